@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace kestrel {
+
+// Every user-visible text of the program lives in one table addressed by number; CardStatus values
+// are numbers of this table too. The table's contents are in resources/StringTable.inc.
+namespace StringTable {
+
+// The text stored under id, or an empty string when the table has no such entry.
+QString text(int id);
+
+// True when the table holds an entry under id.
+bool contains(int id);
+
+// All ids in ascending order (for tests and diagnostics).
+QList<int> ids();
+
+} // namespace StringTable
+
+} // namespace kestrel
