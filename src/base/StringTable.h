@@ -20,4 +20,11 @@ QList<int> ids();
 
 } // namespace StringTable
 
+// Marks a number as a string-table id where code passes it around as a value (for example a
+// result that is shown later); a test checks that every id so marked exists in the table.
+constexpr int strId(int id)
+{
+    return id;
+}
+
 } // namespace kestrel

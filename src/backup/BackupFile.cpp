@@ -1,0 +1,53 @@
+#include "backup/BackupFile.h"
+
+#include <vector>
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "codec/BackupStream.h"
+
+namespace kestrel {
+
+namespace {
+
+// Far above any real backup (a full card is below 100 KiB); larger files are not ours.
+constexpr qint64 kMaxBackupFileSize = 16 * 1024 * 1024;
+
+} // namespace
+
+int saveBackupFile(const QString& path, const BackupContents& contents)
+{
+    const std::vector<uint8_t> bytes = writeBackupStream(contents);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return kBackupCannotCreate;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+        file.cancelWriting();
+        return kBackupWriteError;
+    }
+    if (!file.commit())
+        return kBackupWriteError;
+    return 0;
+}
+
+int loadBackupFile(const QString& path, BackupContents& contents)
+{
+    contents = BackupContents{};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return kBackupCannotOpen;
+    if (file.size() > kMaxBackupFileSize)
+        return kBackupStructureError;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return kBackupReadError;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(data.constData());
+    const int result = readBackupStream({bytes, static_cast<std::size_t>(data.size())}, contents);
+    if (result != kBackupReadOk)
+        contents = BackupContents{};
+    return result;
+}
+
+} // namespace kestrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include "base/StringTable.h"
+#include "codec/BackupContents.h"
+
+namespace kestrel {
+
+// Saving and loading whole .SIM backup files. Results are 0 or the string-table id of the
+// message to show.
+constexpr int kBackupCannotCreate = strId(57422);
+constexpr int kBackupWriteError = strId(57423);
+constexpr int kBackupCannotOpen = strId(57426);
+
+// Writes the file atomically: the old file stays as it was until the new one is complete, so a
+// failure part-way never leaves a half-written backup in its place.
+int saveBackupFile(const QString& path, const BackupContents& contents);
+
+// Reads and checks the whole file; on any error `contents` is left empty.
+int loadBackupFile(const QString& path, BackupContents& contents);
+
+} // namespace kestrel
