@@ -1,6 +1,7 @@
 #include "base/StringTable.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <iterator>
 
 namespace kestrel::StringTable {
@@ -13,10 +14,21 @@ struct Entry
     const char16_t* text;
 };
 
-// Kept sorted by id so lookups can bisect; a test checks the order.
+// Kept sorted by id so lookups can bisect; checked at compile time below and by a test.
 constexpr Entry kEntries[] = {
 #include "StringTable.inc"
 };
+
+constexpr bool strictlyAscending()
+{
+    for (std::size_t i = 1; i < std::size(kEntries); ++i) {
+        if (kEntries[i - 1].id >= kEntries[i].id)
+            return false;
+    }
+    return true;
+}
+
+static_assert(strictlyAscending(), "resources/StringTable.inc must list unique ids in ascending order");
 
 const Entry* find(int id)
 {

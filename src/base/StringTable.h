@@ -6,7 +6,9 @@
 namespace kestrel {
 
 // Every user-visible text of the program lives in one table addressed by number; CardStatus values
-// are numbers of this table too. The table's contents are in resources/StringTable.inc.
+// are numbers of this table too. The table's contents are in resources/StringTable.inc: messages,
+// captions, progress texts, labels and tooltips, plus menu texts, dialog captions and control texts
+// under their ids where such a number has exactly one text.
 namespace StringTable {
 
 // The text stored under id, or an empty string when the table has no such entry.
@@ -20,11 +22,17 @@ QList<int> ids();
 
 } // namespace StringTable
 
-// Marks a number as a string-table id where code passes it around as a value (for example a
-// result that is shown later); a test checks that every id so marked exists in the table.
+// Marks a string-table number that code passes around as a value to be shown later (for example a
+// function returning strId(57427) for its caller to display). It returns its argument unchanged; its
+// purpose is to make such numbers visible to the test that checks every number the code asks for is
+// in the table (tests/base/StringTableTest.cpp scans src/ for `strId(<digits>)` and
+// `StringTable::text(<digits>)`). Write the number as a literal inside the call.
 constexpr int strId(int id)
 {
     return id;
 }
+
+// The question offering to unblock a blocked card ("Karta je zablokována. ...").
+inline constexpr int kUnblockOfferId = strId(5603);
 
 } // namespace kestrel
