@@ -1,0 +1,307 @@
+#include "codec/SmsCodec.h"
+
+#include <algorithm>
+
+#include "codec/DialDigits.h"
+#include "codec/FixedText.h"
+#include "codec/SmsTime.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::size_t kWorkSize = 256;
+constexpr std::size_t kMaxDigits = 20;
+constexpr int kMaxTextChars = 199;
+
+// First octet of the TPDU (GSM 03.40 9.2.3).
+constexpr uint8_t kMtiSubmit = 0x01;
+constexpr uint8_t kMtiStatusReportOrReserved = 0x02;
+constexpr uint8_t kUdhi = 0x40;
+constexpr uint8_t kFoDeliver = 0x00;
+constexpr uint8_t kFoSubmitRelative = 0x11; // SMS-SUBMIT, TP-VPF relative
+constexpr uint8_t kFoSubmitAbsolute = 0x19; // SMS-SUBMIT, TP-VPF absolute
+
+enum ValidityFormat
+{
+    VpfNone = 0,
+    VpfEnhanced = 1,
+    VpfRelative = 2,
+    VpfAbsolute = 3,
+};
+
+// BCD address digits, low nibble first, starting at byte start; at most maxNibbles and never more
+// than 20 digits; a 0xF nibble or the end of the record ends them.
+std::string readDigits(std::span<const uint8_t> r, std::size_t start, std::size_t maxNibbles)
+{
+    std::string digits;
+    const std::size_t count = std::min(maxNibbles, kMaxDigits);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = start + i / 2;
+        if (at >= r.size())
+            break;
+        const uint8_t nibble = (i % 2 == 0) ? (r[at] & 0x0F) : (r[at] >> 4);
+        if (nibble == 0x0F)
+            break;
+        digits.push_back(NibbleToDigit(nibble));
+    }
+    return digits;
+}
+
+// Two digits a byte, the first in the low nibble; an odd count leaves 0xF in the last high
+// nibble. Returns the bytes used.
+std::size_t writeDigits(std::string_view digits, uint8_t* out)
+{
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const uint8_t nibble = DigitToNibble(digits[i]) & 0x0F;
+        uint8_t& byte = out[i / 2];
+        byte = (i % 2 == 0) ? static_cast<uint8_t>(0xF0 | nibble) : static_cast<uint8_t>((byte & 0x0F) | nibble << 4);
+    }
+    return (digits.size() + 1) / 2;
+}
+
+uint8_t typeOfAddress(uint8_t ton, uint8_t npi)
+{
+    return static_cast<uint8_t>(0x80 | (ton & 7) << 4 | (npi & 0x0F));
+}
+
+// TP-SCTS / absolute TP-VP: seven swapped-nibble BCD bytes, year first.
+SmsTime readTimeStamp(const uint8_t* p)
+{
+    uint8_t v[7];
+    for (int i = 0; i < 7; ++i)
+        v[i] = static_cast<uint8_t>((p[i] >> 4) + (p[i] & 0x0F) * 10);
+    SmsTime t;
+    t.isAbsolute = 1;
+    t.year = v[0];
+    t.month = v[1];
+    t.day = v[2];
+    t.hour = v[3];
+    t.minute = v[4];
+    t.second = v[5];
+    t.timeZone = v[6];
+    return t;
+}
+
+uint8_t swappedBcd(uint8_t value)
+{
+    return static_cast<uint8_t>((value % 10) << 4 | (value / 10));
+}
+
+} // namespace
+
+SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
+{
+    SmsEntry entry;
+    entry.position = position;
+    const std::span<const uint8_t> r = record.first(std::min(record.size(), kWorkSize));
+    const std::size_t n = r.size();
+
+    if (n < 1 || r[0] == 0xFF || (r[0] & 0x07) == 0)
+        return entry;
+    entry.valid = 1;
+    entry.status = (r[0] >> 1) & 3;
+
+    // Service-centre address: length (TON/NPI byte included), TON/NPI, BCD digits.
+    if (n < 2)
+        return entry;
+    const std::size_t scLength = r[1];
+    if (scLength > 0) {
+        if (n < 3)
+            return entry;
+        entry.scTon = (r[2] >> 4) & 7;
+        entry.scNpi = r[2] & 0x0F;
+        setFixedText(entry.scNumber, readDigits(r, 3, 2 * scLength - 2));
+    }
+
+    std::size_t pos = scLength + 2;
+    if (pos >= n)
+        return entry;
+    const uint8_t fo = r[pos++];
+    if (fo & kMtiStatusReportOrReserved)
+        return entry;
+    const bool submit = (fo & kMtiSubmit) != 0;
+    if (submit) {
+        if (pos >= n)
+            return entry;
+        entry.messageRef = r[pos++];
+    }
+
+    // TP-OA / TP-DA: digit count, TON/NPI, BCD digits.
+    if (pos + 2 > n)
+        return entry;
+    const std::size_t digitCount = r[pos];
+    entry.numberTon = (r[pos + 1] >> 4) & 7;
+    entry.numberNpi = r[pos + 1] & 0x0F;
+    pos += 2;
+    setFixedText(entry.number, readDigits(r, pos, digitCount));
+    pos += (digitCount + 1) / 2;
+
+    pos += 2; // TP-PID, TP-DCS: the user data are always read as septets
+
+    std::size_t timeLength = 7;
+    bool relative = false;
+    bool shown = true;
+    if (submit) {
+        switch ((fo >> 3) & 3) {
+        case VpfRelative:
+            timeLength = 1;
+            relative = true;
+            break;
+        case VpfAbsolute:
+            break;
+        case VpfEnhanced:
+            // Seven octets this program does not show; skipped so the user data stay in place.
+            shown = false;
+            break;
+        default:
+            timeLength = 0;
+            break;
+        }
+    }
+    if (pos + timeLength > n)
+        return entry;
+    if (timeLength > 0 && shown) {
+        SmsTime t;
+        if (relative)
+            t.validity = r[pos];
+        else
+            t = readTimeStamp(&r[pos]);
+        setFixedText(entry.when, FormatSmsTime(t, sizeof entry.when));
+    }
+    pos += timeLength;
+
+    if (fo & kUdhi)
+        return entry;
+    if (pos >= n)
+        return entry;
+    const int udl = r[pos++];
+    setFixedText(entry.text, UnpackSeptets(r.subspan(pos), udl));
+    return entry;
+}
+
+int EncodeSmsRecord(const SmsEntry& entry, std::array<uint8_t, 256>& b)
+{
+    b.fill(0xFF);
+    if (!entry.valid) {
+        b[0] = 0x00;
+        return 1;
+    }
+    const int status = entry.status & 3;
+    b[0] = static_cast<uint8_t>(status * 2 + 1);
+
+    const std::string_view sc = fixedText(entry.scNumber).substr(0, kMaxDigits);
+    b[1] = static_cast<uint8_t>((sc.size() + 1) / 2 + 1);
+    b[2] = typeOfAddress(entry.scTon, entry.scNpi);
+    std::size_t pos = 3 + writeDigits(sc, &b[3]);
+
+    SmsTime t; // stays all zero when the text does not parse
+    ParseSmsTime(fixedText(entry.when), t);
+
+    const bool submit = status == static_cast<int>(SmsStatus::Sent) || status == static_cast<int>(SmsStatus::ToBeSent);
+    const bool relative = submit && !t.isAbsolute;
+    b[pos++] = submit ? (t.isAbsolute ? kFoSubmitAbsolute : kFoSubmitRelative) : kFoDeliver;
+    if (submit)
+        b[pos++] = 0xFF; // TP-MR: the phone assigns the reference when it sends the message
+
+    const std::string_view number = fixedText(entry.number).substr(0, kMaxDigits);
+    b[pos++] = static_cast<uint8_t>(number.size());
+    b[pos++] = typeOfAddress(entry.numberTon, entry.numberNpi);
+    pos += writeDigits(number, &b[pos]);
+
+    b[pos++] = 0x00; // TP-PID
+    b[pos++] = 0x00; // TP-DCS: default alphabet
+
+    if (relative) {
+        b[pos++] = t.validity;
+    } else {
+        const uint8_t fields[7] = {t.year, t.month, t.day, t.hour, t.minute, 0, 0};
+        for (uint8_t f : fields)
+            b[pos++] = swappedBcd(f);
+    }
+
+    // At most 12 + 2 + 12 + 2 + 7 = 35 bytes so far; 200 characters need 176 more.
+    pos += static_cast<std::size_t>(PackSeptets(fixedText(entry.text), std::span<uint8_t>(b).subspan(pos)));
+    return static_cast<int>(pos);
+}
+
+SmsEncodeResult EncodeSmsRecord(const SmsEntry& entry, int recordLength)
+{
+    std::array<uint8_t, 256> buffer;
+    SmsEncodeResult result;
+    result.length = EncodeSmsRecord(entry, buffer);
+    // A linear-fixed record length is one byte in the file's FCI; anything far beyond is no record.
+    if (recordLength < result.length || recordLength > 0xFFFF)
+        return result;
+    result.fits = true;
+    result.record.assign(static_cast<std::size_t>(recordLength), 0xFF);
+    std::copy_n(buffer.begin(), std::min<std::size_t>(buffer.size(), result.record.size()), result.record.begin());
+    return result;
+}
+
+std::string UnpackSeptets(std::span<const uint8_t> data, int udl)
+{
+    std::string text;
+    const int count = std::min(udl, kMaxTextChars);
+    for (int i = 0; i < count; ++i) {
+        const std::size_t bit = 7 * static_cast<std::size_t>(i);
+        const std::size_t k = bit / 8;
+        const unsigned o = bit % 8;
+        // Septet i ends at bit 7i + 6; stop where the data end.
+        if ((bit + 6) / 8 >= data.size())
+            break;
+        unsigned value = 0;
+        if (o == 0)
+            value = data[k] & 0x7F;
+        else if (o == 1)
+            value = (data[k] >> 1) & 0x7F;
+        else
+            value = ((unsigned{data[k + 1]} << (8 - o)) | (data[k] >> o)) & 0x7F;
+        if (value == 0)
+            text.push_back('@');
+        else if (value >= 0x20)
+            text.push_back(static_cast<char>(value));
+    }
+    return text;
+}
+
+int PackSeptets(std::string_view text, std::span<uint8_t> out)
+{
+    if (out.empty())
+        return 0;
+    const std::size_t fitting = (out.size() - 1) * 8 / 7;
+    const std::size_t count = std::min({text.size(), fitting, std::size_t{255}});
+    out[0] = static_cast<uint8_t>(count);
+    const std::span<uint8_t> data = out.subspan(1, (7 * count + 7) / 8);
+    // The record is 0xFF-filled; bits no septet covers keep that value.
+    std::fill(data.begin(), data.end(), uint8_t{0xFF});
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned septet = text[i] == '@' ? 0u : static_cast<unsigned char>(text[i]) & 0x7Fu;
+        const std::size_t bit = 7 * i;
+        const std::size_t k = bit / 8;
+        const unsigned o = bit % 8;
+        const unsigned keep = ~(0x7Fu << o) & 0xFFu;
+        data[k] = static_cast<uint8_t>((data[k] & keep) | ((septet << o) & 0xFFu));
+        if (o >= 2)
+            data[k + 1] = static_cast<uint8_t>(septet >> (8 - o));
+    }
+    return static_cast<int>(1 + data.size());
+}
+
+const char* smsStatusName(int status)
+{
+    switch (status) {
+    case static_cast<int>(SmsStatus::Read):
+        return "Read";
+    case static_cast<int>(SmsStatus::Received):
+        return "Received";
+    case static_cast<int>(SmsStatus::Sent):
+        return "Sent";
+    case static_cast<int>(SmsStatus::ToBeSent):
+        return "ToBeSent";
+    default:
+        return "Unknown";
+    }
+}
+
+} // namespace kestrel

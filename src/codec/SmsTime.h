@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "codec/SmsEntry.h"
+
+namespace kestrel {
+
+// Unit words of the validity-period texts ("5 min", "24 hours", "7 days", ...), copied once from
+// the string table into fixed PC-text buffers.
+struct ValidityUnits
+{
+    static constexpr int kUnitCount = 7;
+    static constexpr int kChoiceCount = 5;
+    // In the order the parser looks for them; the three plural day forms are separate table
+    // entries so a translation can tell "2-4 days" from "5 and more days".
+    enum Unit
+    {
+        Min = 0,   // 4000
+        Hour,      // 4001
+        Day,       // 4002
+        DaysOther, // 4003, only parsed
+        DaysMany,  // 4004, 5 days and more
+        DaysFew,   // 4005, 2 to 4 days
+        Hours,     // 4011
+    };
+    char upper[kUnitCount][10] = {};     // as written in the table, for parsing
+    char lower[kUnitCount][10] = {};     // lower case, for formatting
+    char choices[kChoiceCount][10] = {}; // "60 mins", "1 day", "24 hours", "7 days", "364 days"
+};
+
+// Loads the unit words on first use; later calls return the same buffers.
+const ValidityUnits& LoadValidityUnits();
+
+// Parses a `when` text: an absolute "d.m.y h:m" (year 0-99 or 1991-2099) or a relative period
+// "N unit" within the range of a GSM 03.40 relative TP-VP. On failure out is left unchanged.
+bool ParseSmsTime(std::string_view text, SmsTime& out);
+
+// "dd.mm.yy hh:mm" for an absolute time, "N unit" for a relative TP-VP; cut to capacity - 1.
+std::string FormatSmsTime(const SmsTime& time, std::size_t capacity = 16);
+
+// Leaves a parsable text alone; anything else becomes the current local date and time.
+void NormalizeSmsTime(char (&when)[16]);
+
+// Index 0-3 of the standard validity choice ("60 mins", "24 hours", "7 days", "364 days") a
+// `when` text matches. exact: equal relative value, else -1. Not exact: the number of the first
+// three choices shorter than the text's period. An absolute time gives -1 either way; a text that
+// does not parse counts as the relative value 0.
+int ValidityChoiceIndex(std::string_view text, bool exact);
+
+// "60 mins", "1 day", "7 days", "364 days" for 0-3; empty otherwise.
+std::string ValidityChoiceText(int index);
+
+} // namespace kestrel
