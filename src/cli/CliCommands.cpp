@@ -1,0 +1,53 @@
+#include "cli/CliCommands.h"
+
+#include "cli/CodecCommands.h"
+
+namespace kestrel::cli {
+
+namespace {
+
+const char* const kUsage = "Usage: kestrel-cli <command> ...\n"
+                           "\n"
+                           "Commands:\n"
+                           "  decode adn <record-hex> [--ext <extension-file-hex>]\n"
+                           "      Decode one dialling-number record (EF_ADN/EF_FDN/EF_MSISDN/EF_LND) as record 1.\n"
+                           "      The extension file is the concatenation of its 13-byte records.\n"
+                           "  decode sms <record-hex>\n"
+                           "      Decode one EF_SMS record.\n"
+                           "  decode plmn <file-hex>\n"
+                           "      Decode EF_PLMNsel or EF_FPLMN contents, with operator names.\n"
+                           "  encode adn --record-length R --name NAME --number NUMBER [--npi N]\n"
+                           "      Encode a phone book entry; extension records are linked as if the extension\n"
+                           "      file's first free records were 1, 2, 3 ... in the order they are made.\n"
+                           "  encode sms --status S --text TEXT [--sc NUMBER] [--number NUMBER] [--when W]\n"
+                           "             [--record-length L]\n"
+                           "      Encode an SMS record; S is Read, Received, Sent or ToBeSent; L defaults to 176.\n"
+                           "  encode plmn --size BYTES MCC-MNC ...\n"
+                           "      Encode a network list file of BYTES bytes.\n"
+                           "\n"
+                           "Output is JSON on standard output; errors go to standard error.\n"
+                           "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
+
+} // namespace
+
+int runCli(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty()) {
+        err << QString::fromLatin1(kUsage);
+        return kExitUsage;
+    }
+    const QString& command = args.first();
+    if (command == QLatin1String("help") || command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        out << QString::fromLatin1(kUsage);
+        return kExitOk;
+    }
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("decode"))
+        return runDecode(rest, out, err);
+    if (command == QLatin1String("encode"))
+        return runEncode(rest, out, err);
+    err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);
+    return kExitUsage;
+}
+
+} // namespace kestrel::cli
