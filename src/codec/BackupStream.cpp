@@ -82,13 +82,19 @@ Section fail(const ByteReader& r)
     return r.failed() ? Section::Truncated : Section::Structure;
 }
 
+// The entry count that opens a list section; more entries than the list holds is a broken file.
+Section readCount(ByteReader& r, uint32_t capacity, uint32_t& n)
+{
+    if (!r.u32(n))
+        return Section::Truncated;
+    return n > capacity ? Section::Structure : Section::Ok;
+}
+
 Section readDialSection(ByteReader& r, std::array<DialEntry, kMaxDialEntries>& entries, int& count)
 {
     uint32_t n = 0;
-    if (!r.u32(n))
-        return Section::Truncated;
-    if (n > kMaxDialEntries)
-        return Section::Structure;
+    if (const Section s = readCount(r, kMaxDialEntries, n); s != Section::Ok)
+        return s;
     for (uint32_t i = 0; i < n; ++i) {
         DialEntry e;
         uint32_t position = 0;
@@ -109,10 +115,8 @@ Section readDialSection(ByteReader& r, std::array<DialEntry, kMaxDialEntries>& e
 Section readSmsSection(ByteReader& r, BackupContents& c)
 {
     uint32_t n = 0;
-    if (!r.u32(n))
-        return Section::Truncated;
-    if (n > kMaxSmsEntries)
-        return Section::Structure;
+    if (const Section s = readCount(r, kMaxSmsEntries, n); s != Section::Ok)
+        return s;
     for (uint32_t i = 0; i < n; ++i) {
         SmsEntry e;
         uint32_t position = 0;

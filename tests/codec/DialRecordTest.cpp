@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "HexBytes.h"
+
 #include "codec/AlphaCodec.h"
 #include "codec/FixedText.h"
 
@@ -30,19 +32,6 @@ Bytes hex(const std::string& text)
         const auto value = static_cast<uint8_t>(std::stoi(token.substr(0, star), nullptr, 16));
         out.insert(out.end(), static_cast<std::size_t>(count), value);
     }
-    return out;
-}
-
-std::string toHex(std::span<const uint8_t> bytes)
-{
-    std::string out;
-    char buf[4];
-    for (uint8_t b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X ", b);
-        out += buf;
-    }
-    if (!out.empty())
-        out.pop_back();
     return out;
 }
 
@@ -102,7 +91,7 @@ TEST(DialRecord, FreeRecordsDecodeAsFreePositions)
     };
     for (const Bytes& record : cases) {
         const DialEntry e = DecodeDialRecord(record, 7, {});
-        EXPECT_EQ(e.valid, 0) << toHex(record);
+        EXPECT_EQ(e.valid, 0) << test::toSpacedHex(record);
         EXPECT_EQ(e.position, 6);
         EXPECT_STREQ(e.name, "");
         EXPECT_STREQ(e.number, "");
@@ -293,13 +282,14 @@ TEST(DialRecord, EncodesExactBytes)
         const DialEncodeResult result = EncodeDialRecord(c.entry, record, SequentialAllocator());
         ASSERT_TRUE(result.ok) << c.what;
         EXPECT_EQ(result.status, DialEncodeStatus::Ok);
-        EXPECT_EQ(toHex(record), toHex(hex(c.record))) << c.what;
+        EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hex(c.record))) << c.what;
         ASSERT_EQ(result.extensions.size(), c.extensions.size()) << c.what;
         for (std::size_t i = 0; i < c.extensions.size(); ++i) {
             const std::string& want = c.extensions[i];
             const auto colon = want.find(':');
             EXPECT_EQ(result.extensions[i].id, std::stoi(want.substr(0, colon))) << c.what;
-            EXPECT_EQ(toHex(result.extensions[i].bytes), toHex(hex(want.substr(colon + 1)))) << c.what;
+            EXPECT_EQ(test::toSpacedHex(result.extensions[i].bytes), test::toSpacedHex(hex(want.substr(colon + 1))))
+                << c.what;
         }
     }
 }
@@ -321,7 +311,7 @@ TEST(DialRecord, EmptyLengthIsWrittenBackWithTonNpi)
     const DialEntry e = DecodeDialRecord(stored, 1, {});
     Bytes record(20);
     ASSERT_TRUE(EncodeDialRecord(e, record, SequentialAllocator()).ok);
-    EXPECT_EQ(toHex(record), toHex(hex("42 6F FF*4 01 80 FF*10 FF FF")));
+    EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hex("42 6F FF*4 01 80 FF*10 FF FF")));
 }
 
 TEST(DialRecord, FreeEntryIsAllFfAndMakesNoExtension)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "HexBytes.h"
+
 #include "codec/FixedText.h"
 #include "codec/SmsTime.h"
 
@@ -32,25 +34,12 @@ std::vector<uint8_t> bytes(const std::string& hex, std::size_t pad = 0)
     return out;
 }
 
-std::string hex(std::span<const uint8_t> data)
-{
-    std::string out;
-    char buf[4];
-    for (uint8_t b : data) {
-        std::snprintf(buf, sizeof buf, "%02X ", b);
-        out += buf;
-    }
-    if (!out.empty())
-        out.pop_back();
-    return out;
-}
-
 std::string packed(const std::string& text)
 {
     std::vector<uint8_t> out(256, 0x00);
     const int n = PackSeptets(text, out);
     out.resize(static_cast<std::size_t>(n));
-    return hex(out);
+    return test::toSpacedHex(out);
 }
 
 // SMS-DELIVER, received unread: SC +4412345678, OA +44123456789, 11.02.03 12:34:56, "hellohello".
@@ -364,7 +353,7 @@ TEST(SmsCodec, EncodesHeaderFields)
     e.scTon = 5;
     e.scNpi = 9;
     const int n = EncodeSmsRecord(e, b);
-    EXPECT_EQ(hex(std::span<const uint8_t>(b).first(static_cast<std::size_t>(n))),
+    EXPECT_EQ(test::toSpacedHex(std::span<const uint8_t>(b).first(static_cast<std::size_t>(n))),
               "01 01 D9 00 03 A8 21 F3 00 00 00 00 00 00 00 00 00 01 C1");
     EXPECT_EQ(b[static_cast<std::size_t>(n)], 0xFF);
 
@@ -373,12 +362,12 @@ TEST(SmsCodec, EncodesHeaderFields)
     e.messageRef = 0x33;
     EXPECT_EQ(EncodeSmsRecord(e, b), 14);
     // TP-UDL 0 is the last byte written; 0xFF after it is filler.
-    EXPECT_EQ(hex(std::span<const uint8_t>(b).first(15)), "05 04 91 21 43 F5 11 FF 00 A8 00 00 00 00 FF");
+    EXPECT_EQ(test::toSpacedHex(std::span<const uint8_t>(b).first(15)), "05 04 91 21 43 F5 11 FF 00 A8 00 00 00 00 FF");
 
     // Absolute validity: TP-VPF 3, swapped-nibble BCD, seconds and time zone zero.
     e = makeEntry(SmsStatus::ToBeSent, "1", "2", "1.12.2099 23:59", "");
     const int m = EncodeSmsRecord(e, b);
-    EXPECT_EQ(hex(std::span<const uint8_t>(b).first(static_cast<std::size_t>(m))),
+    EXPECT_EQ(test::toSpacedHex(std::span<const uint8_t>(b).first(static_cast<std::size_t>(m))),
               "07 02 91 F1 19 FF 01 A8 F2 00 00 99 21 10 32 95 00 00 00");
 
     // More than 20 digits in a field are cut to 20 on the card.
