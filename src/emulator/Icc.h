@@ -24,6 +24,12 @@ struct CardResponse
 {
     std::vector<uint8_t> data;
     uint16_t sw = 0x9000;
+    // A card that failed mid-command (fault injection, FaultyIcc). silent: nothing at all came back,
+    // neither procedure bytes nor a status word; the terminal's wait runs out. garbled: `data`
+    // holds the noise that came instead of a T=0 answer and `sw` means nothing; a byte-level face
+    // puts the noise on the line as it is.
+    bool silent = false;
+    bool garbled = false;
 };
 
 // An integrated-circuit card as its faces (in-process, serial byte protocol, vpcd socket) drive it.
