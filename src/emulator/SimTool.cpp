@@ -1,0 +1,225 @@
+#include "emulator/SimTool.h"
+
+#include <algorithm>
+#include <functional>
+#include <span>
+
+#include <QFileInfo>
+
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+
+namespace kestrel::emulator {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+QString spacedHex(std::span<const uint8_t> bytes)
+{
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()))
+            .toHex(' ')
+            .toUpper());
+}
+
+QString levelText(AccessLevel level)
+{
+    switch (level) {
+    case AccessLevel::Always:
+        return QStringLiteral("ALW");
+    case AccessLevel::Chv1:
+        return QStringLiteral("CHV1");
+    case AccessLevel::Chv2:
+        return QStringLiteral("CHV2");
+    case AccessLevel::Adm:
+        return QStringLiteral("ADM");
+    case AccessLevel::Never:
+        break;
+    }
+    return QStringLiteral("NEV");
+}
+
+// A record that holds nothing: all 0xFF, all 0x00 (an unused meter), or a free EF_SMS record
+// (status byte 00, the rest 0xFF).
+bool isUnusedRecord(std::span<const uint8_t> r)
+{
+    const auto all = [&r](std::size_t from, uint8_t value) {
+        return std::all_of(r.begin() + static_cast<std::ptrdiff_t>(from), r.end(),
+                           [value](uint8_t b) { return b == value; });
+    };
+    return all(0, 0xFF) || all(0, 0x00) || (r[0] == 0x00 && all(1, 0xFF));
+}
+
+QString chvText(const char* name, const ChvState& chv, bool canDisable)
+{
+    QString s = QStringLiteral("%1: %2 of %3 attempts left, unblock %4 of %5")
+                    .arg(QLatin1String(name))
+                    .arg(chv.attemptsLeft)
+                    .arg(ChvState::kMaxAttempts)
+                    .arg(chv.unblockAttemptsLeft)
+                    .arg(ChvState::kMaxUnblockAttempts);
+    if (canDisable)
+        s += chv.enabled ? QStringLiteral(", enabled") : QStringLiteral(", disabled");
+    if (chv.attemptsLeft == 0)
+        s += QStringLiteral(", blocked");
+    if (chv.unblockAttemptsLeft == 0)
+        s += QStringLiteral(", unblock code blocked");
+    return s + u'\n';
+}
+
+QString fileText(const SimFile& f)
+{
+    const QString indent(static_cast<qsizetype>(2 * (f.path.size() - 1)), u' ');
+    const QString name = QString::fromStdString(f.name.empty() ? standardFileName(f.path) : f.name);
+    QString line = indent + QString::fromStdString(formatPath({f.id()}));
+    if (!name.isEmpty())
+        line += u' ' + name;
+    if (f.isDirectory())
+        return line + QStringLiteral("  (") + QString::fromStdString(formatPath(f.path)) + QStringLiteral(")\n");
+
+    const QString access = QStringLiteral("read %1, update %2, increase %3, invalidate %4, rehabilitate %5")
+                               .arg(levelText(f.access.read), levelText(f.access.update), levelText(f.access.increase),
+                                    levelText(f.access.invalidate), levelText(f.access.rehabilitate));
+    QString status = f.invalidated ? QStringLiteral("invalidated") : QStringLiteral("valid");
+    if (f.readableWhenInvalidated)
+        status += QStringLiteral(", readable when invalidated");
+    const QString dataIndent = indent + QStringLiteral("    ");
+    if (f.structure == FileStructure::Transparent) {
+        line += QStringLiteral("  transparent, %1 bytes; %2; %3\n").arg(f.size()).arg(access, status);
+        return line + dataIndent + spacedHex(f.data) + u'\n';
+    }
+    QString body;
+    int used = 0;
+    for (int r = 1; r <= f.recordCount(); ++r) {
+        const auto bytes = std::span<const uint8_t>(f.data).subspan(static_cast<std::size_t>((r - 1) * f.recordLength),
+                                                                    static_cast<std::size_t>(f.recordLength));
+        if (isUnusedRecord(bytes))
+            continue;
+        ++used;
+        body += dataIndent + QStringLiteral("#%1 ").arg(r, 3) + spacedHex(bytes) + u'\n';
+    }
+    line += QStringLiteral("  %1, %2 records of %3 bytes, %4 used; %5; %6\n")
+                .arg(f.structure == FileStructure::Cyclic ? QStringLiteral("cyclic") : QStringLiteral("linear fixed"))
+                .arg(f.recordCount())
+                .arg(f.recordLength)
+                .arg(used)
+                .arg(access, status);
+    return line + body;
+}
+
+struct Options
+{
+    QStringList positional;
+    QStringList flags;
+};
+
+Options splitArguments(const QStringList& arguments)
+{
+    Options o;
+    for (const QString& a : arguments)
+        (a.startsWith(QStringLiteral("--")) ? o.flags : o.positional).append(a);
+    return o;
+}
+
+int usage(QTextStream& err, const QString& problem)
+{
+    err << "kestrel-sim: " << problem << '\n'
+        << "usage: kestrel-sim new <card file> [--telephone-card] [--force]\n"
+        << "       kestrel-sim show <card file>\n";
+    return kExitUsage;
+}
+
+int newCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const Options o = splitArguments(arguments);
+    bool telephone = false;
+    bool force = false;
+    for (const QString& flag : o.flags) {
+        if (flag == QLatin1String("--telephone-card"))
+            telephone = true;
+        else if (flag == QLatin1String("--force"))
+            force = true;
+        else
+            return usage(err, QStringLiteral("unknown option %1").arg(flag));
+    }
+    if (o.positional.size() != 1)
+        return usage(err, QStringLiteral("new needs exactly one card file"));
+    const QString path = o.positional.front();
+    if (QFileInfo::exists(path) && !force) {
+        err << "kestrel-sim: " << path << " exists; use --force to overwrite it\n";
+        return kExitFailure;
+    }
+    const SimCardData card = telephone ? StandardCard::telephoneCard() : StandardCard::simCard();
+    QString error;
+    if (!CardFile::save(card, path, error)) {
+        err << "kestrel-sim: " << error << '\n';
+        return kExitFailure;
+    }
+    out << "Wrote " << (telephone ? "a telephone card" : "a SIM card") << " to " << path << '\n';
+    return kExitOk;
+}
+
+int showCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const Options o = splitArguments(arguments);
+    if (!o.flags.isEmpty())
+        return usage(err, QStringLiteral("unknown option %1").arg(o.flags.front()));
+    if (o.positional.size() != 1)
+        return usage(err, QStringLiteral("show needs exactly one card file"));
+    const CardFileResult loaded = CardFile::load(o.positional.front());
+    if (!loaded.ok) {
+        err << "kestrel-sim: " << loaded.error << '\n';
+        return kExitFailure;
+    }
+    out << "Card file: " << o.positional.front() << '\n' << describeCard(loaded.card);
+    return kExitOk;
+}
+
+struct Mode
+{
+    const char* name;
+    std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
+};
+
+} // namespace
+
+QString describeCard(const SimCardData& card)
+{
+    QString s;
+    if (card.kind == CardKind::TelephoneCard) {
+        s += QStringLiteral("Kind: telephone card (memory card, 32 bytes)\n");
+        for (std::size_t row = 0; row < card.memory.size(); row += 8)
+            s += QStringLiteral("%1  ").arg(row, 4, 16, QLatin1Char('0')) +
+                 spacedHex(std::span<const uint8_t>(card.memory).subspan(row, 8)) + u'\n';
+        return s;
+    }
+    s += QStringLiteral("Kind: SIM\nAnswer to reset: ") + spacedHex(card.atr) + u'\n';
+    s += chvText("CHV1", card.chv1, true);
+    s += chvText("CHV2", card.chv2, false);
+    s += QStringLiteral("Authentication counter exhausted: %1\n")
+             .arg(card.options.authenticationExhausted ? QStringLiteral("yes") : QStringLiteral("no"));
+    s += QStringLiteral("Memory: %1 bytes\n").arg(card.memorySize);
+    for (const SimFile& f : card.files)
+        s += fileText(f);
+    return s;
+}
+
+int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    static const Mode kModes[] = {
+        {"new", newCard},
+        {"show", showCard},
+    };
+    if (arguments.isEmpty())
+        return usage(err, QStringLiteral("no command given"));
+    for (const Mode& m : kModes) {
+        if (arguments.front() == QLatin1String(m.name))
+            return m.run(arguments.mid(1), out, err);
+    }
+    return usage(err, QStringLiteral("unknown command %1").arg(arguments.front()));
+}
+
+} // namespace kestrel::emulator

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include "emulator/SimCardData.h"
+
+namespace kestrel::emulator {
+
+// The kestrel-sim command line: `new <file> [--telephone-card] [--force]` and `show <file>`.
+// Exit status 0 on success, 1 when a card file cannot be read or written, 2 for a usage error.
+// Each command is one entry of a table, so further modes are added beside them.
+int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// The readable tree `show` prints: every file with its id, name, structure, sizes, access
+// conditions and status, the used records in hex, the CHV counters (never the codes).
+QString describeCard(const SimCardData& card);
+
+} // namespace kestrel::emulator

@@ -1,0 +1,16 @@
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include "emulator/SimTool.h"
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrel-sim"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = kestrel::emulator::runSimTool(QCoreApplication::arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
