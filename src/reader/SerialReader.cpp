@@ -47,6 +47,11 @@ QString SerialReader::portPath(const QString& deviceName)
 
 CardStatus SerialReader::open(const QString& name, int /*reserved*/)
 {
+    return openLine(portPath(name));
+}
+
+CardStatus SerialReader::openLine(const QString& path)
+{
     if (m_line->isOpen()) {
         m_line->close();
         m_portOpen = false;
@@ -55,7 +60,6 @@ CardStatus SerialReader::open(const QString& name, int /*reserved*/)
     m_readerConnected = false;
     m_cardActive = false;
     m_cardPowered = false;
-    const QString path = portPath(name);
     if (path.isEmpty() || !m_line->open(QFile::encodeName(path).toStdString()))
         return CardStatus::PortNotSet;
     m_portOpen = true;

@@ -33,6 +33,10 @@ public:
     uint8_t readRawByte() override;
     bool byteAvailable() override;
 
+protected:
+    // open on a line path (a device node, or whatever the line takes) instead of a device name.
+    CardStatus openLine(const QString& path);
+
 private:
     bool identify();
 

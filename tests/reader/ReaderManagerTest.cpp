@@ -1,0 +1,143 @@
+#include "reader/ReaderManager.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+#include "reader/VirtualReader.h"
+
+using namespace kestrel;
+
+namespace {
+
+// Points the runtime and data folders at a temporary folder for the life of a test.
+class ReaderManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    }
+
+    QString cardFile()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("card.json"));
+        QString error;
+        EXPECT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), path, error));
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ReaderManagerTest, DeviceTable)
+{
+    struct Case
+    {
+        const char* device;
+        ReaderKind kind;
+        const char* argument;
+    };
+    const Case cases[] = {
+        {"COM1", ReaderKind::Serial, "COM1"},
+        {"COM8", ReaderKind::Serial, "COM8"},
+        {"COM10", ReaderKind::Serial, "COM10"},
+        {"COM9", ReaderKind::Unknown, ""},
+        {"COM", ReaderKind::Unknown, ""},
+        {"com1", ReaderKind::Unknown, ""},
+        {"KVRI DRIVER", ReaderKind::Kvri, "KVRI DRIVER"},
+        {"kvri driver", ReaderKind::Unknown, ""},
+        {"PCSC:", ReaderKind::Pcsc, ""},
+        {"PCSC:Virtual PCD 00 00", ReaderKind::Pcsc, "Virtual PCD 00 00"},
+        {"PCMCIA FY-1300", ReaderKind::SmartApi, ""},
+        {"VIRTUAL:/tmp/x.json", ReaderKind::Virtual, "/tmp/x.json"},
+        {"NOTHING", ReaderKind::None, ""},
+        {"", ReaderKind::None, ""},
+        {"LPT1", ReaderKind::Unknown, ""},
+    };
+    for (const Case& c : cases) {
+        QString argument = QStringLiteral("unchanged");
+        EXPECT_EQ(ReaderManager::classify(QString::fromLatin1(c.device), &argument), c.kind) << c.device;
+        EXPECT_EQ(argument, QString::fromLatin1(c.argument)) << c.device;
+    }
+}
+
+TEST_F(ReaderManagerTest, FailuresLeaveNothingAndEventsReset)
+{
+    ReaderManager manager;
+    EXPECT_EQ(manager.currentDevice(), QStringLiteral("COM2"));
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("COM9")), CardStatus::NonSpecificError);
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("com1")), CardStatus::NonSpecificError);
+    EXPECT_EQ(manager.currentDevice(), QStringLiteral("NOTHING"));
+
+    ASSERT_EQ(manager.selectDevice(QStringLiteral("VIRTUAL:") + cardFile()), CardStatus::Ok);
+    EXPECT_TRUE(manager.eventsSet());
+    // COM10 is a serial device (its fourth character is 1): /dev/ttyS9 does not open.
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("COM10")), CardStatus::PortNotSet);
+    EXPECT_EQ(manager.currentReader(), nullptr);
+    EXPECT_EQ(manager.currentDevice(), QStringLiteral("NOTHING"));
+    EXPECT_FALSE(manager.eventsSet());
+}
+
+TEST_F(ReaderManagerTest, ReselectingKeepsTheReaderAndItsCardState)
+{
+    ReaderManager manager;
+    const QString device = QStringLiteral("VIRTUAL:") + cardFile();
+    ASSERT_EQ(manager.selectDevice(device), CardStatus::Ok);
+    CardReader* reader = manager.currentReader();
+    ASSERT_NE(reader, nullptr);
+    unsigned flags = 0;
+    ASSERT_EQ(reader->activateCard(nullptr, flags), CardStatus::Ok);
+
+    EXPECT_EQ(manager.selectDevice(device), CardStatus::Ok);
+    EXPECT_EQ(manager.currentReader(), reader);
+    EXPECT_TRUE(reader->cardActive());
+    EXPECT_EQ(manager.currentDevice(), device);
+
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("NOTHING")), CardStatus::Ok);
+    EXPECT_EQ(manager.currentReader(), nullptr);
+    EXPECT_FALSE(manager.eventsSet());
+    // Selecting nothing again is fine and keeps the events reset.
+    EXPECT_EQ(manager.selectDevice(QString()), CardStatus::Ok);
+    EXPECT_FALSE(manager.eventsSet());
+}
+
+TEST_F(ReaderManagerTest, UsersVirtualCardIsMadeOnFirstUse)
+{
+    const QString path = VirtualReader::userCardPath();
+    EXPECT_TRUE(path.startsWith(m_dir.filePath(QStringLiteral("data"))));
+    EXPECT_FALSE(QFile::exists(path));
+    ReaderManager manager;
+    ASSERT_EQ(manager.selectDevice(QStringLiteral("VIRTUAL")), CardStatus::Ok) << manager.lastDetail().toStdString();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(manager.currentDevice(), QStringLiteral("VIRTUAL"));
+}
+
+TEST_F(ReaderManagerTest, LibraryReadersAreNotBuiltYet)
+{
+    ReaderManager manager;
+    for (const char* device : {"KVRI DRIVER", "PCMCIA FY-1300", "PCSC:Some Reader"}) {
+        EXPECT_EQ(manager.selectDevice(QString::fromLatin1(device)), CardStatus::NonSpecificError) << device;
+        EXPECT_EQ(manager.currentDevice(), QStringLiteral("NOTHING"));
+    }
+}
+
+TEST_F(ReaderManagerTest, BrokenVirtualCardSaysWhy)
+{
+    const QString path = m_dir.filePath(QStringLiteral("broken.json"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{ not json");
+    f.close();
+    ReaderManager manager;
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("VIRTUAL:") + path), CardStatus::PortNotSet);
+    EXPECT_FALSE(manager.lastDetail().isEmpty());
+}
