@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CodecCommands.h"
+#include "cli/ReaderCommands.h"
 
 namespace kestrel::cli {
 
@@ -30,8 +31,20 @@ const char* const kUsage = "Usage: kestrel-cli <command> ...\n"
 
 } // namespace
 
-int runCli(const QStringList& args, QTextStream& out, QTextStream& err)
+int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err)
 {
+    QStringList args = commandLine;
+    QString device;
+    bool deviceGiven = false;
+    if (!args.isEmpty() && args.first() == QLatin1String("--device")) {
+        if (args.size() < 2) {
+            err << QStringLiteral("kestrel-cli: option --device needs a value\n");
+            return kExitUsage;
+        }
+        device = args[1];
+        deviceGiven = true;
+        args = args.mid(2);
+    }
     if (args.isEmpty()) {
         err << QString::fromLatin1(kUsage);
         return kExitUsage;
@@ -46,6 +59,10 @@ int runCli(const QStringList& args, QTextStream& out, QTextStream& err)
         return runDecode(rest, out, err);
     if (command == QLatin1String("encode"))
         return runEncode(rest, out, err);
+    if (command == QLatin1String("readers"))
+        return runReaders(rest, out, err);
+    if (command == QLatin1String("apdu"))
+        return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);
     return kExitUsage;
 }

@@ -1,8 +1,9 @@
 #include "reader/NamedEvent.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 namespace kestrel {
 
@@ -18,12 +19,11 @@ NamedEvent::~NamedEvent()
 
 QString NamedEvent::eventDirectory()
 {
-    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (base.isEmpty())
-        base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty())
-        base = QDir::tempPath();
-    return base + QStringLiteral("/kestrel-events");
+    const QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!base.isEmpty())
+        return base + QStringLiteral("/kestrel-events");
+    // No runtime directory (a session without a login manager): a per-user folder in /tmp.
+    return QDir::tempPath() + QStringLiteral("/kestrel-events-%1").arg(getuid());
 }
 
 void NamedEvent::set()

@@ -1,0 +1,133 @@
+#include "cli/ReaderCommands.h"
+
+#include <vector>
+
+#include <QSettings>
+
+#include "base/StringTable.h"
+#include "cli/CliCommands.h"
+#include "cli/Hex.h"
+#include "reader/ReaderManager.h"
+
+namespace kestrel::cli {
+
+namespace {
+
+// "Communication error:" and the status message, as the program reports a failed card command.
+QString communicationError(CardStatus status)
+{
+    return StringTable::text(5301) + QLatin1Char(' ') + cardStatusMessage(status);
+}
+
+struct ParsedApdu
+{
+    uint8_t header[5] = {};
+    std::vector<uint8_t> data;
+    bool toCard = false;
+};
+
+// A header alone reads P3 bytes (256 for P3 = 0); a header with exactly P3 bytes after it writes.
+bool parseApdu(const QString& text, ParsedApdu& apdu, QString& why)
+{
+    const auto bytes = parseHex(text);
+    if (!bytes) {
+        why = QStringLiteral("\"%1\" is not hex bytes").arg(text);
+        return false;
+    }
+    if (bytes->size() < 5) {
+        why = QStringLiteral("\"%1\" is shorter than a command header (5 bytes)").arg(text);
+        return false;
+    }
+    std::copy_n(bytes->begin(), 5, apdu.header);
+    apdu.toCard = bytes->size() > 5;
+    if (apdu.toCard) {
+        apdu.data.assign(bytes->begin() + 5, bytes->end());
+        if (apdu.data.size() != apdu.header[4]) {
+            why = QStringLiteral("\"%1\": P3 says %2 data bytes, %3 given")
+                      .arg(text)
+                      .arg(apdu.header[4])
+                      .arg(apdu.data.size());
+            return false;
+        }
+    } else {
+        apdu.data.assign(apdu.header[4] == 0 ? 256 : apdu.header[4], 0);
+    }
+    return true;
+}
+
+} // namespace
+
+QString storedDevice()
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brantwick"),
+                             QStringLiteral("Kestrel! 4.0"));
+    return settings.value(QStringLiteral("commData/device"), QStringLiteral("COM2")).toString();
+}
+
+int runReaders(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (!args.isEmpty()) {
+        err << QStringLiteral("kestrel-cli: readers takes no arguments\n");
+        return kExitUsage;
+    }
+    for (const QString& device : ReaderManager::deviceStrings())
+        out << device << QLatin1Char('\n');
+    return kExitOk;
+}
+
+int runApdu(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty()) {
+        err << QStringLiteral("kestrel-cli: apdu needs at least one command APDU in hex\n");
+        return kExitUsage;
+    }
+    std::vector<ParsedApdu> apdus(static_cast<std::size_t>(args.size()));
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString why;
+        if (!parseApdu(args[i], apdus[static_cast<std::size_t>(i)], why)) {
+            err << QStringLiteral("kestrel-cli: %1\n").arg(why);
+            return kExitUsage;
+        }
+    }
+
+    ReaderManager manager;
+    const CardStatus opened = manager.selectDevice(device);
+    if (opened != CardStatus::Ok) {
+        err << QStringLiteral("kestrel-cli: ") << cardStatusMessage(CardStatus::ReaderInaccessible) << device
+            << QStringLiteral(": ") << cardStatusMessage(opened);
+        if (!manager.lastDetail().isEmpty())
+            err << QStringLiteral(" (") << manager.lastDetail() << QLatin1Char(')');
+        err << QLatin1Char('\n');
+        return kExitFailed;
+    }
+    CardReader& reader = *manager.currentReader();
+    unsigned flags = 0;
+    if (const CardStatus s = reader.activateCard(nullptr, flags); s != CardStatus::Ok) {
+        err << QStringLiteral("kestrel-cli: ") << communicationError(s) << QLatin1Char('\n');
+        return kExitFailed;
+    }
+
+    int result = kExitOk;
+    for (ParsedApdu& apdu : apdus) {
+        uint16_t sw = 0;
+        const CardStatus s = reader.transmit(apdu.header[0], apdu.header[1], apdu.header[2], apdu.header[3],
+                                             apdu.header[4], apdu.data, apdu.toCard, sw);
+        if (s != CardStatus::Ok) {
+            out.flush();
+            err << QStringLiteral("kestrel-cli: ") << communicationError(s) << QLatin1Char('\n');
+            result = kExitFailed;
+            break;
+        }
+        // Data came back only for a reading command the card completed (90 00, or 91 xx with a
+        // proactive command waiting); an error status word comes instead of the data.
+        const uint8_t sw1 = static_cast<uint8_t>(sw >> 8);
+        if (!apdu.toCard && (sw1 == 0x90 || sw1 == 0x91))
+            out << toHex(apdu.data) << QLatin1Char(' ');
+        out << toHex(std::vector<uint8_t>{sw1, static_cast<uint8_t>(sw)}) << QLatin1Char('\n');
+    }
+    reader.deactivateCard();
+    manager.selectDevice(QStringLiteral("NOTHING"));
+    return result;
+}
+
+} // namespace kestrel::cli
