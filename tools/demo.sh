@@ -23,4 +23,7 @@ smsrecord=$("$cli" encode sms --status ToBeSent --sc +420603052000 --number +420
     --text "Hello from Kestrel" | sed -n 's/.*"record": "\([0-9A-F]*\)".*/\1/p')
 run decode sms "$smsrecord"
 echo
-echo "See 'kestrel-cli help' for every command."
+echo "Your virtual SIM card (PIN1 1234), through the serial reader's T=0 engine:"
+run --device VIRTUAL apdu A0A40000023F00 A0C0000022 A0A40000027F10 A0A40000026F3A A0C000000F
+echo
+echo "See 'kestrel-cli help' for every command, and 'kestrel-sim show' for the card's files."

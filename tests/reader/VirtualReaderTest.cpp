@@ -1,5 +1,6 @@
 #include "reader/VirtualReader.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -166,4 +167,17 @@ TEST(VirtualReader, PulledCardEndsTheCommand)
     uint16_t status = 0;
     ASSERT_EQ(reader.readStatus(status), CardStatus::Ok);
     EXPECT_EQ(status & 0x40, 0);
+}
+
+TEST(VirtualReader, TelephoneCardMemoryThroughTheReader)
+{
+    const emulator::SimCardData telephone = emulator::StandardCard::telephoneCard();
+    VirtualReader reader(std::make_unique<emulator::SimCardModel>(telephone));
+    ASSERT_EQ(reader.open(QString()), CardStatus::Ok);
+    std::array<uint8_t, 32> memory{};
+    ASSERT_EQ(reader.readMemoryCard(memory), CardStatus::Ok);
+    EXPECT_EQ(memory, telephone.memory);
+    // The read ends with a reader reset: the card is neither powered nor active afterwards.
+    EXPECT_FALSE(reader.cardPowered());
+    EXPECT_FALSE(reader.cardActive());
 }
