@@ -1,6 +1,8 @@
 #include "reader/ReaderManager.h"
 
+#include "reader/KvriReader.h"
 #include "reader/SerialReader.h"
+#include "reader/SmartApiReader.h"
 #include "reader/TtySerialLine.h"
 #include "reader/VirtualReader.h"
 
@@ -70,8 +72,11 @@ std::unique_ptr<CardReader> ReaderManager::makeReader(ReaderKind kind)
         return std::make_unique<SerialReader>(std::make_unique<TtySerialLine>());
     case ReaderKind::Virtual:
         return std::make_unique<VirtualReader>();
+    case ReaderKind::Kvri:
+        return std::make_unique<KvriReader>();
+    case ReaderKind::SmartApi:
+        return std::make_unique<SmartApiReader>();
     default:
-        // The library readers (driver library, PCMCIA, PC/SC) are not available in this build.
         return nullptr;
     }
 }

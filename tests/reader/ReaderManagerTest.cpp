@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "emulator/CardFile.h"
+#include "FakeReaderLibrary.h"
 #include "emulator/StandardCard.h"
+#include "reader/SmartApiReader.h"
 #include "reader/VirtualReader.h"
 
 using namespace kestrel;
@@ -121,13 +123,43 @@ TEST_F(ReaderManagerTest, UsersVirtualCardIsMadeOnFirstUse)
     EXPECT_EQ(manager.currentDevice(), QStringLiteral("VIRTUAL"));
 }
 
-TEST_F(ReaderManagerTest, LibraryReadersAreNotBuiltYet)
+TEST_F(ReaderManagerTest, LibraryReadersWithoutTheirLibraries)
 {
+    const test::LibraryPath path(m_dir.filePath(QStringLiteral("no-libraries")).toStdString());
+    struct Case
+    {
+        const char* device;
+        CardStatus expected;
+    };
+    const Case cases[] = {
+        // Every request to a driver library that cannot be loaded fails with a code that maps to 140.
+        {"KVRI DRIVER", CardStatus::NonSpecificError},
+        {"PCMCIA FY-1300", CardStatus::ReaderLibraryError},
+        {"PCSC:Some Reader", CardStatus::NonSpecificError},
+    };
     ReaderManager manager;
-    for (const char* device : {"KVRI DRIVER", "PCMCIA FY-1300", "PCSC:Some Reader"}) {
-        EXPECT_EQ(manager.selectDevice(QString::fromLatin1(device)), CardStatus::NonSpecificError) << device;
+    for (const Case& c : cases) {
+        EXPECT_EQ(manager.selectDevice(QString::fromLatin1(c.device)), c.expected) << c.device;
         EXPECT_EQ(manager.currentDevice(), QStringLiteral("NOTHING"));
+        EXPECT_EQ(manager.currentReader(), nullptr);
+        EXPECT_FALSE(manager.eventsSet());
     }
+}
+
+TEST_F(ReaderManagerTest, PcmciaReaderThroughItsLibrary)
+{
+    const test::LibraryPath path(KESTREL_FAKE_READER_DIR);
+    const test::FakeReaderLibrary fake(KESTREL_FAKE_READER_DIR, "libSMARTAPI.so");
+    ASSERT_TRUE(fake.isLoaded());
+    fake.hook<FakeResetFn>("fakeSmartReset")();
+    ReaderManager manager;
+    ASSERT_EQ(manager.selectDevice(QStringLiteral("PCMCIA FY-1300")), CardStatus::Ok);
+    EXPECT_NE(dynamic_cast<SmartApiReader*>(manager.currentReader()), nullptr);
+    EXPECT_EQ(manager.currentDevice(), QStringLiteral("PCMCIA FY-1300"));
+    EXPECT_TRUE(manager.eventsSet());
+    unsigned flags = 0;
+    EXPECT_EQ(manager.currentReader()->activateCard(nullptr, flags), CardStatus::Ok);
+    EXPECT_EQ(manager.selectDevice(QStringLiteral("NOTHING")), CardStatus::Ok);
 }
 
 TEST_F(ReaderManagerTest, BrokenVirtualCardSaysWhy)
