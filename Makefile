@@ -6,7 +6,8 @@ CMAKE_FLAGS ?=
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
+DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev \
+	pcscd libpcsclite-dev vsmartcard-vpcd
 
 .PHONY: all deps configure build run test clean format
 

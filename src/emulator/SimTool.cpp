@@ -1,13 +1,21 @@
 #include "emulator/SimTool.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <functional>
+#include <memory>
 #include <span>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 
 #include "emulator/CardFile.h"
+#include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
+#include "emulator/VpcdFace.h"
 
 namespace kestrel::emulator {
 
@@ -128,7 +136,9 @@ int usage(QTextStream& err, const QString& problem)
 {
     err << "kestrel-sim: " << problem << '\n'
         << "usage: kestrel-sim new <card file> [--telephone-card] [--force]\n"
-        << "       kestrel-sim show <card file>\n";
+        << "       kestrel-sim show <card file>\n"
+        << "       kestrel-sim serve --card <card file> --vpcd [[host:]port]   (default localhost:"
+        << VpcdFace::kDefaultPort << ")\n";
     return kExitUsage;
 }
 
@@ -178,6 +188,132 @@ int showCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
+// SIGTERM and SIGINT end `serve` through a pipe its poll() watches, so the card file is never
+// left half written and the connection is closed in order.
+int g_stopPipe[2] = {-1, -1};
+
+extern "C" void onStopSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_stopPipe[1], &byte, 1);
+    errno = saved;
+}
+
+class StopSignals
+{
+public:
+    StopSignals()
+    {
+        if (::pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGTERM, &action, &m_oldTerm);
+        sigaction(SIGINT, &action, &m_oldInt);
+        m_installed = true;
+    }
+    ~StopSignals()
+    {
+        if (!m_installed)
+            return;
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+        sigaction(SIGINT, &m_oldInt, nullptr);
+        ::close(g_stopPipe[0]);
+        ::close(g_stopPipe[1]);
+        g_stopPipe[0] = g_stopPipe[1] = -1;
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    int fd() const { return m_installed ? g_stopPipe[0] : -1; }
+
+private:
+    bool m_installed = false;
+    struct sigaction m_oldTerm
+    {
+    };
+    struct sigaction m_oldInt
+    {
+    };
+};
+
+constexpr int kConnectTimeoutMs = 5000;
+
+int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QString cardPath;
+    QString address;
+    bool vpcd = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const bool hasValue = i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--"));
+        if (a == QLatin1String("--card")) {
+            if (!hasValue)
+                return usage(err, QStringLiteral("--card needs a card file"));
+            cardPath = arguments[++i];
+        } else if (a == QLatin1String("--vpcd")) {
+            vpcd = true;
+            if (hasValue)
+                address = arguments[++i];
+        } else {
+            return usage(err, QStringLiteral("unknown argument %1").arg(a));
+        }
+    }
+    if (cardPath.isEmpty())
+        return usage(err, QStringLiteral("serve needs --card <card file>"));
+    if (!vpcd)
+        return usage(err, QStringLiteral("serve needs --vpcd (the face to serve the card on)"));
+    QString host;
+    uint16_t port = 0;
+    QString error;
+    if (!VpcdFace::parseAddress(address, host, port, error))
+        return usage(err, error);
+
+    std::unique_ptr<SimCardModel> card = SimCardModel::fromFile(cardPath, error);
+    if (!card) {
+        err << "kestrel-sim: " << error << '\n';
+        return kExitFailure;
+    }
+    VpcdFace face(*card);
+    // Every change is saved by the card itself; a save that fails is said once per new reason.
+    QString lastSaveError;
+    face.setCommandHook([&] {
+        if (card->lastSaveError() != lastSaveError) {
+            lastSaveError = card->lastSaveError();
+            if (!lastSaveError.isEmpty()) {
+                err << "kestrel-sim: cannot save the card: " << lastSaveError << '\n';
+                err.flush();
+            }
+        }
+    });
+
+    StopSignals stopSignals;
+    if (!face.connectTo(host, port, kConnectTimeoutMs, error)) {
+        err << "kestrel-sim: cannot reach vpcd at " << host << ':' << port << ": " << error << '\n';
+        return kExitFailure;
+    }
+    out << "Serving " << cardPath << " to vpcd at " << host << ':' << port << '\n';
+    out.flush();
+
+    switch (face.serve(stopSignals.fd(), error)) {
+    case VpcdFace::End::PeerClosed:
+        out << "vpcd closed the connection; the card is out of the reader (" << face.commandCount()
+            << " commands served)\n";
+        return kExitOk;
+    case VpcdFace::End::Stopped:
+        out << "Stopped; the card is out of the reader (" << face.commandCount() << " commands served)\n";
+        return kExitOk;
+    case VpcdFace::End::Failed:
+        break;
+    }
+    err << "kestrel-sim: connection to vpcd failed: " << error << '\n';
+    return kExitFailure;
+}
+
 struct Mode
 {
     const char* name;
@@ -212,6 +348,7 @@ int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err)
     static const Mode kModes[] = {
         {"new", newCard},
         {"show", showCard},
+        {"serve", serveCard},
     };
     if (arguments.isEmpty())
         return usage(err, QStringLiteral("no command given"));

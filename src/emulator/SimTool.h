@@ -8,7 +8,9 @@
 
 namespace kestrel::emulator {
 
-// The kestrel-sim command line: `new <file> [--telephone-card] [--force]` and `show <file>`.
+// The kestrel-sim command line: `new <file> [--telephone-card] [--force]`, `show <file>` and
+// `serve --card <file> --vpcd [[host:]port]` (the card in vpcd's reader until vpcd goes away or
+// SIGTERM/SIGINT arrives; every change saved to the file).
 // Exit status 0 on success, 1 when a card file cannot be read or written, 2 for a usage error.
 // Each command is one entry of a table, so further modes are added beside them.
 int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -1,6 +1,7 @@
 #include "reader/ReaderManager.h"
 
 #include "reader/KvriReader.h"
+#include "reader/PcscReader.h"
 #include "reader/SerialReader.h"
 #include "reader/SmartApiReader.h"
 #include "reader/TtySerialLine.h"
@@ -59,6 +60,12 @@ ReaderKind ReaderManager::classify(const QString& device, QString* openArgument)
 QStringList ReaderManager::deviceStrings()
 {
     QStringList out{kNothing};
+    // Each PC/SC reader goes in right after "NOTHING", so they stand in reverse order of listing.
+    QStringList pcsc;
+    if (PcscReader::listPcscReaders(pcsc)) {
+        for (const QString& name : pcsc)
+            out.insert(1, QStringLiteral("PCSC:") + name);
+    }
     for (int i = 1; i <= 8; ++i)
         out.append(QStringLiteral("COM%1").arg(i));
     out << QStringLiteral("KVRI DRIVER") << QStringLiteral("PCMCIA FY-1300") << kVirtual;
@@ -76,7 +83,10 @@ std::unique_ptr<CardReader> ReaderManager::makeReader(ReaderKind kind)
         return std::make_unique<KvriReader>();
     case ReaderKind::SmartApi:
         return std::make_unique<SmartApiReader>();
+    case ReaderKind::Pcsc:
+        return std::make_unique<PcscReader>();
     default:
+        // "NOTHING", or a device string no reader answers to.
         return nullptr;
     }
 }
@@ -134,6 +144,8 @@ CardStatus ReaderManager::selectDevice(const QString& device)
     if (result != CardStatus::Ok) {
         if (auto* virtualReader = dynamic_cast<VirtualReader*>(reader.get()))
             m_lastDetail = virtualReader->loadError();
+        else if (auto* pcscReader = dynamic_cast<PcscReader*>(reader.get()))
+            m_lastDetail = pcscReader->lastServiceErrorText();
         // Not closed: the destructor releases whatever open got hold of.
         reader.reset();
         resetEvents();

@@ -82,7 +82,15 @@ TEST(SimTool, UsageAndBrokenFiles)
     };
     const Case cases[] = {
         {{}, 2, "no command"},
-        {{QStringLiteral("serve")}, 2, "unknown command serve"},
+        {{QStringLiteral("frobnicate")}, 2, "unknown command frobnicate"},
+        {{QStringLiteral("serve")}, 2, "needs --card"},
+        {{QStringLiteral("serve"), QStringLiteral("--card")}, 2, "--card needs a card file"},
+        {{QStringLiteral("serve"), QStringLiteral("--card"), broken}, 2, "needs --vpcd"},
+        {{QStringLiteral("serve"), QStringLiteral("--card"), broken, QStringLiteral("--vpcd"), QStringLiteral("x:0")},
+         2,
+         "from 1 to 65535"},
+        {{QStringLiteral("serve"), QStringLiteral("--card"), broken, QStringLiteral("--vpcd")}, 1, "not valid JSON"},
+        {{QStringLiteral("serve"), QStringLiteral("--card"), broken, QStringLiteral("--loud")}, 2, "unknown argument"},
         {{QStringLiteral("new")}, 2, "exactly one card file"},
         {{QStringLiteral("new"), broken, QStringLiteral("--wide")}, 2, "unknown option --wide"},
         {{QStringLiteral("show"), broken, broken}, 2, "exactly one card file"},

@@ -9,6 +9,7 @@
 #include "FakeReaderLibrary.h"
 #include "emulator/StandardCard.h"
 #include "reader/SmartApiReader.h"
+#include "reader/PcscReader.h"
 #include "reader/VirtualReader.h"
 
 using namespace kestrel;
@@ -135,7 +136,6 @@ TEST_F(ReaderManagerTest, LibraryReadersWithoutTheirLibraries)
         // Every request to a driver library that cannot be loaded fails with a code that maps to 140.
         {"KVRI DRIVER", CardStatus::NonSpecificError},
         {"PCMCIA FY-1300", CardStatus::ReaderLibraryError},
-        {"PCSC:Some Reader", CardStatus::NonSpecificError},
     };
     ReaderManager manager;
     for (const Case& c : cases) {
@@ -160,6 +160,28 @@ TEST_F(ReaderManagerTest, PcmciaReaderThroughItsLibrary)
     unsigned flags = 0;
     EXPECT_EQ(manager.currentReader()->activateCard(nullptr, flags), CardStatus::Ok);
     EXPECT_EQ(manager.selectDevice(QStringLiteral("NOTHING")), CardStatus::Ok);
+}
+
+TEST_F(ReaderManagerTest, PcscDeviceMakesAPcscReader)
+{
+    // Whether or not a PC/SC service runs here, a reader the service does not know never gets as
+    // far as a card: without the service open fails and says why; with it, activation fails.
+    ReaderManager manager;
+    const CardStatus opened = manager.selectDevice(QStringLiteral("PCSC:No Such Reader"));
+    if (opened == CardStatus::Ok) {
+        auto* reader = dynamic_cast<PcscReader*>(manager.currentReader());
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->readerName(), QStringLiteral("No Such Reader"));
+        unsigned flags = 0;
+        EXPECT_EQ(reader->activateCard(nullptr, flags), CardStatus::GeneralReaderError);
+    } else {
+        EXPECT_EQ(opened, CardStatus::GeneralReaderError);
+        EXPECT_FALSE(manager.lastDetail().isEmpty());
+        EXPECT_EQ(manager.currentReader(), nullptr);
+        EXPECT_EQ(manager.currentDevice(), QStringLiteral("NOTHING"));
+    }
+    manager.selectDevice(QStringLiteral("NOTHING"));
+    EXPECT_EQ(PcscReader::liveCount(), 0);
 }
 
 TEST_F(ReaderManagerTest, BrokenVirtualCardSaysWhy)
