@@ -1,37 +1,52 @@
 #include "cli/CliCommands.h"
 
+#include <unistd.h>
+
 #include "cli/CodecCommands.h"
+#include "cli/PinCliCommands.h"
 #include "cli/ReaderCommands.h"
 
 namespace kestrel::cli {
 
 namespace {
 
-const char* const kUsage = "Usage: kestrel-cli <command> ...\n"
-                           "\n"
-                           "Commands:\n"
-                           "  decode adn <record-hex> [--ext <extension-file-hex>]\n"
-                           "      Decode one dialling-number record (EF_ADN/EF_FDN/EF_MSISDN/EF_LND) as record 1.\n"
-                           "      The extension file is the concatenation of its 13-byte records.\n"
-                           "  decode sms <record-hex>\n"
-                           "      Decode one EF_SMS record.\n"
-                           "  decode plmn <file-hex>\n"
-                           "      Decode EF_PLMNsel or EF_FPLMN contents, with operator names.\n"
-                           "  encode adn --record-length R --name NAME --number NUMBER [--npi N]\n"
-                           "      Encode a phone book entry; extension records are linked as if the extension\n"
-                           "      file's first free records were 1, 2, 3 ... in the order they are made.\n"
-                           "  encode sms --status S --text TEXT [--sc NUMBER] [--number NUMBER] [--when W]\n"
-                           "             [--record-length L]\n"
-                           "      Encode an SMS record; S is Read, Received, Sent or ToBeSent; L defaults to 176.\n"
-                           "  encode plmn --size BYTES MCC-MNC ...\n"
-                           "      Encode a network list file of BYTES bytes.\n"
-                           "\n"
-                           "Output is JSON on standard output; errors go to standard error.\n"
-                           "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
+const char* const kUsage =
+    "Usage: kestrel-cli <command> ...\n"
+    "\n"
+    "Commands:\n"
+    "  decode adn <record-hex> [--ext <extension-file-hex>]\n"
+    "      Decode one dialling-number record (EF_ADN/EF_FDN/EF_MSISDN/EF_LND) as record 1.\n"
+    "      The extension file is the concatenation of its 13-byte records.\n"
+    "  decode sms <record-hex>\n"
+    "      Decode one EF_SMS record.\n"
+    "  decode plmn <file-hex>\n"
+    "      Decode EF_PLMNsel or EF_FPLMN contents, with operator names.\n"
+    "  encode adn --record-length R --name NAME --number NUMBER [--npi N]\n"
+    "      Encode a phone book entry; extension records are linked as if the extension\n"
+    "      file's first free records were 1, 2, 3 ... in the order they are made.\n"
+    "  encode sms --status S --text TEXT [--sc NUMBER] [--number NUMBER] [--when W]\n"
+    "             [--record-length L]\n"
+    "      Encode an SMS record; S is Read, Received, Sent or ToBeSent; L defaults to 176.\n"
+    "  encode plmn --size BYTES MCC-MNC ...\n"
+    "      Encode a network list file of BYTES bytes.\n"
+    "  [--device D] pin verify|verify2|change|change2|enable|disable|unblock\n"
+    "             [--pin P] [--pin2 P] [--puk P] [--puk2 P] [--new-pin P] [--new-pin2 P] [--yes]\n"
+    "      Verify, change, enable, disable or unblock PIN1/PIN2 of the card. Codes not given\n"
+    "      as options are asked on the terminal without echo; --yes answers the questions.\n"
+    "  [--device D] fdn on|off [--pin P] [--pin2 P] [--yes]\n"
+    "      Switch fixed dialling on or off (needs PIN2).\n"
+    "\n"
+    "Output is JSON on standard output; errors go to standard error.\n"
+    "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
 
 } // namespace
 
 int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err)
+{
+    return runCli(commandLine, out, err, isatty(STDIN_FILENO) == 1);
+}
+
+int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, bool interactive)
 {
     QStringList args = commandLine;
     QString device;
@@ -61,6 +76,10 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err)
         return runEncode(rest, out, err);
     if (command == QLatin1String("readers"))
         return runReaders(rest, out, err);
+    if (command == QLatin1String("pin"))
+        return runPin(deviceGiven ? device : storedDevice(), rest, out, err, interactive);
+    if (command == QLatin1String("fdn"))
+        return runFdn(deviceGiven ? device : storedDevice(), rest, out, err, interactive);
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);

@@ -1,0 +1,41 @@
+#include "app/CardOperation.h"
+
+#include "app/CardOpening.h"
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+#include "sim/SimCard.h"
+
+namespace kestrel {
+
+CardOperation::CardOperation(SimCard& card, Prompter& prompter, ProgressSink* progress)
+    : m_card(card), m_prompter(prompter), m_progress(progress)
+{}
+
+bool CardOperation::run(int captionId, const OpenFlags& open, const std::function<bool()>& work)
+{
+    m_successId = 0;
+    m_errorText.clear();
+    PinPrompt* const previousPrompt = m_card.pinPrompt();
+    m_card.setPinPrompt(&m_prompter);
+
+    m_card.beginProgress(m_progress, strId(5000), captionId);
+    const bool opened = open.offerUnblock
+                            ? startCardOperation(m_card, m_prompter, open.chv1, open.chv2, open.strict, open.toolkit)
+                            : m_card.openCard(open.chv1, open.chv2, open.strict, open.toolkit);
+    const bool ok = opened && (!work || work());
+    if (!ok) {
+        m_errorText = m_card.statusMessage();
+        m_card.flushCaches();
+    }
+    m_card.closeCard();
+    m_card.endProgress(false);
+
+    m_card.setPinPrompt(previousPrompt);
+    if (!ok)
+        m_prompter.showCardError(m_errorText);
+    else if (m_successId != 0)
+        m_prompter.message(m_successId, PromptIcon::Information);
+    return ok;
+}
+
+} // namespace kestrel

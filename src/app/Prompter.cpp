@@ -1,0 +1,52 @@
+#include "app/Prompter.h"
+
+#include "base/StringTable.h"
+
+namespace kestrel {
+
+int Prompter::pinChangeCheck(const SecretText& oldPin, const SecretText& newPin, const SecretText& again)
+{
+    if (!(newPin == again))
+        return strId(5600);
+    if (oldPin.size() < 4 || newPin.size() < 4)
+        return strId(5601);
+    return 0;
+}
+
+int Prompter::unblockCheck(const SecretText& newPin, const SecretText& again)
+{
+    if (newPin == again && newPin.size() >= 4)
+        return 0;
+    return strId(59025);
+}
+
+std::optional<PinChange> Prompter::askPinChange(int chv)
+{
+    std::optional<PinFields> fields = enterPinChange(chv, nullptr);
+    while (fields) {
+        const int problem = pinChangeCheck(fields->first, fields->newPin, fields->again);
+        if (problem == 0)
+            return PinChange{fields->first, fields->newPin};
+        message(problem, PromptIcon::Stop);
+        const PinFields previous = *fields;
+        fields = enterPinChange(chv, &previous);
+    }
+    return std::nullopt;
+}
+
+std::optional<PinUnblock> Prompter::askUnblock(int chv)
+{
+    std::optional<PinFields> fields = enterUnblock(chv, nullptr);
+    while (fields) {
+        const int problem = unblockCheck(fields->newPin, fields->again);
+        if (problem == 0)
+            return PinUnblock{fields->first, fields->newPin};
+        message(problem, PromptIcon::Exclamation);
+        PinFields previous;
+        previous.first = fields->first;
+        fields = enterUnblock(chv, &previous);
+    }
+    return std::nullopt;
+}
+
+} // namespace kestrel

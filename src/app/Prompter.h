@@ -1,0 +1,92 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "sim/PinPrompt.h"
+#include "sim/SecretText.h"
+
+namespace kestrel {
+
+// What a question offers and shows.
+enum class PromptButtons
+{
+    YesNoCancel,
+    YesNo,
+};
+
+enum class PromptIcon
+{
+    Question,
+    Information,
+    Stop, // refusals and failed checks
+    Exclamation,
+};
+
+enum class PromptAnswer
+{
+    Yes,
+    No,
+    Cancel,
+};
+
+// Dialog 173/174 once its check has passed: the old code and the new one (entered twice alike).
+struct PinChange
+{
+    SecretText oldPin;
+    SecretText newPin;
+};
+
+// Dialog 163/175 once its check has passed: the unblock code and the new code.
+struct PinUnblock
+{
+    SecretText puk;
+    SecretText newPin;
+};
+
+// Everything card work asks the user in its middle: questions, messages, the PIN prompts, the
+// change-PIN and unblock dialogs, the card-error dialog. The desktop shows Qt dialogs, the command
+// line answers from its options or asks on the terminal, tests script the answers. Texts are
+// string-table numbers; an implementation shows StringTable::text(id).
+class Prompter : public PinPrompt
+{
+public:
+    // A question; the work goes on only on Yes.
+    virtual PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) = 0;
+    virtual void message(int textId, PromptIcon icon) = 0;
+    // "Kestrel! - Card Operation Error" with text ("Communication error:", a line break, the
+    // status message).
+    virtual void showCardError(const QString& text) = 0;
+
+    // askPin (PinPrompt): dialogs 109 and 172.
+
+    // Dialog 173 (chv 1) or 174 (chv 2) with its check: a new code that differs from the re-entered
+    // one shows 5600, an old or new code shorter than 4 characters shows 5601 (stop icon), and the
+    // dialog is asked again with the fields as they were. nullopt when it was closed.
+    std::optional<PinChange> askPinChange(int chv);
+    // Dialog 163 (chv 1) or 175 (chv 2) with its check: the new code must equal the re-entered one
+    // and have at least 4 characters, else 59025 (exclamation icon) and the dialog again with the
+    // unblock code kept and both new-code fields empty. The unblock code itself is not tested here.
+    std::optional<PinUnblock> askUnblock(int chv);
+
+    // The checks, for dialogs that run them while they stay open: 0 when the fields pass, else the
+    // string-table number of the message to show.
+    static int pinChangeCheck(const SecretText& oldPin, const SecretText& newPin, const SecretText& again);
+    static int unblockCheck(const SecretText& newPin, const SecretText& again);
+
+protected:
+    // The three fields of a change dialog or an unblock dialog as the user filled them in.
+    struct PinFields
+    {
+        SecretText first; // old code, or unblock code
+        SecretText newPin;
+        SecretText again;
+    };
+    // Shows the dialog, filled with `previous` when it is shown again after a failed check
+    // (nullptr the first time). nullopt when it was closed without OK.
+    virtual std::optional<PinFields> enterPinChange(int chv, const PinFields* previous) = 0;
+    virtual std::optional<PinFields> enterUnblock(int chv, const PinFields* previous) = 0;
+};
+
+} // namespace kestrel

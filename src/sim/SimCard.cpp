@@ -1,0 +1,720 @@
+#include "sim/SimCard.h"
+
+#include <algorithm>
+
+#include "base/StringTable.h"
+#include "reader/CardReader.h"
+#include "reader/ReaderManager.h"
+
+namespace kestrel {
+
+namespace {
+
+using namespace SimFiles;
+
+constexpr uint8_t kClass = 0xA0;
+constexpr uint8_t kInsTerminalProfile = 0x10;
+constexpr uint8_t kInsFetch = 0x12;
+constexpr uint8_t kInsTerminalResponse = 0x14;
+constexpr uint8_t kInsEnvelope = 0xC2;
+constexpr uint8_t kInsRunGsmAlgorithm = 0x88;
+constexpr uint8_t kInsGetResponse = 0xC0;
+
+constexpr std::size_t kDfResponseSize = 36;
+constexpr std::size_t kEfInfoSize = 18;
+// Data of one READ BINARY (P3 0 reads 256) and of one UPDATE BINARY (P3 0 would carry nothing).
+constexpr int kMaxReadChunk = 256;
+constexpr int kMaxWriteChunk = 255;
+// A card that keeps announcing proactive commands inside the answers to them is cut off here.
+constexpr int kMaxProactiveDepth = 8;
+
+// The terminal profile sent to a proactive card (GSM 11.14): profile download, SMS-PP and cell
+// broadcast data download, menu selection, the proactive commands the program answers.
+constexpr uint8_t kTerminalProfile[] = {0x1F, 0x7F, 0xFF, 0xFF, 0x00, 0x00};
+
+uint8_t sw1(uint16_t sw)
+{
+    return static_cast<uint8_t>(sw >> 8);
+}
+
+} // namespace
+
+SimCard::SimCard(ReaderSource readers) : m_readers(std::move(readers)) {}
+
+SimCard::SimCard(ReaderManager& readers) : SimCard([&readers] { return readers.currentReader(); }) {}
+
+SimCard::~SimCard()
+{
+    m_progress.endProgress(true);
+    if (m_cardFlags & CardFlag::kPoweredByOpening)
+        closeCard();
+}
+
+bool SimCard::fail(CardStatus status)
+{
+    m_lastStatus = status;
+    return false;
+}
+
+bool SimCard::failAndClose(CardStatus status)
+{
+    closeCard();
+    m_lastStatus = status;
+    return false;
+}
+
+// ---- progress ----------------------------------------------------------------------------------
+
+bool SimCard::beginProgress(ProgressSink* parent, int textId, int titleId)
+{
+    return m_progress.beginProgress(parent, textId, titleId);
+}
+
+void SimCard::endProgress(bool force)
+{
+    m_progress.endProgress(force);
+}
+
+bool SimCard::showProgressText(int textId, int percent)
+{
+    if (m_progress.showProgressText(textId, percent))
+        return true;
+    return fail(CardStatus::CancelledByUser);
+}
+
+bool SimCard::showProgress(const QString& text, int percent)
+{
+    if (m_progress.showProgress(text, percent))
+        return true;
+    return fail(CardStatus::CancelledByUser);
+}
+
+bool SimCard::showProgressItem(int textId, unsigned i, unsigned n, bool writeLoop)
+{
+    if (m_progress.showProgressItem(textId, i, n, writeLoop))
+        return true;
+    return fail(CardStatus::CancelledByUser);
+}
+
+// ---- card access -------------------------------------------------------------------------------
+
+bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    if (!m_settings.enCache)
+        flushCaches();
+
+    // A card still open from an earlier call: is it the same one?
+    if (m_cardFlags & CardFlag::kIdentified) {
+        std::array<uint8_t, 10> id;
+        id.fill(0xFF);
+        int length = static_cast<int>(id.size());
+        if (!readFile(kMf, kEfIccid, id, length) || id != m_iccid) {
+            if (m_cardFlags & CardFlag::kPoweredByOpening)
+                GsmCommands(*r).endCardAccess();
+            m_cardFlags = 0;
+            flushCaches();
+        }
+    }
+
+    if (!(m_cardFlags & CardFlag::kIdentified)) {
+        m_currentDf = 0;
+        m_currentEf = 0;
+        m_efInfo = EfInfo{};
+        m_lastSw = 0;
+        GsmCommands gsm(*r);
+        if (m_cardFlags & CardFlag::kPoweredByOpening)
+            gsm.endCardAccess();
+        m_cardFlags &= ~CardFlag::kPoweredByOpening;
+        bool otherCard = false;
+        const CardStatus begun = gsm.beginCardAccess(true, nullptr, nullptr, otherCard);
+        if (otherCard) {
+            // Codes of one card are never offered to another: a wrong try would be ours.
+            forgetPin(1);
+            forgetPin(2);
+        }
+        if (begun != CardStatus::Ok)
+            return failAndClose(begun);
+        m_cardFlags |= CardFlag::kPoweredByOpening;
+
+        // CHV states from the MF response (GSM 11.11, bytes from 1): byte 14 bit 8 set = CHV1
+        // disabled; bytes 19 and 21 status of CHV1 and CHV2, bit 8 initialised, bits 1-4 the
+        // attempts left.
+        std::array<uint8_t, 36> mf{};
+        if (!selectFile(kMf, 0, &mf))
+            return failAndClose(m_lastStatus);
+        m_cardFlags &= ~(CardFlag::kChv1Enabled | CardFlag::kChv1Blocked | CardFlag::kChv2Present |
+                         CardFlag::kChv2Blocked | CardFlag::kChv1Verified | CardFlag::kChv2Verified);
+        if (!(mf[13] & 0x80))
+            m_cardFlags |= CardFlag::kChv1Enabled;
+        if ((mf[18] & 0x0F) == 0)
+            m_cardFlags |= CardFlag::kChv1Blocked;
+        if (mf[20] & 0x80) {
+            m_cardFlags |= CardFlag::kChv2Present;
+            if ((mf[20] & 0x0F) == 0)
+                m_cardFlags |= CardFlag::kChv2Blocked;
+        }
+
+        std::array<uint8_t, 10> id;
+        id.fill(0xFF);
+        int length = static_cast<int>(id.size());
+        if (!readFile(kMf, kEfIccid, id, length))
+            return failAndClose(m_lastStatus);
+        m_iccid = id;
+        std::vector<uint8_t> identity;
+        identity.push_back(static_cast<uint8_t>(length));
+        identity.insert(identity.end(), id.begin(), id.begin() + length);
+        if (m_identity && *m_identity != identity)
+            flushCaches();
+        if (!m_identity)
+            m_identity = std::move(identity);
+        m_cardFlags |= CardFlag::kIdentified;
+    }
+
+    if (chv1 && (m_cardFlags & CardFlag::kChv1Enabled) && !(m_cardFlags & CardFlag::kChv1Verified)) {
+        if ((m_cardFlags & CardFlag::kChv1Blocked) && strict)
+            return failAndClose(CardStatus::CardBlocked);
+        if (!verifyForOpen(1, strict))
+            return false;
+    }
+    if (chv2 && !(m_cardFlags & CardFlag::kChv2Verified) && (m_cardFlags & CardFlag::kChv2Present)) {
+        if (m_cardFlags & CardFlag::kChv2Blocked)
+            return failAndClose(CardStatus::CardBlocked);
+        if (!verifyForOpen(2, true))
+            return false;
+    }
+
+    // DF_GSM is readable once CHV1 is verified or disabled.
+    if ((m_cardFlags & CardFlag::kChv1Verified) || !(m_cardFlags & CardFlag::kChv1Enabled)) {
+        EfInfo sst;
+        if (!selectFile(kDfGsm, kEfSst, nullptr, &sst))
+            return failAndClose(m_lastStatus);
+        m_serviceTable.assign(static_cast<std::size_t>(sst.fileSize()), 0);
+        int length = sst.fileSize();
+        if (!readFile(kDfGsm, kEfSst, m_serviceTable, length)) {
+            m_serviceTable.clear();
+            return failAndClose(m_lastStatus);
+        }
+    }
+
+    std::array<uint8_t, 256> phase{};
+    int length = static_cast<int>(phase.size());
+    if (!readFile(kDfGsm, kEfPhase, phase, length))
+        return failAndClose(m_lastStatus);
+    m_simPhase = length > 0 ? phase[0] : 0;
+
+    // Phase 2 cards never get TERMINAL PROFILE; a phase 2+ card only when it offers proactive SIM.
+    if (m_simPhase >= 3 && hasService(SimService::kProactiveSim) && toolkit) {
+        std::array<uint8_t, sizeof kTerminalProfile> profile;
+        std::copy(std::begin(kTerminalProfile), std::end(kTerminalProfile), profile.begin());
+        uint16_t sw = 0;
+        if (!sendCommand(kClass, kInsTerminalProfile, 0, 0, static_cast<uint8_t>(profile.size()), profile, true, sw))
+            return failAndClose(m_lastStatus);
+    }
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::verifyForOpen(int chv, bool strict)
+{
+    SecretText& remembered = chv == 2 ? m_pin2 : m_pin1;
+    const bool usedRemembered = !remembered.empty();
+    SecretText text;
+    if (usedRemembered) {
+        text = remembered;
+    } else {
+        std::optional<SecretText> typed = m_pinPrompt ? m_pinPrompt->askPin(chv) : std::nullopt;
+        if (!typed) {
+            // Without strict, a closed PIN1 prompt opens the card without CHV1.
+            if (chv == 1 && !strict)
+                return true;
+            return failAndClose(CardStatus::OperationCancelled);
+        }
+        text = *typed;
+        typed->clear();
+    }
+    GsmCommands gsm(*reader());
+    const CardStatus s = gsm.verifyChv(text.view(), chv, m_lastSw);
+    if (s != CardStatus::Ok) {
+        if (usedRemembered)
+            remembered.clear();
+        return failAndClose(s);
+    }
+    remembered = text;
+    m_cardFlags |= chv == 2 ? CardFlag::kChv2Verified : CardFlag::kChv1Verified;
+    return true;
+}
+
+void SimCard::closeCard()
+{
+    if (CardReader* r = reader())
+        GsmCommands(*r).endCardAccess();
+    m_cardFlags = 0;
+}
+
+// ---- files -------------------------------------------------------------------------------------
+
+CardStatus SimCard::selectOne(GsmCommands& gsm, uint16_t id, std::span<uint8_t> response, std::size_t maxResponse,
+                              bool& responded)
+{
+    responded = false;
+    CardStatus s = gsm.selectId(id, m_lastSw);
+    if (s != CardStatus::Ok)
+        return gsm.transportFailed(s);
+    s = judgeStatusWord(SwRule::Select, m_lastSw);
+    if (s != CardStatus::Ok || sw1(m_lastSw) != 0x9F)
+        return s;
+    const std::size_t n = (m_lastSw & 0xFF) == 0 ? 256 : (m_lastSw & 0xFF);
+    if (n > maxResponse || n > response.size())
+        return CardStatus::NonSpecificError;
+    std::array<uint8_t, 256> data{};
+    s = gsm.getResponse(static_cast<uint8_t>(n), data, m_lastSw);
+    if (s != CardStatus::Ok)
+        return gsm.transportFailed(s);
+    s = judgeStatusWord(SwRule::Strict, m_lastSw);
+    if (s != CardStatus::Ok)
+        return s;
+    std::copy_n(data.begin(), n, response.begin());
+    responded = true;
+    return CardStatus::Ok;
+}
+
+bool SimCard::selectFile(uint16_t df, uint16_t ef, std::array<uint8_t, 36>* dfResponse, EfInfo* efInfoOut)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    GsmCommands gsm(*r);
+    bool responded = false;
+
+    if (df != m_currentDf || dfResponse) {
+        m_currentDf = 0;
+        m_currentEf = 0;
+        std::array<uint8_t, kDfResponseSize> temporary{};
+        std::array<uint8_t, kDfResponseSize>& buffer = dfResponse ? *dfResponse : temporary;
+        buffer.fill(0);
+        if (df != kMf) {
+            if (const CardStatus s = selectOne(gsm, kMf, buffer, kDfResponseSize, responded); s != CardStatus::Ok)
+                return fail(s);
+            buffer.fill(0);
+        }
+        if (const CardStatus s = selectOne(gsm, df, buffer, kDfResponseSize, responded); s != CardStatus::Ok)
+            return fail(s);
+        m_currentDf = df;
+    }
+
+    if (ef != 0 && (ef != m_currentEf || efInfoOut)) {
+        m_currentEf = 0;
+        m_efInfo = EfInfo{};
+        if (const CardStatus s = selectOne(gsm, ef, m_efInfo.bytes, kEfInfoSize, responded); s != CardStatus::Ok)
+            return fail(s);
+        m_currentEf = ef;
+        if (efInfoOut)
+            *efInfoOut = m_efInfo;
+    }
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::transferTransparent(GsmCommands& gsm, std::span<uint8_t> read, std::span<const uint8_t> write, int size)
+{
+    const bool reading = !read.empty() || write.empty();
+    const int chunk = reading ? kMaxReadChunk : kMaxWriteChunk;
+    for (int offset = 0; offset < size; offset += chunk) {
+        const int n = std::min(chunk, size - offset);
+        const auto p3 = static_cast<uint8_t>(n & 0xFF); // 256 travels as 0
+        const auto at = static_cast<std::size_t>(offset);
+        CardStatus s = reading ? gsm.readBinary(read.subspan(at), static_cast<uint16_t>(offset), p3, m_lastSw)
+                               : gsm.updateBinary(write.subspan(at, static_cast<std::size_t>(n)),
+                                                  static_cast<uint16_t>(offset), p3, m_lastSw);
+        if (s != CardStatus::Ok)
+            return fail(gsm.transportFailed(s));
+        s = judgeStatusWord(SwRule::Transfer, m_lastSw);
+        if (s != CardStatus::Ok)
+            return fail(s);
+    }
+    return true;
+}
+
+bool SimCard::readFile(uint16_t df, uint16_t ef, std::span<uint8_t> buffer, int& length, int record, int mode)
+{
+    if (!selectFile(df, ef))
+        return false;
+    GsmCommands gsm(*reader());
+    switch (m_efInfo.structure()) {
+    case 0: {
+        const int size = m_efInfo.fileSize();
+        if (length < size || buffer.size() < static_cast<std::size_t>(size))
+            return fail(CardStatus::NonSpecificError);
+        if (!transferTransparent(gsm, buffer, {}, size))
+            return false;
+        length = size;
+        break;
+    }
+    case 1:
+    case 3: {
+        const int recordLength = m_efInfo.recordLength();
+        if (recordLength < 1 || record < 0 || record > 255 || mode < 0 || mode > 255)
+            return fail(CardStatus::NonSpecificError);
+        std::array<uint8_t, 256> data{};
+        const CardStatus s = gsm.readRecord(data, static_cast<uint8_t>(record), static_cast<uint8_t>(mode),
+                                            static_cast<uint8_t>(recordLength), m_lastSw);
+        if (s != CardStatus::Ok)
+            return fail(gsm.transportFailed(s));
+        if (const CardStatus judged = judgeStatusWord(SwRule::Transfer, m_lastSw); judged != CardStatus::Ok)
+            return fail(judged);
+        const auto n = std::min(
+            {static_cast<std::size_t>(std::max(length, 0)), static_cast<std::size_t>(recordLength), buffer.size()});
+        std::copy_n(data.begin(), n, buffer.begin());
+        length = recordLength;
+        break;
+    }
+    default:
+        return fail(CardStatus::NonSpecificError);
+    }
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::updateFile(uint16_t df, uint16_t ef, std::span<const uint8_t> buffer, int& length, int record, int mode)
+{
+    if (!selectFile(df, ef))
+        return false;
+    GsmCommands gsm(*reader());
+    switch (m_efInfo.structure()) {
+    case 0: {
+        const int size = m_efInfo.fileSize();
+        if (length < size || buffer.size() < static_cast<std::size_t>(size))
+            return fail(CardStatus::NonSpecificError);
+        if (!transferTransparent(gsm, {}, buffer, size))
+            return false;
+        length = size;
+        break;
+    }
+    case 1:
+    case 3: {
+        const int recordLength = m_efInfo.recordLength();
+        if (recordLength < 1 || record < 0 || record > 255 || mode < 0 || mode > 255)
+            return fail(CardStatus::NonSpecificError);
+        std::vector<uint8_t> data(static_cast<std::size_t>(recordLength), 0x00);
+        const auto n = std::min({static_cast<std::size_t>(std::max(length, 0)), data.size(), buffer.size()});
+        std::copy_n(buffer.begin(), n, data.begin());
+        const CardStatus s = gsm.updateRecord(data, static_cast<uint8_t>(record), static_cast<uint8_t>(mode),
+                                              static_cast<uint8_t>(recordLength), m_lastSw);
+        if (s != CardStatus::Ok)
+            return fail(gsm.transportFailed(s));
+        if (const CardStatus judged = judgeStatusWord(SwRule::Transfer, m_lastSw); judged != CardStatus::Ok)
+            return fail(judged);
+        length = recordLength;
+        break;
+    }
+    default:
+        return fail(CardStatus::NonSpecificError);
+    }
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::readRecordAbsolute(std::span<uint8_t> buffer, int record)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    FileInfo info;
+    info.recordLength = m_efInfo.recordLength();
+    const CardStatus s = GsmCommands(*r).readRecordAbsolute(buffer, record, info, m_lastSw);
+    m_lastStatus = s;
+    return s == CardStatus::Ok;
+}
+
+bool SimCard::updateRecordAbsolute(std::span<const uint8_t> buffer, int record)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    FileInfo info;
+    info.recordLength = m_efInfo.recordLength();
+    const CardStatus s = GsmCommands(*r).updateRecordAbsolute(buffer, record, info, m_lastSw);
+    m_lastStatus = s;
+    return s == CardStatus::Ok;
+}
+
+bool SimCard::invalidateFile(uint16_t df, uint16_t ef)
+{
+    if (!selectFile(df, ef))
+        return false;
+    if (m_efInfo.invalidated())
+        return true;
+    GsmCommands gsm(*reader());
+    const CardStatus s = gsm.invalidate(m_lastSw);
+    if (s != CardStatus::Ok)
+        return fail(gsm.transportFailed(s));
+    if (const CardStatus judged = judgeStatusWord(SwRule::Strict, m_lastSw); judged != CardStatus::Ok)
+        return fail(judged);
+    m_efInfo.bytes[11] &= static_cast<uint8_t>(~0x01);
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::rehabilitateFile(uint16_t df, uint16_t ef)
+{
+    if (!selectFile(df, ef))
+        return false;
+    if (!m_efInfo.invalidated())
+        return true;
+    GsmCommands gsm(*reader());
+    const CardStatus s = gsm.rehabilitate(m_lastSw);
+    if (s != CardStatus::Ok)
+        return fail(gsm.transportFailed(s));
+    if (const CardStatus judged = judgeStatusWord(SwRule::Strict, m_lastSw); judged != CardStatus::Ok)
+        return fail(judged);
+    m_efInfo.bytes[11] |= 0x01;
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::hasService(int n) const
+{
+    if (n < 1)
+        return false;
+    const auto byte = static_cast<std::size_t>((n - 1) / 4);
+    if (byte >= m_serviceTable.size())
+        return false;
+    const int shift = 2 * ((n - 1) % 4);
+    return ((m_serviceTable[byte] >> shift) & 0x03) == 0x03;
+}
+
+bool SimCard::requireService(int n)
+{
+    if (hasService(n))
+        return true;
+    return fail(CardStatus::FileNotAccessible);
+}
+
+bool SimCard::isChvBlocked(int chv) const
+{
+    if (chv == 1)
+        return (m_cardFlags & CardFlag::kChv1Blocked) != 0;
+    if (chv == 2)
+        return (m_cardFlags & CardFlag::kChv2Blocked) != 0;
+    return false;
+}
+
+// ---- PINs --------------------------------------------------------------------------------------
+
+void SimCard::noteChvResult(int chv, bool unblocked)
+{
+    // The card counts a code as presented after a successful change or unblock (GSM 11.11). A
+    // remembered text of the old code would cost an attempt at the next opening: it goes.
+    if (chv == 1) {
+        m_cardFlags |= CardFlag::kChv1Verified | CardFlag::kChv1Enabled;
+        if (unblocked)
+            m_cardFlags &= ~CardFlag::kChv1Blocked;
+    } else {
+        m_cardFlags |= CardFlag::kChv2Verified;
+        if (unblocked)
+            m_cardFlags &= ~CardFlag::kChv2Blocked;
+    }
+    forgetPin(chv);
+}
+
+bool SimCard::setChv(const SecretText& pin, const SecretText* newPin, int chv, bool enable)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    if (!(m_cardFlags & CardFlag::kIdentified))
+        return fail(CardStatus::NonSpecificError);
+    GsmCommands gsm(*r);
+    if (chv == 1) {
+        if (enable != isChv1Enabled()) {
+            const CardStatus s = gsm.setChv1Enabled(pin.view(), enable, m_lastSw);
+            if (s != CardStatus::Ok)
+                return fail(s);
+            if (enable) {
+                m_cardFlags |= CardFlag::kChv1Enabled | CardFlag::kChv1Verified;
+            } else {
+                m_cardFlags &= ~(CardFlag::kChv1Enabled | CardFlag::kChv1Verified);
+                forgetPin(1);
+            }
+        }
+        if (!newPin) {
+            m_lastStatus = CardStatus::Ok;
+            return true;
+        }
+    } else if (chv != 2 || !newPin) {
+        return fail(CardStatus::NonSpecificError);
+    }
+    const CardStatus s = gsm.changeChv(chv, pin.view(), newPin->view(), m_lastSw);
+    if (s != CardStatus::Ok)
+        return fail(s);
+    noteChvResult(chv, false);
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+bool SimCard::unblockCard(const SecretText& puk, const SecretText& newPin, int chv)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::ReaderInaccessible);
+    if (!(m_cardFlags & CardFlag::kIdentified))
+        return fail(CardStatus::NonSpecificError);
+    const CardStatus s = GsmCommands(*r).unblockChv(puk.view(), newPin.view(), chv, m_lastSw);
+    if (s != CardStatus::Ok)
+        return fail(s);
+    noteChvResult(chv, true);
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+// ---- commands ----------------------------------------------------------------------------------
+
+bool SimCard::sendCommand(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
+                          bool toCard, uint16_t& sw)
+{
+    CardReader* r = reader();
+    if (!r)
+        return fail(CardStatus::NonSpecificError);
+    GsmCommands gsm(*r);
+    const CardStatus s = gsm.sendRaw(cla, ins, p1, p2, p3, data, toCard, m_lastSw);
+    sw = m_lastSw;
+    if (s != CardStatus::Ok)
+        return fail(gsm.transportFailed(s));
+    if (sw1(m_lastSw) == 0x91) {
+        const bool handled = handleProactive(m_lastSw);
+        sw = m_lastSw;
+        return handled;
+    }
+    return true;
+}
+
+bool SimCard::handleProactive(uint16_t sw)
+{
+    struct Depth
+    {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } depth(m_proactiveDepth);
+    if (m_proactiveDepth > kMaxProactiveDepth)
+        return fail(CardStatus::NonSpecificError);
+
+    const int n = (sw & 0xFF) == 0 ? 256 : (sw & 0xFF);
+    std::vector<uint8_t> buffer(256, 0);
+    uint16_t fetchSw = 0;
+    if (!sendCommand(kClass, kInsFetch, 0, 0, static_cast<uint8_t>(n & 0xFF), buffer, false, fetchSw))
+        return false;
+    if (fetchSw != 0x9000)
+        return fail(CardStatus::NonSpecificError);
+
+    // GSM 11.14 proactive command: tag D0, a length (one byte up to 0x80, or 81 and one byte),
+    // then the command details (tag 01, ignoring the comprehension bit, length 3).
+    const std::size_t total = static_cast<std::size_t>(n);
+    if (total < 2 || buffer[0] != 0xD0)
+        return fail(CardStatus::NonSpecificError);
+    std::size_t pos = 1;
+    std::size_t length = buffer[pos++];
+    if (length == 0x81) {
+        if (pos >= total)
+            return fail(CardStatus::NonSpecificError);
+        length = buffer[pos++];
+    } else if (length > 0x80) {
+        return fail(CardStatus::NonSpecificError);
+    }
+    if (pos + length > total || length < 5 || (buffer[pos] & 0x7F) != 0x01 || buffer[pos + 1] != 3)
+        return fail(CardStatus::NonSpecificError);
+    ProactiveCommand command;
+    command.number = buffer[pos + 2];
+    command.type = buffer[pos + 3];
+    command.qualifier = buffer[pos + 4];
+    command.bytes.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(pos + length));
+
+    if (m_toolkit && m_toolkit->handleCommand(command))
+        return true;
+    return sendTerminalResponse(command, 0x00);
+}
+
+bool SimCard::sendTerminalResponse(const ProactiveCommand& command, uint8_t result, std::optional<uint8_t> item,
+                                   std::span<const uint8_t> text, bool withText)
+{
+    std::vector<uint8_t> data = {0x01, 0x03, command.number, command.type, command.qualifier, // command details
+                                 0x02, 0x02, 0x82,           0x81,                            // ME to SIM
+                                 0x03, 0x01, result};
+    if (item) {
+        data.insert(data.end(), {0x10, 0x01, *item});
+    }
+    if (withText) {
+        // Text string, data coding scheme 04 (8-bit).
+        const std::size_t valueLength = text.size() + 1;
+        if (valueLength > 255)
+            return fail(CardStatus::NonSpecificError);
+        data.push_back(0x8D);
+        if (valueLength > 127)
+            data.push_back(0x81);
+        data.push_back(static_cast<uint8_t>(valueLength));
+        data.push_back(0x04);
+        data.insert(data.end(), text.begin(), text.end());
+    }
+    if (data.size() > 255)
+        return fail(CardStatus::NonSpecificError);
+    uint16_t sw = 0;
+    if (!sendCommand(kClass, kInsTerminalResponse, 0, 0, static_cast<uint8_t>(data.size()), data, true, sw))
+        return false;
+    if (sw != 0x9000)
+        return fail(CardStatus::NonSpecificError);
+    return true;
+}
+
+bool SimCard::sendEnvelope(std::span<const uint8_t> data, uint16_t& sw)
+{
+    if (data.size() > 255)
+        return fail(CardStatus::NonSpecificError);
+    std::vector<uint8_t> bytes(data.begin(), data.end());
+    return sendCommand(kClass, kInsEnvelope, 0, 0, static_cast<uint8_t>(bytes.size()), bytes, true, sw);
+}
+
+bool SimCard::runGsmAlgorithm(std::span<const uint8_t> challenge, std::span<uint8_t> response, uint16_t& sw)
+{
+    if (!reader())
+        return fail(CardStatus::ReaderInaccessible);
+    std::array<uint8_t, 16> block{};
+    std::copy_n(challenge.begin(), std::min(challenge.size(), block.size()), block.begin());
+    if (!sendCommand(kClass, kInsRunGsmAlgorithm, 0, 0, 0x10, block, true, sw))
+        return false;
+    if (const CardStatus s = judgeStatusWord(SwRule::Authenticate, sw); s != CardStatus::Ok)
+        return fail(s);
+    if (sw1(sw) == 0x9F) {
+        // SRES (4 bytes) and Kc (8 bytes).
+        const auto n = std::min<std::size_t>(sw & 0xFF, 12);
+        std::array<uint8_t, 256> data{};
+        if (!sendCommand(kClass, kInsGetResponse, 0, 0, static_cast<uint8_t>(n), data, false, sw))
+            return false;
+        if (const CardStatus s = judgeStatusWord(SwRule::Authenticate, sw); s != CardStatus::Ok)
+            return fail(s);
+        std::copy_n(data.begin(), std::min(n, response.size()), response.begin());
+    }
+    m_lastStatus = CardStatus::Ok;
+    return true;
+}
+
+// ---- caches and state --------------------------------------------------------------------------
+
+void SimCard::flushCaches()
+{
+    m_serviceTable.clear();
+    m_identity.reset();
+    for (auto& image : m_images)
+        image.reset();
+    for (auto& map : m_maps)
+        map.reset();
+}
+
+QString SimCard::statusMessage() const
+{
+    return StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(m_lastStatus);
+}
+
+} // namespace kestrel

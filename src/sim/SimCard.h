@@ -1,0 +1,273 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include <QString>
+
+#include "base/CardStatus.h"
+#include "sim/CardProgress.h"
+#include "sim/FileImage.h"
+#include "sim/GsmCommands.h"
+#include "sim/PinPrompt.h"
+#include "sim/SecretText.h"
+#include "sim/SimCardSettings.h"
+#include "sim/ToolkitHandler.h"
+
+namespace kestrel {
+
+class CardReader;
+class ProgressSink;
+class ReaderManager;
+
+// GSM 11.11 file identifiers the program addresses, always from the MF down.
+namespace SimFiles {
+inline constexpr uint16_t kMf = 0x3F00;
+inline constexpr uint16_t kEfIccid = 0x2FE2;
+inline constexpr uint16_t kDfTelecom = 0x7F10;
+inline constexpr uint16_t kEfAdn = 0x6F3A;
+inline constexpr uint16_t kEfFdn = 0x6F3B;
+inline constexpr uint16_t kEfSms = 0x6F3C;
+inline constexpr uint16_t kEfMsisdn = 0x6F40;
+inline constexpr uint16_t kEfSmsp = 0x6F42;
+inline constexpr uint16_t kEfLnd = 0x6F44;
+inline constexpr uint16_t kEfExt1 = 0x6F4A;
+inline constexpr uint16_t kEfExt2 = 0x6F4B;
+inline constexpr uint16_t kDfGsm = 0x7F20;
+inline constexpr uint16_t kEfImsi = 0x6F07;
+inline constexpr uint16_t kEfPlmnSel = 0x6F30;
+inline constexpr uint16_t kEfSst = 0x6F38;
+inline constexpr uint16_t kEfFplmn = 0x6F7B;
+inline constexpr uint16_t kEfLoci = 0x6F7E;
+inline constexpr uint16_t kEfPhase = 0x6FAE;
+inline constexpr uint16_t kEfPuct = 0x6F41;
+inline constexpr uint16_t kEfAcm = 0x6F39;
+inline constexpr uint16_t kEfAcmMax = 0x6F37;
+} // namespace SimFiles
+
+// SIM service numbers (GSM 11.11 service table).
+namespace SimService {
+inline constexpr int kAdn = 2;
+inline constexpr int kFdn = 3;
+inline constexpr int kSms = 4;
+inline constexpr int kAdviceOfCharge = 5;
+inline constexpr int kMsisdn = 9;
+inline constexpr int kExt1 = 10;
+inline constexpr int kExt2 = 11;
+inline constexpr int kLnd = 13;
+inline constexpr int kProactiveSim = 29;
+} // namespace SimService
+
+// The record files whose images the SimCard keeps, and their maps (link maps of EXT1/EXT2, check
+// maps of ADN, FDN, LND, MSISDN).
+enum class CachedFile
+{
+    Ext1,
+    Ext2,
+    Adn,
+    Fdn,
+    Lnd,
+    Msisdn,
+    Sms,
+};
+
+// The response of the last EF selection, 18 bytes in GSM 11.11 layout as the card sent them
+// (bytes numbered from 1 below; sizes and ids stay high byte first in `bytes`).
+struct EfInfo
+{
+    std::array<uint8_t, 18> bytes{};
+
+    int fileSize() const { return bytes[2] << 8 | bytes[3]; } // bytes 3-4
+    uint16_t fileId() const { return static_cast<uint16_t>(bytes[4] << 8 | bytes[5]); }
+    bool invalidated() const { return (bytes[11] & 0x01) == 0; } // byte 12, file status bit 1
+    int structure() const { return bytes[13]; }                  // byte 14: 0, 1 linear fixed, 3 cyclic
+    int recordLength() const { return bytes[14]; }               // byte 15
+    int recordCount() const { return recordLength() > 0 ? fileSize() / recordLength() : 0; }
+};
+
+// cardFlags bits.
+namespace CardFlag {
+inline constexpr uint32_t kPoweredByOpening = 0x01;
+inline constexpr uint32_t kIdentified = 0x02;
+inline constexpr uint32_t kChv1Verified = 0x10;
+inline constexpr uint32_t kChv2Verified = 0x20;
+inline constexpr uint32_t kChv1Enabled = 0x40;
+inline constexpr uint32_t kChv2Present = 0x80;
+inline constexpr uint32_t kChv1Blocked = 0x100;
+inline constexpr uint32_t kChv2Blocked = 0x200;
+} // namespace CardFlag
+
+// The card service object: the program owns exactly one for its whole run. Everything that talks
+// to a SIM goes through it.
+//
+// A card operation always runs:
+//   beginProgress(sink, 5000, captionId)            progress window (CardProgress, below)
+//   openCard(chv1, chv2, strict, toolkit)          power-up, identity, CHV1/CHV2, EF_SST, EF_Phase
+//   ... selectFile / readFile / updateFile / readRecordAbsolute / updateRecordAbsolute,
+//       showProgress... between records (false -> stop, lastStatus is then 146) ...
+//   closeCard()
+//   endProgress(false); on failure statusMessage() to the user
+// Every operation returns true or false; on false, lastStatus() holds the CardStatus and
+// statusMessage() the text for the user. After a failed bulk read or write, call flushCaches() so
+// that no image of unknown state survives.
+//
+// Records are addressed in absolute mode from 1; files by DF and EF from the MF. The selection is
+// remembered (currentDf/currentEf): consecutive transfers on one file send SELECT once.
+//
+// The progress window belongs to the SimCard: it keeps one CardProgress, which borrows the front
+// end's ProgressSink for the time between the outermost beginProgress and endProgress, so every
+// layer holding the SimCard can update it. The PIN prompt and the toolkit handler are borrowed the
+// same way (set by the front end, never owned). The remembered PIN1 and PIN2 texts live here for
+// the whole run, wiped when forgotten.
+class SimCard
+{
+public:
+    // How the SimCard finds the current reader: null when there is none.
+    using ReaderSource = std::function<CardReader*()>;
+
+    explicit SimCard(ReaderSource readers);
+    explicit SimCard(ReaderManager& readers);
+    ~SimCard();
+    SimCard(const SimCard&) = delete;
+    SimCard& operator=(const SimCard&) = delete;
+
+    // ---- program-wide state the SimCard works with -------------------------------------------
+    void setSettings(const SimCardSettings& settings) { m_settings = settings; }
+    const SimCardSettings& settings() const { return m_settings; }
+    // The PIN1 (chv 1) or PIN2 text last accepted by the card; empty when none.
+    const SecretText& rememberedPin(int chv) const { return chv == 2 ? m_pin2 : m_pin1; }
+    void rememberPin(int chv, const SecretText& pin) { (chv == 2 ? m_pin2 : m_pin1) = pin; }
+    void forgetPin(int chv) { (chv == 2 ? m_pin2 : m_pin1).clear(); }
+    void setPinPrompt(PinPrompt* prompt) { m_pinPrompt = prompt; }
+    PinPrompt* pinPrompt() const { return m_pinPrompt; }
+    void setToolkitHandler(ToolkitHandler* handler) { m_toolkit = handler; }
+    ToolkitHandler* toolkitHandler() const { return m_toolkit; }
+    CardReader* reader() const { return m_readers ? m_readers() : nullptr; }
+
+    // ---- progress (see CardProgress) ---------------------------------------------------------
+    bool beginProgress(ProgressSink* parent, int textId, int titleId);
+    void endProgress(bool force);
+    bool showProgressText(int textId, int percent);
+    // False (and lastStatus 146) once Abort was pressed.
+    bool showProgress(const QString& text, int percent);
+    bool showProgressItem(int textId, unsigned i, unsigned n, bool writeLoop);
+    CardProgress& progress() { return m_progress; }
+
+    // ---- card access -------------------------------------------------------------------------
+    // chv1/chv2: verify that code (remembered text or the prompt); strict: a closed CHV1 prompt or
+    // a blocked CHV1 fails; toolkit: a proactive phase 2+ card gets TERMINAL PROFILE. On success
+    // the card stays open until closeCard.
+    bool openCard(bool chv1, bool chv2, bool strict, bool toolkit);
+    // Ends the reader access (the card is powered down). Images and PINs stay. Always succeeds.
+    void closeCard();
+
+    // ---- files -------------------------------------------------------------------------------
+    // ef 0 selects down to df only. dfResponse receives the MF/DF response (raw, zero-padded);
+    // efInfoOut a copy of efInfo. Giving either always selects again.
+    bool selectFile(uint16_t df, uint16_t ef, std::array<uint8_t, 36>* dfResponse = nullptr,
+                    EfInfo* efInfoOut = nullptr);
+    // Transparent file: the whole file into buffer (length in: room, at least the file size; out:
+    // the file size). Record file: record `record` in `mode` (4 = absolute), at most length bytes
+    // copied; out: the record length.
+    bool readFile(uint16_t df, uint16_t ef, std::span<uint8_t> buffer, int& length, int record = 1, int mode = 4);
+    // Transparent file: the first file-size bytes of buffer (length in: at least the file size).
+    // Record file: min(length, record length) bytes, zero-padded to a whole record.
+    bool updateFile(uint16_t df, uint16_t ef, std::span<const uint8_t> buffer, int& length, int record = 1,
+                    int mode = 4);
+    // READ/UPDATE RECORD of the selected EF in absolute mode with its record length (from efInfo);
+    // 98 xx gives 135.
+    bool readRecordAbsolute(std::span<uint8_t> buffer, int record);
+    bool updateRecordAbsolute(std::span<const uint8_t> buffer, int record);
+    bool invalidateFile(uint16_t df, uint16_t ef);
+    bool rehabilitateFile(uint16_t df, uint16_t ef);
+
+    // Service n of EF_SST (both bits set); false without a service table.
+    bool hasService(int n) const;
+    // hasService, else false with 152.
+    bool requireService(int n);
+    bool isChvBlocked(int chv) const;
+    bool isChv1Enabled() const { return (m_cardFlags & CardFlag::kChv1Enabled) != 0; }
+
+    // ---- PINs --------------------------------------------------------------------------------
+    // chv 1: enable or disable CHV1 with pin when its state differs from `enable`, then, if newPin
+    // is given, CHANGE CHV1 from pin to newPin. chv 2: CHANGE CHV2 (newPin required).
+    bool setChv(const SecretText& pin, const SecretText* newPin, int chv, bool enable);
+    bool unblockCard(const SecretText& puk, const SecretText& newPin, int chv);
+
+    // ---- commands ----------------------------------------------------------------------------
+    // Any command; the status word is not judged. SW1 = 91 (a proactive command waiting) is
+    // handled (fetched, given to the ToolkitHandler, answered) before returning; sw is then that of
+    // the last command of that exchange.
+    bool sendCommand(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data, bool toCard,
+                     uint16_t& sw);
+    // ENVELOPE (A0 C2) with data.
+    bool sendEnvelope(std::span<const uint8_t> data, uint16_t& sw);
+    // RUN GSM ALGORITHM with a challenge of up to 16 bytes (zero-padded); response receives up to
+    // 12 bytes (SRES, Kc). 94 08 or 6F 00 give 153.
+    bool runGsmAlgorithm(std::span<const uint8_t> challenge, std::span<uint8_t> response, uint16_t& sw);
+    // TERMINAL RESPONSE to a fetched command: command details, device identities ME -> SIM, the
+    // general result, optionally an item identifier and an 8-bit text.
+    bool sendTerminalResponse(const ProactiveCommand& command, uint8_t result, std::optional<uint8_t> item = {},
+                              std::span<const uint8_t> text = {}, bool withText = false);
+
+    // ---- caches ------------------------------------------------------------------------------
+    // Drops the service table, the identity copy, every image and every map.
+    void flushCaches();
+    std::optional<FileImage>& image(CachedFile file) { return m_images[index(file)]; }
+    std::optional<RecordMap>& recordMap(CachedFile file) { return m_maps[index(file)]; }
+
+    // ---- state -------------------------------------------------------------------------------
+    CardStatus lastStatus() const { return m_lastStatus; }
+    void setLastStatus(CardStatus status) { m_lastStatus = status; }
+    // "Communication error:", a line break ("\r\n") and the message of lastStatus.
+    QString statusMessage() const;
+    uint16_t lastSw() const { return m_lastSw; }
+    uint32_t cardFlags() const { return m_cardFlags; }
+    int simPhase() const { return m_simPhase; }
+    const EfInfo& efInfo() const { return m_efInfo; }
+    std::span<const uint8_t> serviceTable() const { return m_serviceTable; }
+    const std::array<uint8_t, 10>& iccid() const { return m_iccid; }
+    uint16_t currentDf() const { return m_currentDf; }
+    uint16_t currentEf() const { return m_currentEf; }
+
+private:
+    static std::size_t index(CachedFile file) { return static_cast<std::size_t>(file); }
+    bool fail(CardStatus status);
+    bool failAndClose(CardStatus status);
+    // SELECT of one id with GET RESPONSE of a 9F xx answer into response (at most maxResponse bytes).
+    CardStatus selectOne(GsmCommands& gsm, uint16_t id, std::span<uint8_t> response, std::size_t maxResponse,
+                         bool& responded);
+    bool transferTransparent(GsmCommands& gsm, std::span<uint8_t> read, std::span<const uint8_t> write, int size);
+    bool verifyForOpen(int chv, bool strict);
+    bool handleProactive(uint16_t sw);
+    void noteChvResult(int chv, bool unblocked);
+
+    // Field order of the program's card object.
+    std::vector<uint8_t> m_serviceTable;
+    std::optional<std::vector<uint8_t>> m_identity; // length byte + ICCID of the cached card
+    std::array<std::optional<FileImage>, 7> m_images;
+    std::array<std::optional<RecordMap>, 7> m_maps; // Ext1, Ext2 link maps; Adn..Msisdn check maps
+    CardProgress m_progress;
+    EfInfo m_efInfo;
+    uint16_t m_lastSw = 0;
+    uint32_t m_cardFlags = 0;
+    int m_simPhase = 0;
+    std::array<uint8_t, 10> m_iccid{};
+    ReaderSource m_readers;
+    CardStatus m_lastStatus = CardStatus::Ok;
+    uint16_t m_currentDf = 0;
+    uint16_t m_currentEf = 0;
+    ToolkitHandler* m_toolkit = nullptr;
+
+    SimCardSettings m_settings;
+    SecretText m_pin1;
+    SecretText m_pin2;
+    PinPrompt* m_pinPrompt = nullptr;
+    int m_proactiveDepth = 0;
+};
+
+} // namespace kestrel

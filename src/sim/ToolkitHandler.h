@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kestrel {
+
+// One proactive command fetched from the card (GSM 11.11 FETCH), with its command details
+// (GSM 11.14: command number, type of command, command qualifier) already taken from it. The
+// toolkit layer decodes the rest of `bytes`, which holds the whole BER-TLV, tag D0 first.
+struct ProactiveCommand
+{
+    uint8_t number = 0;
+    uint8_t type = 0;
+    uint8_t qualifier = 0;
+    std::vector<uint8_t> bytes;
+};
+
+// The receiver of proactive commands. When a card answers a command with SW1 = 91, the SimCard
+// fetches what is pending and hands it here. A handler that answers the card itself (TERMINAL
+// RESPONSE through SimCard::sendTerminalResponse) returns true; false lets the SimCard answer
+// "command performed successfully" (general result 00), which is also all that happens when no
+// handler is set.
+class ToolkitHandler
+{
+public:
+    virtual ~ToolkitHandler() = default;
+
+    virtual bool handleCommand(const ProactiveCommand& command) = 0;
+};
+
+} // namespace kestrel

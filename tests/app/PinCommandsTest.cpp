@@ -1,0 +1,277 @@
+#include "app/PinCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "ScriptedPrompter.h"
+#include "SimBench.h"
+#include "app/CardOpening.h"
+#include "base/StringTable.h"
+
+using namespace kestrel;
+using namespace kestrel::test;
+using namespace kestrel::SimFiles;
+
+namespace {
+
+class PinCommandsTest : public ::testing::Test
+{
+protected:
+    void use(emulator::SimCardData data) { bench = std::make_unique<SimBench>(std::move(data)); }
+    void SetUp() override { use(emulator::StandardCard::simCard()); }
+
+    SimCard& sim() { return *bench->sim; }
+    RecordingIcc& rec() { return *bench->recorder; }
+    const emulator::SimCardData& card() { return bench->model->data(); }
+    PinCommands commands() { return PinCommands(sim(), prompter); }
+
+    ScriptedPrompter prompter;
+    std::unique_ptr<SimBench> bench;
+};
+
+const QString kWrongPin = QStringLiteral("Communication error:\r\nWrong PIN!");
+const QString kNoValidPin = QStringLiteral("Communication error:\r\nNo valid PIN entered");
+
+} // namespace
+
+TEST(PinChecks, ChangeAndUnblockDialogChecks)
+{
+    struct Case
+    {
+        std::string first, newPin, again;
+        int change;  // message of the change check, 0 = passes
+        int unblock; // message of the unblock check
+    };
+    const Case cases[] = {
+        {"1234", "4321", "4321", 0, 0},      {"1234", "4321", "4322", 5600, 59025},  {"123", "4321", "4321", 5601, 0},
+        {"1234", "432", "432", 5601, 59025}, {"1234", "12345678", "12345678", 0, 0}, {"", "", "", 5601, 59025},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Prompter::pinChangeCheck(SecretText(c.first), SecretText(c.newPin), SecretText(c.again)), c.change)
+            << c.first << "/" << c.newPin << "/" << c.again;
+        EXPECT_EQ(Prompter::unblockCheck(SecretText(c.newPin), SecretText(c.again)), c.unblock);
+    }
+}
+
+TEST_F(PinCommandsTest, EnterPinForgetsAndAsksAgain)
+{
+    prompter.pins = {std::string("1234"), std::string("1234")};
+    EXPECT_EQ(commands().enterPin(), CommandResult::Done);
+    EXPECT_EQ(sim().rememberedPin(1).view(), "1234");
+    EXPECT_EQ(commands().enterPin(), CommandResult::Done);
+    EXPECT_EQ(prompter.pinPrompts, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.errors.empty());
+    EXPECT_FALSE(bench->reader->cardPowered());
+
+    prompter.pins = {std::string("5678")};
+    EXPECT_EQ(commands().enterPin2(), CommandResult::Done);
+    EXPECT_EQ(prompter.pinPrompts, (std::vector<int>{1, 1, 2}));
+    EXPECT_EQ(sim().rememberedPin(2).view(), "5678");
+
+    prompter.pins = {std::string("0000")};
+    EXPECT_EQ(commands().enterPin2(), CommandResult::Failed);
+    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_TRUE(sim().rememberedPin(2).empty());
+}
+
+TEST_F(PinCommandsTest, EnterPinWithChv1DisabledAsksNothing)
+{
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.enabled = false; }));
+    EXPECT_EQ(commands().enterPin(), CommandResult::Done);
+    EXPECT_TRUE(prompter.pinPrompts.empty());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.errors.empty());
+    EXPECT_TRUE(sim().rememberedPin(1).empty());
+}
+
+TEST_F(PinCommandsTest, ChangePinOnADisabledPinEnablesItFirst)
+{
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.enabled = false; }));
+    prompter.changeFields = {ScriptedPrompter::Fields{"1234", "4321", "4321"}};
+    EXPECT_EQ(commands().changePin(1), CommandResult::Done);
+    EXPECT_EQ(rec().count("A0 28 00 01 08"), 1);
+    EXPECT_EQ(rec().count("A0 24 00 01 10"), 1);
+    EXPECT_TRUE(card().chv1.enabled);
+    EXPECT_EQ(card().chv1.code, "4321");
+    EXPECT_EQ(prompter.messages, std::vector<int>{5602});
+    EXPECT_EQ(prompter.icons, std::vector<PromptIcon>{PromptIcon::Information});
+}
+
+TEST_F(PinCommandsTest, ChangeDialogIsAskedAgainUntilItsCheckPasses)
+{
+    using F = ScriptedPrompter::Fields;
+    prompter.changeFields = {F{"5678", "1111", "2222"}, F{"5678", "111", "111"}, F{"5678", "1111", "1111"}};
+    EXPECT_EQ(commands().changePin(2), CommandResult::Done);
+    EXPECT_EQ(prompter.changeDialogs, (std::vector<int>{2, 2, 2}));
+    EXPECT_EQ(prompter.messages, (std::vector<int>{5600, 5601, 5602}));
+    EXPECT_EQ(card().chv2.code, "1111");
+
+    // Closed: nothing happens at all.
+    rec().log.clear();
+    EXPECT_EQ(commands().changePin(1), CommandResult::NotDone);
+    EXPECT_TRUE(rec().log.empty());
+}
+
+TEST_F(PinCommandsTest, ChangeWithAWrongOldPin)
+{
+    prompter.pins = {std::string("5678")};
+    ASSERT_EQ(commands().enterPin2(), CommandResult::Done);
+    prompter.changeFields = {ScriptedPrompter::Fields{"0000", "1111", "1111"}};
+    EXPECT_EQ(commands().changePin(2), CommandResult::Failed);
+    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(card().chv2.code, "5678");
+    EXPECT_EQ(card().chv2.attemptsLeft, 2);
+
+    // After a successful change the remembered old code would cost an attempt: it is forgotten.
+    prompter.changeFields = {ScriptedPrompter::Fields{"5678", "1111", "1111"}};
+    sim().rememberPin(2, SecretText("5678"));
+    EXPECT_EQ(commands().changePin(2), CommandResult::Done);
+    EXPECT_TRUE(sim().rememberedPin(2).empty());
+}
+
+TEST_F(PinCommandsTest, EnableDisablePin)
+{
+    // Prompt closed: "Wrong PIN!" and no command; the card keeps its state.
+    prompter.answers = {PromptAnswer::Yes};
+    EXPECT_EQ(commands().enableDisablePin(), CommandResult::Failed);
+    EXPECT_EQ(prompter.questions, std::vector<int>{5607});
+    EXPECT_EQ(prompter.errors, std::vector<QString>{kWrongPin});
+    EXPECT_EQ(rec().count("A0 26"), 0);
+    EXPECT_TRUE(card().chv1.enabled);
+
+    // No: nothing asked beyond the question.
+    prompter.pinPrompts.clear();
+    EXPECT_EQ(commands().enableDisablePin(), CommandResult::NotDone);
+    EXPECT_TRUE(prompter.pinPrompts.empty());
+
+    prompter.answers = {PromptAnswer::Yes};
+    prompter.pins = {std::string("1234")};
+    EXPECT_EQ(commands().enableDisablePin(), CommandResult::Done);
+    EXPECT_FALSE(card().chv1.enabled);
+    EXPECT_EQ(prompter.messages.back(), 5611);
+
+    prompter.answers = {PromptAnswer::Yes};
+    prompter.pins = {std::string("1234")};
+    EXPECT_EQ(commands().enableDisablePin(), CommandResult::Done);
+    EXPECT_EQ(prompter.questions.back(), 5608);
+    EXPECT_TRUE(card().chv1.enabled);
+    EXPECT_EQ(prompter.messages.back(), 5612);
+
+    // Asked for the state the card is in: no question, nothing sent.
+    const auto questions = prompter.questions.size();
+    EXPECT_EQ(commands().enableDisablePin(true), CommandResult::Done);
+    EXPECT_EQ(prompter.questions.size(), questions);
+    EXPECT_EQ(rec().count("A0 28"), 1);
+}
+
+TEST_F(PinCommandsTest, UnblockCardFollowsTheChvStates)
+{
+    // Nothing blocked and the question answered No: nothing sent, nothing shown.
+    EXPECT_EQ(commands().unblockCard(), CommandResult::NotDone);
+    EXPECT_EQ(prompter.questions, std::vector<int>{6220});
+    EXPECT_EQ(rec().count("A0 2C"), 0);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.errors.empty());
+
+    // A zero attempt count of CHV2 (low nibble of byte 21) takes the PUK2 step alone.
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv2.attemptsLeft = 0; }));
+    prompter = ScriptedPrompter();
+    prompter.unblockFields = {ScriptedPrompter::Fields{"87654321", "1111", "1111"}};
+    EXPECT_EQ(commands().unblockCard(), CommandResult::Done);
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(prompter.unblockDialogs, std::vector<int>{2});
+    EXPECT_EQ(rec().count("A0 2C 00 02 10"), 1);
+    EXPECT_EQ(card().chv2.code, "1111");
+    EXPECT_EQ(card().chv2.attemptsLeft, 3);
+    EXPECT_EQ(prompter.messages, std::vector<int>{5604});
+
+    // Both blocked: PUK1, then PUK2; a wrong PUK ends it with 135.
+    use(standardCardWith([](emulator::SimCardData& d) {
+        d.chv1.attemptsLeft = 0;
+        d.chv2.attemptsLeft = 0;
+    }));
+    prompter = ScriptedPrompter();
+    prompter.unblockFields = {ScriptedPrompter::Fields{"11111111", "2222", "2222"}};
+    EXPECT_EQ(commands().unblockCard(), CommandResult::Failed);
+    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(card().chv1.unblockAttemptsLeft, 9);
+    EXPECT_EQ(prompter.unblockDialogs, std::vector<int>{1});
+}
+
+// A blocked PIN1 at the opening of a card operation: the offer, the PUK, and the card opens with
+// the new PIN remembered.
+TEST_F(PinCommandsTest, BlockedPinIsUnblockedByTheOffer)
+{
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.attemptsLeft = 0; }));
+    using F = ScriptedPrompter::Fields;
+    prompter.answers = {PromptAnswer::Yes};
+    prompter.unblockFields = {F{"12345678", "2222", "2223"}, F{"12345678", "2222", "2222"}};
+    sim().setPinPrompt(&prompter);
+    ASSERT_TRUE(startCardOperation(sim(), prompter, true, false, true, false)) << toInt(sim().lastStatus());
+    EXPECT_EQ(prompter.questions, std::vector<int>{kUnblockOfferId});
+    EXPECT_EQ(prompter.messages, std::vector<int>{59025});
+    EXPECT_EQ(prompter.keptPuks, std::vector<std::string>{"12345678"});
+    EXPECT_EQ(sim().rememberedPin(1).view(), "2222");
+    EXPECT_EQ(card().chv1.code, "2222");
+    EXPECT_TRUE(prompter.pinPrompts.empty());
+    // The card is open with CHV1 verified: EF_SST was read.
+    EXPECT_TRUE(sim().requireService(SimService::kAdn));
+    std::array<uint8_t, 28> record{};
+    int length = 28;
+    EXPECT_TRUE(sim().readFile(kDfTelecom, kEfAdn, record, length, 1));
+    sim().closeCard();
+}
+
+TEST_F(PinCommandsTest, UnblockOfferDeclinedOrNotNeeded)
+{
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.attemptsLeft = 0; }));
+    sim().setPinPrompt(&prompter);
+    prompter.answers = {PromptAnswer::No};
+    EXPECT_FALSE(startCardOperation(sim(), prompter, true, false, true, false));
+    EXPECT_EQ(sim().lastStatus(), CardStatus::CardBlocked);
+    EXPECT_EQ(rec().count("A0 2C"), 0);
+    sim().closeCard();
+
+    // Only a blocked card is offered anything.
+    use(emulator::StandardCard::simCard());
+    prompter = ScriptedPrompter();
+    sim().setPinPrompt(&prompter);
+    EXPECT_FALSE(startCardOperation(sim(), prompter, true, false, true, false));
+    EXPECT_EQ(sim().lastStatus(), CardStatus::OperationCancelled);
+    EXPECT_TRUE(prompter.questions.empty());
+}
+
+TEST_F(PinCommandsTest, ActivateFdn)
+{
+    // Answered No: no PIN2 prompt, no message.
+    prompter.pins = {std::string("1234")};
+    EXPECT_EQ(commands().activateFdn(), CommandResult::NotDone);
+    EXPECT_EQ(prompter.questions, std::vector<int>{5606});
+    EXPECT_EQ(prompter.pinPrompts, std::vector<int>{1});
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(findFile(card(), kEfAdn)->invalidated);
+
+    prompter.answers = {PromptAnswer::Yes};
+    prompter.pins = {std::string("5678")};
+    EXPECT_EQ(commands().activateFdn(), CommandResult::Done);
+    EXPECT_EQ(prompter.pinPrompts, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(findFile(card(), kEfAdn)->invalidated);
+    EXPECT_TRUE(prompter.errors.empty());
+
+    prompter.answers = {PromptAnswer::Yes};
+    EXPECT_EQ(commands().activateFdn(), CommandResult::Done);
+    EXPECT_EQ(prompter.questions.back(), 5605);
+    EXPECT_FALSE(findFile(card(), kEfAdn)->invalidated);
+
+    // Switched to the state it is in: nothing asked.
+    const auto questions = prompter.questions.size();
+    EXPECT_EQ(commands().activateFdn(false), CommandResult::Done);
+    EXPECT_EQ(prompter.questions.size(), questions);
+
+    // A wrong PIN2: the card's refusal, and the file stays as it was.
+    sim().forgetPin(2);
+    prompter.pins = {std::string("0000")};
+    EXPECT_EQ(commands().activateFdn(true), CommandResult::Failed);
+    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_FALSE(findFile(card(), kEfAdn)->invalidated);
+}
