@@ -53,6 +53,7 @@ SimCard::~SimCard()
 bool SimCard::fail(CardStatus status)
 {
     m_lastStatus = status;
+    m_statusDetail.clear();
     return false;
 }
 
@@ -100,6 +101,7 @@ bool SimCard::showProgressItem(int textId, unsigned i, unsigned n, bool writeLoo
 
 bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
 {
+    m_statusDetail.clear();
     CardReader* r = reader();
     if (!r)
         return fail(CardStatus::ReaderInaccessible);
@@ -712,9 +714,18 @@ void SimCard::flushCaches()
         map.reset();
 }
 
+void SimCard::setLastStatus(CardStatus status, const QString& detail)
+{
+    m_lastStatus = status;
+    m_statusDetail = detail;
+}
+
 QString SimCard::statusMessage() const
 {
-    return StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(m_lastStatus);
+    QString text = StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(m_lastStatus);
+    if (m_lastStatus != CardStatus::Ok && !m_statusDetail.isEmpty())
+        text += QStringLiteral("\r\n") + m_statusDetail;
+    return text;
 }
 
 } // namespace kestrel

@@ -223,7 +223,13 @@ public:
     // ---- state -------------------------------------------------------------------------------
     CardStatus lastStatus() const { return m_lastStatus; }
     void setLastStatus(CardStatus status) { m_lastStatus = status; }
-    // "Communication error:", a line break ("\r\n") and the message of lastStatus.
+    // A refusal by the program's own checks rather than by the card (a message too long for its
+    // record): the status, and a line saying what was refused that statusMessage shows under the
+    // status's message. The line goes with the next failure and at the next openCard.
+    void setLastStatus(CardStatus status, const QString& detail);
+    const QString& statusDetail() const { return m_statusDetail; }
+    // "Communication error:", a line break ("\r\n") and the message of lastStatus; then, after a
+    // refusal with a detail, a line break and the detail.
     QString statusMessage() const;
     uint16_t lastSw() const { return m_lastSw; }
     uint32_t cardFlags() const { return m_cardFlags; }
@@ -259,6 +265,7 @@ private:
     std::array<uint8_t, 10> m_iccid{};
     ReaderSource m_readers;
     CardStatus m_lastStatus = CardStatus::Ok;
+    QString m_statusDetail;
     uint16_t m_currentDf = 0;
     uint16_t m_currentEf = 0;
     ToolkitHandler* m_toolkit = nullptr;

@@ -1,0 +1,195 @@
+#include "sim/SmsFiles.h"
+
+#include <algorithm>
+#include <array>
+#include <thread>
+#include <vector>
+
+#include "base/StringTable.h"
+#include "codec/SmsCodec.h"
+#include "sim/SimCard.h"
+
+namespace kestrel {
+
+namespace {
+
+using namespace SimFiles;
+
+constexpr int kModeAbsolute = 4;
+// READ/UPDATE RECORD carry the record number in P1: a file may hold more, but no more can be
+// addressed.
+constexpr int kMaxRecords = 255;
+
+constexpr int kTextChecking = 5016; // "Checking SMS messages on SIM\nChecking Item %u (total %u)"
+constexpr int kTextReading = 5017;  // "Reading SMS messages from SIM\nReading item %u (total %u)"
+constexpr int kTextWriting = 5018;  // "Writing SMS messages to SIM\nWriting Item %u (total %u)"
+constexpr int kTextTooLong = 57722; // "Message is too long"
+
+bool isRecordFile(const EfInfo& info)
+{
+    return info.structure() == 1 || info.structure() == 3;
+}
+
+int recordCount(const EfInfo& info)
+{
+    return std::min(info.recordCount(), kMaxRecords);
+}
+
+} // namespace
+
+bool SmsFiles::failAndFlush()
+{
+    // No image of unknown state survives a failure; the status (and its detail) stay.
+    m_card.flushCaches();
+    return false;
+}
+
+bool SmsFiles::readSmsFile(int textId)
+{
+    EfInfo info;
+    if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
+        return failAndFlush();
+    if (!isRecordFile(info)) {
+        m_card.setLastStatus(CardStatus::NonSpecificError);
+        return failAndFlush();
+    }
+    const int length = info.recordLength();
+    const int n = recordCount(info);
+
+    std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
+    // An image of another shape than the file on the card is not this file's.
+    if (image && (image->recordCount != n || image->recordLength != length))
+        image.reset();
+    const bool fromCard = !image;
+    if (fromCard)
+        image.emplace(n, length);
+
+    const int format = textId != 0 ? textId : kTextChecking;
+    for (int i = 1; i <= n; ++i) {
+        if (!m_card.showProgressItem(format, static_cast<unsigned>(i), static_cast<unsigned>(n), false))
+            return failAndFlush();
+        if (fromCard) {
+            std::array<uint8_t, 256> buffer;
+            buffer.fill(0xFF);
+            int got = static_cast<int>(buffer.size());
+            if (!m_card.readFile(kDfTelecom, kEfSms, buffer, got, i, kModeAbsolute))
+                return failAndFlush();
+            const std::span<uint8_t> target = image->record(i);
+            std::copy_n(buffer.begin(), std::min(target.size(), buffer.size()), target.begin());
+        } else if (m_card.progress().showing() && m_imagePause.count() > 0) {
+            std::this_thread::sleep_for(m_imagePause);
+        }
+    }
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
+{
+    count = 0;
+    if (!m_card.reader()) {
+        m_card.setLastStatus(CardStatus::ReaderInaccessible);
+        return false;
+    }
+    if (!m_card.requireService(SimService::kSms))
+        return failAndFlush();
+    EfInfo info;
+    if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
+        return failAndFlush();
+    const int filled =
+        static_cast<int>(std::min<std::size_t>(entries.size(), static_cast<std::size_t>(recordCount(info))));
+    std::fill(entries.begin(), entries.end(), SmsEntry{});
+
+    if (!readSmsFile(kTextReading))
+        return failAndFlush();
+    const std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
+    if (!image) {
+        m_card.setLastStatus(CardStatus::NonSpecificError);
+        return failAndFlush();
+    }
+    for (int k = 0; k < filled; ++k)
+        entries[static_cast<std::size_t>(k)] = DecodeSmsRecord(image->record(k + 1), static_cast<uint16_t>(k));
+    count = filled;
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
+{
+    count = 0;
+    if (!m_card.reader()) {
+        m_card.setLastStatus(CardStatus::ReaderInaccessible);
+        return false;
+    }
+    if (!m_card.requireService(SimService::kSms))
+        return failAndFlush();
+    EfInfo info;
+    if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
+        return failAndFlush();
+    if (!isRecordFile(info)) {
+        m_card.setLastStatus(CardStatus::NonSpecificError);
+        return failAndFlush();
+    }
+    const int length = info.recordLength();
+    const int n = recordCount(info);
+    count = n;
+
+    // Everything is checked and encoded before the first record is written, so that a refused
+    // list leaves the card as it was.
+    std::vector<int> chosen(static_cast<std::size_t>(n), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const SmsEntry& e = entries[i];
+        if (e.valid && e.position >= n) {
+            m_card.setLastStatus(CardStatus::PositionsOverflow);
+            return failAndFlush();
+        }
+        if (e.position < n && chosen[e.position] < 0)
+            chosen[e.position] = static_cast<int>(i);
+    }
+    std::vector<std::vector<uint8_t>> records(static_cast<std::size_t>(n));
+    for (int g = 1; g <= n; ++g) {
+        const int i = chosen[static_cast<std::size_t>(g - 1)];
+        if (i < 0)
+            continue;
+        const SmsEntry& e = entries[static_cast<std::size_t>(i)];
+        std::vector<uint8_t>& record = records[static_cast<std::size_t>(g - 1)];
+        if (!e.valid) {
+            // A free record: status byte 00, the rest FF.
+            record.assign(static_cast<std::size_t>(length), 0xFF);
+            record[0] = 0x00;
+            continue;
+        }
+        SmsEncodeResult encoded = EncodeSmsRecord(e, length);
+        if (!encoded.fits) {
+            m_card.setLastStatus(CardStatus::NonSpecificError,
+                                 StringTable::text(kTextTooLong) + QStringLiteral(" (%1)").arg(g));
+            return failAndFlush();
+        }
+        record = std::move(encoded.record);
+    }
+
+    for (int g = 1; g <= n; ++g) {
+        if (!m_card.showProgressItem(kTextWriting, static_cast<unsigned>(g), static_cast<unsigned>(n), true))
+            return failAndFlush();
+        const int i = chosen[static_cast<std::size_t>(g - 1)];
+        if (i < 0)
+            continue;
+        const std::vector<uint8_t>& record = records[static_cast<std::size_t>(g - 1)];
+        int written = length;
+        if (!m_card.updateFile(kDfTelecom, kEfSms, record, written, g, kModeAbsolute))
+            return failAndFlush();
+        std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
+        if (image) {
+            const std::span<uint8_t> target = image->record(g);
+            if (image->recordLength == length && target.size() == record.size())
+                std::copy(record.begin(), record.end(), target.begin());
+            else
+                image.reset(); // not this file's shape: read afresh next time
+        }
+        entries[static_cast<std::size_t>(i)].modified = 0;
+    }
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+} // namespace kestrel

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <span>
+
+#include "codec/SmsEntry.h"
+
+namespace kestrel {
+
+class SimCard;
+
+// EF_SMS (6F3C under DF_TELECOM): one linear-fixed record per message, read and written through
+// the SimCard's image of the file. The card must be open (SimCard::openCard, inside a card
+// operation); every operation returns true or false with the reason in the SimCard's lastStatus,
+// and a failed read or write drops the SimCard's images so the next operation reads the card
+// again. Progress goes to the SimCard's progress window; Abort stops a loop with 146.
+class SmsFiles
+{
+public:
+    explicit SmsFiles(SimCard& card) : m_card(card) {}
+
+    // Reads EF_SMS into the SimCard's SMS image, or, when the image exists, goes through its
+    // records without a card command. textId is the progress format with two "%u" (record and
+    // count); 0 takes 5016 "Checking SMS messages on SIM...".
+    bool readSmsFile(int textId = 0);
+
+    // Fills entries from EF_SMS: all entries are cleared, the first count (the smaller of
+    // entries.size() and the card's record count) get their position and the decoded record.
+    // Needs the SMS service (152 without).
+    bool readSmsList(std::span<SmsEntry> entries, int& count);
+
+    // Writes record g of EF_SMS from the first entry whose position is g - 1; records without an
+    // entry stay as they are on the card. A valid entry beyond the file (147) or a message that
+    // does not fit in a record (140, with the message's number as the status detail) refuses the
+    // whole write before anything is written. count receives the file's record count. Written
+    // entries lose their modified flag; the SMS image, when there is one, follows the card.
+    bool writeSmsList(std::span<SmsEntry> entries, int& count);
+
+    // Serving records from the image pauses this long per record while a progress window shows,
+    // so that the progress can be seen.
+    void setImagePause(std::chrono::milliseconds pause) { m_imagePause = pause; }
+
+private:
+    bool failAndFlush();
+
+    SimCard& m_card;
+    std::chrono::milliseconds m_imagePause{25};
+};
+
+} // namespace kestrel
