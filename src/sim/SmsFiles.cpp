@@ -7,6 +7,7 @@
 
 #include "base/StringTable.h"
 #include "codec/SmsCodec.h"
+#include "sim/DialFiles.h"
 #include "sim/SimCard.h"
 
 namespace kestrel {
@@ -100,7 +101,10 @@ bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
         static_cast<int>(std::min<std::size_t>(entries.size(), static_cast<std::size_t>(recordCount(info))));
     std::fill(entries.begin(), entries.end(), SmsEntry{});
 
-    if (!readSmsFile(kTextReading))
+    // The extension files' images and maps come first, then EF_SMS itself, as every scan loads them.
+    DialFiles dialFiles(m_card);
+    dialFiles.setSmsScan([this](int textId) { return readSmsFile(textId); });
+    if (!dialFiles.loadLinkMaps(DialScan::kSms, kTextReading))
         return failAndFlush();
     const std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
     if (!image) {

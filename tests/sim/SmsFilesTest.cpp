@@ -19,6 +19,8 @@ using namespace kestrel::SimFiles;
 namespace {
 
 constexpr int kRecords = 20;
+// EF_EXT1 and EF_EXT2 of the standard card, 10 records each.
+constexpr int kExtensionRecords = 20;
 constexpr int kRecordLength = 176;
 
 class SmsFilesTest : public ::testing::Test
@@ -140,7 +142,8 @@ TEST_F(SmsFilesTest, ReadsTheStandardCardsMessages)
         // Rows the card fills know their position; rows beyond the file stay cleared.
         EXPECT_EQ(rows[k].position, k < kRecords ? k : 0u) << k;
     }
-    EXPECT_EQ(rec().count("A0 B2"), kRecords);
+    // The extension files' images (10 EXT1 and 10 EXT2 records) are loaded before EF_SMS.
+    EXPECT_EQ(rec().count("A0 B2"), kRecords + kExtensionRecords);
     EXPECT_EQ(rec().count("A0 B2 14 04 B0"), 1);
     EXPECT_EQ(progress.texts.back(), QStringLiteral("Reading SMS messages from SIM\nReading item 20 (total 20)"));
     EXPECT_EQ(progress.percents.back(), 100);
@@ -164,7 +167,7 @@ TEST_F(SmsFilesTest, SecondReadComesFromTheImage)
         bool reopen;
         int secondReads;
     };
-    for (const Case c : {Case{true, false, 0}, Case{true, true, 0}, Case{false, true, kRecords}}) {
+    for (const Case c : {Case{true, false, 0}, Case{true, true, 0}, Case{false, true, kRecords + kExtensionRecords}}) {
         use(emulator::StandardCard::simCard());
         sim().setSettings(SimCardSettings{c.enCache});
         RecordingProgress progress;
@@ -342,6 +345,9 @@ TEST_F(SmsFilesTest, AbortStopsWith146AndDropsTheImages)
         progress.abortAtPoll = 1 + c.abortAtRecord; // poll 1 is the opening text
         open(&progress);
         sim().image(CachedFile::Adn) = FileImage(250, 28);
+        // With the extension files' images in place, reading touches EF_SMS only.
+        sim().image(CachedFile::Ext1) = FileImage(10, 13);
+        sim().image(CachedFile::Ext2) = FileImage(10, 13);
         std::vector<SmsEntry> rows;
         for (uint16_t k = 0; k < kRecords; ++k)
             rows.push_back(message(k, SmsStatus::ToBeSent, "bulk"));
@@ -367,11 +373,25 @@ TEST_F(SmsFilesTest, AbortStopsWith146AndDropsTheImages)
 // A card that stops answering in the middle of the read: the card's status, no image kept.
 TEST_F(SmsFilesTest, CardFailureDuringReadDropsTheImage)
 {
-    // The opening takes 21 commands; SELECT MF, DF_TELECOM and EF_SMS with their GET RESPONSEs 6
-    // more, and the read of the file asks for its response once again (2); the third READ RECORD
-    // is refused.
+    // Where the third READ RECORD falls, learnt from a clean run: the opening takes 21 commands,
+    // then come the SELECTs of the files the read looks at before EF_SMS's records.
+    int third = 0;
+    {
+        use(emulator::StandardCard::simCard());
+        open();
+        std::vector<SmsEntry> rows(kRecords);
+        int count = 0;
+        ASSERT_TRUE(files().readSmsList(rows, count));
+        int reads = 0;
+        for (std::size_t k = 0; k < rec().log.size() && third == 0; ++k) {
+            if (rec().log[k].rfind("A0 B2", 0) == 0 && ++reads == 3)
+                third = static_cast<int>(k) + 1;
+        }
+        ASSERT_NE(third, 0);
+        close();
+    }
     emulator::FaultPlan plan;
-    plan.wrongStatusAtCommand = 21 + 8 + 3;
+    plan.wrongStatusAtCommand = 21 + third;
     plan.wrongStatus = 0x6F00;
     use(emulator::StandardCard::simCard(), &plan);
     open();
@@ -381,5 +401,6 @@ TEST_F(SmsFilesTest, CardFailureDuringReadDropsTheImage)
     EXPECT_EQ(sim().lastStatus(), CardStatus::BadCardResponse);
     EXPECT_EQ(rec().count("A0 B2"), 3);
     EXPECT_FALSE(sim().image(CachedFile::Sms).has_value());
+    EXPECT_FALSE(sim().image(CachedFile::Ext1).has_value());
     EXPECT_EQ(count, 0);
 }
