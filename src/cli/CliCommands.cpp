@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "cli/CardCliCommands.h"
 #include "cli/CodecCommands.h"
 #include "cli/PinCliCommands.h"
 #include "cli/ReaderCommands.h"
@@ -35,6 +36,25 @@ const char* const kUsage =
     "      as options are asked on the terminal without echo; --yes answers the questions.\n"
     "  [--device D] fdn on|off [--pin P] [--pin2 P] [--yes]\n"
     "      Switch fixed dialling on or off (needs PIN2).\n"
+    "  [--device D] phonebook read [--fdn|--lnd|--msisdn] [--all] [--pin P]\n"
+    "      The phone book (EF_ADN), or the fixed dialling, last dialled or own numbers.\n"
+    "  [--device D] sms read [--all] [--pin P]\n"
+    "      The messages of EF_SMS.\n"
+    "  [--device D] smsp read [--pin P]\n"
+    "  [--device D] smsp write --sc NUMBER --validity TEXT [--pin P]\n"
+    "      The default service centre and validity period (e.g. \"1 day\", \"7 days\").\n"
+    "  [--device D] networks read [--forbidden] [--all] [--pin P]\n"
+    "      The preferred (EF_PLMNsel) or forbidden (EF_FPLMN) networks, with operator names.\n"
+    "  [--device D] backup FILE.sim [--pin P]\n"
+    "      Back up the phone book, fixed dialling numbers, messages, SMS parameters and\n"
+    "      network lists into a backup file; an existing file is replaced only when the\n"
+    "      backup is complete.\n"
+    "  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]\n"
+    "      Write a backup file back to the card (all parts unless --only); PIN2 is needed\n"
+    "      for fixed dialling numbers.\n"
+    "  dump FILE.sim [--all]\n"
+    "      The contents of a backup file.\n"
+    "  Lists hold the entries in use; --all shows every record.\n"
     "\n"
     "Output is JSON on standard output; errors go to standard error.\n"
     "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
@@ -80,6 +100,21 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runPin(deviceGiven ? device : storedDevice(), rest, out, err, interactive);
     if (command == QLatin1String("fdn"))
         return runFdn(deviceGiven ? device : storedDevice(), rest, out, err, interactive);
+    if (command == QLatin1String("dump"))
+        return runDump(rest, out, err);
+    const QString card = deviceGiven ? device : storedDevice();
+    if (command == QLatin1String("phonebook"))
+        return runPhonebook(card, rest, out, err, interactive);
+    if (command == QLatin1String("sms"))
+        return runSms(card, rest, out, err, interactive);
+    if (command == QLatin1String("smsp"))
+        return runSmsp(card, rest, out, err, interactive);
+    if (command == QLatin1String("networks"))
+        return runNetworks(card, rest, out, err, interactive);
+    if (command == QLatin1String("backup"))
+        return runBackup(card, rest, out, err, interactive);
+    if (command == QLatin1String("restore"))
+        return runRestore(card, rest, out, err, interactive);
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);

@@ -4,13 +4,13 @@
 #include <string>
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include "base/StringTable.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/Hex.h"
+#include "cli/JsonOutput.h"
 #include "codec/DialDigits.h"
 #include "codec/DialRecord.h"
 #include "codec/FixedText.h"
@@ -18,7 +18,6 @@
 #include "codec/PlmnCodec.h"
 #include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
-#include "networks/OperatorTable.h"
 
 namespace kestrel::cli {
 
@@ -28,12 +27,6 @@ constexpr int kMinDialRecord = static_cast<int>(kMinDialRecordLength);
 constexpr int kMaxDialRecord = static_cast<int>(kMaxDialRecordLength);
 constexpr int kDefaultSmsRecord = 176;
 constexpr int kMaxSmsRecord = 256;
-
-void printJson(QTextStream& out, const QJsonValue& value)
-{
-    const QJsonDocument doc = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
-    out << QString::fromUtf8(doc.toJson(QJsonDocument::Indented));
-}
 
 int usage(QTextStream& err, const QString& message)
 {
@@ -45,11 +38,6 @@ int failure(QTextStream& err, const QString& message)
 {
     err << QStringLiteral("kestrel-cli: %1\n").arg(message);
     return kExitFailed;
-}
-
-QString pcText(std::string_view text)
-{
-    return pcTextToUnicode(text);
 }
 
 // Parses the common shape: exactly `positionals` positional words and only the known options.
@@ -79,39 +67,6 @@ std::optional<int> parseInt(const QString& text, int min, int max)
     if (!ok || v < min || v > max)
         return std::nullopt;
     return v;
-}
-
-QJsonObject dialJson(const DialEntry& e)
-{
-    return QJsonObject{
-        {QStringLiteral("valid"), e.valid != 0},
-        {QStringLiteral("position"), e.position},
-        {QStringLiteral("name"), pcText(fixedText(e.name))},
-        {QStringLiteral("number"), QString::fromLatin1(fixedText(e.number))},
-        {QStringLiteral("ton"), e.ton},
-        {QStringLiteral("npi"), e.npi},
-        {QStringLiteral("ccpId"), e.ccpId},
-        {QStringLiteral("extId"), e.extId},
-    };
-}
-
-QJsonObject smsJson(const SmsEntry& e)
-{
-    return QJsonObject{
-        {QStringLiteral("valid"), e.valid != 0},
-        {QStringLiteral("position"), e.position},
-        {QStringLiteral("text"), pcText(fixedText(e.text))},
-        {QStringLiteral("scNumber"), QString::fromLatin1(fixedText(e.scNumber))},
-        {QStringLiteral("number"), QString::fromLatin1(fixedText(e.number))},
-        {QStringLiteral("numberTon"), e.numberTon},
-        {QStringLiteral("numberNpi"), e.numberNpi},
-        {QStringLiteral("scTon"), e.scTon},
-        {QStringLiteral("scNpi"), e.scNpi},
-        {QStringLiteral("when"), pcText(fixedText(e.when))},
-        {QStringLiteral("status"), QString::fromLatin1(smsStatusName(e.status))},
-        {QStringLiteral("messageRef"), e.messageRef},
-        {QStringLiteral("modified"), e.modified != 0},
-    };
 }
 
 int decodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
@@ -162,17 +117,7 @@ int decodePlmn(const QStringList& words, QTextStream& out, QTextStream& err)
     const auto file = parseHex(args.positional().first());
     if (!file)
         return usage(err, QStringLiteral("the file is not hex bytes"));
-    QJsonArray list;
-    for (const PlmnEntry& e : DecodePlmnList(*file)) {
-        std::string name;
-        const bool found = e.used && LookupOperator(e.mcc, e.mnc, &name);
-        list.append(QJsonObject{
-            {QStringLiteral("used"), e.used != 0},
-            {QStringLiteral("mcc"), static_cast<qint64>(e.mcc)},
-            {QStringLiteral("mnc"), static_cast<qint64>(e.mnc)},
-            {QStringLiteral("operator"), found ? QJsonValue(pcText(name)) : QJsonValue(QJsonValue::Null)},
-        });
-    }
+    const QJsonArray list = plmnListJson(DecodePlmnList(*file), true);
     printJson(out, list);
     return kExitOk;
 }

@@ -2,31 +2,15 @@
 
 #include <functional>
 
-#include <sys/prctl.h>
-
 #include "app/PinCommands.h"
 #include "base/StringTable.h"
-#include "cli/CliArgs.h"
+#include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/TerminalPrompter.h"
-#include "reader/ReaderManager.h"
-#include "sim/SimCard.h"
 
 namespace kestrel::cli {
 
 namespace {
-
-const QStringList kCodeOptions = {QStringLiteral("pin"),  QStringLiteral("pin2"),    QStringLiteral("puk"),
-                                  QStringLiteral("puk2"), QStringLiteral("new-pin"), QStringLiteral("new-pin2")};
-const QString kYes = QStringLiteral("yes");
-
-std::optional<SecretText> codeOption(const CliArgs& args, const QString& name)
-{
-    const std::optional<QString> v = args.value(name);
-    if (!v)
-        return std::nullopt;
-    return SecretText::fromText(*v);
-}
 
 QString jsonString(const QString& s)
 {
@@ -46,64 +30,26 @@ QString jsonString(const QString& s)
     return r + QLatin1Char('"');
 }
 
-// Parses the options, opens the reader, runs the command on a SimCard and reports its end.
+// Runs the command on the card and reports its end.
 int runCardCommand(const QString& device, const QString& name, const QStringList& words, QTextStream& out,
                    QTextStream& err, bool interactive, const std::function<CommandResult(PinCommands&)>& command)
 {
-    CliArgs args;
-    if (!args.parse(words, {kYes})) {
-        err << QStringLiteral("kestrel-cli: ") << args.error() << QLatin1Char('\n');
-        return kExitUsage;
-    }
-    QStringList unknown = args.unknown(kCodeOptions + QStringList{kYes});
-    for (QString& option : unknown)
-        option.prepend(QStringLiteral("--"));
-    if (!unknown.isEmpty() || !args.positional().isEmpty()) {
-        err << QStringLiteral("kestrel-cli: %1: unexpected %2\n")
-                   .arg(name, unknown.isEmpty() ? args.positional().join(u' ') : unknown.join(u' '));
-        return kExitUsage;
-    }
-    // Codes are in this process's memory from here on: no core dump of it.
-    prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-
-    TerminalAnswers answers;
-    answers.yes = args.has(kYes);
-    answers.pin = codeOption(args, QStringLiteral("pin"));
-    answers.pin2 = codeOption(args, QStringLiteral("pin2"));
-    answers.puk = codeOption(args, QStringLiteral("puk"));
-    answers.puk2 = codeOption(args, QStringLiteral("puk2"));
-    answers.newPin = codeOption(args, QStringLiteral("new-pin"));
-    answers.newPin2 = codeOption(args, QStringLiteral("new-pin2"));
-
-    ReaderManager manager;
-    const CardStatus opened = manager.selectDevice(device);
-    if (opened != CardStatus::Ok) {
-        err << QStringLiteral("kestrel-cli: ") << cardStatusMessage(CardStatus::ReaderInaccessible) << device
-            << QStringLiteral(": ") << cardStatusMessage(opened);
-        if (!manager.lastDetail().isEmpty())
-            err << QStringLiteral(" (") << manager.lastDetail() << QLatin1Char(')');
-        err << QLatin1Char('\n');
-        return kExitFailed;
-    }
-
-    TerminalPrompter prompter(std::move(answers), err, interactive);
-    int code = kExitFailed;
-    {
-        SimCard sim(manager);
-        PinCommands commands(sim, prompter);
-        const CommandResult result = command(commands);
-        if (result == CommandResult::Done) {
-            out << QStringLiteral("{\"command\": ") << jsonString(name) << QStringLiteral(", \"result\": \"done\"");
-            if (prompter.lastMessage() != 0)
-                out << QStringLiteral(", \"message\": ") << jsonString(StringTable::text(prompter.lastMessage()));
-            out << QStringLiteral("}\n");
-            code = kExitOk;
-        } else if (result == CommandResult::NotDone) {
-            err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
-        }
-    }
-    manager.selectDevice(QStringLiteral("NOTHING"));
-    return code;
+    return runCardSession(
+        device, CardCommandShape{name, {}, {}, 0, 0}, words, out, err, interactive, [&](CardSession& session) {
+            PinCommands commands(session.sim, session.prompter);
+            const CommandResult result = command(commands);
+            if (result == CommandResult::Done) {
+                out << QStringLiteral("{\"command\": ") << jsonString(name) << QStringLiteral(", \"result\": \"done\"");
+                if (session.prompter.lastMessage() != 0)
+                    out << QStringLiteral(", \"message\": ")
+                        << jsonString(StringTable::text(session.prompter.lastMessage()));
+                out << QStringLiteral("}\n");
+                return kExitOk;
+            }
+            if (result == CommandResult::NotDone)
+                err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
+            return kExitFailed;
+        });
 }
 
 } // namespace

@@ -1,0 +1,245 @@
+#include "backup/BackupOperations.h"
+
+#include <span>
+#include <thread>
+
+#include "app/CardOperation.h"
+#include "app/Prompter.h"
+#include "backup/BackupFile.h"
+#include "sim/DialFiles.h"
+#include "sim/NetworkFiles.h"
+#include "sim/SimCard.h"
+#include "sim/SmsFiles.h"
+#include "sim/SmsParameters.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kCaptionBackup = 5108;  // "Kestrel! - Backing-Up SIM Card"
+constexpr int kCaptionRestore = 5109; // "Kestrel! - Restoring SIM Card"
+constexpr int kReadingPlmn = 5009;    // "Reading preferred networks"
+constexpr int kWritingPlmn = 5010;    // "Writing preferred networks"
+constexpr int kReadingFplmn = 5019;   // "Reading list of forbidden networks"
+constexpr int kWritingFplmn = 5020;   // "Writing list of forbidden networks"
+constexpr int kBadCentre = 57347;     // "Bad SMS center number entered"
+
+// EF_SMSP is service 12 of the GSM 11.11 service table.
+constexpr int kSmsParametersService = 12;
+// SW 94 04: the file (or its DF) is not on the card.
+constexpr uint16_t kFileNotFound = 0x9404;
+
+// Both commands make the card ready with CHV1 and the offer to unblock a blocked card; a restore
+// of fixed dialling numbers also needs CHV2.
+OpenFlags openFlags(bool chv2)
+{
+    OpenFlags flags;
+    flags.chv1 = true;
+    flags.chv2 = chv2;
+    flags.strict = true;
+    flags.toolkit = false;
+    flags.offerUnblock = true;
+    return flags;
+}
+
+template <typename Entry, std::size_t N>
+std::span<Entry> firstEntries(std::array<Entry, N>& entries, int count)
+{
+    return std::span<Entry>(entries.data(), static_cast<std::size_t>(count));
+}
+
+// A network list the card does not have reads as an empty list.
+bool readNetworkList(SimCard& card, std::vector<PlmnEntry>& list, bool forbidden)
+{
+    NetworkFiles files(card);
+    if (files.readPlmnList(list, forbidden))
+        return true;
+    if (card.lastSw() != kFileNotFound)
+        return false;
+    list.clear();
+    card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+void pause(std::chrono::milliseconds duration)
+{
+    if (duration.count() > 0)
+        std::this_thread::sleep_for(duration);
+}
+
+} // namespace
+
+BackupOperations::BackupOperations(SimCard& card, Prompter& prompter, ProgressSink* progress, BackupPacing pacing)
+    : m_card(card), m_prompter(prompter), m_progress(progress), m_pacing(pacing),
+      m_contents(std::make_unique<BackupContents>())
+{}
+
+BackupOperations::~BackupOperations() = default;
+
+int BackupOperations::show(int messageId, bool failure)
+{
+    m_prompter.message(messageId, failure ? PromptIcon::Exclamation : PromptIcon::Information);
+    return messageId;
+}
+
+namespace {
+
+// What an EF_SMSP access that did not succeed has to say, if anything (a closed PIN prompt says
+// nothing).
+void showSmspFailure(Prompter& prompter, const SmsParameters& result)
+{
+    if (result.messageId == kBadCentre)
+        prompter.message(kBadCentre, PromptIcon::Stop);
+    else if (result.messageId != 0)
+        prompter.showCardError(result.message());
+}
+
+} // namespace
+
+// ---- backup ------------------------------------------------------------------------------------
+
+bool BackupOperations::readCardFiles(bool& hasSmsParameters)
+{
+    BackupContents& c = *m_contents;
+    // Noted while the service table is there: a failed read drops it with the images.
+    hasSmsParameters = m_card.hasService(kSmsParametersService);
+    DialFiles dial(m_card);
+    DialListSize size;
+    if (m_card.hasService(SimService::kAdn)) {
+        if (!dial.readDialList(SimFiles::kEfAdn, c.phoneBook, size))
+            return false;
+        c.phoneBookCount = size.count;
+    }
+    if (m_card.hasService(SimService::kFdn)) {
+        if (!dial.readDialList(SimFiles::kEfFdn, c.fdn, size))
+            return false;
+        c.fdnCount = size.count;
+    }
+    if (m_card.hasService(SimService::kSms)) {
+        SmsFiles sms(m_card);
+        int count = 0;
+        if (!sms.readSmsList(c.sms, count))
+            return false;
+        c.smsCount = count;
+    }
+    if (!m_card.showProgressText(kReadingPlmn, 70) || !readNetworkList(m_card, c.plmn, false))
+        return false;
+    if (!m_card.showProgressText(kReadingFplmn, 70) || !readNetworkList(m_card, c.fplmn, true))
+        return false;
+    return true;
+}
+
+int BackupOperations::readCard()
+{
+    // Every file comes from the card itself, none from an image of an earlier operation.
+    m_card.flushCaches();
+    *m_contents = BackupContents{};
+
+    CardOperation operation(m_card, m_prompter, m_progress);
+    bool hasSmsParameters = false;
+    if (!operation.run(kCaptionBackup, openFlags(false), [&] { return readCardFiles(hasSmsParameters); })) {
+        *m_contents = BackupContents{};
+        return show(kBackupNotRead, true);
+    }
+
+    if (hasSmsParameters) {
+        const SmsParameters parameters = ReadSmsParameters(m_card, &m_prompter, m_progress, m_pacing.smsParameters);
+        if (parameters.result != SmsParameters::kDone) {
+            showSmspFailure(m_prompter, parameters);
+            *m_contents = BackupContents{};
+            return show(kBackupNotRead, true);
+        }
+        m_contents->serviceCentre = parameters.serviceCentre;
+        m_contents->validity = parameters.validity;
+    }
+    return 0;
+}
+
+BackupOutcome BackupOperations::BackupCard(const TargetChooser& chooseTarget)
+{
+    if (const int failed = readCard(); failed != 0)
+        return {false, failed};
+    const std::optional<QString> path = chooseTarget();
+    if (!path)
+        return {false, 0};
+    if (const int failed = saveBackupFile(*path, *m_contents); failed != 0)
+        return {false, show(failed, true)};
+    return {true, show(kBackupDone, false)};
+}
+
+BackupOutcome BackupOperations::BackupCard(const QString& path)
+{
+    return BackupCard([&path]() -> std::optional<QString> { return path; });
+}
+
+// ---- restore -----------------------------------------------------------------------------------
+
+int BackupOperations::readBackupFile(const QString& path)
+{
+    const int failed = loadBackupFile(path, *m_contents);
+    return failed != 0 ? show(failed, true) : 0;
+}
+
+bool BackupOperations::writeCardFiles(const RestoreChoice& choice)
+{
+    BackupContents& c = *m_contents;
+    DialFiles dial(m_card);
+    DialListSize size;
+    if (choice.phoneBook && c.phoneBookCount > 0 &&
+        !dial.writeDialList(SimFiles::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
+        return false;
+    if (choice.fdn && c.fdnCount > 0 && !dial.writeDialList(SimFiles::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
+        return false;
+    if (choice.sms && c.smsCount > 0) {
+        SmsFiles sms(m_card);
+        int records = 0;
+        if (!sms.writeSmsList(firstEntries(c.sms, c.smsCount), records))
+            return false;
+    }
+    if (choice.networks) {
+        NetworkFiles networks(m_card);
+        if (!m_card.showProgressText(kWritingPlmn, 40) || (!c.plmn.empty() && !networks.writePlmnList(c.plmn, false)))
+            return false;
+        if (!m_card.showProgressText(kWritingFplmn, 70) || (!c.fplmn.empty() && !networks.writePlmnList(c.fplmn, true)))
+            return false;
+    }
+    return true;
+}
+
+int BackupOperations::writeCard(const RestoreChoice& choice)
+{
+    const BackupContents& c = *m_contents;
+    // PIN2 only when fixed dialling numbers will really be written.
+    const bool needsPin2 = choice.fdn && c.fdnCount > 0;
+    CardOperation operation(m_card, m_prompter, m_progress);
+    bool ok = operation.run(kCaptionRestore, openFlags(needsPin2), [&] { return writeCardFiles(choice); });
+
+    if (ok && choice.smsParameters && (!c.serviceCentre.empty() || !c.validity.empty())) {
+        const SmsParameters written =
+            WriteSmsParameters(m_card, &m_prompter, m_progress, c.serviceCentre, c.validity, m_pacing.smsParameters);
+        if (written.result != SmsParameters::kDone) {
+            showSmspFailure(m_prompter, written);
+            ok = false;
+        }
+    }
+    pause(m_pacing.restoreEnd);
+    return ok ? show(kRestoreDone, false) : show(kRestoreNotWritten, true);
+}
+
+BackupOutcome BackupOperations::RestoreCard(const QString& path, const RestoreChooser& chooseParts)
+{
+    if (const int failed = readBackupFile(path); failed != 0)
+        return {false, failed};
+    const std::optional<RestoreChoice> choice = chooseParts(*m_contents);
+    if (!choice)
+        return {false, 0};
+    const int shown = writeCard(*choice);
+    return {shown == kRestoreDone, shown};
+}
+
+BackupOutcome BackupOperations::RestoreCard(const QString& path, const RestoreChoice& choice)
+{
+    return RestoreCard(path, [&choice](const BackupContents&) -> std::optional<RestoreChoice> { return choice; });
+}
+
+} // namespace kestrel

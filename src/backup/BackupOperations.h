@@ -1,0 +1,115 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QString>
+
+#include "base/StringTable.h"
+#include "codec/BackupContents.h"
+
+namespace kestrel {
+
+class ProgressSink;
+class Prompter;
+class SimCard;
+
+// Messages the two commands end with (besides the card-error dialog of a failed card step).
+constexpr int kBackupNotRead = strId(57421);     // "Data not fully read from SIM Card..."
+constexpr int kBackupDone = strId(57424);        // "Backup of SIM Card successfully completed"
+constexpr int kRestoreNotWritten = strId(57429); // "Data not fully written to SIM Card..."
+constexpr int kRestoreDone = strId(57430);       // "Restoration of SIM Card successfully completed"
+
+// What to write back to the card; the restore-choice dialog opens with everything ticked.
+struct RestoreChoice
+{
+    bool phoneBook = true;
+    bool fdn = true;
+    bool sms = true;
+    bool smsParameters = true;
+    bool networks = true;
+};
+
+// The pauses that let the user see a finished progress window on the desktop. The command line
+// and the tests run without them.
+struct BackupPacing
+{
+    // Before the final message of a restore.
+    std::chrono::milliseconds restoreEnd{400};
+    // The EF_SMSP window stays at 100 % this long.
+    std::chrono::milliseconds smsParameters{500};
+
+    static BackupPacing unpaced() { return {std::chrono::milliseconds(0), std::chrono::milliseconds(0)}; }
+};
+
+// How a command ended.
+struct BackupOutcome
+{
+    bool ok = false;
+    // The message shown last (57421-57430), 0 when the user cancelled a dialog and nothing was
+    // shown.
+    int messageId = 0;
+};
+
+// The whole-card commands over a .SIM backup file, without a display: the file name and the
+// restore choice come from the caller (or from its dialogs, through the callbacks), progress goes
+// to the SimCard's window, and questions, PIN prompts, the card error and the final message go to
+// the Prompter.
+//
+// BackupCard reads EF_ADN, EF_FDN and EF_SMS (each only when the card has it), EF_PLMNsel and
+// EF_FPLMN in one card operation, then EF_SMSP in its own access, and only then writes the file,
+// atomically: an existing file is replaced only by a complete new one.
+//
+// RestoreCard reads the whole file first (a broken file writes nothing), then writes the chosen
+// parts to the stored positions in one card operation, asking for PIN2 only when fixed dialling
+// numbers are to be written, then the SMS parameters in their own access. A part the file holds no
+// records of (its card had no such file) is left alone on the target card rather than wiped.
+class BackupOperations
+{
+public:
+    using TargetChooser = std::function<std::optional<QString>()>;
+    using RestoreChooser = std::function<std::optional<RestoreChoice>(const BackupContents&)>;
+
+    BackupOperations(SimCard& card, Prompter& prompter, ProgressSink* progress = nullptr,
+                     BackupPacing pacing = BackupPacing{});
+    ~BackupOperations();
+    BackupOperations(const BackupOperations&) = delete;
+    BackupOperations& operator=(const BackupOperations&) = delete;
+
+    // Reads the card, then asks chooseTarget for the file (nullopt: cancelled, no message) and
+    // saves it.
+    BackupOutcome BackupCard(const TargetChooser& chooseTarget);
+    BackupOutcome BackupCard(const QString& path);
+
+    // Reads the file, asks chooseParts what to restore (nullopt: cancelled, no message) and writes
+    // it to the card.
+    BackupOutcome RestoreCard(const QString& path, const RestoreChooser& chooseParts);
+    BackupOutcome RestoreCard(const QString& path, const RestoreChoice& choice);
+
+    // The steps on their own. readCard fills contents() from the card (0 or 57421, shown);
+    // readBackupFile fills it from a file (0 or 57426/57427/57428, shown); writeCard writes
+    // contents() to the card (57430 or 57429, shown).
+    int readCard();
+    int readBackupFile(const QString& path);
+    int writeCard(const RestoreChoice& choice);
+
+    // What the last read (card or file) found.
+    const BackupContents& contents() const { return *m_contents; }
+
+private:
+    // hasSmsParameters: whether the card has EF_SMSP.
+    bool readCardFiles(bool& hasSmsParameters);
+    bool writeCardFiles(const RestoreChoice& choice);
+    int show(int messageId, bool failure);
+
+    SimCard& m_card;
+    Prompter& m_prompter;
+    ProgressSink* m_progress;
+    BackupPacing m_pacing;
+    // Some 100 KiB: kept off the stack.
+    std::unique_ptr<BackupContents> m_contents;
+};
+
+} // namespace kestrel

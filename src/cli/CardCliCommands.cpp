@@ -1,0 +1,350 @@
+#include "cli/CardCliCommands.h"
+
+#include <chrono>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/CardOperation.h"
+#include "backup/BackupFile.h"
+#include "backup/BackupOperations.h"
+#include "base/StringTable.h"
+#include "cli/CardSession.h"
+#include "cli/CliCommands.h"
+#include "cli/JsonOutput.h"
+#include "cli/TerminalPrompter.h"
+#include "codec/DialDigits.h"
+#include "codec/PcText.h"
+#include "codec/SmsTime.h"
+#include "sim/DialFiles.h"
+#include "sim/NetworkFiles.h"
+#include "sim/SimCard.h"
+#include "sim/SmsFiles.h"
+#include "sim/SmsParameters.h"
+
+namespace kestrel::cli {
+
+namespace {
+
+constexpr int kCaptionPhoneBook = 5100; // "Kestrel! - Reading Phone Book"
+constexpr int kCaptionFdn = 5102;       // "Kestrel! - Reading Fixed Dialing Numbers"
+constexpr int kCaptionWorking = 5106;   // "Kestrel! - Working on SIM Card"
+constexpr int kCaptionSms = 5111;       // "Kestrel! - Reading SMS message"
+constexpr int kReadingPlmn = 5009;      // "Reading preferred networks"
+constexpr int kReadingFplmn = 5019;     // "Reading list of forbidden networks"
+
+// EF_ADN and EF_FDN are read into room for 250 entries, EF_LND and EF_MSISDN into 150.
+constexpr std::size_t kPhoneBookRoom = 250;
+constexpr std::size_t kOtherDialRoom = 150;
+
+const QString kAll = QStringLiteral("all");
+
+int usage(QTextStream& err, const QString& message)
+{
+    err << QStringLiteral("kestrel-cli: ") << message << QLatin1Char('\n');
+    return kExitUsage;
+}
+
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+// Reading commands open the card with CHV1, offering to unblock a blocked card.
+OpenFlags readFlags()
+{
+    OpenFlags flags;
+    flags.chv1 = true;
+    flags.strict = true;
+    flags.offerUnblock = true;
+    return flags;
+}
+
+bool runOperation(CardSession& s, int captionId, const std::function<bool()>& work)
+{
+    CardOperation operation(s.sim, s.prompter, s.progress);
+    return operation.run(captionId, readFlags(), work);
+}
+
+// The verb a command needs, or a usage error naming the ones it knows.
+bool verb(const QStringList& args, const QStringList& verbs, const QString& command, QTextStream& err)
+{
+    if (verbs.contains(args.value(0)))
+        return true;
+    usage(err, QStringLiteral("%1 needs %2").arg(command, verbs.join(QStringLiteral(" or "))));
+    return false;
+}
+
+// An EF_SMSP access that did not succeed, said on standard error.
+int smspFailure(CardSession& s, const SmsParameters& result)
+{
+    s.prompter.showCardError(result.messageId != 0 ? result.message()
+                                                   : StringTable::text(5301) + QStringLiteral("\r\n") +
+                                                         cardStatusMessage(CardStatus::OperationCancelled));
+    return kExitFailed;
+}
+
+QJsonObject done(const QString& command, const TerminalPrompter& prompter)
+{
+    QJsonObject o{{QStringLiteral("command"), command}, {QStringLiteral("result"), QStringLiteral("done")}};
+    if (prompter.lastMessage() != 0)
+        o.insert(QStringLiteral("message"), StringTable::text(prompter.lastMessage()));
+    return o;
+}
+
+struct RestorePart
+{
+    const char* name;
+    bool RestoreChoice::*member;
+};
+
+constexpr RestorePart kRestoreParts[] = {
+    {"phonebook", &RestoreChoice::phoneBook}, {"fdn", &RestoreChoice::fdn},           {"sms", &RestoreChoice::sms},
+    {"smsp", &RestoreChoice::smsParameters},  {"networks", &RestoreChoice::networks},
+};
+
+// "--only a,b,...": those parts alone; without the option every part.
+std::optional<RestoreChoice> restoreChoice(const CliArgs& args, QTextStream& err)
+{
+    const std::optional<QString> only = args.value(QStringLiteral("only"));
+    if (!only)
+        return RestoreChoice{};
+    RestoreChoice choice;
+    for (const RestorePart& part : kRestoreParts)
+        choice.*part.member = false;
+    for (const QString& word : only->split(u',', Qt::SkipEmptyParts)) {
+        bool known = false;
+        for (const RestorePart& part : kRestoreParts) {
+            if (word.trimmed() == QLatin1String(part.name)) {
+                choice.*part.member = true;
+                known = true;
+            }
+        }
+        if (!known) {
+            usage(err, QStringLiteral("restore: unknown part \"%1\" in --only (phonebook, fdn, sms, smsp, networks)")
+                           .arg(word));
+            return std::nullopt;
+        }
+    }
+    if (only->split(u',', Qt::SkipEmptyParts).isEmpty()) {
+        usage(err, QStringLiteral("restore: --only needs at least one of phonebook, fdn, sms, smsp, networks"));
+        return std::nullopt;
+    }
+    return choice;
+}
+
+QJsonArray restoredParts(const RestoreChoice& choice)
+{
+    QJsonArray parts;
+    for (const RestorePart& part : kRestoreParts) {
+        if (choice.*part.member)
+            parts.append(QLatin1String(part.name));
+    }
+    return parts;
+}
+
+QJsonObject counts(const BackupContents& c)
+{
+    return QJsonObject{
+        {QStringLiteral("phoneBook"), c.phoneBookCount},
+        {QStringLiteral("fdn"), c.fdnCount},
+        {QStringLiteral("sms"), c.smsCount},
+        {QStringLiteral("plmn"), static_cast<int>(c.plmn.size())},
+        {QStringLiteral("fplmn"), static_cast<int>(c.fplmn.size())},
+    };
+}
+
+} // namespace
+
+int runPhonebook(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("phonebook"), err))
+        return kExitUsage;
+    const QStringList files = {QStringLiteral("fdn"), QStringLiteral("lnd"), QStringLiteral("msisdn")};
+    const CardCommandShape shape{QStringLiteral("phonebook read"), {}, files + QStringList{kAll}, 0, 0};
+    const auto check = [&](const CliArgs& a) {
+        int given = 0;
+        for (const QString& f : files)
+            given += a.has(f) ? 1 : 0;
+        return given > 1 ? usage(err, QStringLiteral("phonebook read: give at most one of --fdn, --lnd, --msisdn"))
+                         : kExitOk;
+    };
+    return runCardSession(
+        device, shape, args.mid(1), out, err, interactive,
+        [](CardSession& s) {
+            uint16_t file = SimFiles::kEfAdn;
+            int caption = kCaptionPhoneBook;
+            std::size_t room = kPhoneBookRoom;
+            if (s.args.has(QStringLiteral("fdn"))) {
+                file = SimFiles::kEfFdn;
+                caption = kCaptionFdn;
+            } else if (s.args.has(QStringLiteral("lnd"))) {
+                file = SimFiles::kEfLnd;
+                room = kOtherDialRoom;
+            } else if (s.args.has(QStringLiteral("msisdn"))) {
+                file = SimFiles::kEfMsisdn;
+                room = kOtherDialRoom;
+            }
+            std::vector<DialEntry> entries(room);
+            DialListSize size;
+            if (!runOperation(s, caption, [&] { return DialFiles(s.sim).readDialList(file, entries, size); }))
+                return kExitFailed;
+            printJson(s.out,
+                      dialListJson(std::span<const DialEntry>(entries.data(), static_cast<std::size_t>(size.count)),
+                                   s.args.has(kAll)));
+            return kExitOk;
+        },
+        check);
+}
+
+int runSms(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("sms"), err))
+        return kExitUsage;
+    return runCardSession(
+        device, CardCommandShape{QStringLiteral("sms read"), {}, {kAll}, 0, 0}, args.mid(1), out, err, interactive,
+        [](CardSession& s) {
+            std::vector<SmsEntry> entries(static_cast<std::size_t>(kMaxSmsEntries));
+            int count = 0;
+            if (!runOperation(s, kCaptionSms, [&] { return SmsFiles(s.sim).readSmsList(entries, count); }))
+                return kExitFailed;
+            printJson(s.out, smsListJson(std::span<const SmsEntry>(entries.data(), static_cast<std::size_t>(count)),
+                                         s.args.has(kAll)));
+            return kExitOk;
+        });
+}
+
+int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    if (!verb(args, {QStringLiteral("read"), QStringLiteral("write")}, QStringLiteral("smsp"), err))
+        return kExitUsage;
+    if (args.first() == QLatin1String("read")) {
+        return runCardSession(
+            device, CardCommandShape{QStringLiteral("smsp read"), {}, {}, 0, 0}, args.mid(1), out, err, interactive,
+            [](CardSession& s) {
+                const SmsParameters read =
+                    ReadSmsParameters(s.sim, &s.prompter, s.progress, std::chrono::milliseconds(0));
+                if (read.result != SmsParameters::kDone)
+                    return smspFailure(s, read);
+                printJson(s.out, QJsonObject{{QStringLiteral("serviceCentre"), pcTextToUnicode(read.serviceCentre)},
+                                             {QStringLiteral("validity"), pcTextToUnicode(read.validity)}});
+                return kExitOk;
+            });
+    }
+    const CardCommandShape shape{
+        QStringLiteral("smsp write"), {QStringLiteral("sc"), QStringLiteral("validity")}, {}, 0, 0};
+    const auto check = [&](const CliArgs& a) {
+        const std::optional<QString> sc = a.value(QStringLiteral("sc"));
+        const std::optional<QString> validity = a.value(QStringLiteral("validity"));
+        if (!sc || !validity)
+            return usage(err, QStringLiteral("smsp write needs --sc and --validity"));
+        const std::string centre = unicodeToPcText(*sc);
+        uint8_t ton = 0;
+        if (centre.empty() || !IsValidDialNumber(centre) ||
+            SplitPlus(centre, ton).size() > SmsParameters::kMaxCentreDigits)
+            return usage(err, QStringLiteral("smsp write: \"%1\" is not a service-centre number (at most %2 digits)")
+                                  .arg(*sc)
+                                  .arg(SmsParameters::kMaxCentreDigits));
+        SmsTime time;
+        if (!ParseSmsTime(unicodeToPcText(*validity), time) || time.isAbsolute)
+            return usage(err, QStringLiteral("smsp write: \"%1\" is not a validity period (e.g. \"1 day\", \"7 days\")")
+                                  .arg(*validity));
+        return kExitOk;
+    };
+    return runCardSession(
+        device, shape, args.mid(1), out, err, interactive,
+        [](CardSession& s) {
+            const std::string centre = unicodeToPcText(s.args.value(QStringLiteral("sc")).value_or(QString()));
+            const std::string validity = unicodeToPcText(s.args.value(QStringLiteral("validity")).value_or(QString()));
+            const SmsParameters written =
+                WriteSmsParameters(s.sim, &s.prompter, s.progress, centre, validity, std::chrono::milliseconds(0));
+            if (written.result != SmsParameters::kDone)
+                return smspFailure(s, written);
+            QJsonObject o = done(QStringLiteral("smsp write"), s.prompter);
+            o.insert(QStringLiteral("serviceCentre"), pcTextToUnicode(written.serviceCentre));
+            o.insert(QStringLiteral("validity"), pcTextToUnicode(written.validity));
+            printJson(s.out, o);
+            return kExitOk;
+        },
+        check);
+}
+
+int runNetworks(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("networks"), err))
+        return kExitUsage;
+    const CardCommandShape shape{QStringLiteral("networks read"), {}, {QStringLiteral("forbidden"), kAll}, 0, 0};
+    return runCardSession(device, shape, args.mid(1), out, err, interactive, [](CardSession& s) {
+        const bool forbidden = s.args.has(QStringLiteral("forbidden"));
+        std::vector<PlmnEntry> list;
+        if (!runOperation(s, kCaptionWorking, [&] {
+                return s.sim.showProgressText(forbidden ? kReadingFplmn : kReadingPlmn, 101) &&
+                       NetworkFiles(s.sim).readPlmnList(list, forbidden);
+            }))
+            return kExitFailed;
+        printJson(s.out, plmnListJson(list, s.args.has(kAll)));
+        return kExitOk;
+    });
+}
+
+int runBackup(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    return runCardSession(device, CardCommandShape{QStringLiteral("backup"), {}, {}, 1, 1}, args, out, err, interactive,
+                          [](CardSession& s) {
+                              const QString path = s.args.positional().first();
+                              BackupOperations operations(s.sim, s.prompter, s.progress, BackupPacing::unpaced());
+                              if (!operations.BackupCard(path).ok)
+                                  return kExitFailed;
+                              QJsonObject o = done(QStringLiteral("backup"), s.prompter);
+                              o.insert(QStringLiteral("file"), path);
+                              o.insert(QStringLiteral("counts"), counts(operations.contents()));
+                              printJson(s.out, o);
+                              return kExitOk;
+                          });
+}
+
+int runRestore(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    const CardCommandShape shape{QStringLiteral("restore"), {QStringLiteral("only")}, {}, 1, 1};
+    const auto check = [&](const CliArgs& a) { return restoreChoice(a, err) ? kExitOk : kExitUsage; };
+    return runCardSession(
+        device, shape, args, out, err, interactive,
+        [](CardSession& s) {
+            const QString path = s.args.positional().first();
+            const std::optional<RestoreChoice> choice = restoreChoice(s.args, s.err);
+            if (!choice)
+                return kExitUsage;
+            BackupOperations operations(s.sim, s.prompter, s.progress, BackupPacing::unpaced());
+            if (!operations.RestoreCard(path, *choice).ok)
+                return kExitFailed;
+            QJsonObject o = done(QStringLiteral("restore"), s.prompter);
+            o.insert(QStringLiteral("file"), path);
+            o.insert(QStringLiteral("restored"), restoredParts(*choice));
+            printJson(s.out, o);
+            return kExitOk;
+        },
+        check);
+}
+
+int runDump(const QStringList& words, QTextStream& out, QTextStream& err)
+{
+    CliArgs args;
+    if (!args.parse(words, {kAll}))
+        return usage(err, args.error());
+    if (const QStringList unknown = args.unknown({kAll}); !unknown.isEmpty())
+        return usage(err, QStringLiteral("dump: unknown option --%1").arg(unknown.first()));
+    if (args.positional().size() != 1)
+        return usage(err, QStringLiteral("dump needs one backup file"));
+    auto contents = std::make_unique<BackupContents>();
+    if (const int failed = loadBackupFile(args.positional().first(), *contents); failed != 0) {
+        err << QStringLiteral("kestrel-cli: ") << oneLine(StringTable::text(failed)) << QLatin1Char('\n');
+        return kExitFailed;
+    }
+    printJson(out, backupJson(*contents, args.has(kAll)));
+    return kExitOk;
+}
+
+} // namespace kestrel::cli
