@@ -165,9 +165,11 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
         if (!readFile(kMf, kEfIccid, id, length))
             return failAndClose(m_lastStatus);
         m_iccid = id;
-        std::vector<uint8_t> identity;
-        identity.push_back(static_cast<uint8_t>(length));
-        identity.insert(identity.end(), id.begin(), id.begin() + length);
+        // The identity copy: the length read and the ICCID bytes.
+        const std::size_t used = static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(id.size())));
+        std::vector<uint8_t> identity(used + 1);
+        identity[0] = static_cast<uint8_t>(used);
+        std::copy_n(id.begin(), used, identity.begin() + 1);
         if (m_identity && *m_identity != identity)
             flushCaches();
         if (!m_identity)
