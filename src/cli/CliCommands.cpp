@@ -4,6 +4,7 @@
 
 #include "cli/CardCliCommands.h"
 #include "cli/CodecCommands.h"
+#include "cli/InfoCliCommands.h"
 #include "cli/PinCliCommands.h"
 #include "cli/ReaderCommands.h"
 
@@ -52,6 +53,11 @@ const char* const kUsage =
     "  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]\n"
     "      Write a backup file back to the card (all parts unless --only); PIN2 is needed\n"
     "      for fixed dialling numbers.\n"
+    "  [--device D] info [--report] [--pin P]\n"
+    "      Identity, PIN counters, call costs, capacities, last dialled and own numbers of\n"
+    "      the card; --report prints them as the printed report's text.\n"
+    "  [--device D] telcard\n"
+    "      Units remaining, total units, issuing country and data of a telephone card.\n"
     "  dump FILE.sim [--all]\n"
     "      The contents of a backup file.\n"
     "  Lists hold the entries in use; --all shows every record.\n"
@@ -111,6 +117,10 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runSmsp(card, rest, out, err, interactive);
     if (command == QLatin1String("networks"))
         return runNetworks(card, rest, out, err, interactive);
+    if (command == QLatin1String("info"))
+        return runInfo(card, rest, out, err, interactive);
+    if (command == QLatin1String("telcard"))
+        return runTelcard(card, rest, out, err, interactive);
     if (command == QLatin1String("backup"))
         return runBackup(card, rest, out, err, interactive);
     if (command == QLatin1String("restore"))

@@ -1,0 +1,115 @@
+#include "cli/CliCommands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+
+using namespace kestrel;
+using namespace kestrel::cli;
+
+namespace {
+
+struct Output
+{
+    int code = -1;
+    QString out;
+    QString err;
+
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+class InfoCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    }
+
+    Output run(const emulator::SimCardData& card, const QStringList& words)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("card%1.json").arg(m_cards++));
+        QString error;
+        EXPECT_TRUE(emulator::CardFile::save(card, path, error)) << error.toStdString();
+        Output r;
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code =
+            runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path} + words, out, err, false);
+        out.flush();
+        err.flush();
+        return r;
+    }
+
+    QTemporaryDir m_dir;
+    int m_cards = 0;
+};
+
+TEST_F(InfoCliTest, InfoOfTheStandardCard)
+{
+    const Output r = run(emulator::StandardCard::simCard(),
+                         {QStringLiteral("info"), QStringLiteral("--pin"), QStringLiteral("1234")});
+    ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
+    const QJsonObject o = r.json();
+    const QJsonObject global = o[QStringLiteral("global")].toObject();
+    EXPECT_EQ(global[QStringLiteral("phase")].toString(), QStringLiteral("2+"));
+    EXPECT_EQ(global[QStringLiteral("imsi")].toString(), QStringLiteral("230011234567890"));
+    const QJsonObject costs = global[QStringLiteral("callCosts")].toObject();
+    EXPECT_EQ(costs[QStringLiteral("sumUsed")].toString(), QStringLiteral(" 105.00"));
+    EXPECT_EQ(costs[QStringLiteral("acmUnits")].toInt(), 42);
+    EXPECT_EQ(global[QStringLiteral("codes")].toArray()[0].toObject()[QStringLiteral("activated")].toString(),
+              QStringLiteral("Yes"));
+    EXPECT_EQ(o[QStringLiteral("capacities")].toObject()[QStringLiteral("sms")].toObject()[QStringLiteral("items")],
+              QStringLiteral("20"));
+    const QJsonObject own = o[QStringLiteral("ownNumbers")].toObject();
+    EXPECT_EQ(own[QStringLiteral("lines")].toArray()[0].toString(), QStringLiteral("1\tMy number\t+420603123456"));
+    EXPECT_EQ(own[QStringLiteral("entries")].toArray().size(), 1);
+}
+
+TEST_F(InfoCliTest, InfoReportAndFailures)
+{
+    const Output report = run(emulator::StandardCard::simCard(), {QStringLiteral("info"), QStringLiteral("--report"),
+                                                                  QStringLiteral("--pin"), QStringLiteral("1234")});
+    ASSERT_EQ(report.code, kExitOk) << report.err.toStdString();
+    EXPECT_TRUE(report.out.startsWith(QStringLiteral("SIM card global information\nInternational code: \t")));
+    EXPECT_TRUE(report.out.contains(QStringLiteral("\n{$B}Self dial number\n")));
+
+    // No PIN given and no terminal to ask: nothing is read, no try spent.
+    const Output noPin = run(emulator::StandardCard::simCard(), {QStringLiteral("info")});
+    EXPECT_EQ(noPin.code, kExitFailed);
+    EXPECT_TRUE(noPin.out.isEmpty());
+    EXPECT_FALSE(noPin.err.isEmpty());
+
+    const Output extra = run(emulator::StandardCard::simCard(), {QStringLiteral("info"), QStringLiteral("more")});
+    EXPECT_EQ(extra.code, kExitUsage);
+}
+
+TEST_F(InfoCliTest, Telcard)
+{
+    const Output r = run(emulator::StandardCard::telephoneCard(), {QStringLiteral("telcard")});
+    ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
+    const QJsonObject o = r.json();
+    EXPECT_TRUE(o[QStringLiteral("valid")].toBool());
+    EXPECT_EQ(o[QStringLiteral("totalUnits")].toInt(), 50);
+    EXPECT_EQ(o[QStringLiteral("unitsRemaining")].toInt(), 38);
+    EXPECT_EQ(o[QStringLiteral("country")].toString(), QStringLiteral("Czech Republic"));
+    EXPECT_EQ(o[QStringLiteral("rawData")].toString().split(u'\n').size(), 4);
+
+    emulator::SimCardData other = emulator::StandardCard::telephoneCard();
+    other.memory[1] = 0x82;
+    const Output invalid = run(other, {QStringLiteral("telcard")});
+    EXPECT_EQ(invalid.code, kExitOk);
+    EXPECT_TRUE(invalid.err.contains(QStringLiteral("Not a valid telephone card")));
+    EXPECT_EQ(invalid.json()[QStringLiteral("totalUnits")].toInt(), 0);
+}
+
+} // namespace
