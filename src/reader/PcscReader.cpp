@@ -15,9 +15,7 @@ namespace {
 static_assert(sizeof(SCARDCONTEXT) <= sizeof(std::intptr_t) && sizeof(SCARDHANDLE) <= sizeof(std::intptr_t));
 
 constexpr uint16_t kCardInserted = 0x40;
-// Longest command under T=0: the header and 255 data bytes; longest answer: 256 data bytes and
-// the status word.
-constexpr size_t kHeaderLength = 5;
+// An answer ends with the status word.
 constexpr size_t kStatusWordLength = 2;
 // The reader name SCardStatus reports is not used; pcsc-lite names fit well within this.
 constexpr DWORD kNameCapacity = 256;
