@@ -38,7 +38,34 @@ public:
         return next(pins);
     }
 
+    std::optional<uint8_t> selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries) override
+    {
+        itemTitles.push_back(title);
+        itemEntries.push_back(entries);
+        if (items.empty())
+            return std::nullopt;
+        const std::optional<uint8_t> a = items.front();
+        items.pop_front();
+        return a;
+    }
+    std::optional<QString> inputToolkitText(const QString& prompt) override
+    {
+        inputPrompts.push_back(prompt);
+        if (inputs.empty())
+            return std::nullopt;
+        const std::optional<QString> a = inputs.front();
+        inputs.pop_front();
+        return a;
+    }
+    void showToolkitText(const QString& text) override { toolkitTexts.push_back(text); }
+
     std::deque<PromptAnswer> answers;
+    std::deque<std::optional<uint8_t>> items;  // SELECT ITEM choices (nullopt: cancelled)
+    std::deque<std::optional<QString>> inputs; // GET INPUT texts (nullopt: cancelled)
+    std::vector<QString> itemTitles;
+    std::vector<std::vector<ToolkitChoice>> itemEntries;
+    std::vector<QString> inputPrompts;
+    std::vector<QString> toolkitTexts;
     std::deque<std::optional<std::string>> pins;
     std::deque<std::optional<Fields>> changeFields;
     std::deque<std::optional<Fields>> unblockFields;

@@ -49,4 +49,16 @@ std::optional<PinUnblock> Prompter::askUnblock(int chv)
     return std::nullopt;
 }
 
+std::optional<uint8_t> Prompter::selectToolkitItem(const QString&, const std::vector<ToolkitChoice>&)
+{
+    return std::nullopt;
+}
+
+std::optional<QString> Prompter::inputToolkitText(const QString&)
+{
+    return std::nullopt;
+}
+
+void Prompter::showToolkitText(const QString&) {}
+
 } // namespace kestrel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include <QString>
 
@@ -29,6 +31,13 @@ enum class PromptAnswer
     Yes,
     No,
     Cancel,
+};
+
+// One entry of a SIM Application Toolkit choice: the item identifier and the text shown, "<id>\ttext".
+struct ToolkitChoice
+{
+    uint8_t id = 0;
+    QString text;
 };
 
 // Dialog 173/174 once its check has passed: the old code and the new one (entered twice alike).
@@ -74,6 +83,18 @@ public:
     // string-table number of the message to show.
     static int pinChangeCheck(const SecretText& oldPin, const SecretText& newPin, const SecretText& again);
     static int unblockCheck(const SecretText& newPin, const SecretText& again);
+
+    // ---- SIM Application Toolkit -------------------------------------------------------------
+    // A front end that cannot show these answers as if the dialog was closed (Cancel), which the
+    // card is told; a text it cannot show is not shown.
+    // "Kestrel! - SIM Application: Select item": title, then the entries with the first one
+    // selected; the chosen item identifier, nullopt when cancelled.
+    virtual std::optional<uint8_t> selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries);
+    // "Kestrel! - SIM Application: Input text" (string 238) with the prompt; the text as entered
+    // (its length is not checked), nullopt when cancelled.
+    virtual std::optional<QString> inputToolkitText(const QString& prompt);
+    // A text the card wants displayed, as an information message.
+    virtual void showToolkitText(const QString& text);
 
 protected:
     // The three fields of a change dialog or an unblock dialog as the user filled them in.

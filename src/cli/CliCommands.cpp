@@ -5,6 +5,7 @@
 #include "cli/CardCliCommands.h"
 #include "cli/CodecCommands.h"
 #include "cli/InfoCliCommands.h"
+#include "cli/ToolkitCliCommands.h"
 #include "cli/PinCliCommands.h"
 #include "cli/ReaderCommands.h"
 
@@ -58,6 +59,11 @@ const char* const kUsage =
     "      the card; --report prints them as the printed report's text.\n"
     "  [--device D] telcard\n"
     "      Units remaining, total units, issuing country and data of a telephone card.\n"
+    "  [--device D] stk menu [--pin P]\n"
+    "      The card's SIM Application menu.\n"
+    "  [--device D] stk select ID [--item N] [--input TEXT] [--pin P]\n"
+    "      Choose menu item ID; the card's questions are answered from --item and --input\n"
+    "      (or asked on the terminal), and what the card displays is shown.\n"
     "  dump FILE.sim [--all]\n"
     "      The contents of a backup file.\n"
     "  Lists hold the entries in use; --all shows every record.\n"
@@ -125,6 +131,8 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runBackup(card, rest, out, err, interactive);
     if (command == QLatin1String("restore"))
         return runRestore(card, rest, out, err, interactive);
+    if (command == QLatin1String("stk"))
+        return runStk(card, rest, out, err, interactive);
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);

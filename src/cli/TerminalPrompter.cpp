@@ -98,6 +98,26 @@ std::optional<SecretText> readLine()
     return line;
 }
 
+// One line as typed (echo on), UTF-8; nullopt at end of input with nothing read.
+std::optional<QString> readPlainLine()
+{
+    std::string line;
+    bool any = false;
+    for (;;) {
+        char c = 0;
+        if (read(STDIN_FILENO, &c, 1) <= 0)
+            break;
+        any = true;
+        if (c == '\n')
+            break;
+        if (c != '\r')
+            line += c;
+    }
+    if (!any)
+        return std::nullopt;
+    return QString::fromStdString(line);
+}
+
 QString plain(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -228,6 +248,61 @@ std::optional<Prompter::PinFields> TerminalPrompter::enterUnblock(int chv, const
                       QStringLiteral("Re-enter new PIN2: "), previous);
     return fields(m_answers.puk, QStringLiteral("PUK: "), m_answers.newPin, QStringLiteral("New PIN: "),
                   QStringLiteral("Re-enter new PIN: "), previous);
+}
+
+void TerminalPrompter::setToolkitAnswers(std::optional<uint8_t> item, std::optional<QString> input)
+{
+    m_toolkitItem = item;
+    m_toolkitInput = std::move(input);
+}
+
+std::optional<uint8_t> TerminalPrompter::selectToolkitItem(const QString& title,
+                                                           const std::vector<ToolkitChoice>& entries)
+{
+    if (m_toolkitItem) {
+        const uint8_t item = *m_toolkitItem;
+        m_toolkitItem.reset();
+        return item;
+    }
+    if (!m_interactive)
+        return std::nullopt;
+    // The select dialog's caption has no string-table entry yet.
+    m_err << QStringLiteral("Kestrel! - SIM Application: Select item\n");
+    if (!title.isEmpty())
+        m_err << title << QLatin1Char('\n');
+    for (const ToolkitChoice& entry : entries)
+        m_err << QStringLiteral("  ") << entry.text << QLatin1Char('\n');
+    m_err << QStringLiteral("Item (empty to cancel): ");
+    m_err.flush();
+    const std::optional<QString> line = readPlainLine();
+    bool ok = false;
+    const uint id = line ? line->trimmed().toUInt(&ok) : 0;
+    if (!ok || id > 0xFF)
+        return std::nullopt;
+    return static_cast<uint8_t>(id);
+}
+
+std::optional<QString> TerminalPrompter::inputToolkitText(const QString& prompt)
+{
+    if (m_toolkitInput) {
+        std::optional<QString> given = std::move(m_toolkitInput);
+        m_toolkitInput.reset();
+        return given;
+    }
+    if (!m_interactive)
+        return std::nullopt;
+    m_err << StringTable::text(238) << QLatin1Char('\n') << prompt << QStringLiteral(": ");
+    m_err.flush();
+    return readPlainLine();
+}
+
+void TerminalPrompter::showToolkitText(const QString& text)
+{
+    m_toolkitTexts.push_back(text);
+    if (m_interactive) {
+        m_err << text << QLatin1Char('\n');
+        m_err.flush();
+    }
 }
 
 } // namespace kestrel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
 #include <QTextStream>
@@ -37,6 +38,15 @@ public:
     void showCardError(const QString& text) override;
     std::optional<SecretText> askPin(int chv) override;
 
+    // SIM Application Toolkit dialogs: the --item and --input answers (each used once), else
+    // asked on the terminal, else cancelled. Texts the card displays are kept (and written to
+    // `err` on a terminal).
+    void setToolkitAnswers(std::optional<uint8_t> item, std::optional<QString> input);
+    std::optional<uint8_t> selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries) override;
+    std::optional<QString> inputToolkitText(const QString& prompt) override;
+    void showToolkitText(const QString& text) override;
+    const std::vector<QString>& toolkitTexts() const { return m_toolkitTexts; }
+
     // The last message shown (string-table number), 0 when none.
     int lastMessage() const { return m_lastMessage; }
 
@@ -58,6 +68,9 @@ private:
     QTextStream& m_err;
     bool m_interactive;
     int m_lastMessage = 0;
+    std::optional<uint8_t> m_toolkitItem;
+    std::optional<QString> m_toolkitInput;
+    std::vector<QString> m_toolkitTexts;
 };
 
 } // namespace kestrel::cli

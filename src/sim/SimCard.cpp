@@ -636,7 +636,10 @@ bool SimCard::handleProactive(uint16_t sw)
     command.qualifier = buffer[pos + 4];
     command.bytes.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(pos + length));
 
-    if (m_toolkit && m_toolkit->handleCommand(command))
+    const ToolkitAnswer answer = m_toolkit ? m_toolkit->handleCommand(command) : ToolkitAnswer::Default;
+    if (answer == ToolkitAnswer::Failed)
+        return false;
+    if (answer == ToolkitAnswer::Answered)
         return true;
     return sendTerminalResponse(command, 0x00);
 }

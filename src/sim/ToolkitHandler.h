@@ -16,17 +16,23 @@ struct ProactiveCommand
     std::vector<uint8_t> bytes;
 };
 
+// What a handler did with a proactive command.
+enum class ToolkitAnswer
+{
+    Default,  // nothing: the SimCard answers "command performed successfully" (general result 00)
+    Answered, // the handler sent the TERMINAL RESPONSE itself
+    Failed,   // the command could not be handled; the SimCard's lastStatus says why
+};
+
 // The receiver of proactive commands. When a card answers a command with SW1 = 91, the SimCard
-// fetches what is pending and hands it here. A handler that answers the card itself (TERMINAL
-// RESPONSE through SimCard::sendTerminalResponse) returns true; false lets the SimCard answer
-// "command performed successfully" (general result 00), which is also all that happens when no
-// handler is set.
+// fetches what is pending and hands it here. Without a handler every command gets the default
+// answer.
 class ToolkitHandler
 {
 public:
     virtual ~ToolkitHandler() = default;
 
-    virtual bool handleCommand(const ProactiveCommand& command) = 0;
+    virtual ToolkitAnswer handleCommand(const ProactiveCommand& command) = 0;
 };
 
 } // namespace kestrel

@@ -116,11 +116,11 @@ TEST_F(SimCardTest, ToolkitHandlerGetsTheProactiveCommand)
 {
     struct Handler final : ToolkitHandler
     {
-        bool handleCommand(const ProactiveCommand& c) override
+        ToolkitAnswer handleCommand(const ProactiveCommand& c) override
         {
             types.push_back(c.type);
             first = c.bytes.empty() ? 0 : c.bytes[0];
-            return false;
+            return ToolkitAnswer::Default;
         }
         std::vector<uint8_t> types;
         uint8_t first = 0;

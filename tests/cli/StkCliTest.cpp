@@ -1,0 +1,112 @@
+#include "cli/CliCommands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+
+using namespace kestrel;
+using namespace kestrel::cli;
+
+namespace {
+
+struct Output
+{
+    int code = -1;
+    QString out;
+    QString err;
+
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+class StkCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        QString error;
+        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+    }
+
+    Output run(const QStringList& words)
+    {
+        Output r;
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code = runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words, out, err,
+                        false);
+        out.flush();
+        err.flush();
+        return r;
+    }
+    Output run(const char* line) { return run(QString::fromLatin1(line).split(u' ')); }
+
+    QTemporaryDir m_dir;
+    QString m_card = m_dir.filePath(QStringLiteral("standard.json"));
+};
+
+TEST_F(StkCliTest, MenuOfTheVirtualCard)
+{
+    const Output r = run("stk menu --pin 1234");
+    ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
+    const QJsonObject menu = r.json();
+    EXPECT_EQ(menu.value(QLatin1String("title")).toString(), QStringLiteral("Kestrel SIM"));
+    const QJsonArray items = menu.value(QLatin1String("items")).toArray();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0].toObject().value(QLatin1String("id")).toInt(), 1);
+    EXPECT_EQ(items[0].toObject().value(QLatin1String("text")).toString(), QStringLiteral("Services"));
+    EXPECT_EQ(items[2].toObject().value(QLatin1String("text")).toString(), QStringLiteral("About"));
+}
+
+// Each menu item browsed to the card's DISPLAY TEXT; without an answer the dialogs count as
+// cancelled and nothing is displayed.
+TEST_F(StkCliTest, SelectBrowsesToTheDisplayedText)
+{
+    struct Case
+    {
+        QStringList words;
+        int code;
+        QString displayed; // empty: nothing
+    };
+    const std::vector<Case> cases = {
+        {{QStringLiteral("1"), QStringLiteral("--item"), QStringLiteral("3")},
+         kExitOk,
+         QStringLiteral("Balance: 38 units")},
+        {{QStringLiteral("1")}, kExitOk, QString()},
+        {{QStringLiteral("2"), QStringLiteral("--input"), QStringLiteral("Eva")}, kExitOk, QStringLiteral("Eva")},
+        {{QStringLiteral("2")}, kExitOk, QString()},
+        {{QStringLiteral("7")}, kExitFailed, QString()},
+    };
+    for (const Case& c : cases) {
+        const Output r = run(QStringList{QStringLiteral("stk"), QStringLiteral("select")} + c.words +
+                             QStringList{QStringLiteral("--pin"), QStringLiteral("1234")});
+        ASSERT_EQ(r.code, c.code) << c.words.join(u' ').toStdString() << r.err.toStdString();
+        if (c.code != kExitOk)
+            continue;
+        const QJsonArray shown = r.json().value(QLatin1String("displayed")).toArray();
+        if (c.displayed.isEmpty()) {
+            EXPECT_TRUE(shown.isEmpty()) << c.words.join(u' ').toStdString();
+        } else {
+            ASSERT_EQ(shown.size(), 1) << c.words.join(u' ').toStdString();
+            EXPECT_TRUE(shown[0].toString().contains(c.displayed)) << shown[0].toString().toStdString();
+        }
+    }
+}
+
+TEST_F(StkCliTest, UsageErrors)
+{
+    for (const char* line :
+         {"stk", "stk list", "stk select", "stk select x", "stk select 300", "stk select 1 --item y", "stk select 1 2"})
+        EXPECT_EQ(run(line).code, kExitUsage) << line;
+}
+
+} // namespace
