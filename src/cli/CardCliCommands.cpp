@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CardOperation.h"
+#include "app/SimCheckCommand.h"
 #include "backup/BackupFile.h"
 #include "backup/BackupOperations.h"
 #include "base/StringTable.h"
@@ -345,6 +346,48 @@ int runDump(const QStringList& words, QTextStream& out, QTextStream& err)
     }
     printJson(out, backupJson(*contents, args.has(kAll)));
     return kExitOk;
+}
+
+namespace {
+
+// A report as the terminal shows it: lines end with "\n".
+QString reportText(const QString& report)
+{
+    QString text = report;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+int runCheck(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
+{
+    const CardCommandShape shape{
+        QStringLiteral("check"), {}, {QStringLiteral("repair"), QStringLiteral("detailed")}, 0, 0};
+    return runCardSession(device, shape, args, out, err, interactive, [](CardSession& s) {
+        const bool detailed = s.args.has(QStringLiteral("detailed"));
+        SimCheckCommand command(s.sim, s.prompter, s.progress);
+        if (!command.check())
+            return kExitFailed;
+        s.out << reportText(detailed ? command.detailed() : command.brief());
+        s.out.flush();
+        if (!s.args.has(QStringLiteral("repair")))
+            return kExitOk;
+        if (!command.errorsFound()) {
+            s.err << QStringLiteral("kestrel-cli: check: nothing to repair\n");
+            return kExitOk;
+        }
+        if (!command.repair())
+            return kExitFailed;
+        // The repair's brief report holds no record lines: the records mended are listed instead.
+        QString repaired;
+        for (const QString& line : command.detailed().split(QStringLiteral("\r\n"))) {
+            if (detailed || line.endsWith(StringTable::text(2317))) // "->Repaired"
+                repaired += line + QLatin1Char('\n');
+        }
+        s.out << QLatin1Char('\n') << (detailed ? reportText(command.detailed()) : repaired);
+        return kExitOk;
+    });
 }
 
 } // namespace kestrel::cli

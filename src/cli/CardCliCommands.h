@@ -21,6 +21,11 @@ int runNetworks(const QString& device, const QStringList& args, QTextStream& out
 int runBackup(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 int runRestore(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 
+// "check [--repair] [--detailed]": the SIM check report as text (the detailed one with --detailed);
+// with --repair the errors found are then repaired on the card and the report of the repair
+// follows. Exit 0 when the card was checked (and repaired), whether or not it had errors.
+int runCheck(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
+
 // "dump <file.sim> [--all]": a backup file's contents, without a card.
 int runDump(const QStringList& args, QTextStream& out, QTextStream& err);
 

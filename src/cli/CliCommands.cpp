@@ -64,6 +64,11 @@ const char* const kUsage =
     "  [--device D] stk select ID [--item N] [--input TEXT] [--pin P]\n"
     "      Choose menu item ID; the card's questions are answered from --item and --input\n"
     "      (or asked on the terminal), and what the card displays is shown.\n"
+    "  [--device D] check [--repair] [--detailed] [--pin P] [--pin2 P]\n"
+    "      Check the dialling-number files, their extension files and the messages for\n"
+    "      broken links, lost extension records and unreadable messages; prints the report\n"
+    "      as text (every record with --detailed). --repair then repairs what was found;\n"
+    "      PIN2 is needed for findings in the fixed dialling numbers.\n"
     "  dump FILE.sim [--all]\n"
     "      The contents of a backup file.\n"
     "  Lists hold the entries in use; --all shows every record.\n"
@@ -133,6 +138,8 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runRestore(card, rest, out, err, interactive);
     if (command == QLatin1String("stk"))
         return runStk(card, rest, out, err, interactive);
+    if (command == QLatin1String("check"))
+        return runCheck(card, rest, out, err, interactive);
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);

@@ -237,6 +237,9 @@ public:
     const EfInfo& efInfo() const { return m_efInfo; }
     std::span<const uint8_t> serviceTable() const { return m_serviceTable; }
     const std::array<uint8_t, 10>& iccid() const { return m_iccid; }
+    // The identity copy of the card the images belong to: the length read and the ICCID bytes;
+    // none after flushCaches until the next openCard.
+    const std::optional<std::vector<uint8_t>>& identityCopy() const { return m_identity; }
     uint16_t currentDf() const { return m_currentDf; }
     uint16_t currentEf() const { return m_currentEf; }
 

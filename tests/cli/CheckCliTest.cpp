@@ -1,0 +1,94 @@
+#include "cli/CliCommands.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "SimBench.h"
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+
+using namespace kestrel;
+using namespace kestrel::cli;
+
+namespace {
+
+constexpr std::size_t kRecord7Link = 6 * 28 + 27; // EF_ADN record 7, its extension link
+
+struct Output
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class CheckCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        QString error;
+        ASSERT_TRUE(emulator::CardFile::save(test::standardCardWith([](emulator::SimCardData& d) {
+                                                 test::findFile(d, SimFiles::kEfAdn)->data[kRecord7Link] = 0x20;
+                                             }),
+                                             path(), error));
+    }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("broken.json")); }
+
+    Output run(const QString& line)
+    {
+        Output r;
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code = runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' '),
+                        out, err, false);
+        out.flush();
+        err.flush();
+        return r;
+    }
+
+    uint8_t record7Link()
+    {
+        const emulator::CardFileResult loaded = emulator::CardFile::load(path());
+        EXPECT_TRUE(loaded.ok);
+        return test::findFile(loaded.card, SimFiles::kEfAdn)->data[kRecord7Link];
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(CheckCliTest, ReportsThenRepairs)
+{
+    const QString finding = QStringLiteral(" 7\tLink to invalid extension->Remove Link to Extension\n");
+    Output r = run(QStringLiteral("check --pin 1234"));
+    ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("SIM Card Report\nSerial Number: 89420012345678901231\n\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Dialing Numbers: \n") + finding));
+    EXPECT_FALSE(r.out.contains(u'\r'));
+    EXPECT_EQ(record7Link(), 0x20) << "a check alone writes nothing";
+
+    r = run(QStringLiteral("check --detailed --pin 1234"));
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("SIM Card Detailed Report\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral(" 6\tOK\n") + finding + QStringLiteral(" 8\tOK\n")));
+
+    r = run(QStringLiteral("check --repair --pin 1234"));
+    ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(finding));
+    EXPECT_TRUE(r.out.contains(QStringLiteral(" 7\tLink to invalid extension->Repaired\n")));
+    EXPECT_EQ(record7Link(), 0xFF);
+
+    r = run(QStringLiteral("check --repair --pin 1234"));
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_FALSE(r.out.contains(QStringLiteral("->")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nothing to repair")));
+
+    EXPECT_EQ(run(QStringLiteral("check extra --pin 1234")).code, kExitUsage);
+    EXPECT_EQ(run(QStringLiteral("check --pin 9999")).code, kExitFailed);
+}
+
+} // namespace
