@@ -267,7 +267,7 @@ std::optional<uint8_t> TerminalPrompter::selectToolkitItem(const QString& title,
     if (!m_interactive)
         return std::nullopt;
     // The select dialog's caption has no string-table entry yet.
-    m_err << QStringLiteral("Kestrel! - SIM Application: Select item\n");
+    m_err << StringTable::text(9021) << QLatin1Char('\n');
     if (!title.isEmpty())
         m_err << title << QLatin1Char('\n');
     for (const ToolkitChoice& entry : entries)

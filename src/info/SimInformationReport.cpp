@@ -10,34 +10,34 @@ namespace {
 
 constexpr int kTitle = 6271; // "SIM card global information"
 
-// Labels of the report that have no number in the string table.
-const char* const kImsiLabel = "International code:";
-const char* const kPhaseLabel = "SIM Phase:";
-const char* const kSupportedLabel = "Supported:";
-const char* const kLimitLabel = "Limit:";
-const char* const kActivatedLabel = "Activated:";
-const char* const kCurrencyLabel = "Currency:";
-const char* const kPriceLabel = "Price per unit:";
-const char* const kSumLabel = "Sum used:";
-const char* const kCreditLabel = "Credit remaining:";
-const char* const kTableHead = "List:\tItems:\tName length max";
-const char* const kPhoneBookRow = "Phone book";
-const char* const kFdnRow = "FDN";
-const char* const kSmsRow = "SMS";
-const char* const kLastDialledHead = "Last number dialed";
-const char* const kOwnNumbersHead = "Self dial number";
-const char* const kItemsLabel = "Items number:";
-const char* const kNameLengthLabel = "Name length max:";
+// Labels of the report (string-table texts).
+constexpr int kImsiLabel = strId(9000);
+constexpr int kPhaseLabel = strId(9001);
+constexpr int kSupportedLabel = strId(9002);
+constexpr int kLimitLabel = strId(9003);
+constexpr int kActivatedLabel = strId(9004);
+constexpr int kCurrencyLabel = strId(9005);
+constexpr int kPriceLabel = strId(9006);
+constexpr int kSumLabel = strId(9007);
+constexpr int kCreditLabel = strId(9008);
+constexpr int kTableHead = strId(9009);
+constexpr int kPhoneBookRow = strId(9010);
+constexpr int kFdnRow = strId(9011);
+constexpr int kSmsRow = strId(9012);
+constexpr int kLastDialledHead = strId(9013);
+constexpr int kOwnNumbersHead = strId(9014);
+constexpr int kItemsLabel = strId(9015);
+constexpr int kNameLengthLabel = strId(9016);
 const char* const kChvNames[] = {"PIN1", "PIN2", "PUK1", "PUK2"};
 
-QString labelled(const char* label, const QString& value)
+QString labelled(int label, const QString& value)
 {
-    return QString::fromLatin1(label) + QStringLiteral(" \t") + value;
+    return StringTable::text(label) + QStringLiteral(" \t") + value;
 }
 
-void addList(QStringList& lines, const char* head, const NumberListInfo& list)
+void addList(QStringList& lines, int head, const NumberListInfo& list)
 {
-    lines << QStringLiteral("{$B}") + QString::fromLatin1(head);
+    lines << QStringLiteral("{$B}") + StringTable::text(head);
     lines << labelled(kItemsLabel, list.items);
     lines << labelled(kNameLengthLabel, list.nameLength);
     for (const QString& line : list.lines)
@@ -65,9 +65,9 @@ SimInformationReport SimInformationReport::build(const SimInformation& info)
     lines << labelled(kSumLabel, g.sumUsed);
     lines << labelled(kCreditLabel, g.creditRemaining);
     lines << QString();
-    lines << QString::fromLatin1(kTableHead);
-    const auto row = [](const char* name, const FileCapacity& c) {
-        return QString::fromLatin1(name) + QLatin1Char('\t') + c.items + QLatin1Char('\t') + c.nameLength;
+    lines << StringTable::text(kTableHead);
+    const auto row = [](int name, const FileCapacity& c) {
+        return StringTable::text(name) + QLatin1Char('\t') + c.items + QLatin1Char('\t') + c.nameLength;
     };
     lines << row(kPhoneBookRow, info.capacities.phoneBook);
     lines << row(kFdnRow, info.capacities.fdn);

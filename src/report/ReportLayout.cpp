@@ -113,27 +113,27 @@ void ReportLayout::DrawHeader()
     const QString sep = QStringLiteral(" \t");
     QList<std::pair<QString, const QList<int>*>> lines;
     if (!m_header.shop.isEmpty())
-        lines.append({QStringLiteral("Shop: ") + sep + m_header.shop, &kOneValueStops});
+        lines.append({StringTable::text(9022) + sep + m_header.shop, &kOneValueStops});
     if (!m_header.address.isEmpty())
-        lines.append({QStringLiteral("Address:") + sep + m_header.address, &kOneValueStops});
+        lines.append({StringTable::text(9023) + sep + m_header.address, &kOneValueStops});
     if (!m_header.salesperson.isEmpty())
-        lines.append({QStringLiteral("Salesperson: ") + sep + m_header.salesperson, &kOneValueStops});
+        lines.append({StringTable::text(9024) + sep + m_header.salesperson, &kOneValueStops});
     if (!m_header.phone.isEmpty() || !m_header.fax.isEmpty())
         lines.append(
-            {QStringLiteral("Phone:") + sep + m_header.phone + sep + QStringLiteral("Fax:") + sep + m_header.fax,
+            {StringTable::text(9025) + sep + m_header.phone + sep + StringTable::text(9026) + sep + m_header.fax,
              &kTwoValueStops});
     if (!m_header.email.isEmpty())
-        lines.append({QStringLiteral("E-mail:") + sep + m_header.email, &kOneValueStops});
+        lines.append({StringTable::text(9031) + sep + m_header.email, &kOneValueStops});
     if (!m_header.comment.isEmpty())
-        lines.append({QStringLiteral("Comment:") + sep + m_header.comment, &kOneValueStops});
+        lines.append({StringTable::text(9027) + sep + m_header.comment, &kOneValueStops});
     for (const auto& [text, stops] : lines)
         m_y -= DrawLine(m_y, text, *stops, false) + 5;
     m_y -= 10;
 
-    const QString iccid = m_header.iccid.isEmpty() ? QStringLiteral("Not accessible") : iccidText(m_header.iccid);
+    const QString iccid = m_header.iccid.isEmpty() ? StringTable::text(9028) : iccidText(m_header.iccid);
     const QString time = m_header.printTime.toString(QStringLiteral("MM-dd-yyyy HH:mm"));
     const QString printed =
-        QStringLiteral("Print time:") + sep + time + sep + QStringLiteral("Card ICCID:") + QStringLiteral(" ") + iccid;
+        StringTable::text(9029) + sep + time + sep + StringTable::text(9030) + QStringLiteral(" ") + iccid;
     m_y -= DrawLine(m_y, printed, kTwoValueStops, false) + 15;
 }
 

@@ -34,10 +34,9 @@ constexpr int kModePrevious = 3;
 constexpr uint8_t kUnused = 0xFF;
 constexpr int kAllScans = DialScan::kAdn | DialScan::kFdn | DialScan::kLnd | DialScan::kMsisdn | DialScan::kSms;
 
-// No string-table entry holds this text.
 QString applicationError()
 {
-    return QStringLiteral("Application error, some parameters are not available");
+    return StringTable::text(9020);
 }
 
 QString text(int id)

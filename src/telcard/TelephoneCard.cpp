@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "base/StringTable.h"
 #include "reader/CardReader.h"
 
 namespace kestrel {
@@ -14,9 +15,9 @@ constexpr std::size_t kCounterLast = 30;
 constexpr int kInitialUnits = 2;
 
 // Texts of the telephone card window that have no number in the string table.
-const char* const kNoReader = "No smartcard reader connected!";
-const char* const kReadError = "Error during card operation:";
-const char* const kInvalidCard = "Not a valid telephone card";
+constexpr int kNoReader = strId(9017);
+constexpr int kReadError = strId(9018);
+constexpr int kInvalidCard = strId(9019);
 const char* const kUnknownCountry = "???";
 
 struct Country
@@ -106,17 +107,17 @@ QString TelephoneCard::rawDataText(const std::array<uint8_t, 32>& bytes)
 
 QString TelephoneCard::noReaderText()
 {
-    return QString::fromLatin1(kNoReader);
+    return StringTable::text(kNoReader);
 }
 
 QString TelephoneCard::readErrorText(CardStatus status)
 {
-    return QString::fromLatin1(kReadError) + QStringLiteral("\r\n") + cardStatusMessage(status);
+    return StringTable::text(kReadError) + QStringLiteral("\r\n") + cardStatusMessage(status);
 }
 
 QString TelephoneCard::invalidCardText()
 {
-    return QString::fromLatin1(kInvalidCard);
+    return StringTable::text(kInvalidCard);
 }
 
 } // namespace kestrel
