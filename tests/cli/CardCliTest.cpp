@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "BackupCards.h"
 #include "base/StringTable.h"
 #include "emulator/CardFile.h"
@@ -18,14 +20,7 @@ using namespace kestrel::SimFiles;
 
 namespace {
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-
-    QJsonDocument json() const { return QJsonDocument::fromJson(out.toUtf8()); }
-};
+using Output = kestrel::test::CliOutput;
 
 class CardCliTest : public ::testing::Test
 {
@@ -51,16 +46,10 @@ protected:
     // kestrel-cli on the card file `card` (nullptr: no --device) with these words.
     Output run(const char* card, const QStringList& words)
     {
-        Output r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
         QStringList args;
         if (card)
             args << QStringLiteral("--device") << QStringLiteral("VIRTUAL:") + path(card);
-        r.code = runCli(args + words, out, err, false);
-        out.flush();
-        err.flush();
-        return r;
+        return kestrel::test::runCliCommand(args + words);
     }
     Output run(const char* card, const char* line) { return run(card, QString::fromLatin1(line).split(u' ')); }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "SimBench.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
@@ -15,12 +17,7 @@ namespace {
 
 constexpr std::size_t kRecord7Link = 6 * 28 + 27; // EF_ADN record 7, its extension link
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Output = kestrel::test::CliOutput;
 
 class CheckCliTest : public ::testing::Test
 {
@@ -42,14 +39,8 @@ protected:
 
     Output run(const QString& line)
     {
-        Output r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' '),
-                        out, err, false);
-        out.flush();
-        err.flush();
-        return r;
+        return kestrel::test::runCliCommand(
+            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' '));
     }
 
     uint8_t record7Link()

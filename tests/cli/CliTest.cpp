@@ -6,29 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 using namespace kestrel::cli;
 
 namespace {
 
-struct CliRun
-{
-    int code = -1;
-    QString out;
-    QString err;
-
-    QJsonObject object() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-    QJsonArray array() const { return QJsonDocument::fromJson(out.toUtf8()).array(); }
-};
+using CliRun = kestrel::test::CliOutput;
 
 CliRun run(const QStringList& args)
 {
-    CliRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.code = runCli(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return kestrel::test::runCliCommand(args);
 }
 
 QStringList words(const char* text)

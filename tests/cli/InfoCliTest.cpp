@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 
@@ -15,14 +17,7 @@ using namespace kestrel::cli;
 
 namespace {
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
+using Output = kestrel::test::CliOutput;
 
 class InfoCliTest : public ::testing::Test
 {
@@ -40,14 +35,8 @@ protected:
         const QString path = m_dir.filePath(QStringLiteral("card%1.json").arg(m_cards++));
         QString error;
         EXPECT_TRUE(emulator::CardFile::save(card, path, error)) << error.toStdString();
-        Output r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code =
-            runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path} + words, out, err, false);
-        out.flush();
-        err.flush();
-        return r;
+        return kestrel::test::runCliCommand(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path} +
+                                            words);
     }
 
     QTemporaryDir m_dir;
@@ -59,7 +48,7 @@ TEST_F(InfoCliTest, InfoOfTheStandardCard)
     const Output r = run(emulator::StandardCard::simCard(),
                          {QStringLiteral("info"), QStringLiteral("--pin"), QStringLiteral("1234")});
     ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
-    const QJsonObject o = r.json();
+    const QJsonObject o = r.object();
     const QJsonObject global = o[QStringLiteral("global")].toObject();
     EXPECT_EQ(global[QStringLiteral("phase")].toString(), QStringLiteral("2+"));
     EXPECT_EQ(global[QStringLiteral("imsi")].toString(), QStringLiteral("230011234567890"));
@@ -97,7 +86,7 @@ TEST_F(InfoCliTest, Telcard)
 {
     const Output r = run(emulator::StandardCard::telephoneCard(), {QStringLiteral("telcard")});
     ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
-    const QJsonObject o = r.json();
+    const QJsonObject o = r.object();
     EXPECT_TRUE(o[QStringLiteral("valid")].toBool());
     EXPECT_EQ(o[QStringLiteral("totalUnits")].toInt(), 50);
     EXPECT_EQ(o[QStringLiteral("unitsRemaining")].toInt(), 38);
@@ -109,7 +98,7 @@ TEST_F(InfoCliTest, Telcard)
     const Output invalid = run(other, {QStringLiteral("telcard")});
     EXPECT_EQ(invalid.code, kExitOk);
     EXPECT_TRUE(invalid.err.contains(QStringLiteral("Not a valid telephone card")));
-    EXPECT_EQ(invalid.json()[QStringLiteral("totalUnits")].toInt(), 0);
+    EXPECT_EQ(invalid.object()[QStringLiteral("totalUnits")].toInt(), 0);
 }
 
 } // namespace

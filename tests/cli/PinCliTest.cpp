@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "SimBench.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
@@ -13,12 +15,7 @@ using namespace kestrel::cli;
 
 namespace {
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Output = kestrel::test::CliOutput;
 
 class PinCliTest : public ::testing::Test
 {
@@ -36,15 +33,9 @@ protected:
 
     Output run(const QString& line)
     {
-        Output r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        const QStringList args = QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} +
-                                 line.split(u' ', Qt::SkipEmptyParts);
-        r.code = runCli(args, out, err, false);
-        out.flush();
-        err.flush();
-        return r;
+        return kestrel::test::runCliCommand(
+            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} +
+            line.split(u' ', Qt::SkipEmptyParts));
     }
 
     emulator::SimCardData card()

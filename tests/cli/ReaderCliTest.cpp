@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 
@@ -12,23 +14,11 @@ using namespace kestrel::cli;
 
 namespace {
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-    QStringList lines() const { return out.split(u'\n', Qt::SkipEmptyParts); }
-};
+using Output = kestrel::test::CliOutput;
 
 Output runCommand(const QStringList& args)
 {
-    Output r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.code = runCli(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return kestrel::test::runCliCommand(args);
 }
 
 class ReaderCliTest : public ::testing::Test

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 
@@ -15,14 +17,7 @@ using namespace kestrel::cli;
 
 namespace {
 
-struct Output
-{
-    int code = -1;
-    QString out;
-    QString err;
-
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
+using Output = kestrel::test::CliOutput;
 
 class StkCliTest : public ::testing::Test
 {
@@ -39,14 +34,8 @@ protected:
 
     Output run(const QStringList& words)
     {
-        Output r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = runCli(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words, out, err,
-                        false);
-        out.flush();
-        err.flush();
-        return r;
+        return kestrel::test::runCliCommand(
+            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words);
     }
     Output run(const char* line) { return run(QString::fromLatin1(line).split(u' ')); }
 
@@ -58,7 +47,7 @@ TEST_F(StkCliTest, MenuOfTheVirtualCard)
 {
     const Output r = run("stk menu --pin 1234");
     ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
-    const QJsonObject menu = r.json();
+    const QJsonObject menu = r.object();
     EXPECT_EQ(menu.value(QLatin1String("title")).toString(), QStringLiteral("Kestrel SIM"));
     const QJsonArray items = menu.value(QLatin1String("items")).toArray();
     ASSERT_EQ(items.size(), 3);
@@ -92,7 +81,7 @@ TEST_F(StkCliTest, SelectBrowsesToTheDisplayedText)
         ASSERT_EQ(r.code, c.code) << c.words.join(u' ').toStdString() << r.err.toStdString();
         if (c.code != kExitOk)
             continue;
-        const QJsonArray shown = r.json().value(QLatin1String("displayed")).toArray();
+        const QJsonArray shown = r.object().value(QLatin1String("displayed")).toArray();
         if (c.displayed.isEmpty()) {
             EXPECT_TRUE(shown.isEmpty()) << c.words.join(u' ').toStdString();
         } else {
