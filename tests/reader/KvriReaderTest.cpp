@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "reader/ReaderCommands.h"
+
 #include "FakeReaderLibrary.h"
 #include "HexBytes.h"
 #include "codec/DialRecord.h"
@@ -16,35 +18,11 @@
 #include "emulator/StandardCard.h"
 
 using namespace kestrel;
+using kestrel::test::command;
+using kestrel::test::pinBlock;
+using kestrel::test::Reply;
 
 namespace {
-
-struct Reply
-{
-    CardStatus status = CardStatus::NonSpecificError;
-    uint16_t sw = 0;
-    std::vector<uint8_t> data;
-};
-
-// One GSM command through the engine: data goes to the card when given, else p3 bytes come back.
-Reply command(CardReader& reader, std::vector<uint8_t> header, std::vector<uint8_t> data = {})
-{
-    Reply r;
-    const bool toCard = !data.empty();
-    if (!toCard)
-        data.assign(header[4] == 0 ? 256 : header[4], 0);
-    r.status = reader.transmit(header[0], header[1], header[2], header[3], header[4], data, toCard, r.sw);
-    if (!toCard)
-        r.data = data;
-    return r;
-}
-
-std::vector<uint8_t> pinBlock(const std::string& pin)
-{
-    std::vector<uint8_t> block(8, 0xFF);
-    std::copy(pin.begin(), pin.end(), block.begin());
-    return block;
-}
 
 // Each test gets a driver of its own on the fake driver library, reset to a standard SIM in the slot.
 class KvriReaderTest : public ::testing::Test

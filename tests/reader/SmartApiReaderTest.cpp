@@ -8,12 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include "reader/ReaderCommands.h"
+
 #include "FakeReaderLibrary.h"
 #include "HexBytes.h"
 #include "codec/DialRecord.h"
 #include "codec/FixedText.h"
 
 using namespace kestrel;
+using kestrel::test::command;
+using kestrel::test::pinBlock;
+using kestrel::test::Reply;
 
 namespace {
 
@@ -32,32 +37,6 @@ protected:
     void sleepMs(int ms) override { now += std::max(ms, 0); }
     int64_t clockMs() const override { return now; }
 };
-
-struct Reply
-{
-    CardStatus status = CardStatus::NonSpecificError;
-    uint16_t sw = 0;
-    std::vector<uint8_t> data;
-};
-
-Reply command(CardReader& reader, std::vector<uint8_t> header, std::vector<uint8_t> data = {})
-{
-    Reply r;
-    const bool toCard = !data.empty();
-    if (!toCard)
-        data.assign(header[4] == 0 ? 256 : header[4], 0);
-    r.status = reader.transmit(header[0], header[1], header[2], header[3], header[4], data, toCard, r.sw);
-    if (!toCard)
-        r.data = data;
-    return r;
-}
-
-std::vector<uint8_t> pinBlock(const std::string& pin)
-{
-    std::vector<uint8_t> block(8, 0xFF);
-    std::copy(pin.begin(), pin.end(), block.begin());
-    return block;
-}
 
 const std::vector<uint8_t> kAtr = {0x3B, 0x96, 0x11, 0x00, 'K', 'E', 'S', 'T', 'R', 'L'};
 
