@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+namespace kestrel {
+
+// The program-wide settings, kept per user in QSettings (organisation "Brantwick", application
+// "Kestrel! 4.0"; each section a group). Loaded once at start-up; saved when the Setup, SMS
+// parameter, Find and replace or Report header dialog is confirmed, never at exit.
+struct AppSettings
+{
+    // [commData]
+    QString device = QStringLiteral("COM2");
+    int sleepDelay = 3; // kept and saved, used by nothing
+    // [confirmations]
+    int autoRead = 1;  // a new editor window reads the card at once
+    int confirm = 1;   // ask before deleting, overwriting and writing to the card
+    int scrFree = 0;   // set to 1 each time Setup is confirmed
+    int startWMin = 0; // the main window starts as a toolbar
+    int enCache = 1;   // key "EnCache": the SimCard keeps its file images between operations
+    // [findData]
+    QString findStr;
+    QString replStr;
+    int itemSrch = 0;
+    // [SMSData]
+    int validPer = 0; // TP-VP byte of new messages
+    QString servCenter;
+    QString intNumber;   // own country code; default string 59000
+    QString intSelector; // international access prefix; default string 59001
+    // [PrintHdr]
+    int prnHdrAdj = 0;
+    QString provozovna; // shop
+    QString prodejce;   // salesperson
+    QString poznamka;   // comment
+    QString address;
+    QString phone;
+    QString fax;
+    QString email;
+
+    // The defaults, with intNumber and intSelector taken from the string table.
+    static AppSettings defaults();
+
+    // Every key in table order, each with the current value as its default. Returns 1.
+    int LoadSettings(QSettings& store);
+    // Every key in the same order. Returns 1 (a store that cannot be written keeps the old file;
+    // QSettings reports that only through status()).
+    int SaveSettings(QSettings& store) const;
+};
+
+} // namespace kestrel

@@ -1,0 +1,103 @@
+#include "app/AppSettings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+class AppSettingsTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("kestrel.conf")); }
+};
+
+TEST_F(AppSettingsTest, EmptyStoreGivesTheDefaults)
+{
+    AppSettings s = AppSettings::defaults();
+    QSettings st(path(), QSettings::IniFormat);
+    EXPECT_EQ(s.LoadSettings(st), 1);
+    EXPECT_EQ(s.device, QStringLiteral("COM2"));
+    EXPECT_EQ(s.sleepDelay, 3);
+    EXPECT_EQ(s.autoRead, 1);
+    EXPECT_EQ(s.confirm, 1);
+    EXPECT_EQ(s.scrFree, 0);
+    EXPECT_EQ(s.startWMin, 0);
+    EXPECT_EQ(s.enCache, 1);
+    EXPECT_EQ(s.intNumber, QStringLiteral("49"));
+    EXPECT_EQ(s.intSelector, QStringLiteral("00"));
+    EXPECT_TRUE(s.findStr.isEmpty());
+    EXPECT_EQ(s.validPer, 0);
+}
+
+TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
+{
+    AppSettings s = AppSettings::defaults();
+    s.device = QStringLiteral("PCSC:Reader A");
+    s.enCache = 0;
+    s.findStr = QStringLiteral("Müller");
+    s.intNumber = QStringLiteral("420");
+    s.email = QStringLiteral("shop@example.org");
+    {
+        QSettings st(path(), QSettings::IniFormat);
+        s.SaveSettings(st);
+    }
+    QSettings st(path(), QSettings::IniFormat);
+    const QStringList expected = {
+        QStringLiteral("PrintHdr/Address"),
+        QStringLiteral("PrintHdr/Email"),
+        QStringLiteral("PrintHdr/Fax"),
+        QStringLiteral("PrintHdr/Phone"),
+        QStringLiteral("PrintHdr/Poznamka"),
+        QStringLiteral("PrintHdr/PrnHdrAdj"),
+        QStringLiteral("PrintHdr/Prodejce"),
+        QStringLiteral("PrintHdr/Provozovna"),
+        QStringLiteral("SMSData/intNumber"),
+        QStringLiteral("SMSData/intSelector"),
+        QStringLiteral("SMSData/servCenter"),
+        QStringLiteral("SMSData/validPer"),
+        QStringLiteral("commData/device"),
+        QStringLiteral("commData/sleepDelay"),
+        QStringLiteral("confirmations/EnCache"),
+        QStringLiteral("confirmations/autoRead"),
+        QStringLiteral("confirmations/confirm"),
+        QStringLiteral("confirmations/scrFree"),
+        QStringLiteral("confirmations/startWMin"),
+        QStringLiteral("findData/findStr"),
+        QStringLiteral("findData/itemSrch"),
+        QStringLiteral("findData/replStr"),
+    };
+    QStringList keys = st.allKeys();
+    keys.sort();
+    QStringList sortedExpected = expected;
+    sortedExpected.sort();
+    EXPECT_EQ(keys, sortedExpected);
+
+    AppSettings back = AppSettings::defaults();
+    back.LoadSettings(st);
+    EXPECT_EQ(back.device, s.device);
+    EXPECT_EQ(back.enCache, 0);
+    EXPECT_EQ(back.findStr, s.findStr);
+    EXPECT_EQ(back.intNumber, QStringLiteral("420"));
+    EXPECT_EQ(back.email, s.email);
+}
+
+TEST_F(AppSettingsTest, AValueThatIsNoNumberKeepsTheDefault)
+{
+    {
+        QSettings st(path(), QSettings::IniFormat);
+        st.setValue(QStringLiteral("confirmations/confirm"), QStringLiteral("yes please"));
+        st.setValue(QStringLiteral("confirmations/autoRead"), 0);
+    }
+    QSettings st(path(), QSettings::IniFormat);
+    AppSettings s = AppSettings::defaults();
+    s.LoadSettings(st);
+    EXPECT_EQ(s.confirm, 1);
+    EXPECT_EQ(s.autoRead, 0);
+}
+
+} // namespace
+} // namespace kestrel
