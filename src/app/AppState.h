@@ -56,6 +56,11 @@ public:
     // The longest SMS text (characters).
     int maxSmsLength() const { return m_maxSmsLength; }
 
+    // The last action of find and replace (0 none, 1 find, 2 replace), shared by every editor
+    // window so that "find next" repeats it; kept in memory only.
+    int lastFindAction() const { return m_lastFindAction; }
+    void setLastFindAction(int action) { m_lastFindAction = action; }
+
     // The three print font faces: regular, bold, italic.
     const QStringList& printFonts() const { return m_printFonts; }
     void setPrintFonts(const QStringList& faces) { m_printFonts = faces; }
@@ -67,6 +72,7 @@ private:
     std::unique_ptr<SimCard> m_sim;
     int m_maxAlphaLength = 20;
     int m_maxSmsLength = 160;
+    int m_lastFindAction = 0;
     QStringList m_printFonts = {QStringLiteral("Arial"), QStringLiteral("Arial Bold"), QStringLiteral("Arial Italic")};
 };
 

@@ -1,0 +1,310 @@
+#include "phonebook/PhoneBookFiles.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+
+#include <QSaveFile>
+
+#include "app/AppState.h"
+#include "app/Prompter.h"
+#include "codec/DialDigits.h"
+#include "codec/FixedText.h"
+#include "codec/TextFile.h"
+#include "phonebook/PhoneBookModel.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kMaxRows = PhoneBookModel::kMaxEntries;
+// A field of a .DIA line keeps at most 64 bytes; the rest of a longer field is dropped.
+constexpr int kFieldSize = 65;
+constexpr std::string_view kDelimiters = "\t\n";
+// Names of 50 bytes or more do not fit DialEntry::name.
+constexpr std::size_t kMaxNameBytes = kDialNameSize - 1;
+
+// An item number of a .DIA line: decimal digits only, 1-250; 0 for anything else.
+int parseItemNumber(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+        if (value > kMaxRows)
+            return 0;
+    }
+    return value;
+}
+
+// One line of a .DIA file as its three fields were read.
+struct DiaLine
+{
+    std::string item;
+    std::string name;
+    std::string number;
+};
+
+enum class LineRead
+{
+    Line,
+    EndOfFile, // before the line started
+    ReadError,
+};
+
+// Reads the three fields of the next line; blank lines before it are skipped. An end of file
+// before the third field counts as an empty third field when a short line is allowed (the last
+// line of a two-field file may lack its line end).
+LineRead readLine(TextFile& file, DiaLine& line, bool shortLineAllowed)
+{
+    int r = ReadField(file, line.item, kFieldSize, true, kDelimiters);
+    if (r == kTextFileEndOfFile)
+        return LineRead::EndOfFile;
+    if (r != kTextFileOk)
+        return LineRead::ReadError;
+    if (ReadField(file, line.name, kFieldSize, false, kDelimiters) != kTextFileOk)
+        return LineRead::ReadError;
+    r = ReadField(file, line.number, kFieldSize, false, kDelimiters);
+    if (r == kTextFileEndOfFile && shortLineAllowed)
+        return LineRead::Line;
+    return r == kTextFileOk ? LineRead::Line : LineRead::ReadError;
+}
+
+void selectOnly(PhoneBookModel& model, int row)
+{
+    model.clearSelection();
+    if (row >= 0 && row < model.capacity()) {
+        model.setSelected(row, true);
+        model.setFocusedRow(row);
+    }
+}
+
+} // namespace
+
+PhoneBookFiles::PhoneBookFiles(PhoneBookModel& model) : m_model(model) {}
+
+bool PhoneBookFiles::acceptSaveInterval(int from, int to)
+{
+    const int capacity = m_model.capacity();
+    if (from < 1 || from > capacity || to < 1 || to > capacity || to < from) {
+        m_model.prompter().message(strId(57783), PromptIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+bool PhoneBookFiles::saveFile(const QString& path, int from, int to)
+{
+    if (!acceptSaveInterval(from, to))
+        return false;
+    Prompter& prompter = m_model.prompter();
+
+    // Written beside the old file and renamed over it at the end, so that a failed save never
+    // leaves a half-written phone book behind.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        prompter.message(strId(57780), PromptIcon::Stop);
+        return false;
+    }
+
+    m_model.sortByKey(0, m_model.capacity() - 1, 0);
+    m_model.redraw();
+
+    TextFile file;
+    file.attach(&out);
+    int r = kTextFileOk;
+    for (int row = from - 1; row < to && r == kTextFileOk; ++row) {
+        const DialEntry& e = m_model.entry(row);
+        if (e.valid == 0)
+            continue;
+        r = WriteField(file, std::to_string(e.position + 1), '\t');
+        if (r == kTextFileOk)
+            r = WriteField(file, fixedText(e.name), '\t');
+        if (r == kTextFileOk)
+            r = WriteField(file, JoinPlus(fixedText(e.number), e.ton, 64), '\n');
+    }
+    CloseTextFile(file);
+
+    if (r != kTextFileOk || !out.commit()) {
+        out.cancelWriting();
+        prompter.message(strId(57781), PromptIcon::Stop);
+        return false;
+    }
+    prompter.message(strId(57782), PromptIcon::Information);
+    return true;
+}
+
+bool PhoneBookFiles::confirmOpen()
+{
+    if (m_model.app().settings().confirm == 0)
+        return true;
+    const auto& entries = m_model.entries();
+    const bool anyValid = std::any_of(entries.begin(), entries.end(), [](const DialEntry& e) { return e.valid != 0; });
+    if (!anyValid)
+        return true;
+    return m_model.prompter().question(strId(57471), PromptButtons::YesNoCancel, PromptIcon::Question) ==
+           PromptAnswer::Yes;
+}
+
+DiaLoadResult PhoneBookFiles::openFile(const QString& path)
+{
+    return load(path, 0, true, false);
+}
+
+int PhoneBookFiles::defaultAddStart() const
+{
+    const int focused = m_model.focusedRow();
+    return focused >= 0 && focused < m_model.capacity() ? focused + 1 : 1;
+}
+
+bool PhoneBookFiles::acceptAddStart(int from)
+{
+    if (from < 1 || from > m_model.capacity()) {
+        m_model.prompter().message(strId(57470), PromptIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+DiaLoadResult PhoneBookFiles::addFromFile(const QString& path, int from, bool includeEmpty)
+{
+    if (!acceptAddStart(from))
+        return DiaLoadResult::Refused;
+    return load(path, from - 1, includeEmpty, true);
+}
+
+DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers, bool adding)
+{
+    Prompter& prompter = m_model.prompter();
+    const bool confirm = m_model.app().settings().confirm != 0;
+
+    TextFile file;
+    if (OpenTextFile(file, path, kTextFileRead) != kTextFileOk) {
+        prompter.message(strId(57472), PromptIcon::Stop);
+        return DiaLoadResult::OpenFailed;
+    }
+
+    // The window is prepared only once the file is open.
+    const int oldCapacity = m_model.capacity();
+    int firstFree = 0;
+    if (adding) {
+        m_model.sortByKey(0, oldCapacity - 1, 0);
+        firstFree = oldCapacity;
+    }
+    for (int row = firstFree; row < kMaxRows; ++row) {
+        DialEntry& e = m_model.entry(row);
+        e = DialEntry::emptyAt(static_cast<uint16_t>(row));
+        e.modified = 1;
+    }
+
+    std::array<bool, kMaxRows> read{};
+    DiaLoadResult result = DiaLoadResult::Loaded;
+    bool twoField = false;
+    bool firstLine = true;
+    bool asked = false;
+    int count = 0;
+    DiaLine line;
+    for (;;) {
+        const LineRead lr = readLine(file, line, firstLine || twoField);
+        if (lr == LineRead::EndOfFile)
+            break;
+        if (lr == LineRead::ReadError) {
+            result = DiaLoadResult::ReadError;
+            break;
+        }
+        if (firstLine) {
+            // A first line with an item number and both texts makes a file of numbered lines;
+            // anything else is a file of "name TAB number" lines.
+            twoField = !(parseItemNumber(line.item) != 0 && !line.name.empty() && !line.number.empty());
+            firstLine = false;
+        }
+
+        int item = 0;
+        std::string name;
+        std::string number;
+        if (twoField) {
+            if (!line.number.empty()) {
+                result = DiaLoadResult::SyntaxError;
+                break;
+            }
+            name = std::move(line.item);
+            number = std::move(line.name);
+            item = count + 1;
+        } else {
+            item = parseItemNumber(line.item);
+            if (item == 0) {
+                result = DiaLoadResult::SyntaxError;
+                break;
+            }
+            if (!useItemNumbers)
+                item = count + 1;
+            name = std::move(line.name);
+            number = std::move(line.number);
+        }
+        for (char& c : name)
+            c = FoldToAscii(c);
+
+        const int target = item + offset;
+        if (target < 1 || target > kMaxRows || name.empty() || name.size() > kMaxNameBytes || number.empty() ||
+            !IsValidDialNumber(number)) {
+            result = DiaLoadResult::SyntaxError;
+            break;
+        }
+        count = std::max(count, target - offset);
+
+        const int row = target - 1;
+        DialEntry& e = m_model.entry(row);
+        if (e.valid != 0 && confirm && !asked) {
+            asked = true;
+            if (prompter.question(strId(57473), PromptButtons::YesNoCancel, PromptIcon::Question) !=
+                PromptAnswer::Yes) {
+                result = DiaLoadResult::Stopped;
+                break;
+            }
+        }
+        e = DialEntry::emptyAt(static_cast<uint16_t>(row));
+        e.valid = 1;
+        setFixedText(e.name, name);
+        uint8_t ton = 0;
+        setFixedText(e.number, SplitPlus(number, ton));
+        e.ton = ton;
+        e.modified = 1;
+        read[static_cast<std::size_t>(row)] = true;
+    }
+    CloseTextFile(file);
+
+    // Valid entries the file skipped over are cleared only when the whole file could be read: a
+    // broken file or a refusal never costs the window more entries.
+    if (adding && (result == DiaLoadResult::Loaded)) {
+        bool clearingAsked = false;
+        for (int row = offset; row < offset + count && row < kMaxRows; ++row) {
+            DialEntry& e = m_model.entry(row);
+            if (read[static_cast<std::size_t>(row)] || e.valid == 0)
+                continue;
+            if (confirm && !clearingAsked) {
+                clearingAsked = true;
+                if (prompter.question(strId(57474), PromptButtons::YesNoCancel, PromptIcon::Question) !=
+                    PromptAnswer::Yes)
+                    break;
+            }
+            e.valid = 0;
+            e.modified = 1;
+        }
+    }
+
+    m_model.setCapacity(std::max(oldCapacity, offset + count));
+    selectOnly(m_model, offset);
+    m_model.redraw(offset < m_model.capacity() ? offset : -1, -1, -1);
+
+    if (result == DiaLoadResult::SyntaxError)
+        prompter.message(strId(57475), PromptIcon::Stop);
+    else if (result == DiaLoadResult::ReadError)
+        prompter.message(strId(57476), PromptIcon::Stop);
+    return result;
+}
+
+} // namespace kestrel
