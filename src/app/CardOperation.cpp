@@ -15,6 +15,7 @@ bool CardOperation::run(int captionId, const OpenFlags& open, const std::functio
 {
     m_successId = 0;
     m_errorText.clear();
+    m_failureStatus = CardStatus::Ok;
     PinPrompt* const previousPrompt = m_card.pinPrompt();
     m_card.setPinPrompt(&m_prompter);
 
@@ -25,15 +26,17 @@ bool CardOperation::run(int captionId, const OpenFlags& open, const std::functio
     const bool ok = opened && (!work || work());
     if (!ok) {
         m_errorText = m_card.statusMessage();
+        m_failureStatus = m_card.lastStatus();
         m_card.flushCaches();
     }
     m_card.closeCard();
     m_card.endProgress(false);
 
     m_card.setPinPrompt(previousPrompt);
-    if (!ok)
-        m_prompter.showCardError(m_errorText);
-    else if (m_successId != 0)
+    if (!ok) {
+        if (m_showFailure)
+            m_prompter.showCardError(m_errorText);
+    } else if (m_successId != 0)
         m_prompter.message(m_successId, PromptIcon::Information);
     return ok;
 }

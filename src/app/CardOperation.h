@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "base/CardStatus.h"
+
 namespace kestrel {
 
 class ProgressSink;
@@ -42,8 +44,13 @@ public:
 
     // Shown with the information icon after a successful run (0: none). For use inside the work.
     void setSuccessMessage(int textId) { m_successId = textId; }
-    // The failure text shown by the last run; empty after a success.
+    // The failure text of the last run; empty after a success.
     const QString& errorText() const { return m_errorText; }
+    // The status the last run failed with; Ok after a success.
+    CardStatus failureStatus() const { return m_failureStatus; }
+    // Off: a failure is not shown at step 8 but handed back (errorText, failureStatus) for the
+    // caller to show its own message for some statuses. On by default.
+    void setShowFailure(bool show) { m_showFailure = show; }
 
     SimCard& card() { return m_card; }
     Prompter& prompter() { return m_prompter; }
@@ -54,6 +61,8 @@ private:
     ProgressSink* m_progress;
     int m_successId = 0;
     QString m_errorText;
+    CardStatus m_failureStatus = CardStatus::Ok;
+    bool m_showFailure = true;
 };
 
 } // namespace kestrel

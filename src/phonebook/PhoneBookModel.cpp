@@ -1,9 +1,16 @@
 #include "phonebook/PhoneBookModel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
+#include <QCoreApplication>
+
 #include "app/AppState.h"
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+#include "codec/PcText.h"
+#include "phonebook/EntryFields.h"
 
 namespace kestrel {
 
@@ -35,10 +42,22 @@ bool outOfOrder(const DialEntry& first, const DialEntry& second, int key)
     return key == 1 ? compareFolded(first.name, second.name) > 0 : compareFolded(first.number, second.number) > 0;
 }
 
+// A new handle for each list of this process. The counter starts from a value drawn from the
+// process id, so that lists of two running copies of the program are unlikely to share a handle
+// (a drop from the other copy is then a copy, as from any other list).
+int32_t nextListHandle()
+{
+    static std::atomic<uint32_t> next{static_cast<uint32_t>(QCoreApplication::applicationPid()) * 4096u + 1u};
+    uint32_t handle = next.fetch_add(1);
+    if (handle == 0 || handle == 0xFFFFFFFFu) // 0 reads as "no list", -1 is the end mark
+        handle = next.fetch_add(2);
+    return static_cast<int32_t>(handle);
+}
+
 } // namespace
 
 PhoneBookModel::PhoneBookModel(DialBook book, AppState& app, Prompter& prompter, ProgressSink* progress)
-    : m_book(book), m_app(app), m_prompter(prompter), m_progress(progress)
+    : m_book(book), m_app(app), m_prompter(prompter), m_progress(progress), m_listHandle(nextListHandle())
 {
     clearEntries();
 }
@@ -47,6 +66,36 @@ void PhoneBookModel::redraw(int select, int first, int last)
 {
     if (m_view)
         m_view->redraw(select, first, last);
+}
+
+std::array<QString, 3> PhoneBookModel::rowTexts(int row) const
+{
+    if (row < 0 || row >= kMaxEntries)
+        return {};
+    const DialEntry& e = entry(row);
+    std::array<QString, 3> texts;
+    texts[0] = QString::asprintf("%3d %c", e.position + 1, e.modified != 0 ? '*' : ' ');
+    if (e.valid == 0) {
+        texts[1] = texts[2] = QString(31, QLatin1Char('-'));
+        return texts;
+    }
+    texts[1] = pcTextToUnicode(entryFieldText(e.name));
+    texts[2] = pcTextToUnicode(entryFieldText(e.number));
+    if (e.ton != 0)
+        texts[2].prepend(QLatin1Char('+'));
+    return texts;
+}
+
+int PhoneBookModel::columnTitleId(int column)
+{
+    switch (column) {
+    case 0:
+        return strId(57920);
+    case 1:
+        return strId(57921);
+    default:
+        return strId(57922);
+    }
 }
 
 void PhoneBookModel::setCapacity(int capacity)
@@ -142,6 +191,66 @@ void PhoneBookModel::sortByKey(int a, int b, int key)
             }
         }
     }
+}
+
+void PhoneBookModel::sortByColumn(int column)
+{
+    if (column < 0 || column > 2)
+        return;
+    sortByKey(0, m_capacity - 1, column);
+    m_sortedColumn = column;
+    redraw();
+}
+
+bool PhoneBookModel::sortRange(int from, int to)
+{
+    if (from < 1 || from >= to || to > m_capacity) {
+        m_prompter.message(strId(57580), PromptIcon::Stop);
+        return false;
+    }
+    // Card order first, then the names of the range; the range is then numbered as it stands, so
+    // the next card write stores the entries in their new order.
+    sortByKey(0, m_capacity - 1, 0);
+    sortByKey(from - 1, to - 1, 1);
+    for (int row = from - 1; row < to; ++row) {
+        DialEntry& e = entry(row);
+        if (e.valid != 0)
+            e.modified = 1;
+    }
+    for (int row = 0; row < m_capacity; ++row)
+        entry(row).position = static_cast<uint16_t>(row);
+    redraw(from - 1);
+    return true;
+}
+
+void PhoneBookModel::selectAllValid()
+{
+    for (int row = 0; row < kMaxEntries; ++row)
+        m_selected[static_cast<std::size_t>(row)] = row < m_capacity && entry(row).valid != 0;
+    if (m_view)
+        m_view->selectionChanged();
+}
+
+bool PhoneBookModel::selectRange(int from, int to, bool includeEmpty)
+{
+    if (from < 1 || from > to || to > m_capacity) {
+        m_prompter.message(strId(57540), PromptIcon::Stop);
+        return false;
+    }
+    for (int row = 0; row < kMaxEntries; ++row) {
+        const bool inRange = row >= from - 1 && row < to;
+        m_selected[static_cast<std::size_t>(row)] = inRange && (includeEmpty || entry(row).valid != 0);
+    }
+    if (m_view)
+        m_view->selectionChanged();
+    return true;
+}
+
+bool PhoneBookModel::confirmClose()
+{
+    if (m_app.settings().confirm == 0 || !hasUnsavedChanges())
+        return true;
+    return m_prompter.question(strId(57585), PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
 }
 
 } // namespace kestrel

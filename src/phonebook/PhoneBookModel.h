@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QByteArray>
+#include <QString>
 
 #include "codec/DialEntry.h"
 
@@ -33,6 +35,9 @@ public:
     // list, emptied first when it has more rows than the capacity); select row `select` and
     // scroll it into view unless it is -1.
     virtual void redraw(int select, int first, int last) = 0;
+    // The model changed its selection or focused row (select all, select range, after an edit,
+    // insert or delete); the view takes them over from the model.
+    virtual void selectionChanged() {}
 };
 
 // The two forms Copy and Cut put on the clipboard: the "Kestrel_Dial" payload and the text form
@@ -41,6 +46,22 @@ struct DialClip
 {
     QByteArray payload;
     std::string text;
+};
+
+// What the edit dialog (113) starts with for one row.
+struct EditFields
+{
+    QString itemNumber;     // "Item nr": position + 1
+    QString name;           // empty for a free position
+    QString number;         // "+" in front when ton is not 0; empty for a free position
+    int maxNameLength = 20; // the name field's limit (the program-wide alpha length)
+};
+
+// The outcome of the edit dialog's OK.
+struct EditOutcome
+{
+    bool close = false;   // false: a check failed or the overwrite was declined; the dialog stays
+    int selectedRow = -1; // the row that ends selected when the dialog closes
 };
 
 // How a drag would end over a row of this list.
@@ -70,6 +91,15 @@ public:
     void setView(PhoneBookView* view) { m_view = view; }
     // Tells the view (if any); see PhoneBookView::redraw.
     void redraw(int select = -1, int first = -1, int last = -1);
+    // The texts of row `row` in the list's three columns: "%3d %c" of the item number and "*" for
+    // a modified entry; the name; the number with "+" when ton is not 0. A free position shows a
+    // line of hyphens in both text columns.
+    std::array<QString, 3> rowTexts(int row) const;
+    // The string-table number of a column's header text (columns 0-2).
+    static int columnTitleId(int column);
+    // This list's handle in the "Kestrel_Dial" payload: unique among the lists of this process,
+    // so a drop can tell whether it comes from its own list.
+    int32_t listHandle() const { return m_listHandle; }
 
     // ---- contents --------------------------------------------------------------------------
     std::array<DialEntry, kMaxEntries>& entries() { return m_entries; }
@@ -107,6 +137,68 @@ public:
     // Bubble sort of rows a..b by key 0 (position), 1 (name) or 2 (number): free entries sink
     // behind valid ones for keys 1 and 2; texts compare case-insensitively (ASCII folding only).
     void sortByKey(int a, int b, int key);
+    // Column header click (column 0, 1 or 2): the whole capacity sorted by that key; positions
+    // stay, so a card write still puts every entry back into its own record.
+    void sortByColumn(int column);
+    // The column the last header click sorted by (the header shows the sort mark on it); -1 when
+    // none.
+    int sortedColumn() const { return m_sortedColumn; }
+    // Sort dialog (117) OK with its 1-based From and To: false after 57580 (the dialog stays).
+    bool sortRange(int from, int to);
+
+    // ---- editing ------------------------------------------------------------------------------
+    // The row the edit dialog edits: the first selected row. With a second row selected, 57624 is
+    // shown and there is none; with nothing selected there is none.
+    std::optional<int> editRow();
+    EditFields editFields(int row) const;
+    // The edit dialog's OK for `row` with the texts of its three fields; the name as the user
+    // typed it or as PC text (Windows-1250).
+    EditOutcome acceptEdit(int row, const QString& itemNumber, const QString& name, const QString& number);
+    EditOutcome acceptEdit(int row, const QString& itemNumber, const std::string& pcName, const QString& number);
+    // The edit dialog's "Dialing Code...": the number text with its first "+" removed and the
+    // chosen code ("+" and digits) in front.
+    static QString withDialingCode(const QString& number, const QString& code);
+
+    // Insert (2053): a free position at the first selected row; the row whose edit dialog opens
+    // next, or -1 after a refusal.
+    int insertEntry();
+    // Delete (2054): the selected positions go, the rows below move up.
+    void deleteSelected();
+    // Clear (2055, 2061): the selected entries become free, nothing moves.
+    void clearSelected();
+    // Clear All / Delete All (1004).
+    void clearAll();
+    // Select all (2056): every valid row, no free one.
+    void selectAllValid();
+    // Select range dialog (160) OK with its 1-based From and To: false after 57540.
+    bool selectRange(int from, int to, bool includeEmpty);
+    // Closing the window: false when the user keeps it open (57585).
+    bool confirmClose();
+
+    // ---- clipboard and drag and drop ----------------------------------------------------------
+    // Copy (2058) / Cut (2057): both clipboard forms of the selected rows; nullopt (the clipboard
+    // keeps what it holds) when no selected entry is valid. Cut clears the valid ones.
+    std::optional<DialClip> copySelection(bool cut);
+    // Paste (2059) of a "Kestrel_Dial" payload: a drop at the focused row.
+    bool pastePayload(const QByteArray& payload);
+    // Paste (2059) of clipboard text (PC text), one entry per line from the focused row.
+    void pasteText(std::string_view pcText);
+    // The start of a drag: the payload of the selected rows (no text form), each selected entry
+    // marked as a drag source; nullopt (nothing marked) when no selected entry is valid.
+    std::optional<QByteArray> startDrag();
+    // The end of the drag startDrag began: a move frees the marked entries the drop did not
+    // overwrite; every mark is cleared.
+    void endDrag(DropEffect effect);
+    // Drag enter / over a row (-1: no row) with a payload (nullptr: the data has none).
+    DropEffect dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const;
+    // Drag scroll: y in the list's client area, its top t and bottom u, the top row shown, the
+    // rows a page shows and the row count; the row to make visible, none when nothing scrolls.
+    static std::optional<int> dragScrollTarget(int y, int top, int bottom, int topRow, int rowsPerPage, int rowCount);
+    // Drop of a payload on a row (-1: no row). A payload that does not parse drops nothing.
+    // False when nothing was dropped (no row, a broken payload, the overwrite declined): the
+    // window then ignores the drop, so that a moving source ends with DropEffect::None and keeps
+    // its entries.
+    bool drop(const QByteArray& payload, int row);
 
     // ---- card ---------------------------------------------------------------------------------
     // Read from SIM (1001) and Write to SIM! (1002), with their questions and messages.
@@ -124,6 +216,8 @@ private:
     int m_capacity = kMaxEntries;
     int m_focused = -1;
     bool m_fdnActive = false;
+    int m_sortedColumn = -1;
+    int32_t m_listHandle = 0;
 };
 
 } // namespace kestrel

@@ -131,3 +131,24 @@ TEST(CardOperation, FailedOpeningSkipsTheWork)
     EXPECT_FALSE(worked);
     EXPECT_EQ(prompter.errors, std::vector<QString>{QStringLiteral("Communication error:\r\nOperation cancelled")});
 }
+
+// A caller that shows its own message for some statuses gets the failure back instead.
+TEST(CardOperation, FailureHandedBackWhenNotShown)
+{
+    SimBench bench;
+    ScriptedPrompter prompter;
+    prompter.pins = {std::string("1234")};
+    CardOperation op(*bench.sim, prompter);
+    op.setShowFailure(false);
+    EXPECT_FALSE(op.run(5100, chv1(), [&] {
+        bench.sim->setLastStatus(CardStatus::InaccessibleRecord);
+        return false;
+    }));
+    EXPECT_TRUE(prompter.errors.empty());
+    EXPECT_EQ(op.failureStatus(), CardStatus::InaccessibleRecord);
+    EXPECT_EQ(op.errorText(), QStringLiteral("Communication error:\r\nUnaccessible card record"));
+    EXPECT_FALSE(bench.reader->cardPowered());
+
+    EXPECT_TRUE(op.run(5100, chv1(), [] { return true; }));
+    EXPECT_EQ(op.failureStatus(), CardStatus::Ok);
+}

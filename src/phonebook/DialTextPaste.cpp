@@ -1,0 +1,62 @@
+#include "phonebook/DialTextPaste.h"
+
+#include "base/StringTable.h"
+#include "codec/DialDigits.h"
+#include "codec/DialEntry.h"
+
+namespace kestrel {
+
+DialTextReader::DialTextReader(std::string_view text, int maxNameLength)
+    : m_text(text.substr(0, text.find('\0'))), m_maxName(maxNameLength)
+{}
+
+void DialTextReader::skip(std::string_view chars)
+{
+    while (m_pos < m_text.size() && chars.find(m_text[m_pos]) != std::string_view::npos)
+        ++m_pos;
+}
+
+DialTextLine DialTextReader::next()
+{
+    DialTextLine line;
+    auto refuse = [&](int id) {
+        // A refused text is not read further.
+        m_pos = m_text.size();
+        DialTextLine refused;
+        refused.messageId = id;
+        return refused;
+    };
+
+    skip("\t ");
+    const std::size_t nameEnd = m_text.find_first_of("\t\r\n", m_pos);
+    if (nameEnd == std::string_view::npos || m_text[nameEnd] != '\t')
+        return refuse(strId(5501));
+    if (nameEnd - m_pos > static_cast<std::size_t>(m_maxName))
+        return refuse(strId(5500));
+    if (nameEnd == m_pos)
+        return refuse(strId(5502));
+    for (std::size_t i = m_pos; i < nameEnd; ++i)
+        line.name.push_back(FoldToAscii(m_text[i]));
+    m_pos = nameEnd;
+
+    skip("\t ");
+    if (at(m_pos, '\''))
+        ++m_pos;
+    std::size_t numberEnd = m_text.find_first_of("\t\r\n ", m_pos);
+    if (numberEnd == std::string_view::npos)
+        numberEnd = m_text.size();
+    const std::string_view number = m_text.substr(m_pos, numberEnd - m_pos);
+    if (number.size() > static_cast<std::size_t>(kMaxDialDigits))
+        return refuse(strId(5503));
+    if (number.empty())
+        return refuse(strId(5501));
+    if (!IsValidDialNumber(number))
+        return refuse(strId(5504));
+    line.number.assign(number);
+    m_pos = numberEnd;
+
+    skip("\t\r\n ");
+    return line;
+}
+
+} // namespace kestrel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+
+// One entry read from pasted text.
+struct DialTextLine
+{
+    int messageId = 0;  // 0: read; else the string-table number of why the text is refused
+    std::string name;   // PC text, folded to ASCII
+    std::string number; // as written, a "+" included
+};
+
+// Reads phone book entries from clipboard text (PC text), one entry per line: optional TABs and
+// spaces, the name up to a TAB, TABs and spaces, an optional apostrophe, the number up to a TAB,
+// space, CR, LF or the end. A NUL ends the text (the clipboard's terminator).
+class DialTextReader
+{
+public:
+    DialTextReader(std::string_view text, int maxNameLength);
+
+    // No further line.
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    // The next line: 5501 (no TAB after the name, or no number), 5500 (name longer than the
+    // maximum), 5502 (empty name), 5503 (number longer than 60 characters), 5504 (number that is
+    // no dialling number).
+    DialTextLine next();
+
+private:
+    bool at(std::size_t i, char c) const { return i < m_text.size() && m_text[i] == c; }
+    void skip(std::string_view chars);
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    int m_maxName;
+};
+
+} // namespace kestrel

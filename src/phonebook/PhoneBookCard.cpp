@@ -1,0 +1,104 @@
+// Reading the window from EF_ADN / EF_FDN and writing it back.
+
+#include "phonebook/PhoneBookModel.h"
+
+#include <algorithm>
+#include <span>
+
+#include "app/AppState.h"
+#include "app/CardOperation.h"
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+#include "sim/DialFiles.h"
+#include "sim/SimCard.h"
+
+namespace kestrel {
+
+namespace {
+
+bool askedYes(Prompter& prompter, int textId)
+{
+    return prompter.question(textId, PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
+}
+
+} // namespace
+
+bool PhoneBookModel::readFromCard()
+{
+    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(m_prompter, strId(57500)))
+        return false;
+    SimCard* sim = m_app.simCard();
+    if (!sim)
+        return false;
+
+    const bool fdn = m_book == DialBook::Fdn;
+    OpenFlags open;
+    open.chv1 = true;
+    open.offerUnblock = true;
+    CardOperation op(*sim, m_prompter, m_progress);
+    op.setShowFailure(false);
+
+    // Read into a copy: a read that fails half-way (Abort, a pulled card) leaves the window's
+    // entries, unsaved changes included, as they were.
+    std::array<DialEntry, kMaxEntries> read{};
+    DialListSize size;
+    bool fdnActive = false;
+    const bool ok = op.run(fdn ? strId(5102) : strId(5100), open, [&] {
+        if (!DialFiles(*sim).readDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, read, size))
+            return false;
+        if (fdn) {
+            // Fixed dialling is in force while EF_ADN is invalidated; a card without EF_ADN has none.
+            EfInfo adn;
+            fdnActive = sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn, nullptr, &adn) && adn.invalidated();
+        }
+        return true;
+    });
+
+    if (ok) {
+        m_entries = read;
+        setCapacity(std::min(size.count, kMaxEntries));
+        const int alpha = std::min(size.alphaLength, 20);
+        m_app.setMaxAlphaLength(fdn ? std::min(m_app.maxAlphaLength(), alpha) : alpha);
+        if (fdn)
+            m_fdnActive = fdnActive;
+        m_sortedColumn = -1;
+    } else if (!fdn && op.failureStatus() == CardStatus::InaccessibleRecord) {
+        // EF_ADN invalidated: fixed dialling is in force.
+        m_prompter.message(strId(5609), PromptIcon::Stop);
+    } else {
+        m_prompter.showCardError(op.errorText());
+    }
+    redraw();
+    return ok;
+}
+
+bool PhoneBookModel::writeToCard()
+{
+    if (m_capacity == 0) {
+        m_prompter.message(strId(57800), PromptIcon::Stop);
+        return false;
+    }
+    if (m_app.settings().confirm != 0 && !askedYes(m_prompter, strId(57801)))
+        return false;
+    SimCard* sim = m_app.simCard();
+    if (!sim)
+        return false;
+
+    const bool fdn = m_book == DialBook::Fdn;
+    OpenFlags open;
+    open.chv1 = true;
+    open.chv2 = fdn; // EF_FDN is updated under CHV2
+    open.offerUnblock = true;
+    CardOperation op(*sim, m_prompter, m_progress);
+    const bool ok = op.run(fdn ? strId(5103) : strId(5101), open, [&] {
+        DialListSize size;
+        const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_capacity));
+        if (!DialFiles(*sim).writeDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, entries, size))
+            return false;
+        return !fdn || sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn);
+    });
+    redraw();
+    return ok;
+}
+
+} // namespace kestrel
