@@ -40,9 +40,12 @@ public:
 
     ReaderManager& readers() { return *m_readers; }
     // Created by createSimCard (start-up step 8); null before.
-    SimCard* simCard() { return m_sim.get(); }
-    SimCard& sim() { return *m_sim; }
+    SimCard* simCard() { return m_external ? m_external : m_sim.get(); }
+    SimCard& sim() { return *simCard(); }
     void createSimCard();
+    // Works on a SimCard owned by someone else (kestrel-cli's card session) instead of its own;
+    // null goes back to its own.
+    void useSimCard(SimCard* external) { m_external = external; }
 
     // Opens the reader named by the `device` setting, or by deviceOverride when given (that one is
     // used for this run only and never stored). 102 when it is open.
@@ -70,6 +73,7 @@ private:
     AppSettings m_settings = AppSettings::defaults();
     std::unique_ptr<ReaderManager> m_readers;
     std::unique_ptr<SimCard> m_sim;
+    SimCard* m_external = nullptr;
     int m_maxAlphaLength = 20;
     int m_maxSmsLength = 160;
     int m_lastFindAction = 0;

@@ -14,6 +14,7 @@
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
+#include "cli/PhoneBookCliCommands.h"
 #include "cli/TerminalPrompter.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
@@ -162,8 +163,11 @@ QJsonObject counts(const BackupContents& c)
 
 int runPhonebook(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
-    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("phonebook"), err))
+    if (!verb(args, {QStringLiteral("read"), QStringLiteral("export"), QStringLiteral("import")},
+              QStringLiteral("phonebook"), err))
         return kExitUsage;
+    if (args.first() != QLatin1String("read"))
+        return runPhoneBookTransfer(device, args, out, err, interactive);
     const QStringList files = {QStringLiteral("fdn"), QStringLiteral("lnd"), QStringLiteral("msisdn")};
     const CardCommandShape shape{QStringLiteral("phonebook read"), {}, files + QStringList{kAll}, 0, 0};
     const auto check = [&](const CliArgs& a) {

@@ -1,0 +1,111 @@
+#include "cli/PhoneBookCliCommands.h"
+
+#include <QSettings>
+
+#include "app/AppState.h"
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+#include "cli/CardSession.h"
+#include "cli/CliCommands.h"
+#include "cli/JsonOutput.h"
+#include "cli/TerminalPrompter.h"
+#include "phonebook/PhoneBookFiles.h"
+#include "phonebook/PhoneBookModel.h"
+
+namespace kestrel::cli {
+
+namespace {
+
+// Loading a file into an empty phone book answers its questions Yes; messages, codes and the
+// card error still go to the terminal prompter.
+class LoadingPrompter final : public Prompter
+{
+public:
+    explicit LoadingPrompter(Prompter& terminal) : m_terminal(terminal) {}
+
+    PromptAnswer question(int, PromptButtons, PromptIcon) override { return PromptAnswer::Yes; }
+    void message(int textId, PromptIcon icon) override
+    {
+        m_lastMessage = textId;
+        m_terminal.message(textId, icon);
+    }
+    void showCardError(const QString& text) override { m_terminal.showCardError(text); }
+    std::optional<SecretText> askPin(int chv) override { return m_terminal.askPin(chv); }
+    int lastMessage() const { return m_lastMessage; }
+
+protected:
+    // Loading a file never changes a code.
+    std::optional<PinFields> enterPinChange(int, const PinFields*) override { return std::nullopt; }
+    std::optional<PinFields> enterUnblock(int, const PinFields*) override { return std::nullopt; }
+
+private:
+    Prompter& m_terminal;
+    int m_lastMessage = 0;
+};
+
+// The settings the model reads (`confirm` and the dialling codes) are the user's; the command
+// line never writes them.
+std::unique_ptr<AppState> sessionState(CardSession& s)
+{
+    auto state = std::make_unique<AppState>();
+    state->loadSettings();
+    state->useSimCard(&s.sim);
+    return state;
+}
+
+int exportFile(CardSession& s, DialBook book, const QString& path)
+{
+    const std::unique_ptr<AppState> state = sessionState(s);
+    PhoneBookModel model(book, *state, s.prompter, s.progress);
+    if (!model.readFromCard())
+        return kExitFailed;
+    int valid = 0;
+    for (int row = 0; row < model.capacity(); ++row)
+        valid += model.entry(row).valid != 0 ? 1 : 0;
+    if (!PhoneBookFiles(model).saveFile(path, 1, model.capacity()))
+        return kExitFailed;
+    printJson(s.out, QJsonObject{{QStringLiteral("file"), path},
+                                 {QStringLiteral("capacity"), model.capacity()},
+                                 {QStringLiteral("entries"), valid}});
+    return kExitOk;
+}
+
+int importFile(CardSession& s, DialBook book, const QString& path)
+{
+    const std::unique_ptr<AppState> state = sessionState(s);
+    LoadingPrompter loading(s.prompter);
+    PhoneBookModel model(book, *state, loading, s.progress);
+    if (PhoneBookFiles(model).openFile(path) != DiaLoadResult::Loaded)
+        return kExitFailed;
+    int valid = 0;
+    for (int row = 0; row < model.capacity(); ++row)
+        valid += model.entry(row).valid != 0 ? 1 : 0;
+
+    // Writing asks and reports through the terminal: the card's answers and the write question.
+    PhoneBookModel writer(book, *state, s.prompter, s.progress);
+    writer.entries() = model.entries();
+    writer.setCapacity(model.capacity());
+    if (!writer.writeToCard())
+        return kExitFailed;
+    // A write the user declined is no success either.
+    if (writer.anyModified())
+        return kExitFailed;
+    printJson(s.out, QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("entries"), valid}});
+    return kExitOk;
+}
+
+} // namespace
+
+int runPhoneBookTransfer(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err,
+                         bool interactive)
+{
+    const QString verb = args.value(0);
+    const CardCommandShape shape{QStringLiteral("phonebook ") + verb, {}, {QStringLiteral("fdn")}, 1, 1};
+    return runCardSession(device, shape, args.mid(1), out, err, interactive, [&verb](CardSession& s) {
+        const DialBook book = s.args.has(QStringLiteral("fdn")) ? DialBook::Fdn : DialBook::Adn;
+        const QString path = s.args.positional().value(0);
+        return verb == QLatin1String("export") ? exportFile(s, book, path) : importFile(s, book, path);
+    });
+}
+
+} // namespace kestrel::cli

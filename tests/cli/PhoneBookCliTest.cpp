@@ -1,0 +1,132 @@
+#include "cli/CliCommands.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+
+using namespace kestrel;
+
+namespace {
+
+using Output = kestrel::test::CliOutput;
+
+class PhoneBookCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        m_card = m_dir.filePath(QStringLiteral("card.json"));
+        QString error;
+        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+    }
+
+    Output run(const QStringList& words)
+    {
+        return kestrel::test::runCliCommand(
+            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words);
+    }
+    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    // The valid entries of the card's phone book as "position name number" lines.
+    QStringList cardEntries(bool fdn = false)
+    {
+        QStringList words{QStringLiteral("phonebook"), QStringLiteral("read"), QStringLiteral("--pin"),
+                          QStringLiteral("1234")};
+        if (fdn)
+            words << QStringLiteral("--fdn");
+        const Output out = run(words);
+        EXPECT_EQ(out.code, 0) << out.err.toStdString();
+        QStringList lines;
+        for (const QJsonValue& v : QJsonDocument::fromJson(out.out.toUtf8()).array()) {
+            const QJsonObject e = v.toObject();
+            lines << QStringLiteral("%1 %2 %3%4")
+                         .arg(e.value(QStringLiteral("position")).toInt())
+                         .arg(e.value(QStringLiteral("name")).toString(),
+                              e.value(QStringLiteral("ton")).toInt() == 1 ? QStringLiteral("+") : QString(),
+                              e.value(QStringLiteral("number")).toString());
+        }
+        return lines;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_card;
+};
+
+TEST_F(PhoneBookCliTest, ExportThenImportIntoAnotherCardGivesTheSamePhoneBook)
+{
+    const QStringList before = cardEntries();
+    ASSERT_FALSE(before.isEmpty());
+    const Output exported = run({QStringLiteral("phonebook"), QStringLiteral("export"), path("book.dia"),
+                                 QStringLiteral("--pin"), QStringLiteral("1234")});
+    ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(exported.out.toUtf8()).object().value(QStringLiteral("entries")).toInt(),
+              before.size());
+
+    // A card whose phone book differs: one entry of its own that the import must clear.
+    const QString other = path("other.json");
+    emulator::SimCardData card = emulator::StandardCard::simCard();
+    QString error;
+    ASSERT_TRUE(emulator::CardFile::save(card, other, error));
+    m_card = other;
+    QFile extra(path("extra.dia"));
+    ASSERT_TRUE(extra.open(QIODevice::WriteOnly));
+    extra.write("200\tStray\t999\r\n");
+    extra.close();
+    ASSERT_EQ(run({QStringLiteral("phonebook"), QStringLiteral("import"), path("extra.dia"), QStringLiteral("--pin"),
+                   QStringLiteral("1234"), QStringLiteral("--yes")})
+                  .code,
+              0);
+    ASSERT_EQ(cardEntries(), QStringList{QStringLiteral("199 Stray 999")});
+
+    const Output imported = run({QStringLiteral("phonebook"), QStringLiteral("import"), path("book.dia"),
+                                 QStringLiteral("--pin"), QStringLiteral("1234"), QStringLiteral("--yes")});
+    ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
+    EXPECT_EQ(cardEntries(), before);
+}
+
+TEST_F(PhoneBookCliTest, ImportRefusals)
+{
+    const QStringList before = cardEntries();
+    struct Case
+    {
+        const char* what;
+        QByteArray file;
+        QStringList extra;
+    };
+    const Case cases[] = {
+        {"item 0 in the middle of the file", "1\tA\t1\r\n0\tB\t2\r\n", {QStringLiteral("--yes")}},
+        {"the write question answered No (no terminal, no --yes)", "1\tA\t1\r\n", {}},
+        {"an item number beyond 250", "251\tLast\t1\r\n", {QStringLiteral("--yes")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile f(path("in.dia"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.file);
+        f.close();
+        const Output out = run(QStringList{QStringLiteral("phonebook"), QStringLiteral("import"), path("in.dia"),
+                                           QStringLiteral("--pin"), QStringLiteral("1234")} +
+                               c.extra);
+        EXPECT_EQ(out.code, 1);
+        EXPECT_EQ(cardEntries(), before);
+    }
+    const Output missing = run({QStringLiteral("phonebook"), QStringLiteral("import"), path("none.dia"),
+                                QStringLiteral("--pin"), QStringLiteral("1234"), QStringLiteral("--yes")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(run({QStringLiteral("phonebook"), QStringLiteral("export")}).code, 2);
+}
+
+} // namespace
