@@ -32,6 +32,7 @@ class Pin1Prompter final : public Prompter
 public:
     PromptAnswer question(int, PromptButtons, PromptIcon) override { return PromptAnswer::No; }
     void message(int id, PromptIcon) override { last = id; }
+    void messageText(const QString& text, PromptIcon) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void showCardError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     std::optional<SecretText> askPin(int chv) override
     {

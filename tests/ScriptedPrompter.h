@@ -31,6 +31,7 @@ public:
         messages.push_back(textId);
         icons.push_back(icon);
     }
+    void messageText(const QString& text, PromptIcon icon) override { texts.push_back({text, icon}); }
     void showCardError(const QString& text) override { errors.push_back(text); }
     std::optional<SecretText> askPin(int chv) override
     {
@@ -74,6 +75,12 @@ public:
     std::vector<int> messages;
     std::vector<PromptIcon> icons;
     std::vector<QString> errors;
+    struct ShownText
+    {
+        QString text;
+        PromptIcon icon;
+    };
+    std::vector<ShownText> texts; // messages with composed texts (messageText)
     std::vector<int> pinPrompts;
     std::vector<int> changeDialogs;    // chv of each dialog shown
     std::vector<int> unblockDialogs;   // chv of each dialog shown

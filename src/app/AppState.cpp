@@ -15,8 +15,10 @@ AppState::AppState()
                                            StringTable::text(57344)))
 {}
 
-AppState::AppState(std::unique_ptr<QSettings> store)
-    : m_store(std::move(store)), m_readers(std::make_unique<ReaderManager>())
+AppState::AppState(std::unique_ptr<QSettings> store) : AppState(std::move(store), std::make_unique<ReaderManager>()) {}
+
+AppState::AppState(std::unique_ptr<QSettings> store, std::unique_ptr<ReaderManager> readers)
+    : m_store(std::move(store)), m_readers(std::move(readers))
 {}
 
 AppState::~AppState()

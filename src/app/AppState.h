@@ -26,6 +26,8 @@ public:
     AppState();
     // With a store of the caller's (tests).
     explicit AppState(std::unique_ptr<QSettings> store);
+    // With a store and a reader manager of the caller's (tests that play readers of their own).
+    AppState(std::unique_ptr<QSettings> store, std::unique_ptr<ReaderManager> readers);
     ~AppState();
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;

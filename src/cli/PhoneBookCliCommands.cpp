@@ -29,6 +29,7 @@ public:
         m_lastMessage = textId;
         m_terminal.message(textId, icon);
     }
+    void messageText(const QString& text, PromptIcon icon) override { m_terminal.messageText(text, icon); }
     void showCardError(const QString& text) override { m_terminal.showCardError(text); }
     std::optional<SecretText> askPin(int chv) override { return m_terminal.askPin(chv); }
     int lastMessage() const { return m_lastMessage; }

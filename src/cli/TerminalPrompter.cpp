@@ -158,6 +158,12 @@ void TerminalPrompter::message(int textId, PromptIcon)
     m_err.flush();
 }
 
+void TerminalPrompter::messageText(const QString& text, PromptIcon)
+{
+    m_err << plain(text) << QLatin1Char('\n');
+    m_err.flush();
+}
+
 void TerminalPrompter::showCardError(const QString& text)
 {
     m_err << QStringLiteral("kestrel-cli: ") << plain(text) << QLatin1Char('\n');

@@ -35,6 +35,7 @@ public:
 
     PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) override;
     void message(int textId, PromptIcon icon) override;
+    void messageText(const QString& text, PromptIcon icon) override;
     void showCardError(const QString& text) override;
     std::optional<SecretText> askPin(int chv) override;
 

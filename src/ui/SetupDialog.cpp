@@ -1,0 +1,192 @@
+#include "ui/SetupDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/StringTable.h"
+#include "ui/CountryCodeDialog.h"
+#include "ui/ReaderSearchDialog.h"
+
+namespace kestrel {
+
+namespace {
+
+QCheckBox* checkBox(int textId, const char* name, QWidget* parent)
+{
+    auto* box = new QCheckBox(StringTable::text(textId), parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QPushButton* button(int textId, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(StringTable::text(textId), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The number of characters the two code fields take: no dialling code or access prefix is longer.
+constexpr int kCodeLength = 60;
+
+} // namespace
+
+SetupDialog::SetupDialog(AppState& state, Prompter& prompter, QWidget* parent)
+    : SetupDialog(state, prompter, SetupModel::systemPcscReaders, parent)
+{}
+
+SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::ReaderLister lister, QWidget* parent)
+    : QDialog(parent), m_model(state, prompter, std::move(lister))
+{
+    setWindowTitle(StringTable::text(9500));
+
+    auto* reader = new QGroupBox(StringTable::text(9501), this);
+    m_device = new QComboBox(reader);
+    m_device->setObjectName(QStringLiteral("device"));
+    m_device->setEditable(false);
+    m_device->setMinimumContentsLength(20);
+    m_device->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_findReader = button(9502, "findReader", reader);
+    m_autoRead = checkBox(9503, "autoRead", reader);
+    m_confirm = checkBox(1020, "confirm", reader);
+    m_toolbar = checkBox(1021, "startWMin", reader);
+    m_cache = checkBox(9504, "enCache", reader);
+    m_printPrompt = checkBox(9505, "prnHdrAdj", reader);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(m_device, 1);
+    deviceRow->addWidget(m_findReader);
+    auto* readerLayout = new QVBoxLayout(reader);
+    readerLayout->addLayout(deviceRow);
+    for (QCheckBox* box : {m_autoRead, m_confirm, m_toolbar, m_cache, m_printPrompt})
+        readerLayout->addWidget(box);
+
+    auto* international = new QGroupBox(StringTable::text(9506), this);
+    m_intNumber = new QLineEdit(international);
+    m_intNumber->setObjectName(QStringLiteral("intNumber"));
+    m_intNumber->setMaxLength(kCodeLength);
+    m_intSelector = new QLineEdit(international);
+    m_intSelector->setObjectName(QStringLiteral("intSelector"));
+    m_intSelector->setMaxLength(kCodeLength);
+    m_fromDatabase = button(1081, "fromDatabase", international);
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(m_intNumber, 1);
+    codeRow->addWidget(m_fromDatabase);
+    auto* internationalLayout = new QFormLayout(international);
+    internationalLayout->addRow(StringTable::text(1083), codeRow);
+    internationalLayout->addRow(StringTable::text(1082), m_intSelector);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(StringTable::text(9507), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    QPushButton* close = buttons->addButton(StringTable::text(9508), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("close"));
+    close->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SetupDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SetupDialog::reject);
+    connect(m_findReader, &QPushButton::clicked, this, &SetupDialog::findReader);
+    connect(m_fromDatabase, &QPushButton::clicked, this, &SetupDialog::fromDatabase);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(reader);
+    layout->addWidget(international);
+    layout->addWidget(buttons);
+
+    showValues();
+}
+
+SetupDialog::~SetupDialog() = default;
+
+void SetupDialog::showValues()
+{
+    const SetupValues& v = m_model.values();
+    m_device->clear();
+    m_device->addItems(m_model.devices());
+    m_device->setCurrentIndex(static_cast<int>(m_model.devices().indexOf(v.device)));
+    m_autoRead->setChecked(v.autoRead);
+    m_confirm->setChecked(v.confirm);
+    m_toolbar->setChecked(v.startWMin);
+    m_cache->setChecked(v.enCache);
+    m_printPrompt->setChecked(v.prnHdrAdj);
+    m_intNumber->setText(v.intNumber);
+    m_intSelector->setText(v.intSelector);
+}
+
+void SetupDialog::takeValues()
+{
+    SetupValues& v = m_model.values();
+    if (m_device->currentIndex() >= 0)
+        v.device = m_device->currentText();
+    v.autoRead = m_autoRead->isChecked();
+    v.confirm = m_confirm->isChecked();
+    v.startWMin = m_toolbar->isChecked();
+    v.enCache = m_cache->isChecked();
+    v.prnHdrAdj = m_printPrompt->isChecked();
+    v.intNumber = m_intNumber->text();
+    v.intSelector = m_intSelector->text();
+}
+
+void SetupDialog::findReader()
+{
+    if (m_searching)
+        return;
+    // What the user changed so far is kept; only the device changes with the search.
+    takeValues();
+    // The search window stays readable; input waits (see below) and OK, Close and a second search
+    // are refused until the search is over.
+    m_searching = true;
+    std::unique_ptr<ReaderSearchDialog> window;
+    m_model.findReader(
+        [this, &window](const QString& candidate) {
+            if (!window) {
+                window = std::make_unique<ReaderSearchDialog>(this);
+                window->show();
+            }
+            window->showCandidate(candidate);
+            // Trying a serial port takes a while: keep the windows painted between candidates.
+            // Input is held back until the search is over.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        },
+        [this, &window] {
+            // The search window goes before the outcome is told.
+            window.reset();
+            m_searching = false;
+        });
+    showValues();
+}
+
+void SetupDialog::fromDatabase()
+{
+    takeValues();
+    m_model.takeCountryCode(CountryCodeDialog::choose(this));
+    showValues();
+}
+
+void SetupDialog::accept()
+{
+    if (m_searching)
+        return;
+    takeValues();
+    if (!m_model.accept()) {
+        showValues();
+        return;
+    }
+    QDialog::accept();
+}
+
+void SetupDialog::reject()
+{
+    if (m_searching)
+        return;
+    QDialog::reject();
+}
+
+} // namespace kestrel
