@@ -1,0 +1,193 @@
+#include "ui/phonebook/PhoneBookListView.h"
+
+#include <algorithm>
+
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+
+#include "phonebook/DialClipboard.h"
+#include "ui/phonebook/PhoneBookCommands.h"
+
+namespace kestrel {
+
+PhoneBookListView::PhoneBookListView(QWidget* parent) : QTreeView(parent)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(false); // the target row itself is highlighted
+    setDragDropMode(QAbstractItemView::DragDrop);
+    // Scrolling during a drag follows the window's own rule, not the view's.
+    setAutoScroll(false);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(true);
+    header()->setStretchLastSection(true);
+    connect(header(), &QHeaderView::sectionHandleDoubleClicked, this, &PhoneBookListView::fitColumn);
+}
+
+void PhoneBookListView::setDropRow(int row)
+{
+    if (row == m_dropRow)
+        return;
+    m_dropRow = row;
+    viewport()->update();
+}
+
+int PhoneBookListView::rowAtPoint(QPoint pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    return index.isValid() ? index.row() : -1;
+}
+
+int PhoneBookListView::topRow() const
+{
+    const QModelIndex index = indexAt(QPoint(1, 1));
+    return index.isValid() ? index.row() : 0;
+}
+
+int PhoneBookListView::rowsPerPage() const
+{
+    const int height = model() && model()->rowCount() > 0 ? sizeHintForRow(0) : 0;
+    if (height <= 0)
+        return 1;
+    return std::max(1, viewport()->height() / height);
+}
+
+void PhoneBookListView::scrollToTop(int row)
+{
+    if (!model() || row < 0 || row >= model()->rowCount())
+        return;
+    scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+}
+
+void PhoneBookListView::scrollRowIntoView(int row)
+{
+    if (!model() || row < 0 || row >= model()->rowCount())
+        return;
+    scrollTo(model()->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+void PhoneBookListView::fitColumn(int column)
+{
+    if (!model() || column < 0 || column >= model()->columnCount())
+        return;
+    const int widest = std::max(sizeHintForColumn(column), header()->sectionSizeHint(column));
+    setColumnWidth(column, widest + 20);
+}
+
+void PhoneBookListView::keyPressEvent(QKeyEvent* event)
+{
+    int id = 0;
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (mods == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Insert)
+            id = PhoneBookCommand::kInsert;
+        else if (event->key() == Qt::Key_Delete)
+            id = PhoneBookCommand::kDelete;
+    } else if (mods == Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Delete:
+            id = PhoneBookCommand::kClearSelected;
+            break;
+        case Qt::Key_A:
+            id = PhoneBookCommand::kSelectAll;
+            break;
+        case Qt::Key_C:
+            id = PhoneBookCommand::kCopy;
+            break;
+        case Qt::Key_X:
+            id = PhoneBookCommand::kCut;
+            break;
+        case Qt::Key_V:
+            id = PhoneBookCommand::kPaste;
+            break;
+        default:
+            break;
+        }
+    }
+    if (id != 0 && m_handler) {
+        event->accept();
+        m_handler->listCommand(id);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void PhoneBookListView::startDrag(Qt::DropActions)
+{
+    if (m_handler)
+        m_handler->listStartDrag();
+}
+
+bool PhoneBookListView::dragOver(QDropEvent* event)
+{
+    const Qt::DropAction action =
+        m_handler ? m_handler->listDragOver(event->mimeData(), event->modifiers(), event->position().toPoint())
+                  : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
+void PhoneBookListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Entries entering over no row are still accepted, so that the moves over rows that follow
+    // are reported too.
+    if (!dragOver(event) && m_handler && event->mimeData() &&
+        event->mimeData()->hasFormat(QLatin1String(kDialClipFormat))) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+    }
+}
+
+void PhoneBookListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    dragOver(event);
+}
+
+void PhoneBookListView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    if (m_handler)
+        m_handler->listDragLeave();
+    event->accept();
+}
+
+void PhoneBookListView::dropEvent(QDropEvent* event)
+{
+    const Qt::DropAction done =
+        m_handler ? m_handler->listDrop(event->mimeData(), event->position().toPoint(), event->dropAction())
+                  : Qt::IgnoreAction;
+    if (done == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(done);
+    event->accept();
+}
+
+void PhoneBookListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (index.row() != m_dropRow) {
+        QTreeView::drawRow(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem highlighted(option);
+    highlighted.state |= QStyle::State_Selected;
+    QTreeView::drawRow(painter, highlighted, index);
+}
+
+} // namespace kestrel

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QPoint>
+
+#include "phonebook/FindReplace.h"
+#include "phonebook/PhoneBookModel.h"
+#include "ui/EditorWindow.h"
+#include "ui/phonebook/PhoneBookListView.h"
+
+class QCheckBox;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace kestrel {
+
+class PhoneBookTableModel;
+class ProgressSink;
+
+// What the two dialling-number windows differ in.
+struct PhoneBookWindowKind
+{
+    EditorKind kind;
+    DialBook book;
+    int captionId;  // the window title before " - [n]"
+    int clearAllId; // "Clear All" / "&Delete All"
+    bool fdnBox;    // the disabled "FDN Ac&tive" box
+};
+
+// A phone book or fixed-dialling-number editor window: the list of a PhoneBookModel with its
+// buttons, context menu, keys, clipboard and drag and drop, and the dialogs of its commands. The
+// model does every piece of the work; the window shows it and turns input into model calls.
+class PhoneBookWindow : public EditorWindow, public PhoneBookView, private PhoneBookListHandler, private FindReplaceUi
+{
+    Q_OBJECT
+
+public:
+    PhoneBookWindow(const PhoneBookWindowKind& kind, EditorHost& host, QWidget* parent);
+    ~PhoneBookWindow() override;
+
+    void create(int number, int readMode) override;
+    void handleCommand(int id) override;
+    bool hasUnsavedChanges() const override;
+    void printList() override;
+
+    PhoneBookModel& model() { return *m_model; }
+    PhoneBookListView* list() const { return m_list; }
+
+    // PhoneBookView
+    void redraw(int select, int first, int last) override;
+    void selectionChanged() override;
+
+protected:
+    bool confirmClose() override;
+    // After a card read or write: the FDN window shows the card's fixed-dialling state.
+    virtual void cardWorkDone() {}
+    QCheckBox* fdnBox() const { return m_fdnBox; }
+
+private:
+    // PhoneBookListHandler
+    void listCommand(int id) override;
+    void listStartDrag() override;
+    Qt::DropAction listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos) override;
+    void listDragLeave() override;
+    Qt::DropAction listDrop(const QMimeData* data, QPoint pos, Qt::DropAction action) override;
+    // FindReplaceUi
+    FindAction runDialog(FindRequest& request) override;
+    ReplaceAnswer askReplace() override;
+
+    void buildLayout(const PhoneBookWindowKind& kind);
+    QPushButton* addButton(int textId, const char* name, int command);
+    void showContextMenu(QPoint pos);
+    void headerClicked(int section);
+    void showSortMark();
+    // The view's selection and focused row as the model holds them, and back.
+    void selectionFromModel();
+    void selectionToModel();
+
+    void readFromCard();
+    void writeToCard();
+    void editEntry();
+    void insertEntry();
+    void sortDialog();
+    void selectRangeDialog();
+    void addCodeDialog();
+    void internationalizeDialog();
+    void copyToClipboard(bool cut);
+    void pasteFromClipboard();
+    void saveFile();
+    void openFile();
+    void addFromFile();
+    void dragScroll();
+
+    std::unique_ptr<ProgressSink> m_progress;
+    std::unique_ptr<PhoneBookModel> m_model;
+    std::unique_ptr<FindReplace> m_find;
+    PhoneBookTableModel* m_table = nullptr;
+    PhoneBookListView* m_list = nullptr;
+    QCheckBox* m_fdnBox = nullptr;
+    QMenu* m_contextMenu = nullptr;
+    QTimer* m_scrollTimer = nullptr;
+    QPoint m_dragPoint;
+    int m_captionId;
+    bool m_syncing = false;
+    bool m_closing = false;
+};
+
+} // namespace kestrel

@@ -1,0 +1,280 @@
+#include "ui/phonebook/AddCodeDialog.h"
+#include "ui/phonebook/EditEntryDialog.h"
+#include "ui/phonebook/FindReplaceDialog.h"
+#include "ui/phonebook/PhoneBookHooks.h"
+#include "ui/phonebook/PhoneBookPrinter.h"
+#include "ui/phonebook/RangeDialog.h"
+#include "ui/phonebook/ReplaceEntryDialog.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "ModalScript.h"
+#include "TestEditorHost.h"
+
+namespace kestrel {
+namespace {
+
+using test::child;
+using test::ModalScript;
+
+class PhoneBookDialogsTest : public test::GuiTest
+{
+protected:
+    void SetUp() override
+    {
+        test::GuiTest::SetUp();
+        host = std::make_unique<test::TestEditorHost>(tempPath(QStringLiteral("settings.ini")));
+        model = std::make_unique<PhoneBookModel>(DialBook::Adn, host->app, host->prompts);
+    }
+    void TearDown() override { setCountryChooser({}); }
+
+    std::unique_ptr<test::TestEditorHost> host;
+    std::unique_ptr<PhoneBookModel> model;
+};
+
+TEST_F(PhoneBookDialogsTest, RangeDialogStaysOpenWhileItsCheckRefuses)
+{
+    std::vector<RangeDialog::Values> checked;
+    RangeDialog dialog(
+        {strId(160), true, strId(1080)}, {3, 7, false},
+        [&checked](const RangeDialog::Values& v) {
+            checked.push_back(v);
+            return v.from >= 1;
+        },
+        nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Kestrel! - Select Items"));
+    EXPECT_EQ(child<QLineEdit>(&dialog, "fromItem")->text(), QStringLiteral("3"));
+    EXPECT_EQ(child<QLineEdit>(&dialog, "toItem")->text(), QStringLiteral("7"));
+
+    ModalScript script;
+    script.then([](QWidget* d) {
+        child<QLineEdit>(d, "fromItem")->clear(); // an empty field is 0
+        child<QPushButton>(d, "okButton")->click();
+    });
+    script.then([](QWidget* d) {
+        EXPECT_TRUE(d->isVisible());
+        QLineEdit* from = child<QLineEdit>(d, "fromItem");
+        from->clear();
+        QTest::keyClicks(from, QStringLiteral("2x5")); // letters are not taken
+        child<QCheckBox>(d, "includeEmpty")->setChecked(true);
+        child<QPushButton>(d, "okButton")->click();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_TRUE(script.done());
+    ASSERT_EQ(checked.size(), 2U);
+    EXPECT_EQ(checked[0].from, 0);
+    EXPECT_EQ(checked[1].from, 25);
+    EXPECT_EQ(checked[1].to, 7);
+    EXPECT_TRUE(checked[1].includeEmpty);
+
+    RangeDialog fromOnly({strId(9211), false, strId(1041)}, {4, 0, false}, {}, nullptr);
+    EXPECT_EQ(fromOnly.findChild<QLineEdit*>(QStringLiteral("toItem")), nullptr);
+    EXPECT_EQ(fromOnly.windowTitle(), QStringLiteral("Kestrel! - Add Entries from File"));
+}
+
+TEST_F(PhoneBookDialogsTest, EditDialogsDialingCodeUsesTheCountryChooser)
+{
+    EditFields fields{QStringLiteral("4"), QStringLiteral("Office"), QStringLiteral("0301234"), 12};
+    {
+        EditEntryDialog dialog(fields, {}, nullptr);
+        EXPECT_FALSE(child<QPushButton>(&dialog, "dialingCodeButton")->isEnabled());
+        EXPECT_EQ(child<QLineEdit>(&dialog, "name")->maxLength(), 12);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Kestrel! - Edit Phone Book Entry"));
+    }
+    QString answer = QStringLiteral("+49");
+    int asked = 0;
+    setCountryChooser([&](QWidget*) {
+        ++asked;
+        return answer;
+    });
+    EditEntryDialog dialog(fields, {}, nullptr);
+    QPushButton* code = child<QPushButton>(&dialog, "dialingCodeButton");
+    ASSERT_TRUE(code->isEnabled());
+    code->click();
+    EXPECT_EQ(dialog.number(), QStringLiteral("+490301234"));
+    answer.clear(); // nothing chosen: the number stays
+    code->click();
+    EXPECT_EQ(dialog.number(), QStringLiteral("+490301234"));
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(PhoneBookDialogsTest, AddCodeDialogFollowsItsForm)
+{
+    int checks = 0;
+    AddCodeDialog dialog(
+        AddCodeForm(*model),
+        [this, &checks](const AddCodeForm& form) {
+            ++checks;
+            return form.accept(*model, host->prompts);
+        },
+        nullptr);
+    QLineEdit* code = child<QLineEdit>(&dialog, "code");
+    QCheckBox* forAll = child<QCheckBox>(&dialog, "forAllNumbers");
+    QCheckBox* addToEnd = child<QCheckBox>(&dialog, "addToEnd");
+    EXPECT_EQ(code->text(), QStringLiteral("+"));
+    EXPECT_EQ(child<QLineEdit>(&dialog, "toItem")->text(), QStringLiteral("250"));
+    EXPECT_FALSE(child<QPushButton>(&dialog, "fromDatabase")->isEnabled());
+
+    code->setText(QStringLiteral("+49"));
+    addToEnd->setChecked(true);
+    EXPECT_EQ(code->text(), QStringLiteral("49"));
+    EXPECT_TRUE(forAll->isChecked());
+    EXPECT_FALSE(forAll->isEnabled());
+    addToEnd->setChecked(false);
+    EXPECT_EQ(code->text(), QStringLiteral("+49"));
+    EXPECT_FALSE(forAll->isChecked());
+    EXPECT_TRUE(forAll->isEnabled());
+
+    // A "+" typed while "Add to end" is on is refused and the dialog stays.
+    ModalScript script;
+    script.then([](QWidget* d) {
+        child<QCheckBox>(d, "addToEnd")->setChecked(true);
+        child<QLineEdit>(d, "code")->setText(QStringLiteral("+1"));
+        child<QPushButton>(d, "okButton")->click();
+    });
+    script.then([](QWidget* d) {
+        child<QLineEdit>(d, "code")->setText(QStringLiteral("1"));
+        child<QPushButton>(d, "okButton")->click();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(checks, 2);
+    EXPECT_EQ(host->prompts.messages, std::vector<int>{57451});
+    EXPECT_EQ(dialog.form().code, QStringLiteral("1"));
+    EXPECT_TRUE(dialog.form().addToEnd());
+}
+
+TEST_F(PhoneBookDialogsTest, FindDialogActionsAndFields)
+{
+    const struct
+    {
+        const char* button;
+        QString text;
+        FindAction action;
+        int checks;
+    } cases[] = {
+        {"findButton", QStringLiteral("Pizza"), FindAction::Find, 1},
+        {"replaceButton", QStringLiteral("Pizza"), FindAction::Replace, 1},
+        {"closeButton", QString(), FindAction::None, 0},
+    };
+    for (const auto& c : cases) {
+        int checks = 0;
+        FindReplaceDialog dialog(
+            {QStringLiteral("old"), QStringLiteral("new"), 1},
+            [&checks](const FindRequest& r) {
+                ++checks;
+                return !r.findText.isEmpty();
+            },
+            nullptr);
+        EXPECT_EQ(child<QLineEdit>(&dialog, "findText")->text(), QStringLiteral("old"));
+        EXPECT_TRUE(child<QRadioButton>(&dialog, "searchNumber")->isChecked());
+        ModalScript script;
+        script.then([&c](QWidget* d) {
+            child<QLineEdit>(d, "findText")->setText(c.text);
+            child<QRadioButton>(d, "searchCode")->setChecked(true);
+            child<QPushButton>(d, c.button)->click();
+        });
+        dialog.exec();
+        EXPECT_EQ(dialog.action(), c.action) << c.button;
+        EXPECT_EQ(checks, c.checks) << c.button;
+        EXPECT_EQ(dialog.request().selector, 2);
+        EXPECT_EQ(dialog.request().replaceText, QStringLiteral("new"));
+    }
+    // An empty search text: "&Find" keeps the dialog open.
+    FindReplaceDialog dialog(
+        {}, [](const FindRequest& r) { return !r.findText.isEmpty(); }, nullptr);
+    ModalScript script;
+    script.then([](QWidget* d) { child<QPushButton>(d, "findButton")->click(); });
+    script.then([](QWidget* d) {
+        EXPECT_TRUE(d->isVisible());
+        child<QPushButton>(d, "closeButton")->click();
+    });
+    dialog.exec();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(dialog.action(), FindAction::None);
+}
+
+TEST_F(PhoneBookDialogsTest, ReplaceDialogAnswers)
+{
+    const struct
+    {
+        const char* button;
+        ReplaceEntryDialog::Answer answer;
+    } cases[] = {
+        {"yesButton", ReplaceEntryDialog::Yes}, {"noButton", ReplaceEntryDialog::No},
+        {"allButton", ReplaceEntryDialog::All}, {"cancelButton", ReplaceEntryDialog::Cancel},
+        {nullptr, ReplaceEntryDialog::Cancel}, // Escape
+    };
+    for (const auto& c : cases) {
+        ModalScript script;
+        script.then([&c](QWidget* d) {
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Kestrel! - Replacing Entries"));
+            if (c.button)
+                child<QPushButton>(d, c.button)->click();
+            else
+                QTest::keyClick(d, Qt::Key_Escape);
+        });
+        EXPECT_EQ(ReplaceEntryDialog::ask(nullptr), c.answer) << (c.button ? c.button : "Escape");
+    }
+}
+
+TEST_F(PhoneBookDialogsTest, PrintJobHeaderAndPages)
+{
+    AppSettings& s = host->app.settings();
+    s.provozovna = QStringLiteral("Shop");
+    s.prodejce = QStringLiteral("Anna");
+    s.poznamka = QStringLiteral("note");
+
+    s.prnHdrAdj = 0;
+    std::optional<ReportHeader> header = PhoneBookPrinter::jobHeader(host->app, nullptr);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->shop, QStringLiteral("Shop"));
+    EXPECT_EQ(header->salesperson, QStringLiteral("Anna"));
+    EXPECT_TRUE(header->iccid.isEmpty()); // no card read
+
+    s.prnHdrAdj = 1;
+    ModalScript script;
+    script.then([](QWidget* d) {
+        EXPECT_EQ(child<QLineEdit>(d, "salesperson")->text(), QStringLiteral("Anna"));
+        child<QLineEdit>(d, "salesperson")->setText(QStringLiteral("Boris"));
+        child<QPushButton>(d, "okButton")->click();
+    });
+    header = PhoneBookPrinter::jobHeader(host->app, nullptr);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->salesperson, QStringLiteral("Boris"));
+    EXPECT_EQ(s.prodejce, QStringLiteral("Anna")); // only this job's copy changes
+    script.then([](QWidget* d) { child<QPushButton>(d, "cancelButton")->click(); });
+    EXPECT_FALSE(PhoneBookPrinter::jobHeader(host->app, nullptr));
+
+    // A full window of 250 entries needs more than one page; an empty one prints its header page.
+    QList<DialEntry> entries;
+    for (int i = 0; i < 250; ++i) {
+        DialEntry e = DialEntry::emptyAt(static_cast<uint16_t>(i));
+        e.valid = 1;
+        std::snprintf(e.name, sizeof e.name, "Entry %d", i + 1);
+        std::snprintf(e.number, sizeof e.number, "%09d", 600000000 + i);
+        entries.append(e);
+    }
+    const QString pdf = tempPath(QStringLiteral("book.pdf"));
+    int full = 0;
+    {
+        QPdfWriter writer(pdf);
+        full = PhoneBookPrinter::print(writer, entries, *header, QStringLiteral("Arial"));
+    }
+    EXPECT_GE(full, 3);
+    EXPECT_GT(QFile(pdf).size(), 0);
+    QPdfWriter empty(tempPath(QStringLiteral("empty.pdf")));
+    EXPECT_EQ(PhoneBookPrinter::print(empty, QList<DialEntry>(5, DialEntry()), *header, QStringLiteral("Arial")), 1);
+}
+
+} // namespace
+} // namespace kestrel
