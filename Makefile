@@ -35,8 +35,15 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The desktop program on your virtual card when there is a display; without one, the command-line
+# demonstration.
 run: build
-	@sh tools/demo.sh $(BUILD_DIR)/src/cli/kestrel-cli
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+		$(BUILD_DIR)/src/ui/kestrel --device VIRTUAL; \
+	else \
+		echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): showing the command-line program instead."; \
+		sh tools/demo.sh $(BUILD_DIR)/src/cli/kestrel-cli; \
+	fi
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

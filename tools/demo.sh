@@ -1,5 +1,5 @@
 #!/bin/sh
-# What `make run` shows until the desktop window exists: the codecs at work through kestrel-cli.
+# What `make run` shows when there is no display: the codecs at work through kestrel-cli.
 set -e
 cli=${1:-build/src/cli/kestrel-cli}
 

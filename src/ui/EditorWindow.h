@@ -2,18 +2,13 @@
 
 #include <QDialog>
 
+#include "app/EditorKind.h"
+
 namespace kestrel {
 
 class AppState;
+class ProgressSink;
 class Prompter;
-
-// The three kinds of editor window the main window keeps registries of.
-enum class EditorKind
-{
-    PhoneBook,
-    Fdn,
-    Sms,
-};
 
 // What an editor window needs of the main window.
 class EditorHost
@@ -22,6 +17,9 @@ public:
     virtual ~EditorHost() = default;
     virtual AppState& state() = 0;
     virtual Prompter& prompter() = 0;
+    // The progress window card operations of editor windows show (CardOperation's sink); null
+    // when there is none (work then goes on without a window).
+    virtual ProgressSink* progress() { return nullptr; }
     // Called by an editor window when it becomes the active window.
     virtual void OnEditorActivated(class EditorWindow* window) = 0;
     // Called by an editor window when it goes away (closed by its own button, by CloseAllEditors

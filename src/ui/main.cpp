@@ -1,8 +1,30 @@
-// Placeholder until the application object lands: replaced by the desktop program's start-up.
+// kestrel: the desktop program.
 #include <QApplication>
+#include <QStringList>
+
+#include "ui/CommandIcons.h"
+#include "ui/DesktopWiring.h"
+#include "ui/KestrelApp.h"
 
 int main(int argc, char** argv)
 {
+    // The options are read before the display is opened, so --help and --version work without one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const kestrel::KestrelApp::Parsed parsed = kestrel::KestrelApp::parseArguments(arguments);
+    if (parsed.exitStatus)
+        return *parsed.exitStatus;
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("kestrel"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTREL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kestrel"));
+    QApplication::setWindowIcon(kestrel::CommandIcons::appIcon());
+
+    kestrel::KestrelApp kestrelApp;
+    kestrel::wireDesktop(kestrelApp);
+    if (!kestrelApp.start(parsed.options))
+        return 1;
+    return QApplication::exec();
 }

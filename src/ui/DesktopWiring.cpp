@@ -1,0 +1,48 @@
+#include "ui/DesktopWiring.h"
+
+#include "ui/CountryCodeDialog.h"
+#include "ui/KestrelApp.h"
+#include "ui/ProgressDialog.h"
+#include "ui/ReportPrinter.h"
+#include "ui/SetupDialog.h"
+#include "ui/TelephoneCardDialog.h"
+#include "ui/phonebook/CFdnEdDlg.h"
+#include "ui/phonebook/CSezEdDlg.h"
+#include "ui/phonebook/PhoneBookHooks.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kCountryCodesCommand = 40027;
+constexpr int kTelephoneCardCommand = 40086;
+
+} // namespace
+
+void wireDesktop(KestrelApp& app)
+{
+    app.setEditorFactory(EditorKind::PhoneBook, [](EditorKind, EditorHost& host, QWidget* parent) -> EditorWindow* {
+        return new CSezEdDlg(host, parent);
+    });
+    app.setEditorFactory(EditorKind::Fdn, [](EditorKind, EditorHost& host, QWidget* parent) -> EditorWindow* {
+        return new CFdnEdDlg(host, parent);
+    });
+    app.setSetupHook([](MainWindow& window) {
+        SetupDialog dialog(window.state(), window.prompter(), &window);
+        dialog.exec();
+    });
+    app.setCommandHook(kTelephoneCardCommand, [](MainWindow& window) {
+        TelephoneCardDialog::open(window.state(), window.prompter(), &window);
+    });
+    // Menu "Country Codes": the table to look at; nothing is taken from it.
+    app.setCommandHook(kCountryCodesCommand, [](MainWindow& window) { CountryCodeDialog::choose(&window); });
+
+    setCountryChooser(&CountryCodeDialog::choose);
+    setProgressSinkFactory(
+        [](QWidget* parent) -> std::unique_ptr<ProgressSink> { return std::make_unique<ProgressDialog>(parent); });
+    setPhoneBookPrintFunction([](AppState& state, const QList<DialEntry>& rows, QWidget* parent) {
+        return ReportPrinter(state, parent).PrintPhoneBook(rows);
+    });
+}
+
+} // namespace kestrel

@@ -1,0 +1,118 @@
+#include "ui/KestrelApp.h"
+
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "app/AppState.h"
+#include "app/MainCommands.h"
+#include "ui/AboutDialog.h"
+#include "ui/QtPrompter.h"
+#include "ui/UiText.h"
+
+namespace kestrel {
+
+KestrelApp::KestrelApp(std::unique_ptr<AppState> state)
+    : m_state(state ? std::move(state) : std::make_unique<AppState>()),
+      m_prompter(std::make_unique<QtPrompter>(*m_state))
+{}
+
+KestrelApp::~KestrelApp()
+{
+    // The main window and its editor windows first; AppState's destructor then ends the SimCard
+    // before the reader.
+    m_main.reset();
+    m_prompter.reset();
+    m_state.reset();
+}
+
+void KestrelApp::setEditorFactory(EditorKind kind, MainWindow::EditorFactory factory)
+{
+    if (m_main)
+        m_main->setEditorFactory(kind, factory);
+    m_factories[kind] = std::move(factory);
+}
+
+void KestrelApp::setCommandHook(int id, MainWindow::CommandHook hook)
+{
+    if (m_main)
+        m_main->setCommandHook(id, hook);
+    m_hooks[id] = std::move(hook);
+}
+
+bool KestrelApp::start(const StartOptions& options)
+{
+    // The defaults (intNumber and intSelector from the string table) are in place; the stored
+    // values replace them.
+    m_state->loadSettings();
+
+    m_main = std::make_unique<MainWindow>(*m_state, *m_prompter);
+    m_prompter->setParent(m_main.get());
+    for (const auto& [kind, factory] : m_factories)
+        m_main->setEditorFactory(kind, factory);
+    if (m_setupHook)
+        m_main->setCommandHook(CommandId::kSetup, m_setupHook);
+    for (const auto& [id, hook] : m_hooks)
+        m_main->setCommandHook(id, hook);
+
+    if (m_state->settings().startWMin != 0)
+        m_main->enterToolbarMode();
+    m_main->show();
+    m_main->updateCommandState();
+    if (options.showInformation)
+        (new AboutDialog(m_main.get()))->showForStartup(options.informationMilliseconds);
+
+    m_readerStatus = toInt(m_state->openReader(options.device));
+    if (m_readerStatus != toInt(CardStatus::Ok) && m_setupHook)
+        m_setupHook(*m_main);
+
+    m_state->createSimCard();
+    if (!m_state->simCard())
+        return false;
+    m_main->updateCommandState();
+    return true;
+}
+
+KestrelApp::Parsed KestrelApp::parseArguments(const QStringList& arguments)
+{
+    Parsed out;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(uiText(strId(9338)));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption device(QStringList{QStringLiteral("device")}, uiText(strId(9339)), uiText(strId(9340)));
+    const QCommandLineOption noInfo(QStringList{QStringLiteral("no-info")}, uiText(strId(9341)));
+    parser.addOption(device);
+    parser.addOption(noInfo);
+    // Read before the application object exists, so the program's name is put in by hand.
+    const auto helpText = [&parser] {
+        return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kestrel"));
+    };
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(parser.errorText()), qPrintable(helpText()));
+        out.exitStatus = 2;
+        return out;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        std::fputs(qPrintable(helpText()), stdout);
+        out.exitStatus = 0;
+        return out;
+    }
+    if (parser.isSet(version)) {
+        std::printf("kestrel %s\n", qPrintable(AboutDialog::version()));
+        out.exitStatus = 0;
+        return out;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(helpText()));
+        out.exitStatus = 2;
+        return out;
+    }
+    if (parser.isSet(device))
+        out.options.device = parser.value(device);
+    out.options.showInformation = !parser.isSet(noInfo);
+    return out;
+}
+
+} // namespace kestrel

@@ -1,0 +1,573 @@
+#include "ui/MainWindow.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWhatsThis>
+
+#include "app/AppState.h"
+#include "app/PinCommands.h"
+#include "app/Prompter.h"
+#include "ui/AboutDialog.h"
+#include "ui/BannerWidget.h"
+#include "ui/CommandIcons.h"
+#include "ui/FileTypeDialog.h"
+#include "ui/UiText.h"
+
+namespace kestrel {
+
+using namespace CommandId;
+
+namespace {
+
+constexpr int kSeparator = 0;
+
+struct MenuItem
+{
+    int id;
+    int textId;
+};
+
+struct MenuDef
+{
+    int titleId;
+    std::vector<MenuItem> items;
+};
+
+const std::vector<MenuDef>& menus()
+{
+    static const std::vector<MenuDef> kMenus = {
+        {strId(9302),
+         {{kEditPhoneBook, strId(40001)},
+          {kNewPhoneBook, strId(40007)},
+          {kFixedDialing, strId(40089)},
+          {kSeparator, 0},
+          {kPhoneBookOpenFile, strId(40002)},
+          {kPhoneBookSaveFile, strId(40005)},
+          {kPhoneBookAddFromFile, strId(40006)},
+          {kSeparator, 0},
+          {kPrintPhoneBook, strId(40096)},
+          {kSeparator, 0},
+          {kPhoneBookWindow1, strId(40201)},
+          {kPhoneBookWindow1 + 1, strId(40202)},
+          {kPhoneBookWindow1 + 2, strId(40203)},
+          {kPhoneBookNext, strId(40074)},
+          {kSeparator, 0},
+          {kCloseAll, strId(40071)},
+          {kSeparator, 0},
+          {kExit, strId(40023)}}},
+        {strId(9303),
+         {{kInsertItem, strId(40060)},
+          {kDeleteItem, strId(40061)},
+          {kClearSelected, strId(9308)},
+          {kSeparator, 0},
+          {kCut, strId(40067)},
+          {kCopy, strId(40066)},
+          {kPaste, strId(40068)},
+          {kSeparator, 0},
+          {kSelect, strId(40069)},
+          {kSelectAll, strId(40063)},
+          {kSeparator, 0},
+          {kInternationalization, strId(40079)},
+          {kFindReplace, strId(9309)}}},
+        {strId(9304),
+         {{kEditSms, strId(40004)},
+          {kSeparator, 0},
+          {kSmsOpenFile, strId(40008)},
+          {kSmsSaveFile, strId(40009)},
+          {kSmsAddToFile, strId(40010)},
+          {kSeparator, 0},
+          {kPrintMessages, strId(40097)},
+          {kSeparator, 0},
+          {kSmsWindow1, strId(40301)},
+          {kSmsWindow1 + 1, strId(40302)},
+          {kSmsWindow1 + 2, strId(40303)},
+          {kSmsNext, strId(40076)},
+          {kSeparator, 0},
+          {kSmsParameters, strId(40053)}}},
+        {strId(9305),
+         {{kEnterPin, strId(40018)},
+          {kEnterPin2, strId(40090)},
+          {kSeparator, 0},
+          {kChangePin, strId(40091)},
+          {kChangePin2, strId(40092)},
+          {kSeparator, 0},
+          {kEnableDisablePin, strId(40099)},
+          {kUnblockCard, strId(40087)},
+          {kSeparator, 0},
+          {kActivateFdn, strId(40093)}}},
+        {strId(9306),
+         {{kSimInformation, strId(40026)},
+          {kCheckAndRepair, strId(40098)},
+          {kSeparator, 0},
+          {kBackupCard, strId(40024)},
+          {kRestoreCard, strId(40025)},
+          {kOpenBackupFile, strId(40078)},
+          {kSeparator, 0},
+          {kPreferredNetworks, strId(40094)},
+          {kForbiddenNetworks, strId(40095)},
+          {kSeparator, 0},
+          {kCountryCodes, strId(40027)},
+          {kTelephoneCard, strId(40086)},
+          {kSeparator, 0},
+          {kReportHeader, strId(40109)},
+          {kPrintFont, strId(9310)},
+          {kSeparator, 0},
+          {kSetup, strId(40021)}}},
+        {strId(9307), {{kAbout, strId(40081)}, {kContextHelp, strId(9311)}}},
+    };
+    return kMenus;
+}
+
+// The accelerators (Ctrl+A, Delete, Ctrl+Delete, F7, Insert, Shift+F1) on the menu commands they
+// stand for; F1 and Ctrl+F1 have actions of their own.
+QKeySequence acceleratorOf(int id)
+{
+    switch (id) {
+    case kSelectAll:
+        return QKeySequence(Qt::CTRL | Qt::Key_A);
+    case kDeleteItem:
+        return QKeySequence(Qt::Key_Delete);
+    case kClearSelected:
+        return QKeySequence(Qt::CTRL | Qt::Key_Delete);
+    case kFindReplace:
+        return QKeySequence(Qt::Key_F7);
+    case kInsertItem:
+        return QKeySequence(Qt::Key_Insert);
+    case kContextHelp:
+        return QKeySequence(Qt::SHIFT | Qt::Key_F1);
+    case kHelp:
+        return QKeySequence(Qt::Key_F1);
+    case kHelpContents:
+        return QKeySequence(Qt::CTRL | Qt::Key_F1);
+    default:
+        return {};
+    }
+}
+
+bool isPinCommand(int id)
+{
+    switch (id) {
+    case kEnterPin:
+    case kEnterPin2:
+    case kChangePin:
+    case kChangePin2:
+    case kEnableDisablePin:
+    case kUnblockCard:
+    case kActivateFdn:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppState& state, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_prompter(prompter), m_progress(this)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(uiText(strId(9300)));
+    setWindowIcon(CommandIcons::appIcon());
+    m_banner = new BannerWidget(this);
+    setCentralWidget(m_banner);
+    buildMenus();
+    buildButtonBar();
+    for (const int id : {kHelp, kHelpContents}) {
+        QAction* a = makeAction(id, QString());
+        addAction(a);
+    }
+    resize(640, 400);
+    updateCommandState();
+}
+
+MainWindow::~MainWindow()
+{
+    // The editor windows go first, while this window can still take their goodbyes.
+    m_destroying = true;
+    const std::vector<EditorWindow*> windows = m_windows;
+    for (EditorWindow* w : windows)
+        delete w;
+    m_windows.clear();
+}
+
+QAction* MainWindow::makeAction(int id, const QString& text)
+{
+    auto* a = new QAction(text, this);
+    a->setObjectName(QStringLiteral("cmd%1").arg(id));
+    if (const QKeySequence keys = acceleratorOf(id); !keys.isEmpty())
+        a->setShortcut(keys);
+    connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+    m_actions[id] = a;
+    return a;
+}
+
+void MainWindow::buildMenus()
+{
+    for (const MenuDef& def : menus()) {
+        QMenu* menu = menuBar()->addMenu(uiText(def.titleId));
+        menu->setObjectName(QStringLiteral("menu%1").arg(def.titleId));
+        for (const MenuItem& item : def.items) {
+            if (item.id == kSeparator)
+                menu->addSeparator();
+            else
+                menu->addAction(makeAction(item.id, uiText(item.textId)));
+        }
+    }
+}
+
+void MainWindow::buildButtonBar()
+{
+    m_buttons = addToolBar(QString());
+    m_buttons->setObjectName(QStringLiteral("buttonBar"));
+    m_buttons->setMovable(false);
+    m_buttons->setFloatable(false);
+    m_buttons->setIconSize(QSize(16, 16));
+    m_buttons->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (int id = kFirstButton; id <= kLastButton; ++id) {
+        if (MainCommands::isSeparator(id)) {
+            m_buttons->addSeparator();
+            continue;
+        }
+        const QString tip = StringTable::text(id);
+        QAction* a = makeAction(id, tip);
+        a->setToolTip(tip);
+        a->setWhatsThis(tip);
+        a->setIcon(CommandIcons::icon(id));
+        m_buttons->addAction(a);
+        if (QWidget* button = m_buttons->widgetForAction(a))
+            button->setObjectName(QStringLiteral("button%1").arg(id));
+    }
+}
+
+void MainWindow::setEditorFactory(EditorKind kind, EditorFactory factory)
+{
+    if (factory)
+        m_factories[kind] = std::move(factory);
+    else
+        m_factories.erase(kind);
+    updateCommandState();
+}
+
+void MainWindow::setCommandHook(int id, CommandHook hook)
+{
+    id = MainCommands::canonical(id);
+    if (hook)
+        m_hooks[id] = std::move(hook);
+    else
+        m_hooks.erase(id);
+    updateCommandState();
+}
+
+QAction* MainWindow::action(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+DeskSnapshot MainWindow::snapshot() const
+{
+    DeskSnapshot s;
+    s.active = m_desk.activeKind();
+    s.phoneBooks = m_desk.registry(EditorKind::PhoneBook).count();
+    s.fdn = m_desk.registry(EditorKind::Fdn).count();
+    s.sms = m_desk.registry(EditorKind::Sms).count();
+    s.canMakePhoneBook = m_factories.count(EditorKind::PhoneBook) > 0;
+    s.canMakeFdn = m_factories.count(EditorKind::Fdn) > 0;
+    s.canMakeSms = m_factories.count(EditorKind::Sms) > 0;
+    s.card = m_state.simCard() != nullptr;
+    return s;
+}
+
+void MainWindow::updateCommandState()
+{
+    const DeskSnapshot s = snapshot();
+    for (const auto& [id, a] : m_actions) {
+        const std::optional<bool> rule = MainCommands::enabled(id, s);
+        a->setEnabled(rule ? *rule : m_hooks.count(MainCommands::canonical(id)) > 0);
+    }
+}
+
+EditorWindow* MainWindow::windowOf(EditorHandle handle) const
+{
+    for (EditorWindow* w : m_windows) {
+        if (w == handle)
+            return w;
+    }
+    return nullptr;
+}
+
+EditorWindow* MainWindow::activeEditor() const
+{
+    return windowOf(m_desk.active());
+}
+
+EditorWindow* MainWindow::currentEditor(EditorKind kind) const
+{
+    return windowOf(m_desk.registry(kind).current());
+}
+
+std::vector<EditorWindow*> MainWindow::editors(EditorKind kind) const
+{
+    std::vector<EditorWindow*> out;
+    for (const EditorHandle h : m_desk.registry(kind).windows()) {
+        if (EditorWindow* w = windowOf(h))
+            out.push_back(w);
+    }
+    return out;
+}
+
+void MainWindow::activate(EditorWindow* window)
+{
+    if (!window)
+        return;
+    m_desk.activated(window);
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+    updateCommandState();
+}
+
+EditorWindow* MainWindow::openEditor(const EditorRequest& request)
+{
+    EditorRegistry& registry = m_desk.registry(request.kind);
+    const EditorRegistry::Selection sel = registry.select(request.selector, request.createNew, m_desk.active());
+    QPointer<EditorWindow> window = windowOf(sel.current);
+    if (sel.createNumber >= 0) {
+        const auto factory = m_factories.find(request.kind);
+        if (factory == m_factories.end())
+            return nullptr;
+        EditorWindow* made = factory->second(request.kind, *this, this);
+        if (!made)
+            return nullptr;
+        registry.add(made, sel.createNumber);
+        m_windows.push_back(made);
+        m_desk.activated(made);
+        updateCommandState();
+        window = made;
+        // May read the card or a file at once, and may even close again.
+        made->create(sel.createNumber, request.readMode);
+    }
+    if (!window)
+        return nullptr;
+    activate(window);
+    if (request.thenSend != 0)
+        window->handleCommand(request.thenSend);
+    return window;
+}
+
+void MainWindow::OnEditorActivated(EditorWindow* window)
+{
+    if (m_destroying || !m_desk.activated(window))
+        return;
+    updateCommandState();
+}
+
+void MainWindow::OnEditorClosed(EditorWindow* window)
+{
+    const EditorHandle next = m_desk.closed(window);
+    m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), window), m_windows.end());
+    if (m_destroying)
+        return;
+    if (EditorWindow* w = windowOf(next); w && !m_exiting)
+        activate(w);
+    updateCommandState();
+}
+
+bool MainWindow::CloseAllEditors()
+{
+    std::vector<QPointer<EditorWindow>> order;
+    bool unsaved = false;
+    for (const EditorHandle h : m_desk.closeOrder()) {
+        if (EditorWindow* w = windowOf(h)) {
+            order.emplace_back(w);
+            unsaved = unsaved || w->hasUnsavedChanges();
+        }
+    }
+    // One question for all windows, before any is closed: No leaves every one of them open.
+    if (unsaved && m_prompter.question(strId(57840), PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
+        return false;
+    for (const QPointer<EditorWindow>& w : order) {
+        if (w)
+            w->closeWithoutAsking();
+    }
+    return m_desk.openCount() == 0;
+}
+
+void MainWindow::exitProgram()
+{
+    m_exiting = true;
+    for (const EditorHandle h : m_desk.closeOrder()) {
+        if (EditorWindow* w = windowOf(h))
+            w->closeWithoutAsking();
+    }
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_exiting && !CloseAllEditors()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::enterToolbarMode()
+{
+    m_toolbarMode = false; // the resize below is ours, not the user's
+    centralWidget()->setMinimumSize(0, 0);
+    const int h = toolbarModeHeight();
+    resize(width(), h);
+    m_toolbarMode = true;
+}
+
+int MainWindow::toolbarModeHeight() const
+{
+    const int bar = m_buttons->isVisible() ? m_buttons->height() : m_buttons->sizeHint().height();
+    return menuBar()->sizeHint().height() + std::max(bar, 1);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_toolbarMode && event->oldSize().isValid() && event->size().height() != event->oldSize().height() &&
+        event->size().height() != toolbarModeHeight())
+        m_toolbarMode = false;
+    layoutBanner();
+}
+
+void MainWindow::layoutBanner()
+{
+    // The client area starts at the top of the button bar.
+    m_banner->setClientOffset(std::max(0, m_banner->y() - m_buttons->y()));
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::forward(int id)
+{
+    if (EditorWindow* w = activeEditor()) {
+        if (const int command = MainCommands::forwardedCommand(id, w->kind()); command != 0)
+            w->handleCommand(command);
+    }
+}
+
+void MainWindow::openFileButton()
+{
+    if (activeEditor()) {
+        forward(kOpenFileButton);
+        return;
+    }
+    std::vector<EditorKind> kinds;
+    if (m_factories.count(EditorKind::PhoneBook))
+        kinds.push_back(EditorKind::PhoneBook);
+    if (m_factories.count(EditorKind::Sms))
+        kinds.push_back(EditorKind::Sms);
+    const std::optional<EditorKind> kind = FileTypeDialog::ask(kinds, this);
+    if (!kind)
+        return;
+    if (openEditor(EditorRequest{*kind, EditorRegistry::kNoCycling, false, -1, 0}))
+        forward(kOpenFileButton);
+}
+
+void MainWindow::runPinCommand(int id)
+{
+    SimCard* card = m_state.simCard();
+    if (!card)
+        return;
+    PinCommands commands(*card, m_prompter, &m_progress);
+    switch (id) {
+    case kEnterPin:
+        commands.enterPin();
+        break;
+    case kEnterPin2:
+        commands.enterPin2();
+        break;
+    case kChangePin:
+        commands.changePin(1);
+        break;
+    case kChangePin2:
+        commands.changePin(2);
+        break;
+    case kEnableDisablePin:
+        commands.enableDisablePin();
+        break;
+    case kUnblockCard:
+        commands.unblockCard();
+        break;
+    case kActivateFdn:
+        commands.activateFdn();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::runCommand(int id)
+{
+    if (QAction* a = action(id); a && !a->isEnabled())
+        return;
+    const int command = MainCommands::canonical(id);
+    if (const std::optional<EditorRequest> request =
+            MainCommands::editorRequest(command, snapshot(), m_state.settings().autoRead)) {
+        openEditor(*request);
+        return;
+    }
+    if (isPinCommand(command)) {
+        runPinCommand(command);
+        return;
+    }
+    switch (command) {
+    case kOpenFileButton:
+        openFileButton();
+        return;
+    case kPrintButton:
+    case kPrintPhoneBook:
+        if (EditorWindow* w = activeEditor())
+            w->printList();
+        return;
+    case kPrintMessages:
+        if (EditorWindow* w = currentEditor(EditorKind::Sms))
+            w->printList();
+        return;
+    case kCloseAll:
+        CloseAllEditors();
+        return;
+    case kExit:
+        exitProgram();
+        return;
+    case kAbout:
+    case kHelp:
+    case kHelpContents:
+        showAbout();
+        return;
+    case kContextHelp:
+        QWhatsThis::enterWhatsThisMode();
+        return;
+    default:
+        break;
+    }
+    if (MainCommands::forwardedCommand(command, m_desk.activeKind()) != 0) {
+        forward(command);
+        return;
+    }
+    if (const auto hook = m_hooks.find(command); hook != m_hooks.end()) {
+        const CommandHook run = hook->second; // the hook may replace itself
+        run(*this);
+        updateCommandState();
+    }
+}
+
+} // namespace kestrel

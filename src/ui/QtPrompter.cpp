@@ -1,0 +1,189 @@
+#include "ui/QtPrompter.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/CardErrorDialog.h"
+#include "ui/PinDialog.h"
+#include "ui/UiText.h"
+
+namespace kestrel {
+
+namespace {
+
+QMessageBox::Icon boxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Stop:
+        return QMessageBox::Critical;
+    case PromptIcon::Exclamation:
+        return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QDialogButtonBox* okCancel(QDialog& dialog)
+{
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace
+
+QtPrompter::QtPrompter(AppState& state, QWidget* parent) : m_state(state), m_parent(parent) {}
+
+PromptAnswer QtPrompter::ask(const QString& text, PromptIcon icon, std::optional<PromptButtons> buttons)
+{
+    QMessageBox box(boxIcon(icon), uiText(strId(9300)), displayText(text), QMessageBox::NoButton, m_parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setTextFormat(Qt::PlainText);
+    if (!buttons) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return PromptAnswer::Yes;
+    }
+    if (*buttons == PromptButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    default:
+        // Closed otherwise: the answer that goes on least.
+        return *buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+    }
+}
+
+PromptAnswer QtPrompter::question(int textId, PromptButtons buttons, PromptIcon icon)
+{
+    return ask(StringTable::text(textId), icon, buttons);
+}
+
+void QtPrompter::message(int textId, PromptIcon icon)
+{
+    ask(StringTable::text(textId), icon, std::nullopt);
+}
+
+void QtPrompter::messageText(const QString& text, PromptIcon icon)
+{
+    ask(text, icon, std::nullopt);
+}
+
+void QtPrompter::showCardError(const QString& text)
+{
+    CardErrorDialog dialog(m_state, text, m_parent);
+    dialog.exec();
+}
+
+std::optional<SecretText> QtPrompter::askPin(int chv)
+{
+    PinDialog dialog(chv == 2 ? 172 : 109, {}, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.take(0);
+}
+
+std::optional<Prompter::PinFields> QtPrompter::enterThree(int dialogId, const PinFields* previous)
+{
+    PinDialog dialog(
+        dialogId, [this](int id, PromptIcon icon) { message(id, icon); }, m_parent);
+    if (previous) {
+        dialog.setField(0, previous->first);
+        dialog.setField(1, previous->newPin);
+        dialog.setField(2, previous->again);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    PinFields fields;
+    fields.first = dialog.take(0);
+    fields.newPin = dialog.take(1);
+    fields.again = dialog.take(2);
+    return fields;
+}
+
+std::optional<Prompter::PinFields> QtPrompter::enterPinChange(int chv, const PinFields* previous)
+{
+    return enterThree(chv == 2 ? 174 : 173, previous);
+}
+
+std::optional<Prompter::PinFields> QtPrompter::enterUnblock(int chv, const PinFields* previous)
+{
+    return enterThree(chv == 2 ? 175 : 163, previous);
+}
+
+std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("toolkitSelectDialog"));
+    dialog.setWindowTitle(uiText(strId(9021)));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* heading = new QLabel(title, &dialog);
+    heading->setObjectName(QStringLiteral("title"));
+    heading->setTextFormat(Qt::PlainText);
+    layout->addWidget(heading);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("items"));
+    for (const ToolkitChoice& entry : entries) {
+        auto* item = new QListWidgetItem(entry.text, list);
+        item->setData(Qt::UserRole, entry.id);
+    }
+    if (list->count() > 0)
+        list->setCurrentRow(0);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    layout->addWidget(list);
+    layout->addWidget(okCancel(dialog));
+    if (dialog.exec() != QDialog::Accepted || !list->currentItem())
+        return std::nullopt;
+    return static_cast<uint8_t>(list->currentItem()->data(Qt::UserRole).toUInt());
+}
+
+std::optional<QString> QtPrompter::inputToolkitText(const QString& prompt)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("toolkitInputDialog"));
+    dialog.setWindowTitle(uiText(strId(238)));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(prompt, &dialog);
+    label->setObjectName(QStringLiteral("prompt"));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("inputText"));
+    layout->addWidget(edit);
+    layout->addWidget(okCancel(dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
+}
+
+void QtPrompter::showToolkitText(const QString& text)
+{
+    ask(text, PromptIcon::Information, std::nullopt);
+}
+
+} // namespace kestrel

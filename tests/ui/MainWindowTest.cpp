@@ -1,0 +1,387 @@
+#include "ui/MainWindow.h"
+
+#include <memory>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "GuiTest.h"
+#include "ModalDriver.h"
+#include "TestEditor.h"
+#include "app/AppState.h"
+#include "ui/BannerWidget.h"
+#include "ui/QtPrompter.h"
+#include "ui/UiText.h"
+
+namespace kestrel {
+namespace {
+
+using namespace CommandId;
+using test::ModalDriver;
+using test::TestEditor;
+
+class MainWindowTest : public test::GuiTest
+{
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        state = std::make_unique<AppState>(
+            std::make_unique<QSettings>(tempPath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+        prompter = std::make_unique<QtPrompter>(*state);
+        window = std::make_unique<MainWindow>(*state, *prompter);
+        prompter->setParent(window.get());
+        window->setEditorFactory(EditorKind::PhoneBook, books.function());
+        window->setEditorFactory(EditorKind::Fdn, fdn.function());
+        window->setEditorFactory(EditorKind::Sms, sms.function());
+        window->show();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        prompter.reset();
+        state.reset();
+    }
+    static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    bool enabled(int id) const
+    {
+        QAction* a = window->action(id);
+        EXPECT_NE(a, nullptr) << id;
+        return a && a->isEnabled();
+    }
+    TestEditor* active() const { return dynamic_cast<TestEditor*>(window->activeEditor()); }
+    int numberOf(int i) const { return books.made.at(static_cast<std::size_t>(i))->windowNumber(); }
+
+    test::TestEditorFactory books;
+    test::TestEditorFactory fdn;
+    test::TestEditorFactory sms;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<QtPrompter> prompter;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ThreePhoneBooksThenNewPhoneBookOnlyActivatesTheCurrentOne)
+{
+    window->runCommand(kEditPhoneBook);
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kAnotherPhoneBook);
+    ASSERT_EQ(books.alive(), 3);
+    EXPECT_EQ(numberOf(0), 0);
+    EXPECT_EQ(numberOf(1), 1);
+    EXPECT_EQ(numberOf(2), 2);
+    EXPECT_EQ(books.made[0]->readMode, 1) << "the first one reads the card (autoRead)";
+    EXPECT_EQ(books.made[1]->readMode, -1);
+    EXPECT_EQ(active(), books.made[2]);
+
+    EXPECT_FALSE(enabled(kNewPhoneBook));
+    EXPECT_FALSE(enabled(kAnotherPhoneBook));
+    // Even asked directly, the request only brings the current window forward.
+    window->OnEditorActivated(books.made[1]);
+    EditorWindow* w = window->openEditor(*MainCommands::editorRequest(kNewPhoneBook, {}, 1));
+    EXPECT_EQ(w, books.made[1]);
+    EXPECT_EQ(books.made.size(), 3U);
+    EXPECT_EQ(active(), books.made[1]);
+
+    // Edit Phone Book cycles: the active current window goes behind the others.
+    window->runCommand(kEditPhoneBook);
+    EXPECT_EQ(active(), books.made[2]);
+    window->runCommand(kPhoneBookNext);
+    EXPECT_EQ(active(), books.made[0]);
+}
+
+TEST_F(MainWindowTest, ClosingWindowTwoAndChoosingItAgainMakesANewWindowNumberedOne)
+{
+    for (int i = 0; i < 3; ++i)
+        window->runCommand(kNewPhoneBook);
+    ASSERT_EQ(books.alive(), 3);
+    books.made[1]->close();
+    flush();
+    EXPECT_EQ(books.alive(), 2);
+    EXPECT_TRUE(enabled(kNewPhoneBook));
+
+    window->runCommand(kPhoneBookWindow1 + 1);
+    ASSERT_EQ(books.made.size(), 4U);
+    EXPECT_EQ(books.made[3]->windowNumber(), 1);
+    EXPECT_EQ(books.made[3]->windowTitle(), QStringLiteral("Test - [2]"));
+    EXPECT_EQ(books.made[3]->readMode, -1);
+    EXPECT_EQ(active(), books.made[3]);
+
+    // Window 1 open: chosen, it becomes active without a new window.
+    window->runCommand(kPhoneBookWindow1);
+    EXPECT_EQ(active(), books.made[0]);
+    EXPECT_EQ(books.made.size(), 4U);
+}
+
+TEST_F(MainWindowTest, ClosingTheActiveEditorActivatesAnotherOfItsKind)
+{
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kNewPhoneBook);
+    ASSERT_EQ(active(), books.made[1]);
+    books.made[1]->close();
+    flush();
+    EXPECT_EQ(active(), books.made[0]);
+    books.made[0]->close();
+    flush();
+    EXPECT_EQ(window->activeEditor(), nullptr);
+    EXPECT_FALSE(enabled(kCloseAll));
+}
+
+TEST_F(MainWindowTest, CloseAllAsksOnceAndNoLeavesEveryWindowOpen)
+{
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kFixedDialing);
+    books.made[0]->unsaved = true;
+    books.made[1]->unsaved = true;
+
+    QString asked;
+    ModalDriver driver;
+    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::No, &asked));
+    window->runCommand(kCloseAll);
+    flush();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(asked, uiText(57840));
+    EXPECT_EQ(books.alive() + fdn.alive(), 3);
+
+    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::Yes));
+    window->runCommand(kCloseAll);
+    flush();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(driver.seen().size(), 2U) << "one question per Close All";
+    EXPECT_EQ(books.alive() + fdn.alive(), 0);
+    EXPECT_EQ(window->desk().openCount(), 0);
+}
+
+TEST_F(MainWindowTest, CloseBoxClosesTheEditorsFirstAndStaysOpenOnNo)
+{
+    window->runCommand(kNewPhoneBook);
+    books.made[0]->unsaved = true;
+    ModalDriver driver;
+    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::No));
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(books.alive(), 1);
+
+    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::Yes));
+    EXPECT_TRUE(window->close());
+    flush();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(books.alive(), 0);
+}
+
+TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
+{
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kEditSms);
+    books.made[0]->unsaved = true;
+    sms.made[0]->unsaved = true;
+    bool asked = false;
+    {
+        ModalDriver driver(2000);
+        driver.expect(QStringLiteral("messageBox"), [&](QWidget* w) {
+            asked = true;
+            test::answerBox(QMessageBox::No)(w);
+        });
+        window->runCommand(kExit);
+        flush();
+    }
+    EXPECT_FALSE(asked);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(books.alive() + sms.alive(), 0);
+}
+
+TEST_F(MainWindowTest, MenuAndButtonStatesFollowTheActiveEditor)
+{
+    const std::vector<int> listButtons = {kSaveFileButton, kPrintButton,  kFindButton,  kFindNextButton,
+                                          kInsertButton,   kDeleteButton, kClearButton, kInternationalizeButton};
+    for (const int id : listButtons)
+        EXPECT_FALSE(enabled(id)) << id;
+    for (const int id : {kPhoneBookSaveFile, kSmsSaveFile, kSmsAddToFile, kInsertItem, kDeleteItem, kPaste,
+                         kInternationalization, kCloseAll})
+        EXPECT_FALSE(enabled(id)) << id;
+
+    window->runCommand(kEditPhoneBook);
+    for (const int id : listButtons)
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_TRUE(enabled(kPhoneBookSaveFile));
+    EXPECT_FALSE(enabled(kSmsSaveFile));
+    EXPECT_TRUE(enabled(kCloseAll));
+
+    window->runCommand(kEditSms);
+    for (const int id : {kSaveFileButton, kPrintButton, kInsertButton, kDeleteButton, kClearButton})
+        EXPECT_TRUE(enabled(id)) << id;
+    for (const int id : {kFindButton, kFindNextButton, kInternationalizeButton, kPhoneBookSaveFile})
+        EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_TRUE(enabled(kSmsSaveFile));
+    EXPECT_TRUE(enabled(kSmsAddToFile));
+
+    // Activating the phone book window again switches the rules back.
+    books.made[0]->activateWindow();
+    window->OnEditorActivated(books.made[0]);
+    EXPECT_TRUE(enabled(kFindButton));
+    EXPECT_FALSE(enabled(kSmsSaveFile));
+}
+
+TEST_F(MainWindowTest, CommandsOfPartsNotPluggedInAreDisabledUntilAHookIsSet)
+{
+    for (const int id : {kSetup, kCountryCodes, kTelephoneCard, kBackupCard, kRestoreCard, kOpenBackupFile,
+                         kSimInformation, kInfoButton, kCheckAndRepair, kCheckButton, kPreferredNetworks,
+                         kForbiddenNetworks, kSmsParameters, kReportHeader, kPrintFont})
+        EXPECT_FALSE(enabled(id)) << id;
+    // No SimCard yet: the PIN menu waits for it.
+    EXPECT_FALSE(enabled(kEnterPin));
+
+    int calls = 0;
+    window->setCommandHook(kSimInformation, [&](MainWindow& w) {
+        EXPECT_EQ(&w, window.get());
+        ++calls;
+    });
+    EXPECT_TRUE(enabled(kSimInformation));
+    EXPECT_TRUE(enabled(kInfoButton)) << "the button shares the menu command's hook";
+    window->runCommand(kInfoButton);
+    window->runCommand(kSimInformation);
+    EXPECT_EQ(calls, 2);
+
+    state->createSimCard();
+    window->updateCommandState();
+    EXPECT_TRUE(enabled(kEnterPin));
+    EXPECT_TRUE(enabled(kEnterPinButton));
+}
+
+TEST_F(MainWindowTest, AcceleratorsAndButtonsForwardToTheActiveEditor)
+{
+    window->runCommand(kEditPhoneBook);
+    TestEditor* book = books.made[0];
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    struct Key
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int forwarded;
+    };
+    for (const Key k : {Key{Qt::Key_A, Qt::ControlModifier, kEditorSelectAll}, Key{Qt::Key_Delete, {}, kEditorDelete},
+                        Key{Qt::Key_Delete, Qt::ControlModifier, kEditorClearSelected},
+                        Key{Qt::Key_F7, {}, kEditorFind}, Key{Qt::Key_Insert, {}, kEditorInsert}}) {
+        book->commands.clear();
+        QTest::keyClick(window.get(), k.key, k.modifiers);
+        EXPECT_EQ(book->commands, std::vector<int>{k.forwarded}) << k.key;
+    }
+
+    book->commands.clear();
+    for (const int id : {kFindNextButton, kSaveFileButton, kOpenFileButton, kPaste, kCut, kCopy, kSelect})
+        window->runCommand(id);
+    EXPECT_EQ(book->commands, (std::vector<int>{kEditorFindNext, kPhoneBookSaveFile, kPhoneBookOpenFile, kEditorPaste,
+                                                kEditorCut, kEditorCopy, kEditorSelect}));
+    window->runCommand(kPrintPhoneBook);
+    window->runCommand(kPrintButton);
+    EXPECT_EQ(book->prints, 2);
+
+    // SMS save goes to the SMS window as its own command, created empty when there is none.
+    window->runCommand(kSmsOpenFile);
+    ASSERT_EQ(sms.made.size(), 1U);
+    EXPECT_EQ(sms.made[0]->readMode, -1);
+    EXPECT_EQ(sms.made[0]->commands, std::vector<int>{kSmsOpenFile});
+    window->runCommand(kSaveFileButton);
+    EXPECT_EQ(sms.made[0]->commands, (std::vector<int>{kSmsOpenFile, kSmsSaveFile}));
+}
+
+TEST_F(MainWindowTest, OpenFileWithoutAnEditorAsksForTheKindFirst)
+{
+    ModalDriver driver;
+    driver.expect(QStringLiteral("openFileDialog"), [](QWidget* w) {
+        auto* type = w->findChild<QComboBox*>(QStringLiteral("fileType"));
+        ASSERT_NE(type, nullptr);
+        ASSERT_EQ(type->count(), 2);
+        type->setCurrentIndex(1); // SMS messages
+        test::clickButton(QStringLiteral("okButton"))(w);
+    });
+    window->runCommand(kOpenFileButton);
+    EXPECT_TRUE(driver.done());
+    ASSERT_EQ(sms.made.size(), 1U);
+    EXPECT_EQ(sms.made[0]->readMode, -1);
+    EXPECT_EQ(sms.made[0]->commands, std::vector<int>{kSmsOpenFile});
+
+    // Now an editor is active: the button goes to it without a question.
+    window->runCommand(kOpenFileButton);
+    EXPECT_EQ(sms.made[0]->commands, (std::vector<int>{kSmsOpenFile, kSmsOpenFile}));
+}
+
+TEST_F(MainWindowTest, ButtonBarHasTwentyPlacesWithTooltipsAndIcons)
+{
+    QToolBar* bar = window->buttonBar();
+    ASSERT_EQ(bar->actions().size(), 20);
+    int separators = 0;
+    for (int i = 0; i < 20; ++i) {
+        QAction* a = bar->actions().at(i);
+        const int id = kFirstButton + i;
+        if (a->isSeparator()) {
+            ++separators;
+            EXPECT_TRUE(MainCommands::isSeparator(id)) << id;
+            continue;
+        }
+        EXPECT_EQ(a->objectName(), QStringLiteral("cmd%1").arg(id));
+        EXPECT_EQ(a->toolTip(), StringTable::text(id));
+        EXPECT_FALSE(a->icon().isNull()) << id;
+        EXPECT_NE(bar->findChild<QToolButton*>(QStringLiteral("button%1").arg(id)), nullptr) << id;
+    }
+    EXPECT_EQ(separators, 4);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kestrel!"));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    // Every menu command the frame knows is in a menu, with its table text.
+    EXPECT_EQ(window->action(kEditPhoneBook)->text(), QStringLiteral("&Edit Phone Book"));
+    EXPECT_EQ(window->action(kExit)->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(window->action(kPhoneBookWindow1)->text(), QStringLiteral("Window  &1"));
+}
+
+TEST_F(MainWindowTest, BannerShowsOnlyOnALargeEnoughClientArea)
+{
+    struct Case
+    {
+        QSize client;
+        std::optional<QPoint> anchor;
+    };
+    for (const Case& c : {Case{{450, 150}, QPoint(225, 113)}, Case{{449, 400}, std::nullopt},
+                          Case{{800, 149}, std::nullopt}, Case{{800, 577}, QPoint(400, 327)}})
+        EXPECT_EQ(BannerWidget::bannerAnchor(c.client), c.anchor) << c.client.width() << "x" << c.client.height();
+
+    window->resize(700, 450);
+    window->banner()->grab();
+    EXPECT_TRUE(window->banner()->textShown());
+    const QImage shot = window->banner()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, shot.height() - 2), QColor(128, 128, 128));
+    window->resize(400, 450);
+    window->banner()->grab();
+    EXPECT_FALSE(window->banner()->textShown());
+}
+
+TEST_F(MainWindowTest, ToolbarModeShowsMenuAndButtonsOnlyUntilTheUserResizes)
+{
+    window->enterToolbarMode();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->inToolbarMode());
+    EXPECT_EQ(window->height(), window->menuBar()->height() + window->buttonBar()->height());
+    // Nothing of the client area below the button bar is left to see.
+    const QRect banner = window->banner()->geometry();
+    EXPECT_FALSE(banner.intersects(window->rect()) && banner.height() > 0) << banner.y() << " " << banner.height();
+    window->resize(window->width(), 400);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->inToolbarMode());
+}
+
+TEST_F(MainWindowTest, DestroyingTheMainWindowTakesItsEditorsAlong)
+{
+    window->runCommand(kNewPhoneBook);
+    window->runCommand(kEditSms);
+    books.made[0]->unsaved = true;
+    window.reset();
+    EXPECT_EQ(books.alive() + sms.alive(), 0);
+}
+
+} // namespace
+} // namespace kestrel
