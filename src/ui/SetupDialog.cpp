@@ -46,6 +46,7 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, QWidget* parent)
 SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::ReaderLister lister, QWidget* parent)
     : QDialog(parent), m_model(state, prompter, std::move(lister))
 {
+    setObjectName(QStringLiteral("setupDialog"));
     setWindowTitle(StringTable::text(9500));
 
     auto* reader = new QGroupBox(StringTable::text(9501), this);
