@@ -2,8 +2,6 @@
 
 #include "ui/CountryCodeDialog.h"
 #include "ui/KestrelApp.h"
-#include "ui/ProgressDialog.h"
-#include "ui/ReportPrinter.h"
 #include "ui/SetupDialog.h"
 #include "ui/TelephoneCardDialog.h"
 #include "ui/phonebook/CFdnEdDlg.h"
@@ -38,11 +36,6 @@ void wireDesktop(KestrelApp& app)
     app.setCommandHook(kCountryCodesCommand, [](MainWindow& window) { CountryCodeDialog::choose(&window); });
 
     setCountryChooser(&CountryCodeDialog::choose);
-    setProgressSinkFactory(
-        [](QWidget* parent) -> std::unique_ptr<ProgressSink> { return std::make_unique<ProgressDialog>(parent); });
-    setPhoneBookPrintFunction([](AppState& state, const QList<DialEntry>& rows, QWidget* parent) {
-        return ReportPrinter(state, parent).PrintPhoneBook(rows);
-    });
 }
 
 } // namespace kestrel

@@ -6,7 +6,7 @@ class KestrelApp;
 
 // Connects the windows and dialogs of the desktop program to the main window: the phone book and
 // fixed-dialling-number windows, Setup (also at start-up when the reader fails), Telephone Card,
-// Country Codes, and the progress window and printer the phone book windows use.
+// Country Codes, and the country chooser of the phone book dialogs.
 void wireDesktop(KestrelApp& app);
 
 } // namespace kestrel

@@ -2,7 +2,6 @@
 #include "ui/phonebook/EditEntryDialog.h"
 #include "ui/phonebook/FindReplaceDialog.h"
 #include "ui/phonebook/PhoneBookHooks.h"
-#include "ui/phonebook/PhoneBookPrinter.h"
 #include "ui/phonebook/RangeDialog.h"
 #include "ui/phonebook/ReplaceEntryDialog.h"
 
@@ -12,12 +11,13 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QPdfWriter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "GuiTest.h"
+#include "ui/ReportPrinter.h"
 #include "ModalScript.h"
 #include "TestEditorHost.h"
 
@@ -227,35 +227,22 @@ TEST_F(PhoneBookDialogsTest, ReplaceDialogAnswers)
     }
 }
 
-TEST_F(PhoneBookDialogsTest, PrintJobHeaderAndPages)
+// Print Phone Book through the printed-report layout, into a PDF file instead of a printer: the
+// adjust dialog's salesperson for this job only, a cancelled adjustment printing nothing, and a
+// full window running over several pages.
+TEST_F(PhoneBookDialogsTest, PrintPhoneBookAdjustsTheHeaderAndFillsPages)
 {
     AppSettings& s = host->app.settings();
     s.provozovna = QStringLiteral("Shop");
     s.prodejce = QStringLiteral("Anna");
     s.poznamka = QStringLiteral("note");
-
-    s.prnHdrAdj = 0;
-    std::optional<ReportHeader> header = PhoneBookPrinter::jobHeader(host->app, nullptr);
-    ASSERT_TRUE(header);
-    EXPECT_EQ(header->shop, QStringLiteral("Shop"));
-    EXPECT_EQ(header->salesperson, QStringLiteral("Anna"));
-    EXPECT_TRUE(header->iccid.isEmpty()); // no card read
-
-    s.prnHdrAdj = 1;
-    ModalScript script;
-    script.then([](QWidget* d) {
-        EXPECT_EQ(child<QLineEdit>(d, "salesperson")->text(), QStringLiteral("Anna"));
-        child<QLineEdit>(d, "salesperson")->setText(QStringLiteral("Boris"));
-        child<QPushButton>(d, "okButton")->click();
+    const QString pdf = tempPath(QStringLiteral("book.pdf"));
+    ReportPrinter::setPrinterChooser([pdf](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
     });
-    header = PhoneBookPrinter::jobHeader(host->app, nullptr);
-    ASSERT_TRUE(header);
-    EXPECT_EQ(header->salesperson, QStringLiteral("Boris"));
-    EXPECT_EQ(s.prodejce, QStringLiteral("Anna")); // only this job's copy changes
-    script.then([](QWidget* d) { child<QPushButton>(d, "cancelButton")->click(); });
-    EXPECT_FALSE(PhoneBookPrinter::jobHeader(host->app, nullptr));
 
-    // A full window of 250 entries needs more than one page; an empty one prints its header page.
     QList<DialEntry> entries;
     for (int i = 0; i < 250; ++i) {
         DialEntry e = DialEntry::emptyAt(static_cast<uint16_t>(i));
@@ -264,16 +251,29 @@ TEST_F(PhoneBookDialogsTest, PrintJobHeaderAndPages)
         std::snprintf(e.number, sizeof e.number, "%09d", 600000000 + i);
         entries.append(e);
     }
-    const QString pdf = tempPath(QStringLiteral("book.pdf"));
-    int full = 0;
-    {
-        QPdfWriter writer(pdf);
-        full = PhoneBookPrinter::print(writer, entries, *header, QStringLiteral("Arial"));
-    }
-    EXPECT_GE(full, 3);
-    EXPECT_GT(QFile(pdf).size(), 0);
-    QPdfWriter empty(tempPath(QStringLiteral("empty.pdf")));
-    EXPECT_EQ(PhoneBookPrinter::print(empty, QList<DialEntry>(5, DialEntry()), *header, QStringLiteral("Arial")), 1);
+
+    s.prnHdrAdj = 1;
+    ModalScript script;
+    script.then([](QWidget* d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("printAdjustDialog"));
+        EXPECT_EQ(child<QLineEdit>(d, "salesperson")->text(), QStringLiteral("Anna"));
+        child<QLineEdit>(d, "salesperson")->setText(QStringLiteral("Boris"));
+        child<QPushButton>(d, "okButton")->click();
+    });
+    EXPECT_GE(ReportPrinter(host->app, nullptr).PrintPhoneBook(entries), 3);
+    EXPECT_EQ(s.prodejce, QStringLiteral("Anna")); // only this job's copy changes
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    written.close();
+
+    script.then([](QWidget* d) { child<QPushButton>(d, "cancelButton")->click(); });
+    EXPECT_EQ(ReportPrinter(host->app, nullptr).PrintPhoneBook(entries), 0);
+
+    s.prnHdrAdj = 0;
+    EXPECT_EQ(ReportPrinter(host->app, nullptr).PrintPhoneBook(QList<DialEntry>(5, DialEntry())), 1);
+    ReportPrinter::setPrinterChooser({});
 }
 
 } // namespace

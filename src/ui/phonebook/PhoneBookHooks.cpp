@@ -1,7 +1,7 @@
 #include "ui/phonebook/PhoneBookHooks.h"
 
-#include "ui/phonebook/PhoneBookPrinter.h"
-#include "ui/phonebook/PhoneBookProgress.h"
+#include "ui/ProgressDialog.h"
+#include "ui/ReportPrinter.h"
 
 namespace kestrel {
 
@@ -46,7 +46,7 @@ std::unique_ptr<ProgressSink> makeProgressSink(QWidget* parent)
 {
     if (factorySlot())
         return factorySlot()(parent);
-    return std::make_unique<PhoneBookProgress>(parent);
+    return std::make_unique<ProgressDialog>(parent);
 }
 
 void setPhoneBookPrintFunction(PhoneBookPrintFunction print)
@@ -58,7 +58,7 @@ int printPhoneBook(AppState& app, const QList<DialEntry>& rows, QWidget* parent)
 {
     if (printSlot())
         return printSlot()(app, rows, parent);
-    return PhoneBookPrinter::printWithDialogs(app, rows, parent);
+    return ReportPrinter(app, parent).PrintPhoneBook(rows);
 }
 
 } // namespace kestrel

@@ -23,15 +23,15 @@ using CountryChooser = std::function<QString(QWidget* parent)>;
 void setCountryChooser(CountryChooser chooser);
 const CountryChooser& countryChooser();
 
-// The progress window of card operations started from a phone book window. Without a factory of
-// the program's own the windows use a small dialog of their own (PhoneBookProgress).
+// The progress window of card operations started from a phone book window (the program's
+// ProgressDialog unless a test gives another).
 using ProgressSinkFactory = std::function<std::unique_ptr<ProgressSink>(QWidget* parent)>;
 void setProgressSinkFactory(ProgressSinkFactory factory);
 std::unique_ptr<ProgressSink> makeProgressSink(QWidget* parent);
 
 // Printing a window's list (Print Phone Book): the rows of the capacity, free ones included.
-// Returns the number of pages printed, 0 when the job was cancelled. Without a printer of the
-// program's own the windows print through PhoneBookPrinter.
+// Returns the number of pages printed, 0 when the job was cancelled. ReportPrinter unless a test
+// gives another.
 using PhoneBookPrintFunction = std::function<int(AppState& app, const QList<DialEntry>& rows, QWidget* parent)>;
 void setPhoneBookPrintFunction(PhoneBookPrintFunction print);
 int printPhoneBook(AppState& app, const QList<DialEntry>& rows, QWidget* parent);
