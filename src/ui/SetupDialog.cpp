@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -81,7 +82,10 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     codeRow->addWidget(m_intNumber, 1);
     codeRow->addWidget(m_fromDatabase);
     auto* internationalLayout = new QFormLayout(international);
-    internationalLayout->addRow(StringTable::text(1083), codeRow);
+    // A row holding a layout gets no buddy by itself: without one the "&" would show.
+    auto* codeLabel = new QLabel(StringTable::text(1083), international);
+    codeLabel->setBuddy(m_intNumber);
+    internationalLayout->addRow(codeLabel, codeRow);
     internationalLayout->addRow(StringTable::text(1082), m_intSelector);
 
     auto* buttons = new QDialogButtonBox(this);
