@@ -1,4 +1,6 @@
 // kestrel: the desktop program.
+#include <sys/prctl.h>
+
 #include <QApplication>
 #include <QStringList>
 
@@ -15,6 +17,10 @@ int main(int argc, char** argv)
     const kestrel::KestrelApp::Parsed parsed = kestrel::KestrelApp::parseArguments(arguments);
     if (parsed.exitStatus)
         return *parsed.exitStatus;
+
+    // PINs and PUKs pass through this process's memory (the PIN dialogs, the remembered codes):
+    // no core dump of it.
+    prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel"));
