@@ -326,20 +326,39 @@ bool DialFiles::scanDialFile(uint16_t fileId, int textId)
 
 // ---- reading -----------------------------------------------------------------------------------
 
+// The steps every bulk read and write of a dialling-number file starts with: a reader, a known
+// file, its service allocated, the file selected and not invalidated. Null (lastStatus set) when
+// one fails.
+const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, EfInfo& info)
+{
+    if (!m_card.reader()) {
+        fail(CardStatus::ReaderInaccessible);
+        return nullptr;
+    }
+    const Kind* kind = kindOf(fileId);
+    if (!kind) {
+        failAndFlush(CardStatus::NonSpecificError);
+        return nullptr;
+    }
+    if (!m_card.requireService(kind->service))
+        return nullptr;
+    if (!selectDialFile(*kind, info)) {
+        failAndFlush(m_card.lastStatus());
+        return nullptr;
+    }
+    if (info.invalidated()) {
+        failAndFlush(CardStatus::InaccessibleRecord);
+        return nullptr;
+    }
+    return kind;
+}
+
 bool DialFiles::readDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
 {
-    if (!m_card.reader())
-        return fail(CardStatus::ReaderInaccessible);
-    const Kind* kind = kindOf(fileId);
-    if (!kind)
-        return failAndFlush(CardStatus::NonSpecificError);
-    if (!m_card.requireService(kind->service))
-        return false;
     EfInfo info;
-    if (!selectDialFile(*kind, info))
-        return failAndFlush(m_card.lastStatus());
-    if (info.invalidated())
-        return failAndFlush(CardStatus::InaccessibleRecord);
+    const Kind* kind = openDialFile(fileId, info);
+    if (!kind)
+        return false;
 
     const int n = std::min(info.recordCount(), kMaxRecords);
     const int count = std::min(static_cast<int>(std::min<std::size_t>(entries.size(), kMaxRecords)), n);
@@ -365,18 +384,10 @@ bool DialFiles::readDialList(uint16_t fileId, std::span<DialEntry> entries, Dial
 
 bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
 {
-    if (!m_card.reader())
-        return fail(CardStatus::ReaderInaccessible);
-    const Kind* kind = kindOf(fileId);
-    if (!kind)
-        return failAndFlush(CardStatus::NonSpecificError);
-    if (!m_card.requireService(kind->service))
-        return false;
     EfInfo info;
-    if (!selectDialFile(*kind, info))
-        return failAndFlush(m_card.lastStatus());
-    if (info.invalidated())
-        return failAndFlush(CardStatus::InaccessibleRecord);
+    const Kind* kind = openDialFile(fileId, info);
+    if (!kind)
+        return false;
 
     const int n = std::min(info.recordCount(), kMaxRecords);
     const int recordLength = info.recordLength();

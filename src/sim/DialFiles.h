@@ -101,6 +101,7 @@ private:
     bool loadExtension(uint16_t fileId, CachedFile cached, int service, bool& readRecords);
     bool readExtensionRecords(uint16_t fileId, CachedFile cached);
     bool selectDialFile(const Kind& kind, EfInfo& info);
+    const Kind* openDialFile(uint16_t fileId, EfInfo& info);
 
     SimCard& m_card;
     SmsScan m_smsScan;

@@ -85,18 +85,26 @@ bool SmsFiles::readSmsFile(int textId)
     return true;
 }
 
-bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
+// A reader, the SMS service allocated and EF_SMS selected; false (lastStatus set) when one fails.
+bool SmsFiles::openSmsFile(EfInfo& info)
 {
-    count = 0;
     if (!m_card.reader()) {
         m_card.setLastStatus(CardStatus::ReaderInaccessible);
         return false;
     }
     if (!m_card.requireService(SimService::kSms))
         return failAndFlush();
-    EfInfo info;
     if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
         return failAndFlush();
+    return true;
+}
+
+bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
+{
+    count = 0;
+    EfInfo info;
+    if (!openSmsFile(info))
+        return false;
     const int filled =
         static_cast<int>(std::min<std::size_t>(entries.size(), static_cast<std::size_t>(recordCount(info))));
     std::fill(entries.begin(), entries.end(), SmsEntry{});
@@ -121,15 +129,9 @@ bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
 bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
 {
     count = 0;
-    if (!m_card.reader()) {
-        m_card.setLastStatus(CardStatus::ReaderInaccessible);
-        return false;
-    }
-    if (!m_card.requireService(SimService::kSms))
-        return failAndFlush();
     EfInfo info;
-    if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
-        return failAndFlush();
+    if (!openSmsFile(info))
+        return false;
     if (!isRecordFile(info)) {
         m_card.setLastStatus(CardStatus::NonSpecificError);
         return failAndFlush();

@@ -8,6 +8,7 @@
 namespace kestrel {
 
 class SimCard;
+struct EfInfo;
 
 // EF_SMS (6F3C under DF_TELECOM): one linear-fixed record per message, read and written through
 // the SimCard's image of the file. The card must be open (SimCard::openCard, inside a card
@@ -42,6 +43,7 @@ public:
 
 private:
     bool failAndFlush();
+    bool openSmsFile(EfInfo& info);
 
     SimCard& m_card;
     std::chrono::milliseconds m_imagePause{25};
