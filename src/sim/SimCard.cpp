@@ -14,9 +14,6 @@ using namespace SimFiles;
 
 constexpr uint8_t kClass = 0xA0;
 constexpr uint8_t kInsTerminalProfile = 0x10;
-constexpr uint8_t kInsFetch = 0x12;
-constexpr uint8_t kInsTerminalResponse = 0x14;
-constexpr uint8_t kInsEnvelope = 0xC2;
 constexpr uint8_t kInsRunGsmAlgorithm = 0x88;
 constexpr uint8_t kInsGetResponse = 0xC0;
 
@@ -25,8 +22,6 @@ constexpr std::size_t kEfInfoSize = 18;
 // Data of one READ BINARY (P3 0 reads 256) and of one UPDATE BINARY (P3 0 would carry nothing).
 constexpr int kMaxReadChunk = 256;
 constexpr int kMaxWriteChunk = 255;
-// A card that keeps announcing proactive commands inside the answers to them is cut off here.
-constexpr int kMaxProactiveDepth = 8;
 
 // The terminal profile sent to a proactive card (GSM 11.14): profile download, SMS-PP and cell
 // broadcast data download, menu selection, the proactive commands the program answers.
@@ -218,36 +213,6 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
             return failAndClose(m_lastStatus);
     }
     m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::verifyForOpen(int chv, bool strict)
-{
-    SecretText& remembered = chv == 2 ? m_pin2 : m_pin1;
-    const bool usedRemembered = !remembered.empty();
-    SecretText text;
-    if (usedRemembered) {
-        text = remembered;
-    } else {
-        std::optional<SecretText> typed = m_pinPrompt ? m_pinPrompt->askPin(chv) : std::nullopt;
-        if (!typed) {
-            // Without strict, a closed PIN1 prompt opens the card without CHV1.
-            if (chv == 1 && !strict)
-                return true;
-            return failAndClose(CardStatus::OperationCancelled);
-        }
-        text = *typed;
-        typed->clear();
-    }
-    GsmCommands gsm(*reader());
-    const CardStatus s = gsm.verifyChv(text.view(), chv, m_lastSw);
-    if (s != CardStatus::Ok) {
-        if (usedRemembered)
-            remembered.clear();
-        return failAndClose(s);
-    }
-    remembered = text;
-    m_cardFlags |= chv == 2 ? CardFlag::kChv2Verified : CardFlag::kChv1Verified;
     return true;
 }
 
@@ -506,74 +471,6 @@ bool SimCard::isChvBlocked(int chv) const
     return false;
 }
 
-// ---- PINs --------------------------------------------------------------------------------------
-
-void SimCard::noteChvResult(int chv, bool unblocked)
-{
-    // The card counts a code as presented after a successful change or unblock (GSM 11.11). A
-    // remembered text of the old code would cost an attempt at the next opening: it goes.
-    if (chv == 1) {
-        m_cardFlags |= CardFlag::kChv1Verified | CardFlag::kChv1Enabled;
-        if (unblocked)
-            m_cardFlags &= ~CardFlag::kChv1Blocked;
-    } else {
-        m_cardFlags |= CardFlag::kChv2Verified;
-        if (unblocked)
-            m_cardFlags &= ~CardFlag::kChv2Blocked;
-    }
-    forgetPin(chv);
-}
-
-bool SimCard::setChv(const SecretText& pin, const SecretText* newPin, int chv, bool enable)
-{
-    CardReader* r = reader();
-    if (!r)
-        return fail(CardStatus::ReaderInaccessible);
-    if (!(m_cardFlags & CardFlag::kIdentified))
-        return fail(CardStatus::NonSpecificError);
-    GsmCommands gsm(*r);
-    if (chv == 1) {
-        if (enable != isChv1Enabled()) {
-            const CardStatus s = gsm.setChv1Enabled(pin.view(), enable, m_lastSw);
-            if (s != CardStatus::Ok)
-                return fail(s);
-            if (enable) {
-                m_cardFlags |= CardFlag::kChv1Enabled | CardFlag::kChv1Verified;
-            } else {
-                m_cardFlags &= ~(CardFlag::kChv1Enabled | CardFlag::kChv1Verified);
-                forgetPin(1);
-            }
-        }
-        if (!newPin) {
-            m_lastStatus = CardStatus::Ok;
-            return true;
-        }
-    } else if (chv != 2 || !newPin) {
-        return fail(CardStatus::NonSpecificError);
-    }
-    const CardStatus s = gsm.changeChv(chv, pin.view(), newPin->view(), m_lastSw);
-    if (s != CardStatus::Ok)
-        return fail(s);
-    noteChvResult(chv, false);
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::unblockCard(const SecretText& puk, const SecretText& newPin, int chv)
-{
-    CardReader* r = reader();
-    if (!r)
-        return fail(CardStatus::ReaderInaccessible);
-    if (!(m_cardFlags & CardFlag::kIdentified))
-        return fail(CardStatus::NonSpecificError);
-    const CardStatus s = GsmCommands(*r).unblockChv(puk.view(), newPin.view(), chv, m_lastSw);
-    if (s != CardStatus::Ok)
-        return fail(s);
-    noteChvResult(chv, true);
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
 // ---- commands ----------------------------------------------------------------------------------
 
 bool SimCard::sendCommand(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
@@ -593,94 +490,6 @@ bool SimCard::sendCommand(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint
         return handled;
     }
     return true;
-}
-
-bool SimCard::handleProactive(uint16_t sw)
-{
-    struct Depth
-    {
-        int& depth;
-        explicit Depth(int& d) : depth(d) { ++depth; }
-        ~Depth() { --depth; }
-    } depth(m_proactiveDepth);
-    if (m_proactiveDepth > kMaxProactiveDepth)
-        return fail(CardStatus::NonSpecificError);
-
-    const int n = (sw & 0xFF) == 0 ? 256 : (sw & 0xFF);
-    std::vector<uint8_t> buffer(256, 0);
-    uint16_t fetchSw = 0;
-    if (!sendCommand(kClass, kInsFetch, 0, 0, static_cast<uint8_t>(n & 0xFF), buffer, false, fetchSw))
-        return false;
-    if (fetchSw != 0x9000)
-        return fail(CardStatus::NonSpecificError);
-
-    // GSM 11.14 proactive command: tag D0, a length (one byte up to 0x80, or 81 and one byte),
-    // then the command details (tag 01, ignoring the comprehension bit, length 3).
-    const std::size_t total = static_cast<std::size_t>(n);
-    if (total < 2 || buffer[0] != 0xD0)
-        return fail(CardStatus::NonSpecificError);
-    std::size_t pos = 1;
-    std::size_t length = buffer[pos++];
-    if (length == 0x81) {
-        if (pos >= total)
-            return fail(CardStatus::NonSpecificError);
-        length = buffer[pos++];
-    } else if (length > 0x80) {
-        return fail(CardStatus::NonSpecificError);
-    }
-    if (pos + length > total || length < 5 || (buffer[pos] & 0x7F) != 0x01 || buffer[pos + 1] != 3)
-        return fail(CardStatus::NonSpecificError);
-    ProactiveCommand command;
-    command.number = buffer[pos + 2];
-    command.type = buffer[pos + 3];
-    command.qualifier = buffer[pos + 4];
-    command.bytes.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(pos + length));
-
-    const ToolkitAnswer answer = m_toolkit ? m_toolkit->handleCommand(command) : ToolkitAnswer::Default;
-    if (answer == ToolkitAnswer::Failed)
-        return false;
-    if (answer == ToolkitAnswer::Answered)
-        return true;
-    return sendTerminalResponse(command, 0x00);
-}
-
-bool SimCard::sendTerminalResponse(const ProactiveCommand& command, uint8_t result, std::optional<uint8_t> item,
-                                   std::span<const uint8_t> text, bool withText)
-{
-    std::vector<uint8_t> data = {0x01, 0x03, command.number, command.type, command.qualifier, // command details
-                                 0x02, 0x02, 0x82,           0x81,                            // ME to SIM
-                                 0x03, 0x01, result};
-    if (item) {
-        data.insert(data.end(), {0x10, 0x01, *item});
-    }
-    if (withText) {
-        // Text string, data coding scheme 04 (8-bit).
-        const std::size_t valueLength = text.size() + 1;
-        if (valueLength > 255)
-            return fail(CardStatus::NonSpecificError);
-        data.push_back(0x8D);
-        if (valueLength > 127)
-            data.push_back(0x81);
-        data.push_back(static_cast<uint8_t>(valueLength));
-        data.push_back(0x04);
-        data.insert(data.end(), text.begin(), text.end());
-    }
-    if (data.size() > 255)
-        return fail(CardStatus::NonSpecificError);
-    uint16_t sw = 0;
-    if (!sendCommand(kClass, kInsTerminalResponse, 0, 0, static_cast<uint8_t>(data.size()), data, true, sw))
-        return false;
-    if (sw != 0x9000)
-        return fail(CardStatus::NonSpecificError);
-    return true;
-}
-
-bool SimCard::sendEnvelope(std::span<const uint8_t> data, uint16_t& sw)
-{
-    if (data.size() > 255)
-        return fail(CardStatus::NonSpecificError);
-    std::vector<uint8_t> bytes(data.begin(), data.end());
-    return sendCommand(kClass, kInsEnvelope, 0, 0, static_cast<uint8_t>(bytes.size()), bytes, true, sw);
 }
 
 bool SimCard::runGsmAlgorithm(std::span<const uint8_t> challenge, std::span<uint8_t> response, uint16_t& sw)

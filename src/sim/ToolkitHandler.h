@@ -6,8 +6,9 @@
 namespace kestrel {
 
 // One proactive command fetched from the card (GSM 11.11 FETCH), with its command details
-// (GSM 11.14: command number, type of command, command qualifier) already taken from it. The
-// toolkit layer decodes the rest of `bytes`, which holds the whole BER-TLV, tag D0 first.
+// (GSM 11.14: command number, type of command, command qualifier) already taken from it.
+// `bytes` holds what FETCH returned: the whole BER-TLV, tag D0 first, already checked to carry the
+// elements its type of command calls for (ToolkitDecoder).
 struct ProactiveCommand
 {
     uint8_t number = 0;
@@ -25,8 +26,9 @@ enum class ToolkitAnswer
 };
 
 // The receiver of proactive commands. When a card answers a command with SW1 = 91, the SimCard
-// fetches what is pending and hands it here. Without a handler every command gets the default
-// answer.
+// fetches what is pending and hands it here; a command that does not decode never arrives (the
+// card command that announced it fails with 105). Without a handler every command that decodes
+// gets the default answer.
 class ToolkitHandler
 {
 public:

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "app/Prompter.h"
-#include "toolkit/ToolkitCommand.h"
+#include "sim/ToolkitCommand.h"
 #include "toolkit/ToolkitProtocol.h"
 
 namespace kestrel {

@@ -8,7 +8,7 @@
 
 #include "base/CardStatus.h"
 #include "sim/ToolkitHandler.h"
-#include "toolkit/ToolkitCommand.h"
+#include "sim/ToolkitCommand.h"
 
 namespace kestrel {
 
@@ -31,8 +31,8 @@ bool sendMenuSelection(SimCard& card, uint8_t item);
 
 // The toolkit side of a SimCard's handler: decodes each proactive command the SimCard fetched
 // and passes it to handleToolkitCommand. The base class handles nothing, so every command gets
-// the default answer (general result 00) — it is the handler to install when no page wants the
-// commands. An undecodable command fails the card command that brought it with 105.
+// the default answer (general result 00), as with no handler at all. The SimCard refuses an
+// undecodable command (105) before any handler sees it.
 class ToolkitCommandHandler : public ToolkitHandler
 {
 public:

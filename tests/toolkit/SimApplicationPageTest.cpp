@@ -129,7 +129,8 @@ TEST_F(ToolkitCardTest, FetchAsksForTheAnnouncedLength)
     }
 }
 
-// A broken header fails with 140 and a broken body with 105, and neither is answered.
+// A broken header fails with 140 and a broken body with 105, and neither is answered: with the
+// page as the handler and with none (the default answer is not given to a broken command).
 TEST_F(ToolkitCardTest, UndecodableCommandsFailTheCardCommand)
 {
     struct Case
@@ -137,13 +138,22 @@ TEST_F(ToolkitCardTest, UndecodableCommandsFailTheCardCommand)
         std::vector<uint8_t> command;
         CardStatus status;
     };
-    for (const Case& c : {Case{bytesOf("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
-                          Case{proactive("81 03 01 25 00 82 02 81 82 8F 02 01 41"), CardStatus::StatusError}}) {
-        card->responses.clear();
-        EXPECT_FALSE(deliver({c.command}));
-        EXPECT_EQ(sim->lastStatus(), c.status);
-        EXPECT_TRUE(card->responses.empty());
+    for (ToolkitHandler* handler : {static_cast<ToolkitHandler*>(page.get()), static_cast<ToolkitHandler*>(nullptr)}) {
+        sim->setToolkitHandler(handler);
+        for (const Case& c :
+             {Case{bytesOf("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
+              Case{proactive("81 03 01 25 00 82 02 81 82 8F 02 01 41"), CardStatus::StatusError},
+              Case{proactive("81 03 01 21 00 82 02 81 02"), CardStatus::StatusError}}) { // DISPLAY TEXT, no text
+            card->responses.clear();
+            EXPECT_FALSE(deliver({c.command})) << (handler != nullptr);
+            EXPECT_EQ(sim->lastStatus(), c.status) << (handler != nullptr);
+            EXPECT_TRUE(card->responses.empty());
+        }
     }
+    // Without a handler a command that decodes still gets "performed successfully".
+    ASSERT_TRUE(deliver({proactive("81 03 01 25 00 82 02 81 82 85 01 4D")}));
+    EXPECT_EQ(card->responses, std::vector<std::string>{kOk});
+    EXPECT_FALSE(page->hasMenu());
 }
 
 // Commands the page does not answer get general result 00 without asking anyone.

@@ -101,7 +101,9 @@ public:
     CommandDetails(uint8_t number, uint8_t type, uint8_t qualifier)
         : m_number(number), m_type(type), m_qualifier(qualifier)
     {}
+    uint8_t number() const { return m_number; }
     uint8_t type() const { return m_type; }
+    uint8_t qualifier() const { return m_qualifier; }
 
     bool decode(ToolkitReader& reader) override;
     bool encode(ToolkitWriter& writer) const override;

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "sim/ToolkitHandler.h"
-#include "toolkit/ToolkitDecoder.h"
+#include "sim/ToolkitDecoder.h"
 
 namespace kestrel {
 

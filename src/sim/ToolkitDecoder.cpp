@@ -1,6 +1,6 @@
-#include "toolkit/ToolkitDecoder.h"
+#include "sim/ToolkitDecoder.h"
 
-#include "toolkit/ToolkitCommand.h"
+#include "sim/ToolkitCommand.h"
 
 namespace kestrel {
 

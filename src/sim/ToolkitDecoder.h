@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "toolkit/ToolkitElements.h"
+#include "sim/ToolkitElements.h"
 
 namespace kestrel {
 

@@ -1,8 +1,8 @@
-#include "toolkit/ToolkitElements.h"
+#include "sim/ToolkitElements.h"
 
 #include <algorithm>
 
-#include "toolkit/ToolkitCommand.h"
+#include "sim/ToolkitCommand.h"
 
 namespace kestrel {
 
