@@ -3,6 +3,7 @@
 // A SimCard on the virtual reader with the standard card (or a variant of it) in memory, and a
 // tap on the card's side of the line that records every command the card is given.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ public:
         bytes.insert(bytes.end(), apdu.data.begin(), apdu.data.end());
         log.push_back(toSpacedHex(bytes));
         emulator::CardResponse r = m_inner->process(apdu);
+        if (alter)
+            alter(apdu, r);
         statusWords.push_back(r.sw);
         return r;
     }
@@ -54,6 +57,8 @@ public:
 
     std::vector<std::string> log;
     std::vector<uint16_t> statusWords;
+    // Changes an answer before it leaves the card, for answers the virtual card never gives.
+    std::function<void(const emulator::Apdu&, emulator::CardResponse&)> alter;
 
 private:
     std::unique_ptr<emulator::Icc> m_inner;

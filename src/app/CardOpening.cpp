@@ -10,12 +10,6 @@ namespace kestrel {
 
 namespace {
 
-// Attempts left of CHV1 and CHV2: low four bits of bytes 19 and 21 of the MF response.
-int attemptsLeft(const std::array<uint8_t, 36>& mf, int chv)
-{
-    return mf[chv == 1 ? 18 : 20] & 0x0F;
-}
-
 bool unblockOne(SimCard& card, Prompter& prompter, int chv)
 {
     std::optional<PinUnblock> codes = prompter.askUnblock(chv);
@@ -54,17 +48,28 @@ bool offerUnblock(SimCard& card, Prompter& prompter)
     std::array<uint8_t, 36> mf{};
     if (!card.selectFile(SimFiles::kMf, 0, &mf))
         return false;
-    const int left1 = attemptsLeft(mf, 1);
-    const int left2 = attemptsLeft(mf, 2);
-    if (left1 > 0 && left2 > 0)
+    const bool blocked1 = chvBlocked(mf, 1);
+    const bool blocked2 = chvBlocked(mf, 2);
+    if (!blocked1 && !blocked2)
         return notTried();
     if (prompter.question(kUnblockOfferId, PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
         return notTried();
-    if (left1 == 0 && !unblockOne(card, prompter, 1))
+    if (blocked1 && !unblockOne(card, prompter, 1))
         return false;
-    if (left2 > 0)
+    if (!blocked2)
         return true;
-    return unblockOne(card, prompter, 2);
+    if (unblockOne(card, prompter, 2))
+        return true;
+    // PIN1 is unblocked either way; only an operation that needs PIN2 still finds the card blocked.
+    return blocked1 && card.lastStatus() == CardStatus::OperationCancelled;
+}
+
+bool chvBlocked(const std::array<uint8_t, 36>& mf, int chv)
+{
+    const uint8_t status = mf[chv == 1 ? 18 : 20];
+    if (chv == 2 && (status & 0x80) == 0)
+        return false;
+    return (status & 0x0F) == 0;
 }
 
 } // namespace kestrel

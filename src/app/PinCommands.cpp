@@ -14,11 +14,6 @@ namespace {
 
 using namespace SimFiles;
 
-int attemptsLeft(const std::array<uint8_t, 36>& mf, int chv)
-{
-    return mf[chv == 1 ? 18 : 20] & 0x0F;
-}
-
 bool yes(Prompter& prompter, int textId)
 {
     return prompter.question(textId, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
@@ -105,13 +100,13 @@ CommandResult PinCommands::unblockCard()
         std::array<uint8_t, 36> mf{};
         if (!m_card.selectFile(kMf, 0, &mf))
             return false;
-        const int left1 = attemptsLeft(mf, 1);
-        const int left2 = attemptsLeft(mf, 2);
-        bool puk1 = left1 == 0;
-        if (left1 > 0 && left2 > 0)
+        const bool blocked1 = chvBlocked(mf, 1);
+        const bool blocked2 = chvBlocked(mf, 2);
+        bool puk1 = blocked1;
+        if (!blocked1 && !blocked2)
             puk1 = yes(m_prompter, strId(6220));
         for (const int chv : {1, 2}) {
-            if (chv == 1 ? !puk1 : left2 > 0)
+            if (chv == 1 ? !puk1 : !blocked2)
                 continue;
             std::optional<PinUnblock> codes = m_prompter.askUnblock(chv);
             if (!codes)

@@ -31,6 +31,17 @@ protected:
 const QString kWrongPin = QStringLiteral("Communication error:\r\nWrong PIN!");
 const QString kNoValidPin = QStringLiteral("Communication error:\r\nNo valid PIN entered");
 
+// A card without PIN2: CHV2 and UNBLOCK CHV2 status (bytes 21 and 22 of every MF/DF response) 00,
+// not initialised.
+void withoutPin2(RecordingIcc& card)
+{
+    card.alter = [](const emulator::Apdu& apdu, emulator::CardResponse& r) {
+        const bool directory = r.data.size() > 21 && (r.data[6] == 0x01 || r.data[6] == 0x02);
+        if (apdu.ins == 0xC0 && directory)
+            r.data[20] = r.data[21] = 0x00;
+    };
+}
+
 } // namespace
 
 TEST(PinChecks, ChangeAndUnblockDialogChecks)
@@ -196,6 +207,47 @@ TEST_F(PinCommandsTest, UnblockCardFollowsTheChvStates)
     EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
     EXPECT_EQ(card().chv1.unblockAttemptsLeft, 9);
     EXPECT_EQ(prompter.unblockDialogs, std::vector<int>{1});
+}
+
+// Unblock Card on a card without PIN2: nothing is blocked, so it asks before taking the PUK1 step
+// and never offers PUK2.
+TEST_F(PinCommandsTest, UnblockCardWithoutPin2)
+{
+    withoutPin2(rec());
+    EXPECT_EQ(commands().unblockCard(), CommandResult::NotDone);
+    EXPECT_EQ(prompter.questions, std::vector<int>{6220});
+    EXPECT_TRUE(prompter.unblockDialogs.empty());
+    EXPECT_EQ(rec().count("A0 2C"), 0);
+}
+
+// After PIN1 is unblocked by the offer the card opens for PIN1 work: PUK2 is asked only for an
+// initialised, blocked PIN2, and closing that dialog does not undo the PIN1 success.
+TEST_F(PinCommandsTest, UnblockOfferAsksPuk2OnlyForABlockedPin2)
+{
+    using F = ScriptedPrompter::Fields;
+    struct Case
+    {
+        bool pin2; // initialised (and blocked) rather than absent
+        std::vector<int> dialogs;
+    };
+    for (const Case& c : {Case{false, {1}}, Case{true, {1, 2}}}) {
+        use(standardCardWith([](emulator::SimCardData& d) {
+            d.chv1.attemptsLeft = 0;
+            d.chv2.attemptsLeft = 0;
+        }));
+        if (!c.pin2)
+            withoutPin2(rec());
+        prompter = ScriptedPrompter();
+        prompter.answers = {PromptAnswer::Yes};
+        prompter.unblockFields = {F{"12345678", "2222", "2222"}, std::nullopt};
+        sim().setPinPrompt(&prompter);
+        EXPECT_TRUE(startCardOperation(sim(), prompter, true, false, true, false)) << toInt(sim().lastStatus());
+        EXPECT_EQ(prompter.unblockDialogs, c.dialogs) << c.pin2;
+        EXPECT_EQ(rec().count("A0 2C"), 1) << c.pin2;
+        EXPECT_EQ(sim().rememberedPin(1).view(), "2222");
+        EXPECT_EQ(card().chv2.attemptsLeft, 0);
+        sim().closeCard();
+    }
 }
 
 // A blocked PIN1 at the opening of a card operation: the offer, the PUK, and the card opens with
