@@ -24,6 +24,7 @@ constexpr int kNone = 6150;
 constexpr int kAuthenticationBlocked = 5615;
 constexpr int kImsiNotReadable = 5610;
 constexpr int kListProtected = 5609;
+constexpr int kReaderOperationError = 57642; // "Error during smartcard reader operation:"
 constexpr int kGlobalPage = 6100;
 constexpr int kCapacityPage = 6101;
 constexpr int kCalledPage = 6102;
@@ -91,11 +92,8 @@ bool SimInformationReader::readAll(SimInformation& info)
 bool SimInformationReader::readGlobal(GlobalInfo& global)
 {
     global = GlobalInfo{};
-    CardOperation operation(m_card, m_prompter, m_progress);
     m_stepText = StringTable::text(kGlobalPage);
-    const bool ok =
-        operation.run(kCaptionWorking, OpenFlags{true, false, true, false, true}, [&] { return globalWork(global); });
-    m_errorText = operation.errorText();
+    const bool ok = runPage([&] { return globalWork(global); });
     tellAfterRun(&global, nullptr, nullptr);
     return ok;
 }
@@ -103,11 +101,21 @@ bool SimInformationReader::readGlobal(GlobalInfo& global)
 bool SimInformationReader::readCapacities(CapacityInfo& capacities)
 {
     capacities = CapacityInfo{};
-    CardOperation operation(m_card, m_prompter, m_progress);
     m_stepText = StringTable::text(kCapacityPage);
-    const bool ok = operation.run(kCaptionWorking, OpenFlags{true, false, true, false, true},
-                                  [&] { return capacityWork(capacities); });
-    m_errorText = operation.errorText();
+    return runPage([&] { return capacityWork(capacities); });
+}
+
+bool SimInformationReader::runPage(const std::function<bool()>& work)
+{
+    CardOperation operation(m_card, m_prompter, m_progress);
+    operation.setShowFailure(false);
+    const bool ok = operation.run(kCaptionWorking, OpenFlags{true, false, true, false, true}, work);
+    m_errorText.clear();
+    if (!ok) {
+        m_errorText = StringTable::text(kReaderOperationError) + QStringLiteral("\r\n") +
+                      cardStatusMessage(operation.failureStatus());
+        m_prompter.messageText(m_errorText, PromptIcon::Stop);
+    }
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -17,7 +18,10 @@ class SimCard;
 
 // Reads the information about a SIM into its values. Each read is a card operation of its own
 // (card opened with PIN1, progress window, failures through the Prompter), so a page can read its
-// part alone, or readAll reads everything in one operation.
+// part alone, or readAll reads everything in one operation. The global values and the capacities
+// report a failure in an error box of their own: "Error during smartcard reader operation:", a
+// line break and the status message (stop icon, Prompter::messageText); the other reads through
+// the card-error dialog.
 //
 // Global values, in card order: RUN GSM ALGORITHM as a test of the authentication counter (94 08
 // or 6F 00: the card is blocked by it, the user is told and nothing more is read), the MF response
@@ -58,6 +62,8 @@ public:
     static QString numberLine(const DialEntry& entry);
 
 private:
+    // The card operation of the global values or the capacities, with their own failure box.
+    bool runPage(const std::function<bool()>& work);
     bool globalWork(GlobalInfo& global);
     bool capacityWork(CapacityInfo& capacities);
     bool numberListWork(uint16_t fileId, NumberListInfo& list);

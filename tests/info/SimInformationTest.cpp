@@ -284,6 +284,32 @@ TEST(SimInformation, FailuresEndTheRead)
         EXPECT_TRUE(global.iccid.isEmpty());
         EXPECT_EQ(bench.model->data().chv1.attemptsLeft, 3);
     }
+    // The global values and the capacities tell of a failure in an error box of their own.
+    const std::function<bool(SimInformationReader&)> pages[] = {
+        [](SimInformationReader& r) {
+            GlobalInfo g;
+            return r.readGlobal(g);
+        },
+        [](SimInformationReader& r) {
+            CapacityInfo c;
+            return r.readCapacities(c);
+        },
+    };
+    for (const CardStatus status : {CardStatus::ReaderInaccessible, CardStatus::OperationCancelled}) {
+        for (const auto& read : pages) {
+            test::SimBench bench;
+            SimCard noReader([] { return static_cast<CardReader*>(nullptr); });
+            test::ScriptedPrompter prompter;
+            SimInformationReader reader(status == CardStatus::ReaderInaccessible ? noReader : *bench.sim, prompter);
+            EXPECT_FALSE(read(reader));
+            const QString expected = s("Error during smartcard reader operation:\r\n") + cardStatusMessage(status);
+            EXPECT_EQ(reader.errorText(), expected);
+            ASSERT_EQ(prompter.texts.size(), 1u);
+            EXPECT_EQ(prompter.texts[0].text, expected);
+            EXPECT_EQ(prompter.texts[0].icon, PromptIcon::Stop);
+            EXPECT_TRUE(prompter.errors.empty());
+        }
+    }
 }
 
 TEST(SimInformation, PagesReadAlone)
