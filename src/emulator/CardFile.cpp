@@ -513,7 +513,8 @@ CardFileResult CardFile::fromJson(const QByteArray& json)
     if (!r.object("options", options, true))
         return result;
     FieldReader o(options, QStringLiteral("options"), error);
-    if (!o.boolean("authenticationExhausted", card.options.authenticationExhausted, true))
+    if (!o.boolean("authenticationExhausted", card.options.authenticationExhausted, true) ||
+        !readFaultOptions(options, card.options.faults, error))
         return result;
     if (!readChv(r, "chv1", card.chv1, true, error) || !readChv(r, "chv2", card.chv2, false, error))
         return result;
@@ -565,6 +566,7 @@ QByteArray CardFile::toJson(const SimCardData& card)
     root.insert(QStringLiteral("memorySize"), card.memorySize);
     QJsonObject options;
     options.insert(QStringLiteral("authenticationExhausted"), card.options.authenticationExhausted);
+    writeFaultOptions(card.options.faults, options);
     root.insert(QStringLiteral("options"), options);
     root.insert(QStringLiteral("chv1"), chvObject(card.chv1, true));
     root.insert(QStringLiteral("chv2"), chvObject(card.chv2, false));

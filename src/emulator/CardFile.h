@@ -18,7 +18,7 @@ struct CardFileResult
 //
 //   { "format": "kestrel-sim-card", "version": 1, "kind": "sim",
 //     "atr": "3B...", "ki": "<16 bytes>", "memorySize": 16384,
-//     "options": { "authenticationExhausted": false },
+//     "options": { "authenticationExhausted": false },   (and the faults of FaultPlan.h)
 //     "chv1": { "code": "1234", "unblockCode": "12345678", "attemptsLeft": 3,
 //               "unblockAttemptsLeft": 10, "enabled": true },
 //     "chv2": { ... no "enabled" ... },

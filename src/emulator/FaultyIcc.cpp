@@ -6,6 +6,13 @@ namespace kestrel::emulator {
 
 FaultyIcc::FaultyIcc(std::unique_ptr<Icc> inner, FaultPlan plan) : m_inner(std::move(inner)), m_plan(plan) {}
 
+std::unique_ptr<Icc> FaultyIcc::withFaults(std::unique_ptr<Icc> card, const FaultPlan& plan)
+{
+    if (!plan.any())
+        return card;
+    return std::make_unique<FaultyIcc>(std::move(card), plan);
+}
+
 bool FaultyIcc::present() const
 {
     return !m_pulled && m_inner->present();
@@ -35,6 +42,12 @@ CardResponse FaultyIcc::process(const Apdu& apdu)
         none.sw = 0;
         none.silent = true;
         return none;
+    }
+    if (m_plan.nullsFromCommand > 0 && command >= m_plan.nullsFromCommand) {
+        CardResponse busy;
+        busy.sw = 0;
+        busy.stalled = true;
+        return busy;
     }
     if (command == m_plan.wrongStatusAtCommand)
         return CardResponse{{}, m_plan.wrongStatus};

@@ -5,18 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "emulator/FaultPlan.h"
 #include "emulator/Icc.h"
 
 namespace kestrel::emulator {
-
-// When a card misbehaves. Commands count from 1 over every command the card is given; -1 never.
-struct FaultPlan
-{
-    int pullAtCommand = -1;        // the card leaves the reader as this command arrives
-    int wrongStatusAtCommand = -1; // this command is refused with wrongStatus
-    uint16_t wrongStatus = 0x6F00;
-    int garbageAtCommand = -1; // this command is answered with noise
-};
 
 // A card that fails on purpose, wrapped around a working one, for reliability tests. A faulty
 // command never reaches the card inside: a pulled card loses it, a refused or garbled one is not
@@ -25,6 +17,9 @@ class FaultyIcc final : public Icc
 {
 public:
     FaultyIcc(std::unique_ptr<Icc> inner, FaultPlan plan);
+
+    // card itself when nothing is planned, else card wrapped in a FaultyIcc.
+    static std::unique_ptr<Icc> withFaults(std::unique_ptr<Icc> card, const FaultPlan& plan);
 
     bool present() const override;
     std::vector<uint8_t> powerOn() override;

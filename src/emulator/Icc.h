@@ -28,8 +28,11 @@ struct CardResponse
     // neither procedure bytes nor a status word; the terminal's wait runs out. garbled: `data`
     // holds the noise that came instead of a T=0 answer and `sw` means nothing; a byte-level face
     // puts the noise on the line as it is.
+    // stalled: the card sends NULL procedure bytes without end and takes no further byte until
+    // its power goes.
     bool silent = false;
     bool garbled = false;
+    bool stalled = false;
 };
 
 // An integrated-circuit card as its faces (in-process, serial byte protocol, vpcd socket) drive it.

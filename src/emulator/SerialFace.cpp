@@ -105,6 +105,8 @@ int SerialFace::hostRead(int timeoutMs)
         m_out.clear(); // whatever comes at the reader's speed arrives as garbage and is lost
 
     if (m_out.empty()) {
+        if (m_stalled && m_mode == Mode::Card && m_lineBaud == kReaderBaud)
+            return stalledNull(timeout);
         if (timeout.count() > 0)
             m_clock->sleepUntil(m_clock->now() + timeout);
         return -1;
@@ -185,6 +187,7 @@ void SerialFace::stopReader()
     if (m_cardPowered)
         m_card.powerOff();
     m_cardPowered = false;
+    m_stalled = false;
     m_mode = Mode::Off;
     m_settingPending = false;
     dropUnsent();
@@ -250,6 +253,7 @@ void SerialFace::cardOn()
 
     const std::vector<uint8_t> atr = m_card.powerOn();
     m_cardPowered = true;
+    m_stalled = false;
     m_mode = Mode::Card;
     m_inverse = m_options.inverseConvention;
     m_cardState = CardState::Header;
@@ -283,6 +287,8 @@ void SerialFace::readMemoryCard()
 
 void SerialFace::cardByte(uint8_t byte)
 {
+    if (m_stalled)
+        return; // busy for good: the card hears nothing
     switch (m_cardState) {
     case CardState::Header:
         if (m_headerLength == 0 && m_ppsAllowed && byte == kPpss) {
@@ -431,11 +437,17 @@ void SerialFace::answerOutgoing(const CardResponse& response)
     emitStatus(response.sw);
 }
 
-// A pulled card says nothing; a garbled one sends its noise instead of the answer.
+// A pulled card says nothing; a garbled one sends its noise instead of the answer; a stalled one
+// asks for more time from now on.
 bool SerialFace::answerFault(const CardResponse& response)
 {
     if (response.silent || !m_card.present())
         return true;
+    if (response.stalled) {
+        m_stalled = true;
+        m_nextNull = m_clock->now();
+        return true;
+    }
     if (!response.garbled)
         return false;
     for (uint8_t b : response.data)
@@ -444,6 +456,22 @@ bool SerialFace::answerFault(const CardResponse& response)
 }
 
 // --- the line ------------------------------------------------------------------------------------
+
+// The next NULL of a stalled card when it is due within timeout.
+int SerialFace::stalledNull(std::chrono::milliseconds timeout)
+{
+    const TimePoint now = m_clock->now();
+    if (m_nextNull > now + timeout) {
+        if (timeout.count() > 0)
+            m_clock->sleepUntil(now + timeout);
+        return -1;
+    }
+    if (m_nextNull > now)
+        m_clock->sleepUntil(m_nextNull);
+    m_nextNull = std::max(m_nextNull, now) + kStalledNullInterval;
+    ++m_lineBytes;
+    return m_inverse ? invert(kNull) : kNull;
+}
 
 void SerialFace::emitRaw(uint8_t byte)
 {

@@ -30,6 +30,9 @@ namespace kestrel::emulator {
 // asks. An inverse-convention card's bytes reach a direct UART complemented and bit-reversed; its
 // TS reads 0x03.
 //
+// A card that has stalled (CardResponse::stalled) sends a NULL byte every kStalledNullInterval,
+// without end, and takes no byte until its power goes.
+//
 // Pacing: with a non-zero baud every byte occupies the line for 12 etu (start bit, 8 data bits,
 // parity, two stop bits' worth of guard time), one byte after the other, and hostRead waits until
 // the next byte is due. With baud 0 every byte is there at once.
@@ -73,6 +76,9 @@ public:
     static constexpr int kReaderBaud = 9600;
     static constexpr int kParityOdd = 1;
     static constexpr int kParityEven = 2;
+    // How often a stalled card repeats its NULL byte: well inside the work waiting time of a card
+    // with the default WI (about a second at 3.57 MHz), as a busy card keeps its terminal waiting.
+    static constexpr std::chrono::milliseconds kStalledNullInterval{20};
 
     explicit SerialFace(Icc& card);
     SerialFace(Icc& card, const Options& options);
@@ -100,6 +106,7 @@ public:
     // State, for tests and benchmarks.
     bool readerRunning() const { return m_mode != Mode::Off; }
     bool cardPowered() const { return m_cardPowered; }
+    bool cardStalled() const { return m_stalled; }
     uint8_t lastSetting() const { return m_lastSetting; }
     size_t queuedBytes() const { return m_out.size(); }
     // When the next byte for the host is due (pacing off: the clock's epoch); none when idle.
@@ -144,6 +151,7 @@ private:
     void finishIncoming();
     void answerOutgoing(const CardResponse& response);
     bool answerFault(const CardResponse& response);
+    int stalledNull(std::chrono::milliseconds timeout);
 
     uint8_t statusByte() const;
     void emitRaw(uint8_t byte);
@@ -168,6 +176,8 @@ private:
     bool m_cardPowered = false;
     bool m_inverse = false;
     bool m_ppsAllowed = false;
+    bool m_stalled = false;
+    TimePoint m_nextNull{};
     CardState m_cardState = CardState::Header;
     std::array<uint8_t, 5> m_header{};
     size_t m_headerLength = 0;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "emulator/FaultPlan.h"
+
 namespace kestrel::emulator {
 
 // The persistent contents of a virtual card: what a card file holds and what the card model
@@ -96,6 +98,9 @@ struct CardOptions
 {
     // RUN GSM ALGORITHM answers 94 08, as a card whose authentication counter has run out.
     bool authenticationExhausted = false;
+    // Faults to rehearse against; the model itself ignores them, whoever puts the card into a
+    // reader wraps it in a FaultyIcc with them.
+    FaultPlan faults;
 
     bool operator==(const CardOptions&) const = default;
 };

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include "emulator/CardFile.h"
+#include "emulator/FaultyIcc.h"
 #include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
 #include "emulator/VpcdFace.h"
@@ -138,7 +139,8 @@ int usage(QTextStream& err, const QString& problem)
         << "usage: kestrel-sim new <card file> [--telephone-card] [--force]\n"
         << "       kestrel-sim show <card file>\n"
         << "       kestrel-sim serve --card <card file> --vpcd [[host:]port]   (default localhost:"
-        << VpcdFace::kDefaultPort << ")\n";
+        << VpcdFace::kDefaultPort << ")\n"
+        << "             [--pull-at N] [--status-at N[:SW]] [--garbage-at N] [--nulls-from N]\n";
     return kExitUsage;
 }
 
@@ -248,10 +250,18 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
     QString cardPath;
     QString address;
     bool vpcd = false;
+    QList<std::pair<QString, QString>> faultFlags; // applied over the card file's own faults
+    QString error;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         const bool hasValue = i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--"));
-        if (a == QLatin1String("--card")) {
+        if (isFaultFlag(a)) {
+            const QString value = hasValue ? arguments[++i] : QString();
+            FaultPlan check;
+            if (!applyFaultFlag(a, value, check, error))
+                return usage(err, error);
+            faultFlags.append({a, value});
+        } else if (a == QLatin1String("--card")) {
             if (!hasValue)
                 return usage(err, QStringLiteral("--card needs a card file"));
             cardPath = arguments[++i];
@@ -269,7 +279,6 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return usage(err, QStringLiteral("serve needs --vpcd (the face to serve the card on)"));
     QString host;
     uint16_t port = 0;
-    QString error;
     if (!VpcdFace::parseAddress(address, host, port, error))
         return usage(err, error);
 
@@ -278,12 +287,18 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "kestrel-sim: " << error << '\n';
         return kExitFailure;
     }
-    VpcdFace face(*card);
+    // The flags' faults go over the card file's, for this run only (the file keeps its own).
+    FaultPlan plan = card->data().options.faults;
+    for (const auto& [flag, value] : faultFlags)
+        applyFaultFlag(flag, value, plan, error);
+    SimCardModel& model = *card;
+    const std::unique_ptr<Icc> served = FaultyIcc::withFaults(std::move(card), plan);
+    VpcdFace face(*served);
     // Every change is saved by the card itself; a save that fails is said once per new reason.
     QString lastSaveError;
     face.setCommandHook([&] {
-        if (card->lastSaveError() != lastSaveError) {
-            lastSaveError = card->lastSaveError();
+        if (model.lastSaveError() != lastSaveError) {
+            lastSaveError = model.lastSaveError();
             if (!lastSaveError.isEmpty()) {
                 err << "kestrel-sim: cannot save the card: " << lastSaveError << '\n';
                 err.flush();

@@ -10,7 +10,8 @@ namespace kestrel::emulator {
 
 // The kestrel-sim command line: `new <file> [--telephone-card] [--force]`, `show <file>` and
 // `serve --card <file> --vpcd [[host:]port]` (the card in vpcd's reader until vpcd goes away or
-// SIGTERM/SIGINT arrives; every change saved to the file).
+// SIGTERM/SIGINT arrives; every change saved to the file). serve also takes the faults of FaultPlan.h
+// for the run: --pull-at N, --status-at N[:SW], --garbage-at N, --nulls-from N.
 // Exit status 0 on success, 1 when a card file cannot be read or written, 2 for a usage error.
 // Each command is one entry of a table, so further modes are added beside them.
 int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err);

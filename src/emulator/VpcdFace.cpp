@@ -265,18 +265,18 @@ std::optional<std::vector<uint8_t>> VpcdFace::handleMessage(std::span<const uint
             return std::nullopt;
         }
     }
-    std::vector<uint8_t> reply = answerCommand(payload);
+    std::optional<std::vector<uint8_t>> reply = answerCommand(payload);
     ++m_commands;
     if (m_commandHook)
         m_commandHook();
     return reply;
 }
 
-std::vector<uint8_t> VpcdFace::answerCommand(std::span<const uint8_t> command)
+std::optional<std::vector<uint8_t>> VpcdFace::answerCommand(std::span<const uint8_t> command)
 {
     // Four bytes are a command without P3 (ISO/IEC 7816-4 case 1), which T=0 sends with P3 = 0.
     if (command.size() < 4)
-        return {static_cast<uint8_t>(kWrongLength >> 8), static_cast<uint8_t>(kWrongLength)};
+        return std::vector<uint8_t>{static_cast<uint8_t>(kWrongLength >> 8), static_cast<uint8_t>(kWrongLength)};
     Apdu apdu;
     apdu.cla = command[0];
     apdu.ins = command[1];
@@ -293,9 +293,12 @@ std::vector<uint8_t> VpcdFace::answerCommand(std::span<const uint8_t> command)
 
     const CardResponse response = m_card.process(apdu);
     // A card that failed mid-command: silence becomes an empty answer (not even a status word),
-    // noise goes back as it came.
+    // noise goes back as it came. A stalled card never finishes the command: no answer at all;
+    // how long pcscd waits for one is its own affair.
+    if (response.stalled)
+        return std::nullopt;
     if (response.silent)
-        return {};
+        return std::vector<uint8_t>{};
     if (response.garbled)
         return response.data;
     std::vector<uint8_t> reply = response.data;

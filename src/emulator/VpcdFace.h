@@ -65,7 +65,8 @@ public:
     // The framed replies to a piece of the byte stream from vpcd. Partial frames are kept until
     // their remaining bytes arrive.
     std::vector<uint8_t> feed(std::span<const uint8_t> bytes);
-    // The reply to one payload; none for the control messages that take none.
+    // The reply to one payload; none for the control messages that take none, and none for a
+    // command the card never finishes (it keeps asking for more time).
     std::optional<std::vector<uint8_t>> handleMessage(std::span<const uint8_t> payload);
 
     // Called after every command APDU (the card may have saved itself, or failed to).
@@ -73,7 +74,7 @@ public:
     uint64_t commandCount() const { return m_commands; }
 
 private:
-    std::vector<uint8_t> answerCommand(std::span<const uint8_t> command);
+    std::optional<std::vector<uint8_t>> answerCommand(std::span<const uint8_t> command);
     void closeSocket();
 
     Icc& m_card;

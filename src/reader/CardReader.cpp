@@ -26,6 +26,8 @@ constexpr int kMaxAtrBytes = 33;
 constexpr int kLineBaud = 9600;
 constexpr int kOdd = 1;
 constexpr int kEven = 2;
+// While a card asks for more time, Abort is looked at this often.
+constexpr int64_t kCancelCheckMs = 100;
 
 } // namespace
 
@@ -383,10 +385,25 @@ CardStatus CardReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
         return one.data[0];
     };
 
+    // A card may ask for more time again and again; the command ends when the time limit has
+    // passed, when Abort is pressed, or after as many requests as the limit has milliseconds (a
+    // character takes over a millisecond at 9600 bit/s, so this count only ends a command whose
+    // clock stands still).
+    const int64_t start = clockMs();
+    int64_t lastCancelCheck = start;
+    int requests = 0;
+    auto moreTime = [&]() -> CardStatus {
+        if (++requests > m_commandTimeLimit)
+            return CardStatus::StatusError;
+        return mayWait(start, lastCancelCheck);
+    };
+
     size_t pos = 0;
     for (;;) {
         if (h == 0x60) {
             // NULL: the card asks for more time.
+            if (const CardStatus s = moreTime(); !isOk(s))
+                return s;
             h = nextByte();
             if (h < 0)
                 return CardStatus::ErrorInterpretingCommand;
@@ -412,6 +429,9 @@ CardStatus CardReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
                 h = two.data[1];
                 ++pos;
             } else {
+                // INS XOR FF with all data sent: nothing to do but wait, as for NULL.
+                if (const CardStatus s = moreTime(); !isOk(s))
+                    return s;
                 h = nextByte();
                 if (h < 0)
                     return CardStatus::ErrorInterpretingCommand;
@@ -441,6 +461,19 @@ CardStatus CardReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
             return CardStatus::ErrorInterpretingCommand;
         }
     }
+}
+
+CardStatus CardReader::mayWait(int64_t start, int64_t& lastCancelCheck)
+{
+    const int64_t now = clockMs();
+    if (m_cancelCheck && now - lastCancelCheck >= kCancelCheckMs) {
+        lastCancelCheck = now;
+        if (m_cancelCheck())
+            return CardStatus::CancelledByUser;
+    }
+    if (now - start > m_commandTimeLimit)
+        return CardStatus::StatusError;
+    return CardStatus::Ok;
 }
 
 CardStatus CardReader::readMemoryCard(std::array<uint8_t, 32>& out)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include <QString>
@@ -49,7 +50,9 @@ public:
     // Between line and program under the card's convention; its own inverse.
     virtual uint8_t convertByte(uint8_t b) const;
     // One T=0 command: header, p3 data bytes to the card (toCard) or from it (p3 0 reads 256), and
-    // the status word SW1 * 256 + SW2 in sw. data must hold the data bytes.
+    // the status word SW1 * 256 + SW2 in sw. data must hold the data bytes. A card may ask for
+    // more time (NULL procedure bytes, INS XOR FF past the data) only until the command time
+    // limit has passed (StatusError) or the cancel check reports Abort (CancelledByUser).
     virtual CardStatus transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                                 bool toCard, uint16_t& sw);
     // Sends sendCount bytes from buffer and receives into it. Mode 0 send only; 1 take only what
@@ -97,6 +100,16 @@ public:
     void setByteTimeout(int ms) { m_byteTimeout = ms; }
     int identificationTimeout() const { return m_identificationTimeout; }
     void setIdentificationTimeout(int ms) { m_identificationTimeout = ms; }
+    // The longest time one command may take while the card keeps asking for more time.
+    static constexpr int kDefaultCommandTimeLimit = 30000;
+    int commandTimeLimit() const { return m_commandTimeLimit; }
+    void setCommandTimeLimit(int ms) { m_commandTimeLimit = ms; }
+
+    // Asked now and then while a command waits for a card that asks for more time; true ends the
+    // command with CancelledByUser. The card-operation layer connects it to its progress
+    // window's Abort; an empty check never cancels.
+    using CancelCheck = std::function<bool()>;
+    void setCancelCheck(CancelCheck check) { m_cancelCheck = std::move(check); }
 
     bool portOpen() const { return m_portOpen; }
     bool cardActive() const { return m_cardActive; }
@@ -113,6 +126,9 @@ public:
     void setAccessOpen(bool open) { m_accessOpen = open; }
 
 protected:
+    // Ok while a command begun at start may go on waiting; else why it must stop.
+    CardStatus mayWait(int64_t start, int64_t& lastCancelCheck);
+
     // The sleep and the millisecond clock all waiting is built on (monotonic).
     virtual void sleepMs(int ms);
     virtual int64_t clockMs() const;
@@ -121,6 +137,8 @@ protected:
     int m_resetPulseTime = 200;
     int m_byteTimeout = 100;
     int m_identificationTimeout = 300;
+    int m_commandTimeLimit = kDefaultCommandTimeLimit;
+    CancelCheck m_cancelCheck;
     bool m_portOpen = false;
     std::array<uint8_t, 10> m_scratch{};
     std::array<uint8_t, 10> m_lastIccid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};

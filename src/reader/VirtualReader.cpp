@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "emulator/CardFile.h"
+#include "emulator/FaultyIcc.h"
 #include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
 
@@ -49,7 +50,9 @@ CardStatus VirtualReader::open(const QString& name, int /*reserved*/)
         std::unique_ptr<emulator::SimCardModel> card = emulator::SimCardModel::fromFile(name, m_loadError);
         if (!card)
             return CardStatus::PortNotSet;
-        m_slot->insert(std::move(card));
+        // The faults the card file plans for rehearsals.
+        const emulator::FaultPlan faults = card->data().options.faults;
+        m_slot->insert(emulator::FaultyIcc::withFaults(std::move(card), faults));
     }
     return openLine(m_cardGiven ? QStringLiteral("virtual") : QFileInfo(name).absoluteFilePath());
 }

@@ -77,6 +77,25 @@ TEST_F(CardFileTest, RoundTripKeepsEveryByte)
     EXPECT_TRUE(reload() == StandardCard::simCard());
 }
 
+TEST_F(CardFileTest, FaultOptionsSurviveEverySave)
+{
+    // A card without faults writes none of their fields.
+    EXPECT_FALSE(CardFile::toJson(StandardCard::simCard()).contains("AtCommand"));
+    SimCardData planned = StandardCard::simCard();
+    planned.options.faults = {4, 2, 0x6A82, 3, 9};
+    QString error;
+    ASSERT_TRUE(CardFile::save(planned, path, error)) << error.toStdString();
+    EXPECT_TRUE(reload().options.faults == planned.options.faults);
+    // The card saving a change of its own keeps them.
+    auto card = open();
+    ASSERT_TRUE(card);
+    send(*card, kVerifyPin1);
+    send(*card, "A0 24 00 01 10 31323334FFFFFFFF 34333231FFFFFFFF");
+    const SimCardData saved = reload();
+    EXPECT_NE(saved.chv1.code, planned.chv1.code);
+    EXPECT_TRUE(saved.options.faults == planned.options.faults);
+}
+
 TEST_F(CardFileTest, EveryChangeIsSavedAtOnce)
 {
     const std::string entry = "5461786904FFFFFFFFFFFFFFFFFF 04 81 21 43 F5 FFFFFFFFFFFFFFFFFF";
@@ -327,6 +346,13 @@ TEST(CardFileBroken, EveryBrokenFileIsRefusedWithAClearMessage)
         {"EF without its DF", json(orphan), "directory is not listed before it"},
         {"no MF", json(noMf), "the first file is not the MF"},
         {"short telephone card", json(telephone), "the memory is 4 bytes"},
+        {"fault at command 0",
+         json(withField(QStringLiteral("options"), QJsonObject{{QStringLiteral("pullAtCommand"), 0}})),
+         "options: the field \"pullAtCommand\" is not a command number"},
+        {"fault status word",
+         json(
+             withField(QStringLiteral("options"), QJsonObject{{QStringLiteral("wrongStatus"), QStringLiteral("6F0")}})),
+         "\"wrongStatus\" is not a status word"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

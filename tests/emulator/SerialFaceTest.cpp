@@ -503,6 +503,34 @@ TEST_F(FaultyCardTest, GarbageIsDeterministicNoise)
     EXPECT_EQ(r.data.size(), 2u);
 }
 
+TEST_F(FaultyCardTest, StalledCardSendsNullBytesUntilItsPowerGoes)
+{
+    FaultPlan plan;
+    plan.nullsFromCommand = 2;
+    make(plan);
+    VirtualClock clock;
+    face->setClock(&clock);
+    EXPECT_EQ(send(*face, "A0 B0 00 00 01"), "A0 B0 00 00 01 B0 01 90 00");
+    EXPECT_EQ(send(*face, "A0 B0 00 00 01"), "A0 B0 00 00 01 60");
+    // One NULL every interval, for as long as anyone listens; bytes sent meanwhile are only echoed.
+    const auto t0 = clock.now();
+    for (int i = 1; i <= 50; ++i)
+        ASSERT_EQ(face->hostRead(1000), 0x60);
+    EXPECT_EQ(clock.now() - t0, 50 * SerialFace::kStalledNullInterval);
+    EXPECT_EQ(face->hostRead(5), -1);
+    EXPECT_EQ(send(*face, "A0 C0 00 00 01"), "A0 C0 00 00 01");
+    EXPECT_EQ(faulty->commandCount(), 2);
+    EXPECT_EQ(fake->log.size(), 1u);
+
+    // The reader's reset takes the card's power: silence. Every later command stalls again.
+    EXPECT_EQ(resetPulse(*face), kKvr31);
+    EXPECT_EQ(face->hostRead(1000), -1);
+    EXPECT_EQ(send(*face, "07"), "07 40 C0 3B 02 14 50");
+    EXPECT_EQ(send(*face, "A0 A4 00 00 02 3F 00"), "A0 A4 00 00 02 A4 3F 00 60");
+    EXPECT_EQ(faulty->commandCount(), 3);
+    EXPECT_EQ(fake->log.size(), 1u);
+}
+
 TEST_F(FaultyCardTest, PulledCardReadsNoMemoryAndPowersNothing)
 {
     FaultPlan plan;

@@ -388,4 +388,46 @@ TEST(VpcdFace, SimToolServeSavesChangesAndEndsWhenVpcdGoesAway)
     EXPECT_EQ(answer(check, "A0 B2 01 04 1C"), record + " 90 00");
 }
 
+TEST(VpcdFace, SimToolServeRehearsesTheFaultsOfFileAndFlags)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("card.json"));
+    SimCardData data = StandardCard::simCard();
+    data.options.faults.wrongStatusAtCommand = 2;
+    data.options.faults.wrongStatus = 0x9240;
+    data.options.faults.garbageAtCommand = 3;
+    QString error;
+    ASSERT_TRUE(CardFile::save(data, path, error));
+
+    FakeVpcd vpcd;
+    auto tool = std::async(std::launch::async, [&] {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        // The flags' status word goes over the file's; the file's garbage stays.
+        return runSimTool({QStringLiteral("serve"), QStringLiteral("--card"), path, QStringLiteral("--vpcd"),
+                           QStringLiteral("127.0.0.1:%1").arg(vpcd.port()), QStringLiteral("--status-at"),
+                           QStringLiteral("2:6A82"), QStringLiteral("--nulls-from"), QStringLiteral("4"),
+                           QStringLiteral("--pull-at"), QStringLiteral("5")},
+                          outStream, errStream);
+    });
+    ASSERT_TRUE(vpcd.accept(10000));
+    EXPECT_EQ(vpcd.exchange("04"), StandardCard::simCard().atr);
+    vpcd.send("01");
+    const std::string selectMf = "A0 A4 00 00 02 3F00";
+    EXPECT_EQ(sw(vpcd.exchange(selectMf)), "9F 22");
+    EXPECT_EQ(sw(vpcd.exchange(selectMf)), "6A 82");
+    const auto noise = vpcd.exchange(selectMf);
+    ASSERT_TRUE(noise);
+    EXPECT_NE(sw(noise), "9F 22");
+    // The stalled card never answers; the pulled one answers with nothing at all.
+    EXPECT_EQ(vpcd.exchange(selectMf, 300), std::nullopt);
+    EXPECT_EQ(vpcd.exchange(selectMf), std::vector<uint8_t>{});
+    vpcd.hangUp();
+    ASSERT_EQ(tool.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(tool.get(), 0);
+}
+
 } // namespace

@@ -6,7 +6,8 @@
 // answers once the last of them has arrived. An echoed step also sends every byte straight back as
 // it is written, as the reader does while the card is on. Each rise of DTR (the reader's reset)
 // releases the next queued identification answer. Reads of an empty line advance the virtual
-// clock by their time-out instead of waiting.
+// clock by their time-out instead of waiting. A far end may also send one byte without end once
+// everything queued has gone (endless), and each byte read may cost virtual time (byteCostMs).
 
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include <memory>
+#include <optional>
 
 #include "reader/SerialLine.h"
 #include "reader/SerialReader.h"
@@ -74,6 +76,8 @@ struct LineScript
     bool openFails = false;
     bool configureFails = false;
     bool modemFails = false;
+    std::optional<uint8_t> endless;
+    int byteCostMs = 0;
 
     // Far end and observations.
     int64_t clock = 0;
@@ -200,6 +204,11 @@ public:
     }
     int read(int timeoutMs) override
     {
+        if (m_s.input.empty() && m_s.endless && m_s.steps.empty()) {
+            m_s.clock += m_s.byteCostMs;
+            return *m_s.endless;
+        }
+        m_s.clock += m_s.input.empty() ? 0 : m_s.byteCostMs;
         if (m_s.input.empty()) {
             m_s.clock += timeoutMs > 0 ? timeoutMs : 1;
             return -1;
