@@ -60,7 +60,8 @@ bool offerUnblock(SimCard& card, Prompter& prompter)
         return true;
     if (unblockOne(card, prompter, 2))
         return true;
-    // PIN1 is unblocked either way; only an operation that needs PIN2 still finds the card blocked.
+    // The PUK2 dialog closed after PIN1 was unblocked: the card opens again for work that needs
+    // PIN1 only; work that needs PIN2 finds it still blocked.
     return blocked1 && card.lastStatus() == CardStatus::OperationCancelled;
 }
 
