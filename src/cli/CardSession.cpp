@@ -9,6 +9,7 @@
 
 #include "base/StringTable.h"
 #include "cli/CliCommands.h"
+#include "cli/CodeOptions.h"
 #include "cli/TerminalPrompter.h"
 #include "reader/ReaderManager.h"
 #include "sim/ProgressSink.h"
@@ -18,17 +19,7 @@ namespace kestrel::cli {
 
 namespace {
 
-const QStringList kCodeOptions = {QStringLiteral("pin"),  QStringLiteral("pin2"),    QStringLiteral("puk"),
-                                  QStringLiteral("puk2"), QStringLiteral("new-pin"), QStringLiteral("new-pin2")};
 const QString kYes = QStringLiteral("yes");
-
-std::optional<SecretText> codeOption(const CliArgs& args, const QString& name)
-{
-    const std::optional<QString> v = args.value(name);
-    if (!v)
-        return std::nullopt;
-    return SecretText::fromText(*v);
-}
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -118,7 +109,7 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
         err << QStringLiteral("kestrel-cli: ") << args.error() << QLatin1Char('\n');
         return kExitUsage;
     }
-    QStringList unknown = args.unknown(kCodeOptions + shape.options + shape.flags + QStringList{kYes});
+    QStringList unknown = args.unknown(codeOptionNames() + shape.options + shape.flags + QStringList{kYes});
     for (QString& option : unknown)
         option.prepend(QStringLiteral("--"));
     const auto positionals = args.positional().size();
@@ -141,12 +132,8 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
 
     TerminalAnswers answers;
     answers.yes = args.has(kYes);
-    answers.pin = codeOption(args, QStringLiteral("pin"));
-    answers.pin2 = codeOption(args, QStringLiteral("pin2"));
-    answers.puk = codeOption(args, QStringLiteral("puk"));
-    answers.puk2 = codeOption(args, QStringLiteral("puk2"));
-    answers.newPin = codeOption(args, QStringLiteral("new-pin"));
-    answers.newPin2 = codeOption(args, QStringLiteral("new-pin2"));
+    if (const int code = gatherCodes(args, interactive, err, answers); code != kExitOk)
+        return code;
 
     ReaderManager manager;
     const CardStatus opened = manager.selectDevice(device);
@@ -168,6 +155,8 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
         SimCard sim(manager);
         CardSession session{args, sim, prompter, progress ? &*progress : nullptr, out, err};
         code = body(session);
+        if (code != kExitOk)
+            prompter.reportNeededCodes();
     }
     manager.selectDevice(QStringLiteral("NOTHING"));
     return code;

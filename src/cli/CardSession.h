@@ -40,10 +40,11 @@ struct CardSession
 };
 
 // Runs one card command: parses the words (codes from --pin, --pin2, --puk, --puk2, --new-pin,
-// --new-pin2, --yes), lets `check` refuse the arguments before the card is touched (it returns
-// kExitOk or prints why and returns kExitUsage), selects `device`, runs `body` on a SimCard with
-// the terminal prompter and returns its exit code. Codes are never printed, and the process is
-// made undumpable before they are read.
+// --new-pin2, standard input or the environment as gatherCodes takes them; --yes), lets `check`
+// refuse the arguments before the card is touched (it returns kExitOk or prints why and returns
+// kExitUsage), selects `device`, runs `body` on a SimCard with the terminal prompter and returns
+// its exit code; a failed command also says the codes it needed and had no way to ask. Codes are
+// never printed, and the process is made undumpable before they are read.
 int runCardSession(const QString& device, const CardCommandShape& shape, const QStringList& words, QTextStream& out,
                    QTextStream& err, bool interactive, const std::function<int(CardSession&)>& body,
                    const std::function<int(const CliArgs&)>& check = {});

@@ -24,6 +24,7 @@ bool CliArgs::parse(const QStringList& words, const QStringList& flags)
             return false;
         }
         m_options.insert(name, words[++i]);
+        m_order.append(name);
     }
     return true;
 }

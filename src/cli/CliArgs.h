@@ -20,6 +20,8 @@ public:
     const QStringList& positional() const { return m_positional; }
     bool has(const QString& name) const { return m_options.contains(name) || m_flags.contains(name); }
     std::optional<QString> value(const QString& name) const;
+    // The names of the options with a value, in the order they were given.
+    const QStringList& optionOrder() const { return m_order; }
     // Options given that are not in `known` (flags included); empty when all are known.
     QStringList unknown(const QStringList& known) const;
     const QString& error() const { return m_error; }
@@ -27,6 +29,7 @@ public:
 private:
     QStringList m_positional;
     QMap<QString, QString> m_options;
+    QStringList m_order;
     QStringList m_flags;
     QString m_error;
 };

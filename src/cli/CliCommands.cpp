@@ -76,6 +76,11 @@ const char* const kUsage =
     "      The contents of a backup file.\n"
     "  Lists hold the entries in use; --all shows every record.\n"
     "\n"
+    "Codes: a code option given as - reads its code from standard input, one line per\n"
+    "code in the order of the options (on a terminal it is asked without echo);\n"
+    "KESTREL_PIN, KESTREL_PIN2, KESTREL_PUK and KESTREL_PUK2 are used when their option\n"
+    "is not given. A code written on the command line can be seen by other users.\n"
+    "\n"
     "Output is JSON on standard output; errors go to standard error.\n"
     "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
 

@@ -46,7 +46,7 @@ int runCardCommand(const QString& device, const QString& name, const QStringList
                 out << QStringLiteral("}\n");
                 return kExitOk;
             }
-            if (result == CommandResult::NotDone)
+            if (result == CommandResult::NotDone && !session.prompter.reportNeededCodes())
                 err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
             return kExitFailed;
         });

@@ -1,5 +1,6 @@
 #include "cli/TerminalPrompter.h"
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 
@@ -8,6 +9,7 @@
 
 #include <string.h>
 
+#include "base/CardStatus.h"
 #include "base/StringTable.h"
 
 namespace kestrel::cli {
@@ -118,6 +120,9 @@ std::optional<QString> readPlainLine()
     return QString::fromStdString(line);
 }
 
+// "PIN1 needed: give --pin" and its kind, by CodeSlot.
+constexpr int kNeededText[kCodeSlots] = {strId(9700), strId(9701), strId(9702), strId(9703), strId(9704), strId(9705)};
+
 QString plain(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -127,7 +132,10 @@ QString plain(QString text)
 
 TerminalPrompter::TerminalPrompter(TerminalAnswers answers, QTextStream& err, bool interactive)
     : m_answers(std::move(answers)), m_err(err), m_interactive(interactive)
-{}
+{
+    for (std::size_t i = 0; i < kCodeSlots; ++i)
+        m_given[i] = m_answers.codes[i].has_value();
+}
 
 PromptAnswer TerminalPrompter::question(int textId, PromptButtons, PromptIcon)
 {
@@ -166,8 +174,24 @@ void TerminalPrompter::messageText(const QString& text, PromptIcon)
 
 void TerminalPrompter::showCardError(const QString& text)
 {
+    // A code that could not be asked is the reason; the prompt that was closed for want of it
+    // adds nothing.
+    const QString cancelled =
+        StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(CardStatus::OperationCancelled);
+    if (reportNeededCodes() && text == cancelled)
+        return;
     m_err << QStringLiteral("kestrel-cli: ") << plain(text) << QLatin1Char('\n');
     m_err.flush();
+}
+
+bool TerminalPrompter::reportNeededCodes()
+{
+    for (; m_neededReported < m_needed.size(); ++m_neededReported) {
+        const auto slot = static_cast<std::size_t>(m_needed[m_neededReported]);
+        m_err << QStringLiteral("kestrel-cli: ") << StringTable::text(kNeededText[slot]) << QLatin1Char('\n');
+    }
+    m_err.flush();
+    return !m_needed.empty();
 }
 
 std::optional<SecretText> TerminalPrompter::readSecret(QTextStream& err, const QString& label)
@@ -186,32 +210,60 @@ std::optional<SecretText> TerminalPrompter::readSecret(QTextStream& err, const Q
     return line;
 }
 
-std::optional<SecretText> TerminalPrompter::code(std::optional<SecretText>& option, const QString& label)
+std::optional<SecretText> TerminalPrompter::readPipedSecret()
 {
-    if (option) {
-        std::optional<SecretText> given = std::move(option);
-        option.reset();
+    return readLine();
+}
+
+std::optional<SecretText> TerminalPrompter::take(CodeSlot slot)
+{
+    std::optional<SecretText>& given = m_answers[slot];
+    std::optional<SecretText> code = std::move(given);
+    given.reset();
+    return code;
+}
+
+void TerminalPrompter::noteNeeded(CodeSlot slot)
+{
+    // A code given once and used up is not asked for again: the card refused it.
+    if (m_given[static_cast<std::size_t>(slot)])
+        return;
+    if (std::find(m_needed.begin(), m_needed.end(), slot) == m_needed.end())
+        m_needed.push_back(slot);
+}
+
+std::optional<SecretText> TerminalPrompter::code(CodeSlot slot, const QString& label)
+{
+    if (std::optional<SecretText> given = take(slot))
         return given;
-    }
-    if (!m_interactive)
-        return std::nullopt;
-    return readSecret(m_err, label);
+    if (m_interactive)
+        return readSecret(m_err, label);
+    noteNeeded(slot);
+    return std::nullopt;
 }
 
 std::optional<SecretText> TerminalPrompter::askPin(int chv)
 {
-    return chv == 2 ? code(m_answers.pin2, QStringLiteral("PIN2: ")) : code(m_answers.pin, QStringLiteral("PIN: "));
+    return chv == 2 ? code(CodeSlot::Pin2, QStringLiteral("PIN2: ")) : code(CodeSlot::Pin, QStringLiteral("PIN: "));
 }
 
-std::optional<Prompter::PinFields> TerminalPrompter::fields(std::optional<SecretText>& first, const QString& firstLabel,
-                                                            std::optional<SecretText>& newCode, const QString& newLabel,
-                                                            const QString& againLabel, const PinFields* previous)
+std::optional<Prompter::PinFields> TerminalPrompter::fields(CodeSlot first, const QString& firstLabel, CodeSlot newCode,
+                                                            const QString& newLabel, const QString& againLabel,
+                                                            const PinFields* previous)
 {
     // Asked again after a failed check: only a person at the terminal can give other codes.
     if (previous && !m_interactive)
         return std::nullopt;
+    const bool keepFirst = previous && !previous->first.empty();
+    if (!m_interactive && !m_answers[newCode]) {
+        // Every code this dialog lacks is said, not only the first.
+        if (!keepFirst && !m_answers[first])
+            noteNeeded(first);
+        noteNeeded(newCode);
+        return std::nullopt;
+    }
     PinFields f;
-    if (previous && !previous->first.empty()) {
+    if (keepFirst) {
         f.first = previous->first;
     } else {
         std::optional<SecretText> a = code(first, firstLabel);
@@ -219,14 +271,11 @@ std::optional<Prompter::PinFields> TerminalPrompter::fields(std::optional<Secret
             return std::nullopt;
         f.first = *a;
     }
-    if (newCode) {
-        f.newPin = *newCode;
-        f.again = *newCode;
-        newCode.reset();
+    if (std::optional<SecretText> given = take(newCode)) {
+        f.newPin = *given;
+        f.again = *given;
         return f;
     }
-    if (!m_interactive)
-        return std::nullopt;
     std::optional<SecretText> b = readSecret(m_err, newLabel);
     if (!b)
         return std::nullopt;
@@ -241,18 +290,18 @@ std::optional<Prompter::PinFields> TerminalPrompter::fields(std::optional<Secret
 std::optional<Prompter::PinFields> TerminalPrompter::enterPinChange(int chv, const PinFields* previous)
 {
     if (chv == 2)
-        return fields(m_answers.pin2, QStringLiteral("Old PIN2: "), m_answers.newPin2, QStringLiteral("New PIN2: "),
+        return fields(CodeSlot::Pin2, QStringLiteral("Old PIN2: "), CodeSlot::NewPin2, QStringLiteral("New PIN2: "),
                       QStringLiteral("Re-enter new PIN2: "), previous);
-    return fields(m_answers.pin, QStringLiteral("Old PIN: "), m_answers.newPin, QStringLiteral("New PIN: "),
+    return fields(CodeSlot::Pin, QStringLiteral("Old PIN: "), CodeSlot::NewPin, QStringLiteral("New PIN: "),
                   QStringLiteral("Re-enter new PIN: "), previous);
 }
 
 std::optional<Prompter::PinFields> TerminalPrompter::enterUnblock(int chv, const PinFields* previous)
 {
     if (chv == 2)
-        return fields(m_answers.puk2, QStringLiteral("PUK2: "), m_answers.newPin2, QStringLiteral("New PIN2: "),
+        return fields(CodeSlot::Puk2, QStringLiteral("PUK2: "), CodeSlot::NewPin2, QStringLiteral("New PIN2: "),
                       QStringLiteral("Re-enter new PIN2: "), previous);
-    return fields(m_answers.puk, QStringLiteral("PUK: "), m_answers.newPin, QStringLiteral("New PIN: "),
+    return fields(CodeSlot::Puk, QStringLiteral("PUK: "), CodeSlot::NewPin, QStringLiteral("New PIN: "),
                   QStringLiteral("Re-enter new PIN: "), previous);
 }
 

@@ -211,7 +211,7 @@ TEST_F(CardCliTest, RestoreOnly)
             QStringList{QStringLiteral("restore"), path("card.sim"), QStringLiteral("--only"),
                         QStringLiteral("phonebook,fdn"), QStringLiteral("--pin"), QStringLiteral("1234")});
     EXPECT_EQ(r.code, kExitFailed);
-    EXPECT_TRUE(r.err.contains(StringTable::text(5301))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(StringTable::text(9701))) << r.err.toStdString(); // "PIN2 needed: give --pin2"
     EXPECT_TRUE(r.err.contains(StringTable::text(57429))) << r.err.toStdString();
     EXPECT_EQ(card("blank.json"), before);
 }
