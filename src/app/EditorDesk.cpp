@@ -1,5 +1,10 @@
 #include "app/EditorDesk.h"
 
+#include <algorithm>
+
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+
 namespace kestrel {
 
 EditorDesk::EditorDesk() = default;
@@ -66,6 +71,14 @@ std::vector<EditorHandle> EditorDesk::closeOrder() const
 int EditorDesk::openCount() const
 {
     return m_phoneBooks.count() + m_fdn.count() + m_sms.count();
+}
+
+bool EditorDesk::mayCloseAll(const std::function<bool(EditorHandle)>& hasUnsavedChanges, Prompter& prompter) const
+{
+    const std::vector<EditorHandle> windows = closeOrder();
+    if (std::none_of(windows.begin(), windows.end(), hasUnsavedChanges))
+        return true;
+    return prompter.question(strId(57840), PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
 }
 
 } // namespace kestrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -7,6 +8,8 @@
 #include "app/EditorRegistry.h"
 
 namespace kestrel {
+
+class Prompter;
 
 // The main window's bookkeeping of its editor windows: the phone book, fixed-dialling-number and
 // SMS registries and the active editor (the one most recently activated).
@@ -33,6 +36,11 @@ public:
     // fixed-dialling-number window, then the SMS windows.
     std::vector<EditorHandle> closeOrder() const;
     int openCount() const;
+
+    // Whether the open windows may all go (Close All, Exit, the main window's close box, the end of
+    // the session): true at once when none holds unwritten changes, else after one question (57840)
+    // answered Yes. Asks at most once, whatever the number of changed windows.
+    bool mayCloseAll(const std::function<bool(EditorHandle)>& hasUnsavedChanges, Prompter& prompter) const;
 
 private:
     EditorRegistry m_phoneBooks{EditorRegistry::kMaxSlots};

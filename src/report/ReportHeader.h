@@ -8,7 +8,7 @@ namespace kestrel {
 
 // The values printed in the header block on top of every page: the shop's details from the
 // PrintHdr settings, the salesperson and comment of this print job, the print time and the card's
-// ICCID as read from EF_ICCID (empty when the card's ICCID is not held).
+// ICCID as read from EF_ICCID (empty, or nothing but filler nibbles, when no card's ICCID is held).
 struct ReportHeader
 {
     QString shop;        // Provozovna

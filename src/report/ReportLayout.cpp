@@ -130,7 +130,8 @@ void ReportLayout::DrawHeader()
         m_y -= DrawLine(m_y, text, *stops, false) + 5;
     m_y -= 10;
 
-    const QString iccid = m_header.iccid.isEmpty() ? StringTable::text(9028) : iccidText(m_header.iccid);
+    const QString digits = iccidText(m_header.iccid);
+    const QString iccid = digits.isEmpty() ? StringTable::text(9028) : digits;
     const QString time = m_header.printTime.toString(QStringLiteral("MM-dd-yyyy HH:mm"));
     const QString printed =
         StringTable::text(9029) + sep + time + sep + StringTable::text(9030) + QStringLiteral(" ") + iccid;

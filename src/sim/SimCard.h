@@ -236,6 +236,8 @@ public:
     int simPhase() const { return m_simPhase; }
     const EfInfo& efInfo() const { return m_efInfo; }
     std::span<const uint8_t> serviceTable() const { return m_serviceTable; }
+    // EF_ICCID as the last opening read it (0xFF beyond its length); all 0xFF before the first.
+    // Kept through closeCard and flushCaches: it names the card the last read came from.
     const std::array<uint8_t, 10>& iccid() const { return m_iccid; }
     // The identity copy of the card the images belong to: the length read and the ICCID bytes;
     // none after flushCaches until the next openCard.
@@ -265,7 +267,7 @@ private:
     uint16_t m_lastSw = 0;
     uint32_t m_cardFlags = 0;
     int m_simPhase = 0;
-    std::array<uint8_t, 10> m_iccid{};
+    std::array<uint8_t, 10> m_iccid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     ReaderSource m_readers;
     CardStatus m_lastStatus = CardStatus::Ok;
     QString m_statusDetail;

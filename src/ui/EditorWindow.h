@@ -51,7 +51,8 @@ public:
     virtual bool hasUnsavedChanges() const = 0;
     // Prints the window's list (Print Phone Book / Print Messages).
     virtual void printList() = 0;
-    // Closes without any question (CloseAllEditors after its one question, or Exit).
+    // Closes without any question (after the main window's one question: Close All, Exit, its
+    // close box, the application's quit).
     void closeWithoutAsking();
 
 protected:

@@ -1,11 +1,16 @@
 #include "ui/MainWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -17,6 +22,7 @@
 #include "ui/BannerWidget.h"
 #include "ui/CommandIcons.h"
 #include "ui/FileTypeDialog.h"
+#include "ui/MainMenus.h"
 #include "ui/UiText.h"
 
 namespace kestrel {
@@ -24,131 +30,6 @@ namespace kestrel {
 using namespace CommandId;
 
 namespace {
-
-constexpr int kSeparator = 0;
-
-struct MenuItem
-{
-    int id;
-    int textId;
-};
-
-struct MenuDef
-{
-    int titleId;
-    std::vector<MenuItem> items;
-};
-
-const std::vector<MenuDef>& menus()
-{
-    static const std::vector<MenuDef> kMenus = {
-        {strId(9302),
-         {{kEditPhoneBook, strId(40001)},
-          {kNewPhoneBook, strId(40007)},
-          {kFixedDialing, strId(40089)},
-          {kSeparator, 0},
-          {kPhoneBookOpenFile, strId(40002)},
-          {kPhoneBookSaveFile, strId(40005)},
-          {kPhoneBookAddFromFile, strId(40006)},
-          {kSeparator, 0},
-          {kPrintPhoneBook, strId(40096)},
-          {kSeparator, 0},
-          {kPhoneBookWindow1, strId(40201)},
-          {kPhoneBookWindow1 + 1, strId(40202)},
-          {kPhoneBookWindow1 + 2, strId(40203)},
-          {kPhoneBookNext, strId(40074)},
-          {kSeparator, 0},
-          {kCloseAll, strId(40071)},
-          {kSeparator, 0},
-          {kExit, strId(40023)}}},
-        {strId(9303),
-         {{kInsertItem, strId(40060)},
-          {kDeleteItem, strId(40061)},
-          {kClearSelected, strId(9308)},
-          {kSeparator, 0},
-          {kCut, strId(40067)},
-          {kCopy, strId(40066)},
-          {kPaste, strId(40068)},
-          {kSeparator, 0},
-          {kSelect, strId(40069)},
-          {kSelectAll, strId(40063)},
-          {kSeparator, 0},
-          {kInternationalization, strId(40079)},
-          {kFindReplace, strId(9309)}}},
-        {strId(9304),
-         {{kEditSms, strId(40004)},
-          {kSeparator, 0},
-          {kSmsOpenFile, strId(40008)},
-          {kSmsSaveFile, strId(40009)},
-          {kSmsAddToFile, strId(40010)},
-          {kSeparator, 0},
-          {kPrintMessages, strId(40097)},
-          {kSeparator, 0},
-          {kSmsWindow1, strId(40301)},
-          {kSmsWindow1 + 1, strId(40302)},
-          {kSmsWindow1 + 2, strId(40303)},
-          {kSmsNext, strId(40076)},
-          {kSeparator, 0},
-          {kSmsParameters, strId(40053)}}},
-        {strId(9305),
-         {{kEnterPin, strId(40018)},
-          {kEnterPin2, strId(40090)},
-          {kSeparator, 0},
-          {kChangePin, strId(40091)},
-          {kChangePin2, strId(40092)},
-          {kSeparator, 0},
-          {kEnableDisablePin, strId(40099)},
-          {kUnblockCard, strId(40087)},
-          {kSeparator, 0},
-          {kActivateFdn, strId(40093)}}},
-        {strId(9306),
-         {{kSimInformation, strId(40026)},
-          {kCheckAndRepair, strId(40098)},
-          {kSeparator, 0},
-          {kBackupCard, strId(40024)},
-          {kRestoreCard, strId(40025)},
-          {kOpenBackupFile, strId(40078)},
-          {kSeparator, 0},
-          {kPreferredNetworks, strId(40094)},
-          {kForbiddenNetworks, strId(40095)},
-          {kSeparator, 0},
-          {kCountryCodes, strId(40027)},
-          {kTelephoneCard, strId(40086)},
-          {kSeparator, 0},
-          {kReportHeader, strId(40109)},
-          {kPrintFont, strId(9310)},
-          {kSeparator, 0},
-          {kSetup, strId(40021)}}},
-        {strId(9307), {{kAbout, strId(40081)}, {kContextHelp, strId(9311)}}},
-    };
-    return kMenus;
-}
-
-// The accelerators (Ctrl+A, Delete, Ctrl+Delete, F7, Insert, Shift+F1) on the menu commands they
-// stand for; F1 and Ctrl+F1 have actions of their own.
-QKeySequence acceleratorOf(int id)
-{
-    switch (id) {
-    case kSelectAll:
-        return QKeySequence(Qt::CTRL | Qt::Key_A);
-    case kDeleteItem:
-        return QKeySequence(Qt::Key_Delete);
-    case kClearSelected:
-        return QKeySequence(Qt::CTRL | Qt::Key_Delete);
-    case kFindReplace:
-        return QKeySequence(Qt::Key_F7);
-    case kInsertItem:
-        return QKeySequence(Qt::Key_Insert);
-    case kContextHelp:
-        return QKeySequence(Qt::SHIFT | Qt::Key_F1);
-    case kHelp:
-        return QKeySequence(Qt::Key_F1);
-    case kHelpContents:
-        return QKeySequence(Qt::CTRL | Qt::Key_F1);
-    default:
-        return {};
-    }
-}
 
 bool isPinCommand(int id)
 {
@@ -184,6 +65,12 @@ MainWindow::MainWindow(AppState& state, Prompter& prompter, QWidget* parent)
     }
     resize(640, 400);
     updateCommandState();
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(this);
+#if QT_CONFIG(sessionmanager)
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::commitDataRequest, this, &MainWindow::commitSessionData);
+#endif
 }
 
 MainWindow::~MainWindow()
@@ -209,11 +96,11 @@ QAction* MainWindow::makeAction(int id, const QString& text)
 
 void MainWindow::buildMenus()
 {
-    for (const MenuDef& def : menus()) {
+    for (const MenuDef& def : mainMenus()) {
         QMenu* menu = menuBar()->addMenu(uiText(def.titleId));
         menu->setObjectName(QStringLiteral("menu%1").arg(def.titleId));
         for (const MenuItem& item : def.items) {
-            if (item.id == kSeparator)
+            if (item.id == kMenuSeparator)
                 menu->addSeparator();
             else
                 menu->addAction(makeAction(item.id, uiText(item.textId)));
@@ -381,33 +268,44 @@ void MainWindow::OnEditorClosed(EditorWindow* window)
     updateCommandState();
 }
 
-bool MainWindow::CloseAllEditors()
+bool MainWindow::mayCloseEditors()
+{
+    return m_desk.mayCloseAll(
+        [this](EditorHandle h) {
+            const EditorWindow* w = windowOf(h);
+            return w && w->hasUnsavedChanges();
+        },
+        m_prompter);
+}
+
+void MainWindow::closeEditorsWithoutAsking()
 {
     std::vector<QPointer<EditorWindow>> order;
-    bool unsaved = false;
     for (const EditorHandle h : m_desk.closeOrder()) {
-        if (EditorWindow* w = windowOf(h)) {
+        if (EditorWindow* w = windowOf(h))
             order.emplace_back(w);
-            unsaved = unsaved || w->hasUnsavedChanges();
-        }
     }
-    // One question for all windows, before any is closed: No leaves every one of them open.
-    if (unsaved && m_prompter.question(strId(57840), PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
-        return false;
     for (const QPointer<EditorWindow>& w : order) {
         if (w)
             w->closeWithoutAsking();
     }
+}
+
+bool MainWindow::CloseAllEditors()
+{
+    // One question for all windows, before any is closed: No leaves every one of them open.
+    if (!mayCloseEditors())
+        return false;
+    closeEditorsWithoutAsking();
     return m_desk.openCount() == 0;
 }
 
 void MainWindow::exitProgram()
 {
+    // Unwritten changes are not lost without the question, whichever way the program is left.
+    if (!CloseAllEditors())
+        return;
     m_exiting = true;
-    for (const EditorHandle h : m_desk.closeOrder()) {
-        if (EditorWindow* w = windowOf(h))
-            w->closeWithoutAsking();
-    }
     close();
 }
 
@@ -418,6 +316,42 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance() && !m_exiting) {
+        // Qt would close the top-level windows in no fixed order, each editor window with its own
+        // question: the one question comes first (unless the session manager's came just before),
+        // and a refusal keeps the program running.
+        const bool approved = std::exchange(m_sessionEndApproved, false);
+        if (!approved && !mayCloseEditors()) {
+            event->ignore();
+            return true;
+        }
+        closeEditorsWithoutAsking();
+        m_exiting = true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::commitSessionData(QSessionManager& manager)
+{
+#if QT_CONFIG(sessionmanager)
+    m_sessionEndApproved = false;
+    // Without leave to ask there is no one to answer: the windows stay as they are, and the quit
+    // that may follow asks.
+    if (!manager.allowsInteraction())
+        return;
+    const bool go = mayCloseEditors();
+    manager.release();
+    if (go)
+        m_sessionEndApproved = true;
+    else
+        manager.cancel();
+#else
+    (void)manager;
+#endif
 }
 
 void MainWindow::enterToolbarMode()

@@ -13,6 +13,7 @@
 #include "ui/ProgressDialog.h"
 
 class QAction;
+class QSessionManager;
 class QToolBar;
 
 namespace kestrel {
@@ -55,7 +56,7 @@ public:
     // Asks the open editor windows to close (one question when any holds unsaved changes). True
     // when none is left open.
     bool CloseAllEditors();
-    // Exit: closes the editor windows and the main window without any question.
+    // Exit: as CloseAllEditors, then the main window closes; a refusal keeps every window open.
     void exitProgram();
     // The menu and button state.
     void updateCommandState();
@@ -83,6 +84,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The application's quit (QApplication::quit, the session manager's end of the session) asks
+    // the one question of CloseAllEditors before Qt closes the windows one by one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -96,6 +100,11 @@ private:
     void openFileButton();
     void runPinCommand(int id);
     void layoutBanner();
+    // The one question of CloseAllEditors (asked only when a window holds unwritten changes).
+    bool mayCloseEditors();
+    void closeEditorsWithoutAsking();
+    // The session manager asks before logging out: the one question, a refusal cancels the logout.
+    void commitSessionData(QSessionManager& manager);
 
     AppState& m_state;
     Prompter& m_prompter;
@@ -109,6 +118,8 @@ private:
     BannerWidget* m_banner = nullptr;
     bool m_toolbarMode = false;
     bool m_exiting = false;
+    // The session manager's question was answered Yes: its quit closes without asking again.
+    bool m_sessionEndApproved = false;
     bool m_destroying = false;
 };
 

@@ -71,11 +71,11 @@ ReportHeader ReportPrinter::header(const QString& salesperson, const QString& co
     h.email = s.email;
     h.comment = comment;
     h.printTime = QDateTime::currentDateTime();
-    // The identity copy holds the length read, then the EF_ICCID bytes.
-    if (const SimCard* card = m_state.simCard(); card && card->identityCopy() && !card->identityCopy()->empty()) {
-        const std::vector<uint8_t>& id = *card->identityCopy();
-        for (std::size_t i = 1; i < id.size(); ++i)
-            h.iccid.append(static_cast<char>(id[i]));
+    // The ICCID the last card opening read; the identity copy of the cached images would not do,
+    // as every failed operation drops it while the card read before stays the one printed.
+    if (const SimCard* card = m_state.simCard()) {
+        for (const uint8_t byte : card->iccid())
+            h.iccid.append(static_cast<char>(byte));
     }
     return h;
 }

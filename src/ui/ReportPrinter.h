@@ -38,7 +38,7 @@ public:
     int PrintMessages(const QList<SmsEntry>& messages);
 
     // The header block of a job: the shop details from the settings, the salesperson and comment
-    // given, the time now and the ICCID the SimCard holds (empty when none).
+    // given, the time now and the ICCID the SimCard holds (all filler before any card was opened).
     ReportHeader header(const QString& salesperson, const QString& comment) const;
 
 private:

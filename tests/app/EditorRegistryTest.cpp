@@ -1,10 +1,14 @@
 #include "app/EditorDesk.h"
 #include "app/EditorRegistry.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "ScriptedPrompter.h"
 
 namespace kestrel {
 namespace {
@@ -26,11 +30,11 @@ int indexOf(EditorHandle h)
     return -1;
 }
 
-// Registers windows so that `slots` (window indices, slot 0 first) is the slot order.
-EditorRegistry registryWith(const std::vector<int>& slots, int capacity = 3)
+// Registers windows so that `slotOrder` (window indices, slot 0 first) is the slot order.
+EditorRegistry registryWith(const std::vector<int>& slotOrder, int capacity = 3)
 {
     EditorRegistry r(capacity);
-    for (auto it = slots.rbegin(); it != slots.rend(); ++it)
+    for (auto it = slotOrder.rbegin(); it != slotOrder.rend(); ++it)
         EXPECT_TRUE(r.add(win(*it), *it));
     return r;
 }
@@ -48,7 +52,7 @@ TEST(EditorRegistry, SelectCyclesPicksOrAsksForAWindow)
     struct Case
     {
         const char* what;
-        std::vector<int> slots;
+        std::vector<int> slotOrder;
         int capacity;
         int active; // -1: no active editor
         int selector;
@@ -76,7 +80,7 @@ TEST(EditorRegistry, SelectCyclesPicksOrAsksForAWindow)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EditorRegistry r = registryWith(c.slots, c.capacity);
+        EditorRegistry r = registryWith(c.slotOrder, c.capacity);
         const EditorRegistry::Selection s = r.select(c.selector, c.createNew, c.active < 0 ? nullptr : win(c.active));
         EXPECT_EQ(s.createNumber, c.createNumber);
         if (c.createNumber < 0)
@@ -168,6 +172,37 @@ TEST(EditorDesk, ActiveEditorClosingAndCloseOrder)
     EXPECT_EQ(desk.active(), win(3));
     EXPECT_EQ(desk.closed(win(0)), nullptr) << "unknown by now";
     EXPECT_EQ(desk.openCount(), 2);
+}
+
+// The one question before all windows go: none while no window holds changes (nor with no window
+// at all), once however many do, and only Yes lets them go.
+TEST(EditorDesk, MayCloseAllAsksOnceOnlyWhenAWindowHoldsChanges)
+{
+    EditorDesk desk;
+    ASSERT_TRUE(desk.registry(EditorKind::PhoneBook).add(win(0), 0));
+    ASSERT_TRUE(desk.registry(EditorKind::PhoneBook).add(win(1), 1));
+    ASSERT_TRUE(desk.registry(EditorKind::Sms).add(win(2), 0));
+    struct Case
+    {
+        std::vector<int> changed;
+        std::optional<PromptAnswer> answer; // none: no question may come
+        bool mayClose;
+    } cases[] = {
+        {{}, std::nullopt, true},          {{2}, PromptAnswer::Yes, true},     {{0, 1, 2}, PromptAnswer::Yes, true},
+        {{0, 2}, PromptAnswer::No, false}, {{1}, PromptAnswer::Cancel, false},
+    };
+    for (const Case& c : cases) {
+        test::ScriptedPrompter prompter;
+        prompter.answers = {c.answer.value_or(PromptAnswer::Yes), PromptAnswer::Yes};
+        const auto changed = [&c](EditorHandle h) {
+            return std::find(c.changed.begin(), c.changed.end(), indexOf(h)) != c.changed.end();
+        };
+        EXPECT_EQ(desk.mayCloseAll(changed, prompter), c.mayClose) << c.changed.size();
+        EXPECT_EQ(prompter.questions, c.answer ? std::vector<int>{57840} : std::vector<int>{}) << c.changed.size();
+    }
+    test::ScriptedPrompter prompter;
+    EXPECT_TRUE(EditorDesk().mayCloseAll([](EditorHandle) { return true; }, prompter));
+    EXPECT_TRUE(prompter.questions.empty());
 }
 
 } // namespace

@@ -274,6 +274,11 @@ TEST(ReportLayout, HeaderBlock)
     EXPECT_EQ(header[1].x, 500);
     EXPECT_EQ(header[2].text, QStringLiteral("Card ICCID: Not accessible"));
     EXPECT_EQ(header[2].x, 900);
+    // A SimCard that has not opened a card yet holds nothing but filler.
+    empty.iccid = QByteArray(10, '\xFF');
+    RecordingCanvas unread;
+    ReportLayout(unread, empty).printReport(QString(), QString(), {});
+    EXPECT_EQ(unread.header(0, kTitleY).at(2).text, QStringLiteral("Card ICCID: Not accessible"));
 
     ReportHeader full = emptyHeader();
     full.shop = QStringLiteral("Mobil Centrum");

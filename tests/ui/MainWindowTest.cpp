@@ -1,12 +1,17 @@
 #include "ui/MainWindow.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QAction>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -34,12 +39,7 @@ protected:
         state = std::make_unique<AppState>(
             std::make_unique<QSettings>(tempPath(QStringLiteral("settings.ini")), QSettings::IniFormat));
         prompter = std::make_unique<QtPrompter>(*state);
-        window = std::make_unique<MainWindow>(*state, *prompter);
-        prompter->setParent(window.get());
-        window->setEditorFactory(EditorKind::PhoneBook, books.function());
-        window->setEditorFactory(EditorKind::Fdn, fdn.function());
-        window->setEditorFactory(EditorKind::Sms, sms.function());
-        window->show();
+        makeWindow();
     }
     void TearDown() override
     {
@@ -47,6 +47,18 @@ protected:
         prompter.reset();
         state.reset();
     }
+    void makeWindow()
+    {
+        prompter->setParent(nullptr);
+        window.reset();
+        window = std::make_unique<MainWindow>(*state, *prompter);
+        prompter->setParent(window.get());
+        window->setEditorFactory(EditorKind::PhoneBook, books.function());
+        window->setEditorFactory(EditorKind::Fdn, fdn.function());
+        window->setEditorFactory(EditorKind::Sms, sms.function());
+        window->show();
+    }
+    int editorsAlive() const { return books.alive() + fdn.alive() + sms.alive(); }
     static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     bool enabled(int id) const
     {
@@ -157,42 +169,88 @@ TEST_F(MainWindowTest, CloseAllAsksOnceAndNoLeavesEveryWindowOpen)
     EXPECT_EQ(window->desk().openCount(), 0);
 }
 
-TEST_F(MainWindowTest, CloseBoxClosesTheEditorsFirstAndStaysOpenOnNo)
+// Answers every message box shown while it lives with one button, and keeps their texts.
+class BoxAnswerer : public QObject
 {
-    window->runCommand(kNewPhoneBook);
-    books.made[0]->unsaved = true;
-    ModalDriver driver;
-    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::No));
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(books.alive(), 1);
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton button) : m_button(button) { qApp->installEventFilter(this); }
+    std::vector<std::string> texts;
 
-    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::Yes));
-    EXPECT_TRUE(window->close());
-    flush();
-    EXPECT_TRUE(driver.done());
-    EXPECT_EQ(books.alive(), 0);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(watched); box && event->type() == QEvent::Show) {
+            texts.push_back(box->text().toStdString());
+            QTimer::singleShot(0, box, [box, button = m_button] {
+                if (QAbstractButton* b = box->button(button))
+                    b->click();
+                else
+                    box->reject();
+            });
+        }
+        return false;
+    }
+
+private:
+    QMessageBox::StandardButton m_button;
+};
+
+// The application's quit, as QApplication::quit or the session manager's end of the session sends
+// it: inside the running event loop, which a refused quit leaves running until the test ends it.
+void quitApplication(MainWindow&)
+{
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QTimer::singleShot(0, [] {
+        QCoreApplication::quit();
+        QCoreApplication::exit(0);
+    });
+    QCoreApplication::exec();
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
 }
 
-TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
+struct WayOut
 {
-    window->runCommand(kNewPhoneBook);
-    window->runCommand(kEditSms);
-    books.made[0]->unsaved = true;
-    sms.made[0]->unsaved = true;
-    bool asked = false;
-    {
-        ModalDriver driver(2000);
-        driver.expect(QStringLiteral("messageBox"), [&](QWidget* w) {
-            asked = true;
-            test::answerBox(QMessageBox::No)(w);
-        });
-        window->runCommand(kExit);
-        flush();
+    const char* name;
+    void (*leave)(MainWindow&);
+    bool mainWindowGoes; // Close All leaves the main window open
+};
+
+const WayOut kWaysOut[] = {
+    {"Exit", [](MainWindow& w) { w.runCommand(kExit); }, true},
+    {"Close All", [](MainWindow& w) { w.runCommand(kCloseAll); }, false},
+    {"close box", [](MainWindow& w) { w.close(); }, true},
+    {"application quit", quitApplication, true},
+};
+
+// Unwritten changes are never lost without the one question, whichever way the program is left:
+// asked once however many windows hold changes, No keeps every window, Yes closes them all; with no
+// changed window nothing is asked.
+TEST_F(MainWindowTest, EveryWayOutAsksOnceWhenAWindowHoldsChanges)
+{
+    using Answer = std::optional<QMessageBox::StandardButton>;
+    for (const WayOut& way : kWaysOut) {
+        for (const Answer answer : {Answer{}, Answer{QMessageBox::No}, Answer{QMessageBox::Yes}}) {
+            SCOPED_TRACE(std::string(way.name) + (!answer ? "" : *answer == QMessageBox::Yes ? " / Yes" : " / No"));
+            makeWindow();
+            window->runCommand(kNewPhoneBook);
+            window->runCommand(kNewPhoneBook);
+            window->runCommand(kEditSms);
+            if (answer) {
+                books.made.back()->unsaved = true;
+                sms.made.back()->unsaved = true;
+            }
+            BoxAnswerer boxes(answer.value_or(QMessageBox::No));
+            way.leave(*window);
+            flush();
+            const std::vector<std::string> asked = {uiText(57840).toStdString()};
+            EXPECT_EQ(boxes.texts, answer ? asked : std::vector<std::string>{});
+            const bool kept = answer == QMessageBox::No;
+            EXPECT_EQ(editorsAlive(), kept ? 3 : 0);
+            EXPECT_EQ(window->desk().openCount(), kept ? 3 : 0);
+            EXPECT_EQ(window->isVisible(), kept || !way.mainWindowGoes);
+        }
     }
-    EXPECT_FALSE(asked);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(books.alive() + sms.alive(), 0);
 }
 
 TEST_F(MainWindowTest, MenuAndButtonStatesFollowTheActiveEditor)

@@ -17,6 +17,11 @@
 #include <QTest>
 
 #include "GuiTest.h"
+#include "app/PinCommands.h"
+#include "emulator/CardFile.h"
+#include "emulator/StandardCard.h"
+#include "report/ReportLayout.h"
+#include "sim/SimCard.h"
 #include "ui/ReportPrinter.h"
 #include "ModalScript.h"
 #include "TestEditorHost.h"
@@ -274,6 +279,32 @@ TEST_F(PhoneBookDialogsTest, PrintPhoneBookAdjustsTheHeaderAndFillsPages)
     s.prnHdrAdj = 0;
     EXPECT_EQ(ReportPrinter(host->app, nullptr).PrintPhoneBook(QList<DialEntry>(5, DialEntry())), 1);
     ReportPrinter::setPrinterChooser({});
+}
+
+// The header of a list printed after a card read names that card: the ICCID the read found in
+// EF_ICCID, where "Not accessible" stands before any card was read. A later operation that fails
+// (here the PIN2 prompt cancelled) drops the cached images, not the ICCID.
+TEST_F(PhoneBookDialogsTest, PrintAfterACardReadCarriesTheCardsIccid)
+{
+    const QString card = tempPath(QStringLiteral("card.json"));
+    QString error;
+    ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), card, error)) << error.toStdString();
+    ASSERT_EQ(host->app.openReader(QStringLiteral("VIRTUAL:") + card), CardStatus::Ok);
+    host->app.createSimCard();
+    const auto printedIccid = [this] {
+        return ReportLayout::iccidText(ReportPrinter(host->app, nullptr).header({}, {}).iccid).toStdString();
+    };
+    EXPECT_EQ(printedIccid(), "");
+
+    host->prompts.pins = {std::string("1234")};
+    ASSERT_TRUE(model->readFromCard());
+    const std::string iccid = printedIccid();
+    EXPECT_EQ(iccid.size(), 20U);
+    EXPECT_EQ(iccid.substr(0, 19), emulator::StandardCard::kIccidDigits);
+
+    EXPECT_NE(PinCommands(*host->app.simCard(), host->prompts, nullptr).enterPin2(), CommandResult::Done);
+    EXPECT_FALSE(host->app.simCard()->identityCopy());
+    EXPECT_EQ(printedIccid(), iccid);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // A stand-in editor window for the main window's tests: it records the read mode it was created
 // with, every command forwarded to it and every print, and says it holds unsaved changes when told.
 
+#include <QMessageBox>
 #include <QPointer>
 #include <vector>
 
@@ -28,6 +29,13 @@ public:
     void handleCommand(int id) override { commands.push_back(id); }
     bool hasUnsavedChanges() const override { return unsaved; }
     void printList() override { ++prints; }
+
+    // Its own close button asks, as the real windows do while they hold changes.
+    bool confirmClose() override
+    {
+        return !unsaved ||
+               QMessageBox::question(this, QStringLiteral("Test"), QStringLiteral("Close window?")) == QMessageBox::Yes;
+    }
 
     int readMode = -2;
     bool unsaved = false;
