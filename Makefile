@@ -9,13 +9,21 @@ JOBS ?= $(shell nproc)
 DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev \
 	pcscd libpcsclite-dev vsmartcard-vpcd
 
-.PHONY: all deps configure build run test clean format
+# `make fuzz`: the fuzz targets built with clang in FUZZ_DIR, each run FUZZ_TIME seconds on its
+# corpus, FUZZ_PARALLEL side by side (fuzz/run.sh; CI runs them for 30 s).
+FUZZ_DIR ?= build-fuzz
+FUZZ_TIME ?= 300
+FUZZ_PARALLEL ?= 2
+FUZZ_DEB_PACKAGES := clang libclang-rt-14-dev
+
+.PHONY: all deps fuzz-deps configure build run test fuzz clean format
 
 all: build
 
-deps:
+# Installs the Debian packages of a list that are missing (as root; otherwise says what to run).
+define install-packages
 	@missing=""; \
-	for p in $(DEB_PACKAGES); do \
+	for p in $(1); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -28,6 +36,10 @@ deps:
 			exit 1; \
 		fi; \
 	fi
+endef
+
+deps:
+	$(call install-packages,$(DEB_PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_WERROR=$(WERROR) $(CMAKE_FLAGS)
@@ -47,6 +59,12 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+fuzz-deps: deps
+	$(call install-packages,$(FUZZ_DEB_PACKAGES))
+
+fuzz: fuzz-deps
+	CMAKE_FLAGS="$(CMAKE_FLAGS)" fuzz/run.sh $(FUZZ_DIR) $(FUZZ_TIME) $(FUZZ_PARALLEL)
 
 format:
 	find src tests fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

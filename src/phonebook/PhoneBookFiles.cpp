@@ -248,9 +248,10 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         for (char& c : name)
             c = FoldToAscii(c);
 
+        // A NUL byte would end the name early in its fixed field, and "+" alone is no number.
         const int target = item + offset;
-        if (target < 1 || target > kMaxRows || name.empty() || name.size() > kMaxNameBytes || number.empty() ||
-            !IsValidDialNumber(number)) {
+        if (target < 1 || target > kMaxRows || name.empty() || name.size() > kMaxNameBytes ||
+            name.find('\0') != std::string::npos || number.empty() || number == "+" || !IsValidDialNumber(number)) {
             result = DiaLoadResult::SyntaxError;
             break;
         }

@@ -1,0 +1,77 @@
+#pragma once
+
+// The work of the GetResponse target, kept apart so the seed writer can run the same commands
+// against the standard virtual card and keep its answers as seeds: a card opening through the
+// SimCard (MF response with the CHV bytes, EF_ICCID, EF_SST, EF_Phase), transparent and record
+// reads and writes sized by the EF response, and the SMS parameters' own access with
+// GsmCommands::selectPath and FileInfo.
+
+#include <array>
+#include <cstdint>
+
+#include "FuzzSupport.h"
+#include "reader/CardReader.h"
+#include "sim/GsmCommands.h"
+#include "sim/SimCard.h"
+
+namespace kestrel::fuzz {
+
+inline void checkEfInfo(const EfInfo& info)
+{
+    check(info.fileSize() >= 0 && info.fileSize() <= 0xFFFF);
+    check(info.recordCount() >= 0 && info.recordCount() <= 0xFFFF);
+}
+
+inline void driveSelectResponses(CardReader& reader)
+{
+    using namespace SimFiles;
+    {
+        SimCard sim([&reader] { return &reader; });
+        if (sim.openCard(false, false, false, false)) {
+            check(sim.serviceTable().size() <= 0xFFFF);
+            checkEfInfo(sim.efInfo());
+        }
+        // Transparent: the whole file, sized by the EF response, into a buffer that may be too small.
+        std::array<uint8_t, 300> buffer{};
+        for (const uint16_t ef : {kEfPlmnSel, kEfSst}) {
+            int length = static_cast<int>(buffer.size());
+            if (sim.readFile(kDfGsm, ef, buffer, length))
+                check(length >= 0 && length <= static_cast<int>(buffer.size()));
+            checkEfInfo(sim.efInfo());
+        }
+        // Record files: the record length of the EF response decides the transfer.
+        EfInfo info;
+        if (sim.selectFile(kDfTelecom, kEfAdn, nullptr, &info)) {
+            checkEfInfo(info);
+            int length = 28;
+            if (sim.readFile(kDfTelecom, kEfAdn, buffer, length, 1, 4))
+                check(length >= 0 && length <= 255);
+            length = static_cast<int>(buffer.size());
+            sim.updateFile(kDfTelecom, kEfAdn, buffer, length, 1, 4);
+            sim.readRecordAbsolute(std::span<uint8_t>(buffer).first(40), 2);
+            sim.updateRecordAbsolute(std::span<const uint8_t>(buffer).first(40), 2);
+        }
+        sim.invalidateFile(kDfTelecom, kEfSms);
+        sim.rehabilitateFile(kDfTelecom, kEfSms);
+        sim.closeCard();
+    }
+
+    GsmCommands gsm(reader);
+    bool chv1Enabled = false;
+    bool otherCard = false;
+    if (gsm.beginCardAccess(false, nullptr, &chv1Enabled, otherCard) == CardStatus::Ok) {
+        FileInfo info;
+        uint16_t sw = 0;
+        if (gsm.selectPath(kDfTelecom, kEfSmsp, info, sw) == CardStatus::Ok) {
+            check(info.fileSize >= 0 && info.fileSize <= 0xFFFF);
+            check(info.recordLength >= 0 && info.recordLength <= 255);
+            check(info.recordCount >= 0 && info.recordCount <= info.fileSize);
+            std::array<uint8_t, 64> record{};
+            gsm.readRecordAbsolute(record, 1, info, sw);
+            gsm.updateRecordAbsolute(record, 1, info, sw);
+        }
+    }
+    gsm.endCardAccess();
+}
+
+} // namespace kestrel::fuzz
