@@ -4,76 +4,22 @@
 #include <vector>
 
 #include "codec/DialRecord.h"
+#include "sim/DialChain.h"
+#include "sim/DialWritePlan.h"
 
 namespace kestrel {
 
 namespace {
 
 using namespace SimFiles;
+using namespace dialchain;
 
-constexpr uint8_t kUnused = 0xFF;
-constexpr uint8_t kNoLink = 0xFF;
 // Record numbers travel in one byte (P1 of READ/UPDATE RECORD, the link bytes) and GSM 11.11
 // reserves 0xFF (no link, RFU as a record number): a record file is used up to record 254.
 constexpr int kMaxRecords = 254;
 constexpr int kExtRecordLength = static_cast<int>(kExtensionRecordLength);
 constexpr int kModeAbsolute = 4;
 constexpr int kModePrevious = 3;
-// Extension record type (byte 0, low two bits): 1 called-party subaddress, 2 additional data.
-constexpr uint8_t kTypeSubaddress = 1;
-constexpr uint8_t kTypeAdditionalData = 2;
-
-bool inUse(const FileImage& image, int record)
-{
-    const auto bytes = image.record(record);
-    return !bytes.empty() && bytes[0] != kUnused;
-}
-
-// Walks the extension chain of one dialling-number record from its first link through the
-// extension image, as far as it is sound: calls link(record, fromChain) for every extension record
-// it is linked to (a record that closes a loop once more, then the walk ends), and returns the
-// check-map flags of what it found. A chain is followed for at most as many links as the
-// extension file has records.
-template <typename Link>
-uint8_t walkChain(uint8_t first, const FileImage& ext, Link&& link)
-{
-    if (first == kNoLink)
-        return 0;
-    const int count = ext.recordCount;
-    if (first == 0 || first > count)
-        return CheckFlag::kBadLink;
-    if (!inUse(ext, first))
-        return CheckFlag::kEmptyLink;
-    link(first, false);
-    uint8_t flags = 0;
-    std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
-    int current = first;
-    for (int links = 0; links < count; ++links) {
-        seen[static_cast<std::size_t>(current)] = true;
-        const auto bytes = ext.record(current);
-        const uint8_t type = bytes[0] & 0x03;
-        if (type == kTypeAdditionalData)
-            flags |= CheckFlag::kAdditionalData;
-        else if (type == kTypeSubaddress)
-            flags |= CheckFlag::kSubaddress;
-        const uint8_t next = bytes[12];
-        if (next == kNoLink)
-            break;
-        if (next == 0 || next > count) {
-            flags |= CheckFlag::kBadChainLink;
-            break;
-        }
-        if (!inUse(ext, next)) {
-            flags |= CheckFlag::kEmptyChainLink;
-            break;
-        }
-        link(next, true);
-        if (seen[next])
-            break;
-        current = next;
-    }
-    return flags;
-}
 
 } // namespace
 
@@ -198,10 +144,26 @@ bool DialFiles::loadLinkMaps(int scanBits, int textId)
             return failAndFlush(m_card.lastStatus());
         m_adnInvalidated = info.invalidated();
     }
+    m_extBroken = {CardStatus::Ok, CardStatus::Ok};
+    // An extension file the card does not have although its service table says so, or that is not
+    // laid out as one (wrong structure, short records), is taken as empty and remembered as broken:
+    // only the numbers that need it suffer when reading, and nothing is written to it. A reader
+    // failure, or a card failing while its records are read, still ends the load.
+    auto brokenFile = [this](CachedFile cached) {
+        const CardStatus status = m_card.lastStatus();
+        if (status != CardStatus::BadCardResponse && status != CardStatus::NoValidPin &&
+            status != CardStatus::NonSpecificError)
+            return false;
+        m_extBroken[cached == CachedFile::Ext1 ? 0 : 1] = status;
+        m_card.image(cached) = FileImage{};
+        m_card.recordMap(cached) = RecordMap{};
+        return true;
+    };
     bool readExt2 = false;
     bool readExt1 = false;
-    if (!loadExtension(kEfExt2, CachedFile::Ext2, SimService::kExt2, readExt2) ||
-        !loadExtension(kEfExt1, CachedFile::Ext1, SimService::kExt1, readExt1))
+    if (!loadExtension(kEfExt2, CachedFile::Ext2, SimService::kExt2, readExt2) && !brokenFile(CachedFile::Ext2))
+        return failAndFlush(m_card.lastStatus());
+    if (!loadExtension(kEfExt1, CachedFile::Ext1, SimService::kExt1, readExt1) && !brokenFile(CachedFile::Ext1))
         return failAndFlush(m_card.lastStatus());
 
     for (const CachedFile cached : {CachedFile::Ext1, CachedFile::Ext2}) {
@@ -346,8 +308,9 @@ const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, EfInfo& info)
         failAndFlush(m_card.lastStatus());
         return nullptr;
     }
+    // Nothing was read: the images stay (a backup goes on with the other files).
     if (info.invalidated()) {
-        failAndFlush(CardStatus::InaccessibleRecord);
+        fail(CardStatus::InaccessibleRecord);
         return nullptr;
     }
     return kind;
@@ -382,167 +345,145 @@ bool DialFiles::readDialList(uint16_t fileId, std::span<DialEntry> entries, Dial
 
 // ---- writing -----------------------------------------------------------------------------------
 
-bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
+// Everything a write needs before its first UPDATE: the file open, every position inside it, the
+// images and link maps loaded with each file sharing the extension file scanned, and the plan.
+const DialFiles::Kind* DialFiles::planWrite(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result,
+                                            DialWritePlan& plan, bool& cyclic)
 {
     EfInfo info;
     const Kind* kind = openDialFile(fileId, info);
     if (!kind)
-        return false;
+        return nullptr;
 
     const int n = std::min(info.recordCount(), kMaxRecords);
     const int recordLength = info.recordLength();
-    const std::size_t x = static_cast<std::size_t>(recordLength) - kDialRecordOverhead;
-    result = DialListSize{n, static_cast<int>(x)};
+    result = DialListSize{n, recordLength - static_cast<int>(kDialRecordOverhead)};
     for (const DialEntry& e : entries) {
-        if (e.valid && e.position >= n)
-            return failAndFlush(CardStatus::PositionsOverflow);
+        if (e.valid && e.position >= n) {
+            failAndFlush(CardStatus::PositionsOverflow);
+            return nullptr;
+        }
     }
 
     // Every file sharing the extension file is scanned, so that records linked from the others are
     // neither freed nor reused.
     if (!loadLinkMaps(kind->ext == kEfExt1 ? kSharersOfExt1 : kSharersOfExt2, 0))
-        return false;
-    std::optional<FileImage>& image = m_card.image(kind->cached);
-    std::optional<FileImage>& ext = m_card.image(kind->extCached);
-    std::optional<RecordMap>& links = m_card.recordMap(kind->extCached);
+        return nullptr;
+    // With the extension file unreadable, a record that links into it holds digits the entries
+    // never saw, and new long numbers have nowhere to go: only a file without either is written.
+    const CardStatus broken = m_extBroken[kind->extIndex];
+    if (broken != CardStatus::Ok && linksIntoExtension(*kind)) {
+        failAndFlush(broken);
+        return nullptr;
+    }
+    const std::optional<FileImage>& image = m_card.image(kind->cached);
+    const std::optional<FileImage>& ext = m_card.image(kind->extCached);
+    const std::optional<RecordMap>& links = m_card.recordMap(kind->extCached);
     if (!image || !ext || !links || image->recordCount != n || image->recordLength != recordLength ||
-        links->count() != ext->recordCount)
-        return failAndFlush(CardStatus::NonSpecificError);
-    const bool linksUnknown = kind->ext == kEfExt1 && m_adnLinksUnknown;
-    const int extLength = m_extRecordLength[kind->extIndex];
+        links->count() != ext->recordCount) {
+        failAndFlush(CardStatus::NonSpecificError);
+        return nullptr;
+    }
+    cyclic = info.structure() == 3;
+    DialWriteSource source{*image, *ext, *links, kind->owner, kind->ext == kEfExt1 && m_adnLinksUnknown, cyclic, {}};
+    for (const uint16_t other : {kEfAdn, kEfLnd, kEfMsisdn}) {
+        const Kind& sharer = *kindOf(other);
+        if (other != fileId && sharer.ext == kind->ext && m_card.image(sharer.cached))
+            source.sharers.push_back(&*m_card.image(sharer.cached));
+    }
+    plan = PlanDialWrite(source, entries);
+    if (plan.status != CardStatus::Ok) {
+        failAndFlush(plan.status == CardStatus::ExtensionSpaceOverflow && broken != CardStatus::Ok ? broken
+                                                                                                  : plan.status);
+        return nullptr;
+    }
+    return kind;
+}
 
-    // This file's own extension records (linked from it alone) are given up as the records
-    // linking them are rewritten, not all before the first write: a write that stops part-way
-    // leaves the records after it whole, chains included. refs counts the links from records
-    // not rewritten yet. With EF_ADN unreadable (fixed dialling) nothing counts as this file's
-    // alone, and only empty records are taken.
-    const auto extCount = static_cast<std::size_t>(ext->recordCount);
-    std::vector<bool> own(extCount + 1, false);
-    std::vector<int> refs(extCount + 1, 0);
-    std::vector<bool> taken(extCount + 1, false);
-    std::vector<std::vector<int>> oldChains(static_cast<std::size_t>(n) + 1);
-    for (std::size_t j = 1; j <= extCount; ++j) {
-        const uint8_t f = links->flags[j - 1];
-        own[j] = !linksUnknown && (f & LinkFlag::kInUse) && (f & kind->owner) && !(f & LinkFlag::kSharedByFiles);
-    }
-    for (int g = 1; g <= n; ++g) {
+bool DialFiles::linksIntoExtension(const Kind& kind) const
+{
+    const std::optional<FileImage>& image = m_card.image(kind.cached);
+    if (!image)
+        return false;
+    const std::size_t x = static_cast<std::size_t>(image->recordLength) - kDialRecordOverhead;
+    for (int g = 1; g <= image->recordCount; ++g) {
         const std::span<const uint8_t> record = image->record(g);
-        if (record[0] == kUnused && record[x] == kUnused)
-            continue;
-        auto& chain = oldChains[static_cast<std::size_t>(g)];
-        walkChain(record[x + 13], *ext, [&](int j, bool) {
-            chain.push_back(j);
-            ++refs[static_cast<std::size_t>(j)];
-        });
+        if (dialRecordUsed(record, x) && record[x + 13] != kNoLink)
+            return true;
     }
+    return false;
+}
+
+bool DialFiles::extensionDigitsLost(uint16_t fileId) const
+{
+    const Kind* kind = kindOf(fileId);
+    return kind && m_extBroken[kind->extIndex] != CardStatus::Ok && linksIntoExtension(*kind);
+}
+
+bool DialFiles::checkDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
+{
+    DialWritePlan plan;
+    bool cyclic = false;
+    if (!planWrite(fileId, entries, result, plan, cyclic))
+        return false;
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
+{
+    DialWritePlan plan;
+    bool cyclic = false;
+    const Kind* kind = planWrite(fileId, entries, result, plan, cyclic);
+    if (!kind)
+        return false;
+    FileImage& image = *m_card.image(kind->cached);
+    FileImage& ext = *m_card.image(kind->extCached);
+    RecordMap& links = *m_card.recordMap(kind->extCached);
+    const int n = result.count;
+    const int recordLength = image.recordLength;
+    const int extLength = std::max(m_extRecordLength[kind->extIndex], kExtRecordLength);
 
     auto writeExtension = [&](int j, std::span<const uint8_t> bytes) {
-        std::vector<uint8_t> padded(static_cast<std::size_t>(std::max(extLength, kExtRecordLength)), kUnused);
+        std::vector<uint8_t> padded(static_cast<std::size_t>(extLength), kUnused);
         std::copy(bytes.begin(), bytes.end(), padded.begin());
-        int length = static_cast<int>(padded.size());
+        int length = extLength;
         if (!m_card.updateFile(kDfTelecom, kind->ext, padded, length, j, kModeAbsolute))
             return false;
-        std::copy(bytes.begin(), bytes.end(), ext->record(j).begin());
+        std::copy(bytes.begin(), bytes.end(), ext.record(j).begin());
         return true;
     };
-    // Clears an own record nothing links to any more.
-    auto release = [&](int j) {
-        const auto u = static_cast<std::size_t>(j);
-        if (!own[u] || taken[u] || refs[u] > 0)
-            return true;
-        own[u] = false;
-        const std::array<uint8_t, kExtensionRecordLength> empty = [] {
-            std::array<uint8_t, kExtensionRecordLength> a;
-            a.fill(kUnused);
-            return a;
-        }();
-        if (!writeExtension(j, empty))
-            return false;
-        links->flags[u - 1] = 0;
-        return true;
-    };
-    // First a record no file links to; then one of this file's own that no record still to be
-    // written links to; last one of its own still linked from a record about to be rewritten.
-    auto allocate = [&]() -> std::optional<uint8_t> {
-        const int last = ext->recordCount;
-        for (int pass = 0; pass < 3; ++pass) {
-            for (int j = 1; j <= last; ++j) {
-                const auto u = static_cast<std::size_t>(j);
-                const uint8_t f = links->flags[u - 1];
-                if (taken[u])
-                    continue;
-                const bool ok = pass == 0   ? !(f & LinkFlag::kLinked) && !(linksUnknown && (f & LinkFlag::kInUse))
-                                : pass == 1 ? own[u] && refs[u] == 0
-                                            : own[u];
-                if (ok) {
-                    taken[u] = true;
-                    return static_cast<uint8_t>(j);
-                }
-            }
-        }
-        return std::nullopt;
-    };
+    std::array<uint8_t, kExtensionRecordLength> empty;
+    empty.fill(kUnused);
 
     // A cyclic file (EF_LND) is written in PREVIOUS mode only: each update replaces the oldest
     // record and makes it record 1, so the records go from the last to the first.
-    const bool cyclic = info.structure() == 3;
-    for (int i = 1; i <= n; ++i) {
-        const int g = cyclic ? n - i + 1 : i;
-        if (!m_card.showProgressItem(kind->writeText, static_cast<unsigned>(i), static_cast<unsigned>(n), true))
+    int shown = 0;
+    for (const DialWriteStep& step : plan.steps) {
+        if (step.record != 0 &&
+            !m_card.showProgressItem(kind->writeText, static_cast<unsigned>(++shown), static_cast<unsigned>(n), true))
             return failAndFlush(CardStatus::CancelledByUser);
-
-        DialEntry* entry = nullptr;
-        for (DialEntry& e : entries) {
-            if (e.position == g - 1) {
-                entry = &e;
-                break;
-            }
-        }
-        std::array<uint8_t, kMaxDialRecordLength> bytes;
-        bytes.fill(kUnused);
-        const std::span<uint8_t> record(bytes.data(), static_cast<std::size_t>(recordLength));
-        if (entry && entry->valid) {
-            std::vector<std::size_t> tentative;
-            const DialEncodeResult encoded = EncodeDialRecord(*entry, record, [&]() -> std::optional<uint8_t> {
-                const std::optional<uint8_t> j = allocate();
-                if (j)
-                    tentative.push_back(*j);
-                return j;
-            });
-            if (!encoded.ok) {
-                for (const std::size_t u : tentative)
-                    taken[u] = false;
-                return failAndFlush(encoded.status == DialEncodeStatus::NoFreeExtension
-                                        ? CardStatus::ExtensionSpaceOverflow
-                                        : CardStatus::NonSpecificError);
-            }
-            for (const ExtensionRecord& piece : encoded.extensions) {
+        if (!step.keep) {
+            for (const ExtensionRecord& piece : step.pieces) {
                 if (!writeExtension(piece.id, piece.bytes))
                     return failAndFlush(m_card.lastStatus());
-                own[piece.id] = false;
-                links->flags[static_cast<std::size_t>(piece.id) - 1] =
+                links.flags[static_cast<std::size_t>(piece.id) - 1] =
                     LinkFlag::kInUse | LinkFlag::kLinked | kind->owner;
             }
-        }
-        int length = recordLength;
-        if (!m_card.updateFile(kDfTelecom, fileId, record, length, cyclic ? 0 : g,
-                               cyclic ? kModePrevious : kModeAbsolute))
-            return failAndFlush(m_card.lastStatus());
-        std::copy(record.begin(), record.end(), image->record(g).begin());
-        if (entry)
-            entry->modified = 0;
-
-        for (const int j : oldChains[static_cast<std::size_t>(g)]) {
-            --refs[static_cast<std::size_t>(j)];
-            if (!release(j))
+            const std::span<const uint8_t> record(step.bytes.data(), static_cast<std::size_t>(recordLength));
+            int length = recordLength;
+            if (!m_card.updateFile(kDfTelecom, fileId, record, length, cyclic ? 0 : step.record,
+                                   cyclic ? kModePrevious : kModeAbsolute))
                 return failAndFlush(m_card.lastStatus());
+            std::copy(record.begin(), record.end(), image.record(step.record).begin());
+            if (step.entry)
+                step.entry->modified = 0;
         }
-    }
-    // Own records that no walk reached (nothing should be left; a sound card has none).
-    for (std::size_t j = 1; j <= extCount; ++j) {
-        refs[j] = 0;
-        if (!release(static_cast<int>(j)))
-            return failAndFlush(m_card.lastStatus());
+        for (const int j : step.released) {
+            if (!writeExtension(j, empty))
+                return failAndFlush(m_card.lastStatus());
+            links.flags[static_cast<std::size_t>(j) - 1] = 0;
+        }
     }
     m_card.setLastStatus(CardStatus::Ok);
     return true;

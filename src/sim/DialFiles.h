@@ -11,6 +11,8 @@
 
 namespace kestrel {
 
+struct DialWritePlan;
+
 // Bits of loadLinkMaps' scanBits: which files to scan after the extension files are read.
 namespace DialScan {
 inline constexpr int kAdn = 0x01;
@@ -84,10 +86,26 @@ public:
     // empty record where there is none or it is not valid. Extension records of this file are
     // freed and allocated as needed; those linked from other files are never touched. Written
     // entries lose their modified flag. result: the record count and the alpha length.
+    //
+    // The whole write is planned before the first UPDATE (positions, room in the extension file),
+    // so a list that cannot be written whole writes nothing. Records beyond the 250 an entry list
+    // covers that no entry names keep their contents and their extension records. An extension
+    // record is reused only when no record still to be written links to it: a write stopped at
+    // any record (Abort, a pulled card, an error) leaves every record either as it was or as
+    // written, each with a sound chain.
     bool writeDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result);
+    // Everything writeDialList checks before its first UPDATE, without writing: true when the
+    // entries can be written whole (lastStatus 147, 148, ... when not).
+    bool checkDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result);
 
     // Whether the last loadLinkMaps found EF_ADN invalidated (fixed dialling in force).
     bool adnInvalidated() const { return m_adnInvalidated; }
+    // How reading EF_EXT1 (ext2 false) or EF_EXT2 failed at the last loadLinkMaps: Ok when it was
+    // read (or the card does not have it); otherwise it counted as empty.
+    CardStatus extensionStatus(bool ext2) const { return m_extBroken[ext2 ? 1 : 0]; }
+    // After a read: some record of the file links into its extension file, which could not be
+    // read, so those numbers lack their extension digits.
+    bool extensionDigitsLost(uint16_t fileId) const;
 
     // The slot of a dialling-number file's image and check map in the SimCard (image(),
     // recordMap()); none for any other file id.
@@ -102,6 +120,9 @@ private:
     bool readExtensionRecords(uint16_t fileId, CachedFile cached);
     bool selectDialFile(const Kind& kind, EfInfo& info);
     const Kind* openDialFile(uint16_t fileId, EfInfo& info);
+    bool linksIntoExtension(const Kind& kind) const;
+    const Kind* planWrite(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result, DialWritePlan& plan,
+                          bool& cyclic);
 
     SimCard& m_card;
     SmsScan m_smsScan;
@@ -111,6 +132,8 @@ private:
     // Record lengths the card gave for EF_EXT1 and EF_EXT2 (13 in GSM 11.11; longer ones are
     // written padded with 0xFF).
     std::array<int, 2> m_extRecordLength{};
+    // EF_EXT1 and EF_EXT2 as the last loadLinkMaps found them (Ok: read, or not on the card).
+    std::array<CardStatus, 2> m_extBroken{CardStatus::Ok, CardStatus::Ok};
 };
 
 } // namespace kestrel

@@ -1,0 +1,65 @@
+#pragma once
+
+// The dialling-number records of a virtual card as entries, decoded with their chains straight
+// from the card's files, and the test that a record is either as it was or as written.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "SimBench.h"
+#include "codec/DialRecord.h"
+#include "codec/FixedText.h"
+#include "sim/SimCard.h"
+
+namespace kestrel::test {
+
+// Every record of a dialling-number file (EF_ADN, EF_FDN, EF_LND, EF_MSISDN) decoded with its
+// extension file.
+inline std::vector<DialEntry> decodeDialFile(const emulator::SimCardData& data, uint16_t id)
+{
+    const uint16_t extId = id == SimFiles::kEfFdn ? SimFiles::kEfExt2 : SimFiles::kEfExt1;
+    const emulator::SimFile* file = findFile(data, id);
+    const emulator::SimFile* ext = findFile(data, extId);
+    std::vector<DialEntry> out;
+    for (int r = 1; r <= file->recordCount(); ++r) {
+        const auto record = std::span<const uint8_t>(file->data)
+                                .subspan(static_cast<std::size_t>((r - 1) * file->recordLength),
+                                         static_cast<std::size_t>(file->recordLength));
+        out.push_back(
+            DecodeDialRecord(record, r, ext ? std::span<const uint8_t>(ext->data) : std::span<const uint8_t>{}));
+    }
+    return out;
+}
+
+// The same contact: both free, or both valid with the same name, number and type of number.
+inline bool sameContact(const DialEntry& a, const DialEntry& b)
+{
+    if (!a.valid || !b.valid)
+        return !a.valid && !b.valid;
+    return fixedText(a.name) == fixedText(b.name) && fixedText(a.number) == fixedText(b.number) && a.ton == b.ton;
+}
+
+// The position of the first record that is neither as it was nor as written (entry with its
+// position, a free record where there is none among the first `covered`), -1 when every one is.
+inline int firstTornRecord(const std::vector<DialEntry>& before, const std::vector<DialEntry>& now,
+                           std::span<const DialEntry> written, std::size_t covered = 250)
+{
+    for (std::size_t k = 0; k < now.size(); ++k) {
+        DialEntry wanted{};
+        bool named = k < covered;
+        for (const DialEntry& e : written) {
+            if (e.position == k) {
+                wanted = e;
+                named = true;
+                break;
+            }
+        }
+        if (!sameContact(now[k], before[k]) && !(named && sameContact(now[k], wanted)))
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
+} // namespace kestrel::test

@@ -1,0 +1,221 @@
+#include "sim/DialWritePlan.h"
+
+#include "BackupCards.h"
+#include "CardRecords.h"
+#include "DialFilesFixture.h"
+
+namespace {
+
+// The standard card with EF_EXT1 full: EF_ADN records 2-11 hold 24-digit numbers, record k + 1
+// in EF_EXT1 record k; record 1 ("Mother") a short one.
+emulator::SimCardData fullExtensionCard()
+{
+    return standardCardWith([](emulator::SimCardData& d) {
+        for (uint8_t j = 1; j <= 10; ++j) {
+            const DialEntry e = entry(j, "Long", digits(20) + std::to_string(1000 + j));
+            DialEncodeResult encoded =
+                EncodeDialRecord(e, fileRecord(d, kEfAdn, j + 1), [j]() -> std::optional<uint8_t> { return j; });
+            ASSERT_TRUE(encoded.ok);
+            ASSERT_EQ(encoded.extensions.size(), 1u);
+            const ExtensionRecord& piece = encoded.extensions.front();
+            std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(d, kEfExt1, j).begin());
+        }
+    });
+}
+
+class DialWritePlanTest : public DialFilesTest
+{
+protected:
+    std::vector<DialEntry> cardBook() const { return decodeDialFile(card(), kEfAdn); }
+};
+
+} // namespace
+
+// A card with more records than the 250 a list holds: records 251-254 and the extension records
+// they link to stay exactly as they were, however the first 250 change.
+TEST_F(DialWritePlanTest, RecordsBeyondTheListKeepTheirContents)
+{
+    use(standardCardWith([](emulator::SimCardData& d) {
+        findFile(d, kEfAdn)->data.resize(254 * kRecordLength, 0xFF);
+        const auto conference = fileRecord(d, kEfAdn, 4);
+        std::vector<uint8_t> copy(conference.begin(), conference.end());
+        copy[kX + 13] = 5; // its own chain in EF_EXT1 record 5
+        std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 252).begin());
+        const auto piece = fileRecord(d, kEfExt1, 1);
+        std::vector<uint8_t> own(piece.begin(), piece.end());
+        std::copy(own.begin(), own.end(), fileRecord(d, kEfExt1, 5).begin());
+        copy[kX + 13] = 0xFF;
+        copy[0] = 'Z';
+        std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 254).begin());
+    }));
+    const std::vector<DialEntry> before = cardBook();
+    std::vector<DialEntry> book = read(kEfAdn);
+    ASSERT_EQ(book.size(), 250u);
+    // Six new long numbers want six free extension records: record 5 is not one of them.
+    for (uint16_t p = 10; p < 16; ++p)
+        book[p] = entry(p, "New", digits(30));
+    ASSERT_TRUE(write(kEfAdn, book)) << toInt(sim().lastStatus());
+    const std::vector<DialEntry> after = cardBook();
+    for (std::size_t k = 250; k < 254; ++k)
+        EXPECT_TRUE(sameContact(after[k], before[k])) << k;
+    EXPECT_EQ(fixedText(after[251].number), "123456789012345678901234");
+    EXPECT_EQ(firstTornRecord(before, after, book), -1);
+    EXPECT_EQ(usedExtensionRecords(kEfExt1), 8);
+}
+
+// With EF_EXT1 full, a new long number can only take a record another entry still links to:
+// nothing is written at all (148), rather than one number overwriting the other's digits.
+TEST_F(DialWritePlanTest, FullExtensionFileWritesNothingRatherThanTakeALinkedRecord)
+{
+    use(fullExtensionCard());
+    const emulator::SimCardData before = card();
+    std::vector<DialEntry> book = read(kEfAdn);
+    book[0] = entry(0, "Mother", digits(22));
+    bench->clearLog();
+    EXPECT_FALSE(write(kEfAdn, book));
+    EXPECT_EQ(sim().lastStatus(), CardStatus::ExtensionSpaceOverflow);
+    EXPECT_EQ(rec().count("A0 DC"), 0);
+    EXPECT_EQ(fileData(card(), kEfAdn), fileData(before, kEfAdn));
+    EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
+    EXPECT_EQ(book[0].modified, 1);
+
+    // The same list without the new number is written whole, and the long numbers keep their
+    // extension records as they are: no extension record needs writing.
+    book[0] = read(kEfAdn)[0];
+    bench->clearLog();
+    ASSERT_TRUE(write(kEfAdn, book)) << toInt(sim().lastStatus());
+    EXPECT_EQ(rec().count("A0 DC 00 04 0D"), 0);
+    EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
+}
+
+// EF_EXT1 full; record 1 gets the long number that record 2 gives up. The write is stopped after
+// that reuse: every record is as it was or as written, with its whole chain.
+TEST_F(DialWritePlanTest, AbortAfterReuseLeavesEveryRecordOldOrNew)
+{
+    for (int abortAt = 2; abortAt <= 4; ++abortAt) {
+        use(fullExtensionCard());
+        const std::vector<DialEntry> before = cardBook();
+        std::vector<DialEntry> book = read(kEfAdn);
+        book[1] = entry(1, "Short now", "12345");
+        book[2] = entry(2, "Reused", digits(28));
+        Sink sink;
+        sink.abortPrefix = QStringLiteral("Writing phone book to SIM\nWriting Item");
+        sink.abortAtCount = abortAt + 1;
+        ASSERT_TRUE(sim().beginProgress(&sink, 5000, 5100));
+        EXPECT_FALSE(write(kEfAdn, book));
+        sim().endProgress(true);
+        EXPECT_EQ(sim().lastStatus(), CardStatus::CancelledByUser);
+        const std::vector<DialEntry> after = cardBook();
+        EXPECT_EQ(firstTornRecord(before, after, book), -1) << abortAt;
+        EXPECT_EQ(fixedText(after[1].number), "12345");
+        EXPECT_EQ(sameContact(after[2], book[2]), abortAt >= 3) << abortAt;
+        for (std::size_t k = 3; k <= 10; ++k)
+            EXPECT_TRUE(sameContact(after[k], before[k])) << k;
+    }
+}
+
+// A missing or malformed EF_EXT2 does not stop reading the phone book; the fixed dialling numbers
+// read without their extension digits, and are not written back over it.
+TEST_F(DialWritePlanTest, BrokenExtension2CostsOnlyTheNumbersThatNeedIt)
+{
+    struct Case
+    {
+        const char* what;
+        void (*breakIt)(emulator::SimCardData&);
+    };
+    const Case cases[] = {
+        {"missing",
+         [](emulator::SimCardData& d) {
+             d.files.erase(std::remove_if(d.files.begin(), d.files.end(),
+                                          [](const emulator::SimFile& f) { return f.id() == kEfExt2; }),
+                           d.files.end());
+         }},
+        {"short records", [](emulator::SimCardData& d) { findFile(d, kEfExt2)->recordLength = 5; }},
+    };
+    for (const Case& c : cases) {
+        use(standardCardWith([&](emulator::SimCardData& d) {
+            c.breakIt(d);
+            std::copy_n(fileRecord(d, kEfAdn, 4).begin(), kRecordLength, fileRecord(d, kEfFdn, 2).begin());
+        }));
+        const std::vector<DialEntry> book = read(kEfAdn);
+        ASSERT_EQ(book.size(), 250u) << c.what;
+        EXPECT_EQ(fixedText(book[3].number), "123456789012345678901234") << c.what;
+        EXPECT_NE(files->extensionStatus(true), CardStatus::Ok) << c.what;
+
+        std::vector<DialEntry> fdn = read(kEfFdn);
+        ASSERT_FALSE(fdn.empty()) << c.what;
+        EXPECT_EQ(fixedText(fdn[1].number), "12345678901234567890") << c.what;
+        const std::vector<uint8_t> was = fileData(card(), kEfFdn);
+        EXPECT_FALSE(write(kEfFdn, fdn, true)) << c.what;
+        EXPECT_EQ(sim().lastStatus(), files->extensionStatus(true)) << c.what;
+        EXPECT_EQ(fileData(card(), kEfFdn), was) << c.what;
+    }
+}
+
+// EF_EXT1 full with five numbers of 45 digits (two extension records each, in records 2-6).
+// Unchanged, they keep their records; a new long number waits for the record a later entry gives
+// up; a number that changes in place has no room beside its old digits and is refused whole.
+TEST_F(DialWritePlanTest, FullExtensionFileWithTwoPieceNumbers)
+{
+    const auto twoPieceCard = [] {
+        return standardCardWith([](emulator::SimCardData& d) {
+            uint8_t next = 1;
+            for (int r = 2; r <= 6; ++r) {
+                const DialEntry e = entry(static_cast<uint16_t>(r - 1), "Long", digits(40) + std::to_string(10000 + r));
+                const DialEncodeResult encoded =
+                    EncodeDialRecord(e, fileRecord(d, kEfAdn, r), [&]() -> std::optional<uint8_t> { return next++; });
+                for (const ExtensionRecord& piece : encoded.extensions)
+                    std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(d, kEfExt1, piece.id).begin());
+            }
+        });
+    };
+    struct Case
+    {
+        const char* what;
+        void (*edit)(std::vector<DialEntry>&);
+        bool written;
+    };
+    const Case cases[] = {
+        {"unchanged", [](std::vector<DialEntry>&) {}, true},
+        {"new long number before the one given up",
+         [](std::vector<DialEntry>& b) {
+             b[0] = entry(0, "Mother", digits(30));
+             b[4] = entry(4, "Short now", "12345");
+         },
+         true},
+        {"changed in place", [](std::vector<DialEntry>& b) { b[1] = entry(1, "Long", digits(44)); }, false},
+    };
+    for (const Case& c : cases) {
+        use(twoPieceCard());
+        const std::vector<DialEntry> before = cardBook();
+        std::vector<DialEntry> book = read(kEfAdn);
+        ASSERT_EQ(fixedText(book[1].number).size(), 45u);
+        c.edit(book);
+        bench->clearLog();
+        EXPECT_EQ(write(kEfAdn, book), c.written) << c.what;
+        const std::vector<DialEntry> after = cardBook();
+        EXPECT_EQ(firstTornRecord(before, after, book), -1) << c.what;
+        for (std::size_t k = 0; k < 6; ++k)
+            EXPECT_TRUE(sameContact(after[k], c.written ? book[k] : before[k])) << c.what << " " << k;
+        if (!c.written) {
+            EXPECT_EQ(rec().count("A0 DC"), 0) << c.what;
+        }
+        if (std::string(c.what) == "unchanged") {
+            EXPECT_EQ(rec().count("A0 DC 00 04 0D"), 0); // no extension record written
+        }
+    }
+}
+
+// EF_LND points into an empty EF_EXT1 record: a write of EF_ADN never puts a piece there, which
+// would graft its digits onto the last number dialled.
+TEST_F(DialWritePlanTest, EmptyRecordAnotherFilePointsToIsNotTaken)
+{
+    use(standardCardWith([](emulator::SimCardData& d) { fileRecord(d, kEfLnd, 1)[kX + 13] = 2; }));
+    const std::vector<DialEntry> lnd = decodeDialFile(card(), kEfLnd);
+    std::vector<DialEntry> book = read(kEfAdn);
+    book[20] = entry(20, "New long", digits(30));
+    ASSERT_TRUE(write(kEfAdn, book)) << toInt(sim().lastStatus());
+    EXPECT_EQ(cardRecord(kEfExt1, 2), std::vector<uint8_t>(13, 0xFF));
+    EXPECT_TRUE(sameContact(decodeDialFile(card(), kEfLnd)[0], lnd[0]));
+    EXPECT_EQ(fixedText(read(kEfAdn)[20].number), digits(30));
+}
