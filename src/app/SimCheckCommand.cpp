@@ -19,6 +19,7 @@ constexpr int kCaptionRepairing = strId(5110);    // "Kestrel! - Repairing SIM C
 constexpr int kTextCounterOverflow = strId(5615); // "Card is blocked by authentification counter overflow..."
 constexpr int kTitleBrief = strId(2310);          // "SIM Card Report"
 constexpr int kTitleDetailed = strId(2311);       // "SIM Card Detailed Report"
+constexpr int kTextOtherCard = strId(9402);       // "The card in the reader is not the card that was checked..."
 
 const QString kEol = QStringLiteral("\r\n");
 
@@ -94,6 +95,7 @@ bool SimCheckCommand::check()
     }
     if (!CheckAndRepair(m_card).loadLinkMaps())
         return fail();
+    m_checkedIdentity = m_card.identityCopy().value_or(std::vector<uint8_t>{});
     m_card.closeCard();
     m_card.endProgress(false);
 
@@ -108,6 +110,16 @@ bool SimCheckCommand::repair()
     resetReports();
     PromptScope prompts(m_card, m_prompter);
     m_card.beginProgress(m_progress, kTextInitializing, kCaptionRepairing);
+    // The findings belong to the card that was checked (its ICCID): another card is not touched,
+    // and no code is asked for or offered to it.
+    if (!m_card.openCard(false, false, true, false))
+        return fail();
+    if (m_checkedIdentity.empty() || m_card.identityCopy() != m_checkedIdentity) {
+        m_card.closeCard();
+        m_card.endProgress(false);
+        m_prompter.message(kTextOtherCard, PromptIcon::Stop);
+        return false;
+    }
     if (!startCardOperation(m_card, m_prompter, true, m_pin2Needed, true, false))
         return fail();
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QString>
 
 namespace kestrel {
@@ -21,7 +24,8 @@ public:
     // False when the card could not be read (the error was shown). True with the reports built;
     // when the images were incomplete the reports say so and no errors are found.
     bool check();
-    // Repairs on the card what the last check found, opening it with PIN2 when a finding in EF_FDN
+    // Repairs on the card what the last check found, on the card that was checked only (the same
+    // ICCID; another card gets 9402 and no command that writes), opening it with PIN2 when a finding in EF_FDN
     // or EF_EXT2 needs it. The reports are built again with "->Repaired" on the lines mended. When
     // the images of the check are gone (the card was opened without keeping them) they are read
     // again first and the repair follows what the card holds then. False when the repair failed or
@@ -46,6 +50,8 @@ private:
     Prompter& m_prompter;
     ProgressSink* m_progress;
     QString m_notice;
+    // The identity copy (ICCID) of the card the last check read.
+    std::vector<uint8_t> m_checkedIdentity;
     QString m_brief;
     QString m_detailed;
     bool m_errorsFound = false;

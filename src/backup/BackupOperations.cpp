@@ -16,13 +16,17 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaptionBackup = 5108;  // "Kestrel! - Backing-Up SIM Card"
-constexpr int kCaptionRestore = 5109; // "Kestrel! - Restoring SIM Card"
-constexpr int kReadingPlmn = 5009;    // "Reading preferred networks"
-constexpr int kWritingPlmn = 5010;    // "Writing preferred networks"
-constexpr int kReadingFplmn = 5019;   // "Reading list of forbidden networks"
-constexpr int kWritingFplmn = 5020;   // "Writing list of forbidden networks"
-constexpr int kBadCentre = 57347;     // "Bad SMS center number entered"
+constexpr int kCaptionBackup = 5108;            // "Kestrel! - Backing-Up SIM Card"
+constexpr int kCaptionRestore = 5109;           // "Kestrel! - Restoring SIM Card"
+constexpr int kReadingPlmn = 5009;              // "Reading preferred networks"
+constexpr int kWritingPlmn = 5010;              // "Writing preferred networks"
+constexpr int kReadingFplmn = 5019;             // "Reading list of forbidden networks"
+constexpr int kWritingFplmn = 5020;             // "Writing list of forbidden networks"
+constexpr int kBadCentre = 57347;               // "Bad SMS center number entered"
+constexpr int kPartNotRestorable = strId(9400); // "%1 cannot be restored to this card whole: ..."
+constexpr int kPartPhoneBook = strId(1096);     // "Phone book"
+constexpr int kPartFdn = strId(1097);           // "Fixed Dialing Numbers"
+constexpr int kPartSms = strId(1098);           // "SMS messages"
 
 // EF_SMSP is service 12 of the GSM 11.11 service table.
 constexpr int kSmsParametersService = 12;
@@ -98,30 +102,67 @@ void showSmspFailure(Prompter& prompter, const SmsParameters& result)
 
 // ---- backup ------------------------------------------------------------------------------------
 
+template <typename Read>
+bool BackupOperations::readPart(int nameId, Read&& read)
+{
+    if (read())
+        return true;
+    // The card refusing one file (EF_ADN invalidated while fixed dialling is in force, an access
+    // condition not fulfilled) costs that part only; a reader failure or Abort ends the backup.
+    const CardStatus status = m_card.lastStatus();
+    if (status != CardStatus::InaccessibleRecord && status != CardStatus::NoValidPin &&
+        status != CardStatus::FileNotAccessible)
+        return false;
+    return skipPart(nameId, status);
+}
+
+bool BackupOperations::skipPart(int nameId, CardStatus status)
+{
+    m_skipped.push_back(SkippedPart{nameId, status});
+    // A read that failed part-way dropped the caches, the service table with them: the card is
+    // made ready again for the next part (the same card, no prompt for a remembered PIN1).
+    if (m_card.serviceTable().empty() && !m_card.openCard(true, false, true, false))
+        return false;
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
 bool BackupOperations::readCardFiles(bool& hasSmsParameters)
 {
     BackupContents& c = *m_contents;
     // Noted while the service table is there: a failed read drops it with the images.
     hasSmsParameters = m_card.hasService(kSmsParametersService);
+    const bool hasFdn = m_card.hasService(SimService::kFdn);
+    const bool hasSms = m_card.hasService(SimService::kSms);
     DialFiles dial(m_card);
     DialListSize size;
-    if (m_card.hasService(SimService::kAdn)) {
-        if (!dial.readDialList(SimFiles::kEfAdn, c.phoneBook, size))
-            return false;
-        c.phoneBookCount = size.count;
-    }
-    if (m_card.hasService(SimService::kFdn)) {
-        if (!dial.readDialList(SimFiles::kEfFdn, c.fdn, size))
-            return false;
-        c.fdnCount = size.count;
-    }
-    if (m_card.hasService(SimService::kSms)) {
-        SmsFiles sms(m_card);
-        int count = 0;
-        if (!sms.readSmsList(c.sms, count))
-            return false;
-        c.smsCount = count;
-    }
+    if (m_card.hasService(SimService::kAdn) && !readPart(kPartPhoneBook, [&] {
+            if (!dial.readDialList(SimFiles::kEfAdn, c.phoneBook, size))
+                return false;
+            // Numbers cut short (EF_EXT1 unreadable) are not saved as if they were whole.
+            if (dial.extensionDigitsLost(SimFiles::kEfAdn))
+                return skipPart(kPartPhoneBook, dial.extensionStatus(false));
+            c.phoneBookCount = size.count;
+            return true;
+        }))
+        return false;
+    if (hasFdn && !readPart(kPartFdn, [&] {
+            if (!dial.readDialList(SimFiles::kEfFdn, c.fdn, size))
+                return false;
+            if (dial.extensionDigitsLost(SimFiles::kEfFdn))
+                return skipPart(kPartFdn, dial.extensionStatus(true));
+            c.fdnCount = size.count;
+            return true;
+        }))
+        return false;
+    if (hasSms && !readPart(kPartSms, [&] {
+            int count = 0;
+            if (!SmsFiles(m_card).readSmsList(c.sms, count))
+                return false;
+            c.smsCount = count;
+            return true;
+        }))
+        return false;
     if (!m_card.showProgressText(kReadingPlmn, 70) || !readNetworkList(m_card, c.plmn, false))
         return false;
     if (!m_card.showProgressText(kReadingFplmn, 70) || !readNetworkList(m_card, c.fplmn, true))
@@ -134,6 +175,7 @@ int BackupOperations::readCard()
     // Every file comes from the card itself, none from an image of an earlier operation.
     m_card.flushCaches();
     *m_contents = BackupContents{};
+    m_skipped.clear();
 
     CardOperation operation(m_card, m_prompter, m_progress);
     bool hasSmsParameters = false;
@@ -164,6 +206,14 @@ BackupOutcome BackupOperations::BackupCard(const TargetChooser& chooseTarget)
         return {false, 0};
     if (const int failed = saveBackupFile(*path, *m_contents); failed != 0)
         return {false, show(failed, true)};
+    if (!m_skipped.empty()) {
+        QString text = StringTable::text(kBackupPartial);
+        for (const SkippedPart& part : m_skipped)
+            text += QStringLiteral("\n") + StringTable::text(part.nameId) + QStringLiteral(": ") +
+                    cardStatusMessage(part.status);
+        m_prompter.messageText(text, PromptIcon::Exclamation);
+        return {false, kBackupPartial};
+    }
     return {true, show(kBackupDone, false)};
 }
 
@@ -180,8 +230,35 @@ int BackupOperations::readBackupFile(const QString& path)
     return failed != 0 ? show(failed, true) : 0;
 }
 
+bool BackupOperations::checkCardFiles(const RestoreChoice& choice)
+{
+    BackupContents& c = *m_contents;
+    DialFiles dial(m_card);
+    DialListSize size;
+    int records = 0;
+    auto refuse = [this](int nameId) {
+        QString detail = m_card.statusDetail();
+        if (!detail.isEmpty())
+            detail += QStringLiteral("\r\n");
+        detail += StringTable::text(kPartNotRestorable).arg(StringTable::text(nameId));
+        m_card.setLastStatus(m_card.lastStatus(), detail);
+        return false;
+    };
+    if (choice.phoneBook && c.phoneBookCount > 0 &&
+        !dial.checkDialList(SimFiles::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
+        return refuse(kPartPhoneBook);
+    if (choice.fdn && c.fdnCount > 0 && !dial.checkDialList(SimFiles::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
+        return refuse(kPartFdn);
+    if (choice.sms && c.smsCount > 0 && !SmsFiles(m_card).checkSmsList(firstEntries(c.sms, c.smsCount), records))
+        return refuse(kPartSms);
+    return true;
+}
+
 bool BackupOperations::writeCardFiles(const RestoreChoice& choice)
 {
+    // Nothing is written unless every chosen part fits the card.
+    if (!checkCardFiles(choice))
+        return false;
     BackupContents& c = *m_contents;
     DialFiles dial(m_card);
     DialListSize size;
@@ -211,10 +288,16 @@ int BackupOperations::writeCard(const RestoreChoice& choice)
     const BackupContents& c = *m_contents;
     // PIN2 only when fixed dialling numbers will really be written.
     const bool needsPin2 = choice.fdn && c.fdnCount > 0;
+    const bool writesSmsParameters = choice.smsParameters && (!c.serviceCentre.empty() || !c.validity.empty());
+    // The service centre is judged before the card is touched, like every other part.
+    if (writesSmsParameters && !IsWritableServiceCentre(c.serviceCentre)) {
+        m_prompter.message(kBadCentre, PromptIcon::Stop);
+        return show(kRestoreNotWritten, true);
+    }
     CardOperation operation(m_card, m_prompter, m_progress);
     bool ok = operation.run(kCaptionRestore, openFlags(needsPin2), [&] { return writeCardFiles(choice); });
 
-    if (ok && choice.smsParameters && (!c.serviceCentre.empty() || !c.validity.empty())) {
+    if (ok && writesSmsParameters) {
         const SmsParameters written =
             WriteSmsParameters(m_card, &m_prompter, m_progress, c.serviceCentre, c.validity, m_pacing.smsParameters);
         if (written.result != SmsParameters::kDone) {

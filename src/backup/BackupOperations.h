@@ -4,9 +4,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QString>
 
+#include "base/CardStatus.h"
 #include "base/StringTable.h"
 #include "codec/BackupContents.h"
 
@@ -21,6 +23,7 @@ constexpr int kBackupNotRead = strId(57421);     // "Data not fully read from SI
 constexpr int kBackupDone = strId(57424);        // "Backup of SIM Card successfully completed"
 constexpr int kRestoreNotWritten = strId(57429); // "Data not fully written to SIM Card..."
 constexpr int kRestoreDone = strId(57430);       // "Restoration of SIM Card successfully completed"
+constexpr int kBackupPartial = strId(9401);      // "The backup file was written without these parts:"
 
 // What to write back to the card; the restore-choice dialog opens with everything ticked.
 struct RestoreChoice
@@ -44,6 +47,15 @@ struct BackupPacing
     static BackupPacing unpaced() { return {std::chrono::milliseconds(0), std::chrono::milliseconds(0)}; }
 };
 
+// A part of the card a backup could not read (the card refused it: EF_ADN invalidated while fixed
+// dialling is in force, a file it does not grant access to; or its extension file was unreadable
+// and numbers would be cut short), saved empty.
+struct SkippedPart
+{
+    int nameId = 0; // the part's name in the string table ("Phone book", ...)
+    CardStatus status = CardStatus::Ok;
+};
+
 // How a command ended.
 struct BackupOutcome
 {
@@ -60,12 +72,18 @@ struct BackupOutcome
 //
 // BackupCard reads EF_ADN, EF_FDN and EF_SMS (each only when the card has it), EF_PLMNsel and
 // EF_FPLMN in one card operation, then EF_SMSP in its own access, and only then writes the file,
-// atomically: an existing file is replaced only by a complete new one.
+// atomically: an existing file is replaced only by a complete new one. A part the card refuses to
+// give (EF_ADN while fixed dialling is in force) is saved empty and named in the closing message
+// (9401) instead of "successfully completed"; the outcome is then not ok.
 //
-// RestoreCard reads the whole file first (a broken file writes nothing), then writes the chosen
-// parts to the stored positions in one card operation, asking for PIN2 only when fixed dialling
-// numbers are to be written, then the SMS parameters in their own access. A part the file holds no
-// records of (its card had no such file) is left alone on the target card rather than wiped.
+// RestoreCard reads the whole file first (a broken file writes nothing), then checks every chosen
+// part against the card (positions inside its files, messages that fit its records, long numbers
+// that fit its free extension records, a service centre that can be written) before the first
+// UPDATE: a file that cannot be restored whole writes nothing, and the card error names the part.
+// It then writes the chosen parts to the stored positions in one card operation, asking for PIN2
+// only when fixed dialling numbers are to be written, then the SMS parameters in their own access.
+// A part the file holds no records of (its card had no such file, or refused it) is left alone on
+// the target card rather than wiped.
 class BackupOperations
 {
 public:
@@ -97,11 +115,20 @@ public:
 
     // What the last read (card or file) found.
     const BackupContents& contents() const { return *m_contents; }
+    // The parts the last card read saved empty because the card refused them.
+    const std::vector<SkippedPart>& skipped() const { return m_skipped; }
 
 private:
     // hasSmsParameters: whether the card has EF_SMSP.
     bool readCardFiles(bool& hasSmsParameters);
     bool writeCardFiles(const RestoreChoice& choice);
+    bool checkCardFiles(const RestoreChoice& choice);
+    // Reads one part; a refusal by the card skips it (true), any other failure is false.
+    template <typename Read>
+    bool readPart(int nameId, Read&& read);
+    // The part is saved empty and named in the closing message; true unless the card cannot be
+    // made ready again for the next part.
+    bool skipPart(int nameId, CardStatus status);
     int show(int messageId, bool failure);
 
     SimCard& m_card;
@@ -110,6 +137,7 @@ private:
     BackupPacing m_pacing;
     // Some 100 KiB: kept off the stack.
     std::unique_ptr<BackupContents> m_contents;
+    std::vector<SkippedPart> m_skipped;
 };
 
 } // namespace kestrel

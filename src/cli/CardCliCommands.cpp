@@ -301,13 +301,26 @@ int runBackup(const QString& device, const QStringList& args, QTextStream& out, 
                           [](CardSession& s) {
                               const QString path = s.args.positional().first();
                               BackupOperations operations(s.sim, s.prompter, s.progress, BackupPacing::unpaced());
-                              if (!operations.BackupCard(path).ok)
+                              const BackupOutcome outcome = operations.BackupCard(path);
+                              // A backup saved without the parts the card refused is reported, and fails.
+                              const bool partial = outcome.messageId == kBackupPartial;
+                              if (!outcome.ok && !partial)
                                   return kExitFailed;
                               QJsonObject o = done(QStringLiteral("backup"), s.prompter);
                               o.insert(QStringLiteral("file"), path);
                               o.insert(QStringLiteral("counts"), counts(operations.contents()));
+                              if (partial) {
+                                  o.insert(QStringLiteral("result"), QStringLiteral("incomplete"));
+                                  QJsonArray skipped;
+                                  for (const SkippedPart& part : operations.skipped())
+                                      skipped.append(
+                                          QJsonObject{{QStringLiteral("part"), StringTable::text(part.nameId)},
+                                                      {QStringLiteral("status"), toInt(part.status)},
+                                                      {QStringLiteral("reason"), cardStatusMessage(part.status)}});
+                                  o.insert(QStringLiteral("skipped"), skipped);
+                              }
                               printJson(s.out, o);
-                              return kExitOk;
+                              return partial ? kExitFailed : kExitOk;
                           });
 }
 

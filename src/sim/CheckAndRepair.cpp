@@ -64,7 +64,18 @@ bool CheckAndRepair::loadLinkMaps()
 {
     DialFiles files(m_card);
     files.setSmsScan([this](int textId) { return SmsFiles(m_card).readSmsFile(textId); });
-    return files.loadLinkMaps(kAllScans, 0);
+    if (!files.loadLinkMaps(kAllScans, 0))
+        return false;
+    // With an extension file unreadable every link into it would look broken, and a repair would
+    // cut numbers that are whole on the card: no check without both.
+    for (const bool ext2 : {false, true}) {
+        if (const CardStatus broken = files.extensionStatus(ext2); broken != CardStatus::Ok) {
+            m_card.flushCaches();
+            m_card.setLastStatus(broken);
+            return false;
+        }
+    }
+    return true;
 }
 
 QString CheckAndRepair::serialNumber(std::span<const uint8_t> identityCopy)

@@ -41,6 +41,8 @@ SimCard::SimCard(ReaderManager& readers) : SimCard([&readers] { return readers.c
 SimCard::~SimCard()
 {
     m_progress.endProgress(true);
+    if (CardReader* r = reader())
+        r->setCancelCheck({});
     if (m_cardFlags & CardFlag::kPoweredByOpening)
         closeCard();
 }
@@ -63,12 +65,21 @@ bool SimCard::failAndClose(CardStatus status)
 
 bool SimCard::beginProgress(ProgressSink* parent, int textId, int titleId)
 {
-    return m_progress.beginProgress(parent, textId, titleId);
+    const bool shown = m_progress.beginProgress(parent, textId, titleId);
+    // While the card keeps the reader waiting (NULL procedure bytes), Abort in the window ends the
+    // command; percent 101 leaves the bar where it is.
+    if (CardReader* r = reader())
+        r->setCancelCheck([this] { return m_progress.showing() && !m_progress.showProgress(m_progress.text(), 101); });
+    return shown;
 }
 
 void SimCard::endProgress(bool force)
 {
     m_progress.endProgress(force);
+    if (!m_progress.showing()) {
+        if (CardReader* r = reader())
+            r->setCancelCheck({});
+    }
 }
 
 bool SimCard::showProgressText(int textId, int percent)
@@ -94,6 +105,20 @@ bool SimCard::showProgressItem(int textId, unsigned i, unsigned n, bool writeLoo
 
 // ---- card access -------------------------------------------------------------------------------
 
+namespace {
+
+// The identity copy of a card: the length of EF_ICCID read and its bytes.
+std::vector<uint8_t> identityCopyOf(const std::array<uint8_t, 10>& id, int length)
+{
+    const std::size_t used = static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(id.size())));
+    std::vector<uint8_t> identity(used + 1);
+    identity[0] = static_cast<uint8_t>(used);
+    std::copy_n(id.begin(), used, identity.begin() + 1);
+    return identity;
+}
+
+} // namespace
+
 bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
 {
     m_statusDetail.clear();
@@ -113,6 +138,9 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
                 GsmCommands(*r).endCardAccess();
             m_cardFlags = 0;
             flushCaches();
+        } else if (!m_identity) {
+            // The same card, its caches dropped in between: its identity copy comes back at once.
+            m_identity = identityCopyOf(id, length);
         }
     }
 
@@ -160,11 +188,7 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
         if (!readFile(kMf, kEfIccid, id, length))
             return failAndClose(m_lastStatus);
         m_iccid = id;
-        // The identity copy: the length read and the ICCID bytes.
-        const std::size_t used = static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(id.size())));
-        std::vector<uint8_t> identity(used + 1);
-        identity[0] = static_cast<uint8_t>(used);
-        std::copy_n(id.begin(), used, identity.begin() + 1);
+        std::vector<uint8_t> identity = identityCopyOf(id, length);
         if (m_identity && *m_identity != identity)
             flushCaches();
         if (!m_identity)

@@ -107,7 +107,12 @@ bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
         return false;
     const int filled =
         static_cast<int>(std::min<std::size_t>(entries.size(), static_cast<std::size_t>(recordCount(info))));
-    std::fill(entries.begin(), entries.end(), SmsEntry{});
+    // Every row of the buffer gets its own position, also those past the card's records: a row
+    // filled later must not pass for record 1.
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        entries[k] = SmsEntry{};
+        entries[k].position = static_cast<uint16_t>(k);
+    }
 
     // The extension files' images and maps come first, then EF_SMS itself, as every scan loads them.
     DialFiles dialFiles(m_card);
@@ -126,7 +131,10 @@ bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
     return true;
 }
 
-bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
+// Everything is checked and encoded before the first record is written, so that a refused list
+// leaves the card as it was: chosen[g - 1] is the entry of record g (-1: none, the record stays),
+// records[g - 1] its bytes.
+bool SmsFiles::prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePlan& plan)
 {
     count = 0;
     EfInfo info;
@@ -139,10 +147,9 @@ bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
     const int length = info.recordLength();
     const int n = recordCount(info);
     count = n;
-
-    // Everything is checked and encoded before the first record is written, so that a refused
-    // list leaves the card as it was.
-    std::vector<int> chosen(static_cast<std::size_t>(n), -1);
+    plan.length = length;
+    std::vector<int>& chosen = plan.chosen;
+    chosen.assign(static_cast<std::size_t>(n), -1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SmsEntry& e = entries[i];
         if (e.valid && e.position >= n) {
@@ -152,13 +159,13 @@ bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
         if (e.position < n && chosen[e.position] < 0)
             chosen[e.position] = static_cast<int>(i);
     }
-    std::vector<std::vector<uint8_t>> records(static_cast<std::size_t>(n));
+    plan.records.assign(static_cast<std::size_t>(n), {});
     for (int g = 1; g <= n; ++g) {
         const int i = chosen[static_cast<std::size_t>(g - 1)];
         if (i < 0)
             continue;
         const SmsEntry& e = entries[static_cast<std::size_t>(i)];
-        std::vector<uint8_t>& record = records[static_cast<std::size_t>(g - 1)];
+        std::vector<uint8_t>& record = plan.records[static_cast<std::size_t>(g - 1)];
         if (!e.valid) {
             // A free record: status byte 00, the rest FF.
             record.assign(static_cast<std::size_t>(length), 0xFF);
@@ -173,6 +180,27 @@ bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
         }
         record = std::move(encoded.record);
     }
+    return true;
+}
+
+bool SmsFiles::checkSmsList(std::span<SmsEntry> entries, int& count)
+{
+    SmsWritePlan plan;
+    if (!prepareWrite(entries, count, plan))
+        return false;
+    m_card.setLastStatus(CardStatus::Ok);
+    return true;
+}
+
+bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
+{
+    SmsWritePlan plan;
+    if (!prepareWrite(entries, count, plan))
+        return false;
+    const int n = count;
+    const int length = plan.length;
+    const std::vector<int>& chosen = plan.chosen;
+    const std::vector<std::vector<uint8_t>>& records = plan.records;
 
     for (int g = 1; g <= n; ++g) {
         if (!m_card.showProgressItem(kTextWriting, static_cast<unsigned>(g), static_cast<unsigned>(n), true))

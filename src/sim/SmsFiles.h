@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <span>
+#include <vector>
 
 #include "codec/SmsEntry.h"
 
@@ -25,8 +26,8 @@ public:
     // count); 0 takes 5016 "Checking SMS messages on SIM...".
     bool readSmsFile(int textId = 0);
 
-    // Fills entries from EF_SMS: all entries are cleared, the first count (the smaller of
-    // entries.size() and the card's record count) get their position and the decoded record.
+    // Fills entries from EF_SMS: every entry k is cleared with position k, and the first count (the
+    // smaller of entries.size() and the card's record count) get the decoded record.
     // Needs the SMS service (152 without).
     bool readSmsList(std::span<SmsEntry> entries, int& count);
 
@@ -36,14 +37,23 @@ public:
     // whole write before anything is written. count receives the file's record count. Written
     // entries lose their modified flag; the SMS image, when there is one, follows the card.
     bool writeSmsList(std::span<SmsEntry> entries, int& count);
+    // Everything writeSmsList checks before its first UPDATE, without writing.
+    bool checkSmsList(std::span<SmsEntry> entries, int& count);
 
     // Serving records from the image pauses this long per record while a progress window shows,
     // so that the progress can be seen.
     void setImagePause(std::chrono::milliseconds pause) { m_imagePause = pause; }
 
 private:
+    struct SmsWritePlan
+    {
+        int length = 0;
+        std::vector<int> chosen;
+        std::vector<std::vector<uint8_t>> records;
+    };
     bool failAndFlush();
     bool openSmsFile(EfInfo& info);
+    bool prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePlan& plan);
 
     SimCard& m_card;
     std::chrono::milliseconds m_imagePause{25};

@@ -249,6 +249,12 @@ SmsParameters ReadSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* 
     return out;
 }
 
+bool IsWritableServiceCentre(std::string_view serviceCentre)
+{
+    uint8_t ton = 0;
+    return IsValidDialNumber(serviceCentre) && SplitPlus(serviceCentre, ton).size() <= SmsParameters::kMaxCentreDigits;
+}
+
 SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* progress,
                                  std::string_view serviceCentre, std::string_view validity,
                                  std::chrono::milliseconds finalPause)
@@ -256,12 +262,12 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
     SmsParameters out;
     // The record has room for 20 digits and its length byte must count what is there: a longer
     // number is refused before the card is touched rather than written cut short.
-    uint8_t ton = 0;
-    const std::string digits = SplitPlus(serviceCentre, ton);
-    if (!IsValidDialNumber(serviceCentre) || digits.size() > SmsParameters::kMaxCentreDigits) {
+    if (!IsWritableServiceCentre(serviceCentre)) {
         out.messageId = kBadCentre;
         return out;
     }
+    uint8_t ton = 0;
+    const std::string digits = SplitPlus(serviceCentre, ton);
     SmsTime parsed;
     const uint8_t vp = ParseSmsTime(validity, parsed) && !parsed.isAbsolute ? parsed.validity : 0;
 

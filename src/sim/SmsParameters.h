@@ -61,6 +61,10 @@ struct SmsParameters
 SmsParameters ReadSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* progress,
                                 std::chrono::milliseconds finalPause = std::chrono::milliseconds(500));
 
+// Whether WriteSmsParameters takes this service centre: a dialling number ("+" allowed in front)
+// of at most 20 digits.
+bool IsWritableServiceCentre(std::string_view serviceCentre);
+
 // Writes the service centre and the validity (a FormatSmsTime text; a date or an unreadable text
 // writes 0) to EF_SMSP record 1, keeping its alpha identifier, destination address, PID, DCS and
 // other indicator bits. A centre that is not a dialling number or has more than 20 digits is

@@ -113,4 +113,36 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
     }
 }
 
+// The card is swapped between the check and the repair: the other card gets no code and no
+// write, and the user is told why.
+TEST(SimCheckCommandTest, RepairTouchesOnlyTheCardThatWasChecked)
+{
+    auto broken = [](emulator::SimCardData& d) { record(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20; };
+    SimBench checked(standardCardWith(broken));
+    SimBench other(standardCardWith([&](emulator::SimCardData& d) {
+        broken(d);
+        findFile(d, SimFiles::kEfIccid)->data[9] ^= 0x10;
+    }));
+    CardReader* inReader = checked.reader.get();
+    SimCard card([&] { return inReader; });
+    ScriptedPrompter prompter;
+    prompter.pins = {std::string("1234"), std::string("1234")};
+    SimCheckCommand command(card, prompter);
+    ASSERT_TRUE(command.check());
+    ASSERT_TRUE(command.errorsFound());
+
+    inReader = other.reader.get();
+    other.clearLog();
+    EXPECT_FALSE(command.repair());
+    EXPECT_EQ(prompter.messages.back(), 9402);
+    EXPECT_EQ(other.recorder->count("A0 DC"), 0);
+    EXPECT_EQ(other.recorder->count("A0 20"), 0); // no VERIFY CHV
+    EXPECT_EQ(linkOf(other.model->data(), SimFiles::kEfAdn, 7), 0x20);
+
+    // Back in the reader, the checked card is repaired.
+    inReader = checked.reader.get();
+    EXPECT_TRUE(command.repair());
+    EXPECT_EQ(linkOf(checked.model->data(), SimFiles::kEfAdn, 7), 0xFF);
+}
+
 } // namespace

@@ -476,3 +476,91 @@ TEST_F(BackupOperationsTest, RestoreFailuresEndWith57429)
         EXPECT_EQ(fileData(bench.model->data(), kEfPlmnSel), fileData(c.card, kEfPlmnSel));
     }
 }
+
+// A file that cannot go onto the card whole writes nothing at all, and the error names the part:
+// a used entry beyond the card's records, messages beyond its EF_SMS, long numbers that do not
+// fit its free extension records.
+TEST_F(BackupOperationsTest, RestoreThatCannotBeWholeWritesNothing)
+{
+    backUpStandardCard("card.sim");
+    struct Case
+    {
+        const char* name;
+        void (*shrink)(emulator::SimCardData&);
+        const char* part;
+        CardStatus status;
+    };
+    const Case cases[] = {
+        {"small phone book", [](emulator::SimCardData& d) { findFile(d, kEfAdn)->data.resize(5 * 28); }, "Phone book",
+         CardStatus::PositionsOverflow},
+        {"no room for the long number",
+         [](emulator::SimCardData& d) {
+             // One extension record, and EF_MSISDN's number goes on in it.
+             emulator::SimFile* ext = findFile(d, kEfExt1);
+             ext->data = {0x02, 0x01, 0x21, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+             emulator::SimFile* msisdn = findFile(d, kEfMsisdn);
+             msisdn->data[static_cast<std::size_t>(msisdn->recordLength - 1)] = 1;
+         },
+         "Phone book", CardStatus::ExtensionSpaceOverflow},
+        {"fewer SMS records",
+         [](emulator::SimCardData& d) {
+             emulator::SimFile* sms = findFile(d, kEfSms);
+             sms->data.resize(static_cast<std::size_t>(2 * sms->recordLength));
+         },
+         "SMS messages", CardStatus::PositionsOverflow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        emulator::SimCardData target = blankStandardCard();
+        c.shrink(target);
+        SimBench bench(target);
+        ScriptedPrompter prompter;
+        prompter.pins = {kPin1, kPin2};
+        BackupOperations operations(*bench.sim, prompter, nullptr, BackupPacing::unpaced());
+        const BackupOutcome outcome = operations.RestoreCard(path("card.sim"), RestoreChoice{});
+        EXPECT_EQ(outcome.messageId, 57429);
+        EXPECT_EQ(bench.recorder->count("A0 DC"), 0); // no UPDATE RECORD
+        EXPECT_EQ(bench.recorder->count("A0 D6"), 0); // no UPDATE BINARY
+        EXPECT_EQ(bench.model->data().files, target.files);
+        ASSERT_EQ(prompter.errors.size(), 1u);
+        const QString& error = prompter.errors[0];
+        EXPECT_TRUE(error.contains(cardStatusMessage(c.status))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.part) + QStringLiteral(" cannot be restored")))
+            << error.toStdString();
+    }
+}
+
+// Fixed dialling in force: EF_ADN is invalidated and cannot be read. The backup keeps everything
+// else, says what is missing and why, and restoring the file leaves the target's phone book alone.
+TEST_F(BackupOperationsTest, BackupWithFixedDiallingOnSavesTheRestAndSaysSo)
+{
+    SimBench bench(standardCardWith([](emulator::SimCardData& d) { findFile(d, kEfAdn)->invalidated = true; }));
+    ScriptedPrompter prompter;
+    prompter.pins = {kPin1};
+    BackupOperations operations(*bench.sim, prompter, nullptr, BackupPacing::unpaced());
+    const BackupOutcome outcome = operations.BackupCard(path("fdn-on.sim"));
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.messageId, kBackupPartial);
+    ASSERT_EQ(operations.skipped().size(), 1u);
+    EXPECT_EQ(operations.skipped()[0].status, CardStatus::InaccessibleRecord);
+    ASSERT_EQ(prompter.texts.size(), 1u);
+    EXPECT_EQ(prompter.texts[0].text, StringTable::text(9401) + QStringLiteral("\nPhone book: ") +
+                                          cardStatusMessage(CardStatus::InaccessibleRecord));
+    EXPECT_TRUE(std::find(prompter.messages.begin(), prompter.messages.end(), 57424) == prompter.messages.end());
+
+    auto saved = std::make_unique<BackupContents>();
+    ASSERT_EQ(loadBackupFile(path("fdn-on.sim"), *saved), 0);
+    EXPECT_EQ(saved->phoneBookCount, 0);
+    EXPECT_EQ(saved->fdnCount, 10);
+    EXPECT_EQ(saved->smsCount, 20);
+    EXPECT_EQ(saved->plmn.size(), 8u);
+
+    const emulator::SimCardData original = emulator::StandardCard::simCard();
+    SimBench target;
+    ScriptedPrompter restoring;
+    restoring.pins = {kPin1, kPin2};
+    BackupOperations restore(*target.sim, restoring, nullptr, BackupPacing::unpaced());
+    EXPECT_TRUE(restore.RestoreCard(path("fdn-on.sim"), RestoreChoice{}).ok);
+    EXPECT_EQ(fileData(target.model->data(), kEfAdn), fileData(original, kEfAdn));
+    EXPECT_EQ(fileData(target.model->data(), kEfExt1), fileData(original, kEfExt1));
+}

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -136,6 +137,27 @@ TEST_F(CardCliTest, SmsParameters)
         EXPECT_EQ(r.code, kExitUsage) << line;
     }
     EXPECT_EQ(card("standard.json"), before);
+}
+
+// Fixed dialling on: the phone book cannot be read. The backup saves the rest, names the part it
+// skipped and why, and fails.
+TEST_F(CardCliTest, BackupWithFixedDiallingOnListsTheSkippedPart)
+{
+    ASSERT_TRUE(makeCard("fdn-on.json", test::standardCardWith([](emulator::SimCardData& d) {
+        test::findFile(d, kEfAdn)->invalidated = true;
+    })));
+    qputenv("KESTREL_PIN", "1234");
+    const Output r = run("fdn-on.json", QStringList{QStringLiteral("backup"), path("fdn-on.sim")});
+    EXPECT_EQ(r.code, kExitFailed) << r.err.toStdString();
+    const QJsonObject o = r.json().object();
+    EXPECT_EQ(o.value(QLatin1String("result")).toString(), QStringLiteral("incomplete"));
+    const QJsonArray skipped = o.value(QLatin1String("skipped")).toArray();
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_EQ(skipped[0].toObject().value(QLatin1String("part")).toString(), QStringLiteral("Phone book"));
+    EXPECT_EQ(skipped[0].toObject().value(QLatin1String("status")).toInt(), 149);
+    EXPECT_EQ(o.value(QLatin1String("counts")).toObject().value(QLatin1String("fdn")).toInt(), 10);
+    EXPECT_FALSE(r.err.contains(StringTable::text(57424)));
+    EXPECT_TRUE(QFileInfo::exists(path("fdn-on.sim")));
 }
 
 // backup, restore onto a blank card, backup again: the same file; dump shows what the card held.

@@ -139,8 +139,8 @@ TEST_F(SmsFilesTest, ReadsTheStandardCardsMessages)
     }
     for (std::size_t k = 3; k < rows.size(); ++k) {
         EXPECT_FALSE(rows[k].valid) << k;
-        // Rows the card fills know their position; rows beyond the file stay cleared.
-        EXPECT_EQ(rows[k].position, k < kRecords ? k : 0u) << k;
+        // Every row knows its own position, also those beyond the file: none passes for record 1.
+        EXPECT_EQ(rows[k].position, k) << k;
     }
     // The extension files' images (10 EXT1 and 10 EXT2 records) are loaded before EF_SMS.
     EXPECT_EQ(rec().count("A0 B2"), kRecords + kExtensionRecords);
@@ -403,4 +403,30 @@ TEST_F(SmsFilesTest, CardFailureDuringReadDropsTheImage)
     EXPECT_FALSE(sim().image(CachedFile::Sms).has_value());
     EXPECT_FALSE(sim().image(CachedFile::Ext1).has_value());
     EXPECT_EQ(count, 0);
+}
+
+// A card with more records than the 99 rows of a window: the rows are read and written back, and
+// records 100-120 stay exactly as they were.
+TEST_F(SmsFilesTest, RecordsBeyondTheRowsStayAsTheyWere)
+{
+    use(standardCardWith([](emulator::SimCardData& d) {
+        emulator::SimFile* sms = findFile(d, kEfSms);
+        const std::vector<uint8_t> first(sms->data.begin(), sms->data.begin() + sms->recordLength);
+        for (int r = sms->recordCount(); r < 120; ++r)
+            sms->data.insert(sms->data.end(), first.begin(), first.end());
+    }));
+    const std::vector<uint8_t> before = findFile(bench->model->data(), kEfSms)->data;
+    open();
+    std::vector<SmsEntry> rows(99);
+    int count = 0;
+    ASSERT_TRUE(files().readSmsList(rows, count));
+    EXPECT_EQ(count, 99);
+    rows[98] = message(98, SmsStatus::ToBeSent, "Row 99", "7 days");
+    ASSERT_TRUE(files().writeSmsList(rows, count));
+    EXPECT_EQ(count, 120);
+    const std::vector<uint8_t>& after = findFile(bench->model->data(), kEfSms)->data;
+    const auto tail = static_cast<std::ptrdiff_t>(99 * kRecordLength);
+    EXPECT_TRUE(std::equal(before.begin() + tail, before.end(), after.begin() + tail));
+    EXPECT_FALSE(std::equal(before.begin(), before.begin() + tail, after.begin()));
+    close();
 }
