@@ -68,8 +68,9 @@ private:
 // FaultyIcc (inside the recorder).
 struct SimBench
 {
+    // With a clock, the reader and the line wait on it (a virtual one makes time-outs free).
     explicit SimBench(emulator::SimCardData data = emulator::StandardCard::simCard(),
-                      const emulator::FaultPlan* faults = nullptr)
+                      const emulator::FaultPlan* faults = nullptr, emulator::SerialFace::Clock* clock = nullptr)
     {
         auto model = std::make_unique<emulator::SimCardModel>(std::move(data));
         this->model = model.get();
@@ -82,6 +83,8 @@ struct SimBench
         auto rec = std::make_unique<RecordingIcc>(std::move(card));
         recorder = rec.get();
         reader = std::make_unique<VirtualReader>(std::move(rec));
+        if (clock)
+            reader->useClock(clock);
         reader->open(QString());
         sim = std::make_unique<SimCard>([this] { return reader.get(); });
     }

@@ -57,6 +57,29 @@ CardStatus VirtualReader::open(const QString& name, int /*reserved*/)
     return openLine(m_cardGiven ? QStringLiteral("virtual") : QFileInfo(name).absoluteFilePath());
 }
 
+void VirtualReader::useClock(emulator::SerialFace::Clock* clock)
+{
+    m_clock = clock;
+    m_line->face().setClock(clock);
+}
+
+void VirtualReader::sleepMs(int ms)
+{
+    if (!m_clock) {
+        SerialReader::sleepMs(ms);
+        return;
+    }
+    if (ms > 0)
+        m_clock->sleepUntil(m_clock->now() + std::chrono::milliseconds(ms));
+}
+
+int64_t VirtualReader::clockMs() const
+{
+    if (!m_clock)
+        return SerialReader::clockMs();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(m_clock->now().time_since_epoch()).count();
+}
+
 QString VirtualReader::userCardPath()
 {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");

@@ -26,12 +26,20 @@ public:
     const QString& loadError() const { return m_loadError; }
 
     VirtualLine& line() { return *m_line; }
+    // Every wait of the reader and of the card's line on this clock instead of the steady clock
+    // (nullptr: back to real time): a virtual clock makes the engine's time-outs cost nothing, for
+    // sweeps over many failing runs. The clock must outlive its use.
+    void useClock(emulator::SerialFace::Clock* clock);
     emulator::CardSlot& slot() { return *m_slot; }
 
     // The user's own virtual card: $XDG_DATA_HOME/Kestrel/virtual-card.json.
     static QString userCardPath();
     // Writes the standard card there when there is none yet. False (with a reason) when it cannot.
     static bool ensureUserCard(QString& error);
+
+protected:
+    void sleepMs(int ms) override;
+    int64_t clockMs() const override;
 
 private:
     struct Parts;
@@ -40,6 +48,7 @@ private:
     VirtualLine* m_line;
     emulator::CardSlot* m_slot;
     bool m_cardGiven = false;
+    emulator::SerialFace::Clock* m_clock = nullptr;
     QString m_loadError;
 };
 
