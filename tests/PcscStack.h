@@ -119,9 +119,12 @@ public:
     }
 
     // Starts `kestrel-sim serve` on the card file and waits until pcscd sees the card.
-    bool insertCard(const std::string& simTool, const std::string& cardFile, const std::string& log, std::string& error)
+    bool insertCard(const std::string& simTool, const std::string& cardFile, const std::string& log, std::string& error,
+                    const std::vector<std::string>& extra = {})
     {
-        m_sim = spawn({simTool, "serve", "--card", cardFile, "--vpcd", "localhost:35963"}, log);
+        std::vector<std::string> args{simTool, "serve", "--card", cardFile, "--vpcd", "localhost:35963"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        m_sim = spawn(args, log);
         if (m_sim <= 0) {
             error = "cannot start " + simTool;
             return false;

@@ -7,6 +7,7 @@
 #include <winscard.h>
 
 #include "base/StringTable.h"
+#include "reader/PcscCallThread.h"
 
 namespace kestrel {
 
@@ -44,6 +45,7 @@ PcscReader::PcscReader()
 
 PcscReader::~PcscReader()
 {
+    // A context given up to a stuck call is not touched: its calls would wait behind that one.
     if (m_card != 0)
         SCardDisconnect(handle(m_card), SCARD_RESET_CARD);
     if (m_contextEstablished)
@@ -102,8 +104,12 @@ CardStatus PcscReader::open(const QString& name, int /*reserved*/)
 
 CardStatus PcscReader::close()
 {
-    if (!m_contextEstablished)
+    if (!m_contextEstablished) {
+        m_contextLost = false;
+        m_readerConnected = false;
+        m_portOpen = false;
         return CardStatus::Ok;
+    }
     bool ok = true;
     if (m_card != 0)
         ok = !failed(SCardDisconnect(handle(m_card), SCARD_RESET_CARD));
@@ -128,7 +134,7 @@ uint8_t PcscReader::convertByte(uint8_t b) const
 CardStatus PcscReader::readStatus(uint16_t& status)
 {
     // pcsc-lite passes over an empty reader name without an error and without a state.
-    if (!m_contextEstablished || m_readerName8.isEmpty())
+    if (!ensureContext() || m_readerName8.isEmpty())
         return CardStatus::GeneralReaderError;
     SCARD_READERSTATE state{};
     state.szReader = m_readerName8.constData();
@@ -140,9 +146,63 @@ CardStatus PcscReader::readStatus(uint16_t& status)
     return CardStatus::Ok;
 }
 
+void PcscReader::giveUpContext()
+{
+    // The stuck call's thread lets go of the connection and the context once the call comes back
+    // (the card pulled, the service gone), so the reader is not kept from the next connection.
+    if (m_calls) {
+        const SCARDHANDLE card = handle(m_card);
+        const SCARDCONTEXT ctx = context(m_context);
+        m_calls->abandon([card, ctx] {
+            if (card != 0)
+                SCardDisconnect(card, SCARD_RESET_CARD);
+            SCardReleaseContext(ctx);
+        });
+    }
+    m_card = 0;
+    m_context = 0;
+    m_contextEstablished = false;
+    m_contextLost = true;
+    m_cardActive = false;
+    m_cardPowered = false;
+    m_calls.reset();
+}
+
+bool PcscReader::ensureContext()
+{
+    if (m_contextEstablished)
+        return true;
+    if (!m_contextLost)
+        return false;
+    SCARDCONTEXT established = 0;
+    if (failed(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &established)))
+        return false;
+    m_context = static_cast<std::intptr_t>(established);
+    m_contextEstablished = true;
+    m_contextLost = false;
+    return true;
+}
+
+CardStatus PcscReader::bounded(const std::function<long()>& call, long& result)
+{
+    if (!m_calls)
+        m_calls = std::make_unique<PcscCallThread>();
+    switch (m_calls->run(call, m_commandTimeLimit, m_cancelCheck, result)) {
+    case PcscCallThread::Outcome::Done:
+        return CardStatus::Ok;
+    case PcscCallThread::Outcome::Cancelled:
+        giveUpContext();
+        return CardStatus::CancelledByUser;
+    case PcscCallThread::Outcome::TimedOut:
+        break;
+    }
+    giveUpContext();
+    return CardStatus::StatusError;
+}
+
 CardStatus PcscReader::readerCardOn()
 {
-    if (!m_contextEstablished)
+    if (!ensureContext())
         return CardStatus::GeneralReaderError;
     // A handle still held from an earlier power-up would make the exclusive connect fail.
     if (m_card != 0)
@@ -150,20 +210,43 @@ CardStatus PcscReader::readerCardOn()
     m_atrPosition = 0;
     m_atrLength = 0;
 
-    SCARDHANDLE connected = 0;
-    DWORD protocol = 0;
-    if (failed(SCardConnect(context(m_context), m_readerName8.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T0,
-                            &connected, &protocol)))
+    // What the call thread fills; it may outlive this call if the service does not answer.
+    struct Connection
+    {
+        SCARDHANDLE card = 0;
+        DWORD protocol = 0;
+        std::array<uint8_t, 33> atr{};
+        DWORD atrLength = 0;
+        long statusResult = SCARD_S_SUCCESS;
+    };
+    auto connection = std::make_shared<Connection>();
+    long result = 0;
+    const SCARDCONTEXT ctx = context(m_context);
+    const QByteArray reader = m_readerName8;
+    const CardStatus waited = bounded(
+        [connection, ctx, reader]() -> long {
+            const LONG rv = SCardConnect(ctx, reader.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T0,
+                                         &connection->card, &connection->protocol);
+            if (rv != SCARD_S_SUCCESS)
+                return rv;
+            char name[kNameCapacity];
+            DWORD nameLength = kNameCapacity;
+            DWORD state = 0;
+            connection->atrLength = static_cast<DWORD>(connection->atr.size());
+            connection->statusResult = SCardStatus(connection->card, name, &nameLength, &state, &connection->protocol,
+                                                   connection->atr.data(), &connection->atrLength);
+            return rv;
+        },
+        result);
+    if (!isOk(waited))
+        return waited;
+    if (failed(result))
         return CardStatus::GeneralReaderError;
-    m_card = static_cast<std::intptr_t>(connected);
-
-    char name[kNameCapacity];
-    DWORD nameLength = kNameCapacity;
-    DWORD state = 0;
-    DWORD atrLength = static_cast<DWORD>(m_atrBuffer.size());
-    if (failed(SCardStatus(connected, name, &nameLength, &state, &protocol, m_atrBuffer.data(), &atrLength)))
+    m_card = static_cast<std::intptr_t>(connection->card);
+    if (failed(connection->statusResult))
         return CardStatus::GeneralReaderError;
-    m_atrLength = static_cast<uint32_t>(std::min<DWORD>(atrLength, m_atrBuffer.size()));
+    std::copy(connection->atr.begin(), connection->atr.end(), m_atrBuffer.begin());
+    m_atrLength = static_cast<uint32_t>(std::min<DWORD>(connection->atrLength, m_atrBuffer.size()));
     m_atrPosition = 0;
     return CardStatus::Ok;
 }
@@ -225,14 +308,33 @@ CardStatus PcscReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
     // word; with p3 = 0 that is the status word alone (the 256-byte reading of a zero P3 that the
     // serial engine does is not asked of the service).
     const size_t expected = toCard ? kStatusWordLength : p3 + kStatusWordLength;
-    std::vector<uint8_t> answer(expected, 0);
-
-    SCARD_IO_REQUEST sendPci{SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
-    SCARD_IO_REQUEST receivePci{SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
-    DWORD received = static_cast<DWORD>(answer.size());
-    if (failed(SCardTransmit(handle(m_card), &sendPci, command.data(), static_cast<DWORD>(command.size()), &receivePci,
-                             answer.data(), &received)))
+    // The buffers belong to the call: it may outlive this function if the card never answers.
+    struct Exchange
+    {
+        std::vector<uint8_t> command;
+        std::vector<uint8_t> answer;
+        DWORD received = 0;
+    };
+    auto exchange = std::make_shared<Exchange>();
+    exchange->command = std::move(command);
+    exchange->answer.assign(expected, 0);
+    const SCARDHANDLE card = handle(m_card);
+    long result = 0;
+    const CardStatus waited = bounded(
+        [exchange, card]() -> long {
+            SCARD_IO_REQUEST sendPci{SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
+            SCARD_IO_REQUEST receivePci{SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
+            exchange->received = static_cast<DWORD>(exchange->answer.size());
+            return SCardTransmit(card, &sendPci, exchange->command.data(), static_cast<DWORD>(exchange->command.size()),
+                                 &receivePci, exchange->answer.data(), &exchange->received);
+        },
+        result);
+    if (!isOk(waited))
+        return waited;
+    if (failed(result))
         return CardStatus::GeneralReaderError;
+    const std::vector<uint8_t>& answer = exchange->answer;
+    const DWORD received = exchange->received;
 
     // Only what the service says it returned is looked at. A card refusing a read answers with
     // its status word alone, which then sits where the data would have begun.

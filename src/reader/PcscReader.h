@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include <QByteArray>
 #include <QString>
@@ -71,6 +73,12 @@ public:
 
 private:
     CardStatus disconnectCard();
+    // A call that touches the card, made on the call thread within the command time limit and
+    // Abort. When it does not come back, the card handle and the context are given up (the
+    // context is held by the stuck call) and the next access establishes a fresh context.
+    CardStatus bounded(const std::function<long()>& call, long& result);
+    void giveUpContext();
+    bool ensureContext();
     bool failed(long result);
 
     // Answer-to-reset read position and length, and the answer itself (ISO/IEC 7816-3 allows 33
@@ -83,7 +91,10 @@ private:
     std::intptr_t m_card = 0;
     std::intptr_t m_context = 0;
     bool m_contextEstablished = false;
+    // The context was given up to a call that did not come back.
+    bool m_contextLost = false;
     long m_lastError = 0;
+    std::unique_ptr<class PcscCallThread> m_calls;
 };
 
 } // namespace kestrel

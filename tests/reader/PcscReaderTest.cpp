@@ -17,6 +17,7 @@
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 #include "reader/ReaderManager.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 using kestrel::testing::PcscStack;
@@ -46,9 +47,7 @@ public:
         if (!s_skip.empty())
             return;
         s_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_RUNTIME_DIR", s_dir->filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", s_dir->filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", s_dir->filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(*s_dir);
         s_card = s_dir->filePath(QStringLiteral("card.json")).toStdString();
         QString error;
         if (!emulator::CardFile::save(emulator::StandardCard::simCard(), QString::fromStdString(s_card), error)) {
@@ -330,6 +329,31 @@ TEST_F(PcscReaderTest, PulledCardFailsClearlyAndComesBack)
     std::vector<uint8_t> record;
     EXPECT_EQ(read(*reader, {0xA0, 0xB2, 0x01, 0x04, 0x1C}, record), 0x9000);
     EXPECT_EQ(command(*reader, {0xA0, 0xDC, 0x01, 0x04, 0x1C}, adnEntry()), 0x9000);
+}
+
+// A card that asks for more time without end (NULL procedure bytes) holds pcscd itself: the
+// command ends at the reader's time limit all the same, and once the card is back a fresh
+// connection works.
+TEST_F(PcscReaderTest, CardThatNeverAnswersEndsAtTheTimeLimit)
+{
+    s_stack->removeCard();
+    ASSERT_TRUE(PcscStack::waitForCard(false, kWaitMs));
+    std::string why;
+    ASSERT_TRUE(s_stack->insertCard(KESTREL_SIM_TOOL, s_card, log("stalled.log"), why, {"--nulls-from", "2"})) << why;
+    auto reader = activeReader();
+    ASSERT_TRUE(reader);
+    reader->setCommandTimeLimit(1500);
+    EXPECT_EQ(command(*reader, {0xA0, 0xA4, 0x00, 0x00, 0x02}, {0x3F, 0x00}) >> 8, 0x9F);
+    command(*reader, {0xA0, 0xA4, 0x00, 0x00, 0x02}, {0x7F, 0x10}, CardStatus::StatusError);
+    EXPECT_FALSE(reader->contextEstablished());
+
+    s_stack->removeCard(); // the stalled call comes back and lets go of its connection
+    ASSERT_TRUE(PcscStack::waitForCard(false, kWaitMs));
+    ASSERT_TRUE(insertCard(why)) << why;
+    reader->deactivateCard();
+    unsigned flags = 0;
+    ASSERT_EQ(reader->activateCard(nullptr, flags), CardStatus::Ok) << reader->lastServiceErrorText().toStdString();
+    selectAdn(*reader);
 }
 
 TEST_F(PcscReaderTest, CliApduThroughPcsc)
