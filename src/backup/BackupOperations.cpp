@@ -136,24 +136,21 @@ bool BackupOperations::readCardFiles(bool& hasSmsParameters)
     const bool hasSms = m_card.hasService(SimService::kSms);
     DialFiles dial(m_card);
     DialListSize size;
-    if (m_card.hasService(SimService::kAdn) && !readPart(kPartPhoneBook, [&] {
-            if (!dial.readDialList(SimFiles::kEfAdn, c.phoneBook, size))
+    // Numbers cut short (their extension file unreadable) are not saved as if they were whole.
+    auto dialPart = [&](uint16_t file, int nameId, std::span<DialEntry> entries, int& count) {
+        return readPart(nameId, [&] {
+            if (!dial.readDialList(file, entries, size))
                 return false;
-            // Numbers cut short (EF_EXT1 unreadable) are not saved as if they were whole.
-            if (dial.extensionDigitsLost(SimFiles::kEfAdn))
-                return skipPart(kPartPhoneBook, dial.extensionStatus(false));
-            c.phoneBookCount = size.count;
+            if (dial.extensionDigitsLost(file))
+                return skipPart(nameId, dial.extensionStatus(file == SimFiles::kEfFdn));
+            count = size.count;
             return true;
-        }))
+        });
+    };
+    if (m_card.hasService(SimService::kAdn) &&
+        !dialPart(SimFiles::kEfAdn, kPartPhoneBook, c.phoneBook, c.phoneBookCount))
         return false;
-    if (hasFdn && !readPart(kPartFdn, [&] {
-            if (!dial.readDialList(SimFiles::kEfFdn, c.fdn, size))
-                return false;
-            if (dial.extensionDigitsLost(SimFiles::kEfFdn))
-                return skipPart(kPartFdn, dial.extensionStatus(true));
-            c.fdnCount = size.count;
-            return true;
-        }))
+    if (hasFdn && !dialPart(SimFiles::kEfFdn, kPartFdn, c.fdn, c.fdnCount))
         return false;
     if (hasSms && !readPart(kPartSms, [&] {
             int count = 0;

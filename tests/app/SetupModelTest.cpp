@@ -10,6 +10,7 @@
 #include "app/AppState.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
+#include "TempXdg.h"
 
 namespace kestrel {
 namespace {
@@ -22,9 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         plan = std::make_shared<test::ReaderPlan>();
         state = std::make_unique<AppState>(std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat),
                                            test::stubReaderManager(plan));

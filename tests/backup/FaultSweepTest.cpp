@@ -31,6 +31,7 @@
 #include "sim/NetworkFiles.h"
 #include "sim/SmsFiles.h"
 #include "sim/SmsParameters.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -272,9 +273,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         m_app = std::make_unique<AppState>(
             std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("kestrel.ini")), QSettings::IniFormat));
         m_app->settings().confirm = 0;

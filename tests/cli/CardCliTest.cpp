@@ -14,6 +14,7 @@
 #include "base/StringTable.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 using namespace kestrel::cli;
@@ -29,9 +30,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         ASSERT_TRUE(makeCard("standard.json", emulator::StandardCard::simCard()));
         ASSERT_TRUE(makeCard("blank.json", test::blankStandardCard()));
     }
@@ -144,8 +143,8 @@ TEST_F(CardCliTest, SmsParameters)
 TEST_F(CardCliTest, BackupWithFixedDiallingOnListsTheSkippedPart)
 {
     ASSERT_TRUE(makeCard("fdn-on.json", test::standardCardWith([](emulator::SimCardData& d) {
-        test::findFile(d, kEfAdn)->invalidated = true;
-    })));
+                             test::findFile(d, kEfAdn)->invalidated = true;
+                         })));
     qputenv("KESTREL_PIN", "1234");
     const Output r = run("fdn-on.json", QStringList{QStringLiteral("backup"), path("fdn-on.sim")});
     EXPECT_EQ(r.code, kExitFailed) << r.err.toStdString();

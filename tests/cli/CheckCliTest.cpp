@@ -9,6 +9,7 @@
 #include "SimBench.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 using namespace kestrel::cli;
@@ -25,9 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         QString error;
         ASSERT_TRUE(emulator::CardFile::save(test::standardCardWith([](emulator::SimCardData& d) {
                                                  test::findFile(d, SimFiles::kEfAdn)->data[kRecord7Link] = 0x20;

@@ -8,6 +8,7 @@
 
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 using namespace kestrel::cli;
@@ -27,9 +28,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         m_card = m_dir.filePath(QStringLiteral("card.json"));
         QString error;
         ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));

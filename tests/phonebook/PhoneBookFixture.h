@@ -17,6 +17,7 @@
 #include "ScriptedPrompter.h"
 #include "app/AppState.h"
 #include "phonebook/PhoneBookModel.h"
+#include "TempXdg.h"
 
 namespace kestrel::test {
 
@@ -37,9 +38,7 @@ public:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
         app = std::make_unique<AppState>(
             std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("kestrel.ini")), QSettings::IniFormat));
         model = std::make_unique<PhoneBookModel>(DialBook::Adn, *app, prompter);

@@ -11,6 +11,7 @@
 #include "reader/SmartApiReader.h"
 #include "reader/PcscReader.h"
 #include "reader/VirtualReader.h"
+#include "TempXdg.h"
 
 using namespace kestrel;
 
@@ -23,9 +24,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
     }
 
     QString cardFile()

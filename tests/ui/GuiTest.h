@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempXdg.h"
+
 namespace kestrel::test {
 
 inline QApplication& guiApp()
@@ -39,9 +41,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_RUNTIME_DIR", m_dir.filePath(QStringLiteral("run")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        kestrel::test::useTemporaryXdg(m_dir);
     }
     QString tempPath(const QString& name) const { return m_dir.filePath(name); }
 
