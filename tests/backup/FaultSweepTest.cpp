@@ -28,7 +28,9 @@
 #include "backup/BackupOperations.h"
 #include "phonebook/PhoneBookFiles.h"
 #include "phonebook/PhoneBookModel.h"
+#include "sim/DialFiles.h"
 #include "sim/NetworkFiles.h"
+#include "sim/ProgressSink.h"
 #include "sim/SmsFiles.h"
 #include "sim/SmsParameters.h"
 #include "TempXdg.h"
@@ -397,5 +399,57 @@ TEST_F(FaultSweepTest, KilledSaveLeavesTheOldOrTheNewFile)
         const QByteArray diaNow = fileBytes(dia);
         EXPECT_TRUE(simNow == oldBytes || simNow == newBytes) << delayUs << " us: " << simNow.size() << " bytes";
         EXPECT_TRUE(diaNow == diaFull || diaNow == diaOne) << delayUs << " us: " << diaNow.size() << " bytes";
+    }
+}
+
+// From its 30th command on the card answers with NULL bytes only. Abort in the progress window
+// ends the wait (146) at once; without it the command time limit does (105), after 30 s of the
+// line's virtual time.
+TEST_F(FaultSweepTest, AbortEndsTheWaitForACardThatNeverAnswers)
+{
+    class Window final : public ProgressSink
+    {
+    public:
+        Window(VirtualClock& clock, bool abort) : m_clock(clock), m_abort(abort), m_since(clock.now()) {}
+        bool open() override { return true; }
+        void close() override {}
+        void setCaption(const QString&) override {}
+        void setText(const QString&) override {}
+        void setPercent(int) override {}
+        // Abort is pressed once the card has kept the reader waiting for two seconds.
+        bool processEvents() override { return m_abort && m_clock.now() - m_since > std::chrono::seconds(2); }
+        void start() { m_since = m_clock.now(); }
+
+    private:
+        VirtualClock& m_clock;
+        bool m_abort;
+        emulator::SerialFace::TimePoint m_since;
+    };
+    for (const bool abort : {true, false}) {
+        SCOPED_TRACE(abort ? "Abort" : "no Abort");
+        emulator::FaultPlan plan;
+        plan.nullsFromCommand = 30;
+        VirtualClock clock;
+        SimBench bench(sweepCard(), &plan, &clock);
+        Window window(clock, abort);
+        ScriptedPrompter prompter;
+        prompter.pins = {kPin1};
+        std::vector<DialEntry> entries(250);
+        OpenFlags open;
+        open.chv1 = true;
+        CardOperation operation(*bench.sim, prompter, &window);
+        const auto started = clock.now();
+        EXPECT_FALSE(operation.run(5100, open, [&] {
+            window.start();
+            DialListSize size;
+            return DialFiles(*bench.sim).readDialList(kEfAdn, entries, size);
+        }));
+        const auto waited = clock.now() - started;
+        EXPECT_EQ(operation.failureStatus(), abort ? CardStatus::CancelledByUser : CardStatus::StatusError);
+        if (abort) {
+            EXPECT_LT(waited, std::chrono::seconds(5));
+        } else {
+            EXPECT_GE(waited, std::chrono::seconds(30));
+        }
     }
 }
