@@ -1,6 +1,7 @@
 #include "reader/PcscCallThread.h"
 
 #include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -10,6 +11,23 @@ namespace kestrel {
 namespace {
 
 constexpr std::chrono::milliseconds kCancelCheckInterval{100};
+// A command through the service takes some 100 us. Waking a sleeping thread costs a good part of
+// that, so each side first looks for the other for a short while (yielding the processor) before
+// it sleeps.
+constexpr std::chrono::microseconds kCallerLook{250};
+constexpr std::chrono::microseconds kThreadLook{100};
+
+template <typename Ready>
+bool lookFor(std::chrono::microseconds span, Ready&& ready)
+{
+    const auto until = std::chrono::steady_clock::now() + span;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
 
 } // namespace
 
@@ -20,9 +38,9 @@ struct PcscCallThread::State
     std::condition_variable changed;
     std::function<long()> call;
     std::function<void()> cleanup;
-    bool pending = false;
-    bool done = false;
-    bool quit = false;
+    std::atomic<bool> pending = false;
+    std::atomic<bool> done = false;
+    std::atomic<bool> quit = false;
     long result = 0;
 };
 
@@ -31,7 +49,13 @@ PcscCallThread::PcscCallThread() : m_state(std::make_shared<State>())
     std::thread([state = m_state] {
         std::unique_lock lock(state->mutex);
         for (;;) {
-            state->changed.wait(lock, [&] { return state->pending || state->quit; });
+            const auto wanted = [&] { return state->pending.load() || state->quit.load(); };
+            if (!wanted()) {
+                lock.unlock();
+                lookFor(kThreadLook, wanted);
+                lock.lock();
+            }
+            state->changed.wait(lock, wanted);
             if (state->quit) {
                 std::function<void()> cleanup = std::move(state->cleanup);
                 lock.unlock();
@@ -72,12 +96,15 @@ PcscCallThread::Outcome PcscCallThread::run(std::function<long()> call, int limi
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     std::unique_lock lock(m_state->mutex);
     m_state->call = std::move(call);
-    m_state->pending = true;
     m_state->done = false;
+    m_state->pending = true;
     m_state->changed.notify_all();
+    lock.unlock();
+    lookFor(kCallerLook, [&] { return m_state->done.load(); });
+    lock.lock();
     for (;;) {
         const auto until = std::min(deadline, std::chrono::steady_clock::now() + kCancelCheckInterval);
-        if (m_state->changed.wait_until(lock, until, [&] { return m_state->done; })) {
+        if (m_state->changed.wait_until(lock, until, [&] { return m_state->done.load(); })) {
             result = m_state->result;
             return Outcome::Done;
         }
