@@ -15,6 +15,41 @@
 
 namespace kestrel::test {
 
+// A valid, modified entry; ton 1 for an international number.
+inline DialEntry entry(uint16_t position, const char* name, const std::string& number, uint8_t ton = 0)
+{
+    DialEntry e;
+    e.valid = 1;
+    e.position = position;
+    setFixedText(e.name, name);
+    setFixedText(e.number, number);
+    e.ton = ton;
+    e.npi = 1;
+    e.modified = 1;
+    return e;
+}
+
+// n digits, not all alike.
+inline std::string digits(int n)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += static_cast<char>('0' + (i * 7 + 3) % 10);
+    return s;
+}
+
+// Puts entries into EF_ADN of a card, each in record position + 1, their extension pieces in
+// EF_EXT1 records taken one after the other from nextExtension.
+inline void putDialEntries(emulator::SimCardData& data, const std::vector<DialEntry>& entries, uint8_t nextExtension)
+{
+    for (const DialEntry& e : entries) {
+        const DialEncodeResult encoded = EncodeDialRecord(e, fileRecord(data, SimFiles::kEfAdn, e.position + 1),
+                                                          [&]() -> std::optional<uint8_t> { return nextExtension++; });
+        for (const ExtensionRecord& piece : encoded.extensions)
+            std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(data, SimFiles::kEfExt1, piece.id).begin());
+    }
+}
+
 // Every record of a dialling-number file (EF_ADN, EF_FDN, EF_LND, EF_MSISDN) decoded with its
 // extension file.
 inline std::vector<DialEntry> decodeDialFile(const emulator::SimCardData& data, uint16_t id)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,14 @@ inline const emulator::SimFile* findFile(const emulator::SimCardData& data, uint
             return &file;
     }
     return nullptr;
+}
+
+// Record n (from 1) of a record file of a card.
+inline std::span<uint8_t> fileRecord(emulator::SimCardData& data, uint16_t id, int n)
+{
+    emulator::SimFile* f = findFile(data, id);
+    return std::span<uint8_t>(f->data).subspan(static_cast<std::size_t>((n - 1) * f->recordLength),
+                                               static_cast<std::size_t>(f->recordLength));
 }
 
 } // namespace kestrel::test

@@ -23,7 +23,7 @@ constexpr int kWritingPlmn = 5010;              // "Writing preferred networks"
 constexpr int kReadingFplmn = 5019;             // "Reading list of forbidden networks"
 constexpr int kWritingFplmn = 5020;             // "Writing list of forbidden networks"
 constexpr int kBadCentre = 57347;               // "Bad SMS center number entered"
-constexpr int kPartNotRestorable = strId(9400); // "%1 cannot be restored to this card whole: ..."
+constexpr int kPartNotRestorable = strId(9400); // "%1 cannot be restored to this card whole; ..."
 constexpr int kPartPhoneBook = strId(1096);     // "Phone book"
 constexpr int kPartFdn = strId(1097);           // "Fixed Dialing Numbers"
 constexpr int kPartSms = strId(1098);           // "SMS messages"
@@ -132,6 +132,7 @@ bool BackupOperations::readCardFiles(bool& hasSmsParameters)
     BackupContents& c = *m_contents;
     // Noted while the service table is there: a failed read drops it with the images.
     hasSmsParameters = m_card.hasService(kSmsParametersService);
+    const bool hasAdn = m_card.hasService(SimService::kAdn);
     const bool hasFdn = m_card.hasService(SimService::kFdn);
     const bool hasSms = m_card.hasService(SimService::kSms);
     DialFiles dial(m_card);
@@ -147,8 +148,7 @@ bool BackupOperations::readCardFiles(bool& hasSmsParameters)
             return true;
         });
     };
-    if (m_card.hasService(SimService::kAdn) &&
-        !dialPart(SimFiles::kEfAdn, kPartPhoneBook, c.phoneBook, c.phoneBookCount))
+    if (hasAdn && !dialPart(SimFiles::kEfAdn, kPartPhoneBook, c.phoneBook, c.phoneBookCount))
         return false;
     if (hasFdn && !dialPart(SimFiles::kEfFdn, kPartFdn, c.fdn, c.fdnCount))
         return false;

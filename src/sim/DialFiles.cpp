@@ -271,7 +271,7 @@ bool DialFiles::scanDialFile(uint16_t fileId, int textId)
         const bool named = record[0] != kUnused;
         // A record without a name but with a number is free in the check map, yet it is read as an
         // entry: its extension records are in use all the same and must be marked as such.
-        if (!named && record[x] == kUnused)
+        if (!dialRecordUsed(record, x))
             continue;
         if (named) {
             flags |= CheckFlag::kInUse;
@@ -394,7 +394,7 @@ const DialFiles::Kind* DialFiles::planWrite(uint16_t fileId, std::span<DialEntry
     plan = PlanDialWrite(source, entries);
     if (plan.status != CardStatus::Ok) {
         failAndFlush(plan.status == CardStatus::ExtensionSpaceOverflow && broken != CardStatus::Ok ? broken
-                                                                                                  : plan.status);
+                                                                                                   : plan.status);
         return nullptr;
     }
     return kind;

@@ -138,8 +138,9 @@ DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> 
         for (int g = 1; g <= sharer->recordCount; ++g) {
             const std::span<const uint8_t> record = sharer->record(g);
             if (dialRecordUsed(record, sx))
-                walkChain(record[sx + 13], source.extension, [&](int j, bool) { ledger.block(j); },
-                          [&](int j) { ledger.block(j); });
+                walkChain(
+                    record[sx + 13], source.extension, [&](int j, bool) { ledger.block(j); },
+                    [&](int j) { ledger.block(j); });
         }
     }
     // The chains the records hold now; their links count until the record is written.
@@ -154,7 +155,8 @@ DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> 
             chain.push_back(j);
             ledger.addLink(j);
         };
-        walkChain(record[x + 13], source.extension, [&](int j, bool) { linked(j); }, linked);
+        walkChain(
+            record[x + 13], source.extension, [&](int j, bool) { linked(j); }, linked);
     }
 
     // Plans record g; 148 (nothing of it planned) when its number finds no room yet.

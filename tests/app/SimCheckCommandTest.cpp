@@ -14,13 +14,6 @@ namespace {
 
 constexpr int kLinkByte = 27; // last byte of the standard card's 28-byte dialling-number records
 
-std::span<uint8_t> record(emulator::SimCardData& d, uint16_t file, int n)
-{
-    emulator::SimFile* f = findFile(d, file);
-    return std::span<uint8_t>(f->data).subspan(static_cast<std::size_t>((n - 1) * f->recordLength),
-                                               static_cast<std::size_t>(f->recordLength));
-}
-
 uint8_t linkOf(const emulator::SimCardData& d, uint16_t file, int n)
 {
     const emulator::SimFile* f = findFile(d, file);
@@ -76,8 +69,8 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "enCache " << c.enCache << " pin2 " << c.pin2Given);
         SimBench bench(standardCardWith([](emulator::SimCardData& d) {
-            record(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20;
-            record(d, SimFiles::kEfFdn, 2)[kLinkByte] = 0x00;
+            fileRecord(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20;
+            fileRecord(d, SimFiles::kEfFdn, 2)[kLinkByte] = 0x00;
         }));
         bench.sim->setSettings(SimCardSettings{c.enCache});
         ScriptedPrompter prompter;
@@ -117,7 +110,7 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
 // write, and the user is told why.
 TEST(SimCheckCommandTest, RepairTouchesOnlyTheCardThatWasChecked)
 {
-    auto broken = [](emulator::SimCardData& d) { record(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20; };
+    auto broken = [](emulator::SimCardData& d) { fileRecord(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20; };
     SimBench checked(standardCardWith(broken));
     SimBench other(standardCardWith([&](emulator::SimCardData& d) {
         broken(d);

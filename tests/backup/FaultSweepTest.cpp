@@ -34,6 +34,7 @@
 #include "sim/SmsFiles.h"
 #include "sim/SmsParameters.h"
 #include "TempXdg.h"
+#include "VirtualClock.h"
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -45,39 +46,17 @@ const std::string kPin1 = "1234";
 const std::string kPin2 = "5678";
 constexpr int kLinkByte = 27; // the standard card's 28-byte dialling-number records
 
-std::span<uint8_t> record(emulator::SimCardData& d, uint16_t id, int n)
-{
-    emulator::SimFile* f = findFile(d, id);
-    return std::span<uint8_t>(f->data).subspan(static_cast<std::size_t>((n - 1) * f->recordLength),
-                                               static_cast<std::size_t>(f->recordLength));
-}
-
 // The standard card cut to 40 phone book records (a shorter sweep) with EF_EXT1 nearly full:
 // eight more 24-digit numbers in records 11-18.
 emulator::SimCardData sweepCard()
 {
     return standardCardWith([](emulator::SimCardData& d) {
         findFile(d, kEfAdn)->data.resize(40 * 28);
-        for (uint8_t j = 2; j <= 9; ++j) {
-            DialEntry e{};
-            e.valid = 1;
-            std::snprintf(e.name, sizeof e.name, "Long %d", j);
-            std::snprintf(e.number, sizeof e.number, "1234567890123456789%05d", j);
-            e.npi = 1;
-            const DialEncodeResult encoded =
-                EncodeDialRecord(e, record(d, kEfAdn, j + 9), [j]() -> std::optional<uint8_t> { return j; });
-            const ExtensionRecord& piece = encoded.extensions.front();
-            std::copy(piece.bytes.begin(), piece.bytes.end(), record(d, kEfExt1, j).begin());
-        }
+        std::vector<DialEntry> long24;
+        for (uint16_t p = 10; p < 18; ++p)
+            long24.push_back(entry(p, "Long", digits(20) + std::to_string(1000 + p)));
+        putDialEntries(d, long24, 2);
     });
-}
-
-void setEntry(DialEntry& e, const char* name, const char* number)
-{
-    e.valid = 1;
-    std::snprintf(e.name, sizeof e.name, "%s", name);
-    std::snprintf(e.number, sizeof e.number, "%s", number);
-    e.modified = 1;
 }
 
 // Where the card is neither as it was nor as the operation leaves it: a record (or a transparent
@@ -113,17 +92,6 @@ std::string tornPlace(const emulator::SimCardData& before, const emulator::SimCa
     }
     return {};
 }
-
-// The serial face's time only moves when it waits: a pulled card costs no real time-outs.
-class VirtualClock final : public emulator::SerialFace::Clock
-{
-public:
-    emulator::SerialFace::TimePoint now() override { return m_now; }
-    void sleepUntil(emulator::SerialFace::TimePoint when) override { m_now = std::max(m_now, when); }
-
-private:
-    emulator::SerialFace::TimePoint m_now{std::chrono::hours(1)};
-};
 
 // One run of an operation on one card: what it needs besides the card.
 struct Pass
@@ -174,14 +142,14 @@ void prepareBook(Pass& r, DialBook which)
 {
     r.book = std::make_unique<PhoneBookModel>(which, r.app, r.prompter);
     ASSERT_TRUE(r.book->readFromCard());
-    setEntry(r.book->entry(0), "Changed", "+420777000111");
+    r.book->entry(0) = entry(0, "Changed", "420777000111", 1);
     r.book->entry(1).valid = 0;
     if (which == DialBook::Adn) {
-        setEntry(r.book->entry(3), "Longer", "98765432109876543210987"); // a new record, then 1 freed
-        setEntry(r.book->entry(12), "Short", "12");                      // gives EF_EXT1 record 4 up
-        setEntry(r.book->entry(20), "New long", "1111122222333334444455555");
+        r.book->entry(3) = entry(3, "Longer", "98765432109876543210987"); // a new record, then 1 freed
+        r.book->entry(12) = entry(12, "Short", "12");                     // gives EF_EXT1 record 4 up
+        r.book->entry(20) = entry(20, "New long", "1111122222333334444455555");
     } else {
-        setEntry(r.book->entry(2), "Long", "1111122222333334444455555");
+        r.book->entry(2) = entry(2, "Long", "1111122222333334444455555");
     }
 }
 
@@ -249,9 +217,9 @@ const Operation kOperations[] = {
     {"repair",
      [] {
          return standardCardWith([](emulator::SimCardData& d) {
-             record(d, kEfAdn, 7)[kLinkByte] = 0x20;
-             record(d, kEfFdn, 2)[kLinkByte] = 0x00;
-             record(d, kEfExt1, 6)[0] = 0x02; // lost extension record
+             fileRecord(d, kEfAdn, 7)[kLinkByte] = 0x20;
+             fileRecord(d, kEfFdn, 2)[kLinkByte] = 0x00;
+             fileRecord(d, kEfExt1, 6)[0] = 0x02; // lost extension record
          });
      },
      [](Pass& r) {
@@ -359,8 +327,8 @@ TEST_F(FaultSweepTest, KilledSaveLeavesTheOldOrTheNewFile)
     auto old = std::make_unique<BackupContents>();
     auto fresh = std::make_unique<BackupContents>();
     for (std::size_t k = 0; k < 250; ++k) {
-        setEntry(fresh->phoneBook[k], "Someone with a long name", "+4206021112223334445556667");
-        fresh->phoneBook[k].position = static_cast<uint16_t>(k);
+        fresh->phoneBook[k] =
+            entry(static_cast<uint16_t>(k), "Someone with a long name", "4206021112223334445556667", 1);
     }
     fresh->phoneBookCount = 250;
     const QString sim = m_dir.filePath(QStringLiteral("kill.sim"));
@@ -375,7 +343,7 @@ TEST_F(FaultSweepTest, KilledSaveLeavesTheOldOrTheNewFile)
     PhoneBookModel book(DialBook::Adn, *m_app, quiet);
     book.setCapacity(250);
     for (int k = 0; k < 250; ++k)
-        setEntry(book.entry(k), "Name", "123456789");
+        book.entry(k) = entry(static_cast<uint16_t>(k), "Name", "123456789");
     const QString dia = m_dir.filePath(QStringLiteral("kill.dia"));
     ASSERT_TRUE(PhoneBookFiles(book).saveFile(dia, 1, 250));
     const QByteArray diaFull = fileBytes(dia);

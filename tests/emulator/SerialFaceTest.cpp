@@ -9,13 +9,16 @@
 #include <gtest/gtest.h>
 
 #include "HexBytes.h"
+#include "VirtualClock.h"
 #include "emulator/FakeIcc.h"
 #include "emulator/FaultyIcc.h"
 
 namespace kestrel::emulator {
+
 namespace {
 
 using test::FakeIcc;
+using test::VirtualClock;
 using test::toSpacedHex;
 using namespace std::chrono_literals;
 
@@ -312,22 +315,6 @@ TEST_F(SerialFaceTest, WrongLineSpeedGarblesEverything)
     face.setLine(9600, SerialFace::kParityEven);
     EXPECT_EQ(send(face, "01"), "01 40 C0");
 }
-
-// A clock that only moves when the face sleeps: pacing checked without timing luck.
-class VirtualClock final : public SerialFace::Clock
-{
-public:
-    SerialFace::TimePoint now() override { return m_now; }
-    void sleepUntil(SerialFace::TimePoint when) override
-    {
-        if (when > m_now)
-            m_now = when;
-    }
-    void advance(std::chrono::nanoseconds by) { m_now += by; }
-
-private:
-    SerialFace::TimePoint m_now{std::chrono::hours(1)};
-};
 
 TEST_F(SerialFaceTest, PacingSchedulesEveryByteOnTheLine)
 {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CardRecords.h"
 #include "SimBench.h"
 #include "codec/FixedText.h"
 #include "sim/ProgressSink.h"
@@ -64,34 +65,6 @@ public:
     int abortAtCount = 0;
     int seen = 0;
 };
-
-inline DialEntry entry(uint16_t position, const char* name, const std::string& number, uint8_t ton = 0)
-{
-    DialEntry e;
-    e.valid = 1;
-    e.position = position;
-    setFixedText(e.name, name);
-    setFixedText(e.number, number);
-    e.ton = ton;
-    e.npi = 1;
-    e.modified = 1;
-    return e;
-}
-
-inline std::string digits(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += static_cast<char>('0' + (i * 7 + 3) % 10);
-    return s;
-}
-
-inline std::span<uint8_t> fileRecord(emulator::SimCardData& d, uint16_t id, int record)
-{
-    emulator::SimFile* f = findFile(d, id);
-    return std::span<uint8_t>(f->data).subspan(static_cast<std::size_t>((record - 1) * f->recordLength),
-                                               static_cast<std::size_t>(f->recordLength));
-}
 
 inline std::string readRecordApdu(int record, int length)
 {

@@ -11,15 +11,10 @@ namespace {
 emulator::SimCardData fullExtensionCard()
 {
     return standardCardWith([](emulator::SimCardData& d) {
-        for (uint8_t j = 1; j <= 10; ++j) {
-            const DialEntry e = entry(j, "Long", digits(20) + std::to_string(1000 + j));
-            DialEncodeResult encoded =
-                EncodeDialRecord(e, fileRecord(d, kEfAdn, j + 1), [j]() -> std::optional<uint8_t> { return j; });
-            ASSERT_TRUE(encoded.ok);
-            ASSERT_EQ(encoded.extensions.size(), 1u);
-            const ExtensionRecord& piece = encoded.extensions.front();
-            std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(d, kEfExt1, j).begin());
-        }
+        std::vector<DialEntry> long24;
+        for (uint16_t p = 1; p <= 10; ++p)
+            long24.push_back(entry(p, "Long", digits(20) + std::to_string(1000 + p)));
+        putDialEntries(d, long24, 1);
     });
 }
 
@@ -61,31 +56,6 @@ TEST_F(DialWritePlanTest, RecordsBeyondTheListKeepTheirContents)
     EXPECT_EQ(fixedText(after[251].number), "123456789012345678901234");
     EXPECT_EQ(firstTornRecord(before, after, book), -1);
     EXPECT_EQ(usedExtensionRecords(kEfExt1), 8);
-}
-
-// With EF_EXT1 full, a new long number can only take a record another entry still links to:
-// nothing is written at all (148), rather than one number overwriting the other's digits.
-TEST_F(DialWritePlanTest, FullExtensionFileWritesNothingRatherThanTakeALinkedRecord)
-{
-    use(fullExtensionCard());
-    const emulator::SimCardData before = card();
-    std::vector<DialEntry> book = read(kEfAdn);
-    book[0] = entry(0, "Mother", digits(22));
-    bench->clearLog();
-    EXPECT_FALSE(write(kEfAdn, book));
-    EXPECT_EQ(sim().lastStatus(), CardStatus::ExtensionSpaceOverflow);
-    EXPECT_EQ(rec().count("A0 DC"), 0);
-    EXPECT_EQ(fileData(card(), kEfAdn), fileData(before, kEfAdn));
-    EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
-    EXPECT_EQ(book[0].modified, 1);
-
-    // The same list without the new number is written whole, and the long numbers keep their
-    // extension records as they are: no extension record needs writing.
-    book[0] = read(kEfAdn)[0];
-    bench->clearLog();
-    ASSERT_TRUE(write(kEfAdn, book)) << toInt(sim().lastStatus());
-    EXPECT_EQ(rec().count("A0 DC 00 04 0D"), 0);
-    EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
 }
 
 // EF_EXT1 full; record 1 gets the long number that record 2 gives up. The write is stopped after
@@ -152,56 +122,64 @@ TEST_F(DialWritePlanTest, BrokenExtension2CostsOnlyTheNumbersThatNeedIt)
     }
 }
 
-// EF_EXT1 full with five numbers of 45 digits (two extension records each, in records 2-6).
-// Unchanged, they keep their records; a new long number waits for the record a later entry gives
-// up; a number that changes in place has no room beside its old digits and is refused whole.
-TEST_F(DialWritePlanTest, FullExtensionFileWithTwoPieceNumbers)
+// EF_EXT1 full, with ten 24-digit numbers or five of 45 digits (two extension records each).
+// Unchanged, the numbers keep their records and no extension record is written. A new long number
+// waits for the record a later entry gives up. With nothing given up, or a number changing in
+// place (no room beside its old digits), the list is refused whole (148) before any UPDATE, rather
+// than one number overwriting another's digits.
+TEST_F(DialWritePlanTest, FullExtensionFile)
 {
     const auto twoPieceCard = [] {
         return standardCardWith([](emulator::SimCardData& d) {
-            uint8_t next = 1;
-            for (int r = 2; r <= 6; ++r) {
-                const DialEntry e = entry(static_cast<uint16_t>(r - 1), "Long", digits(40) + std::to_string(10000 + r));
-                const DialEncodeResult encoded =
-                    EncodeDialRecord(e, fileRecord(d, kEfAdn, r), [&]() -> std::optional<uint8_t> { return next++; });
-                for (const ExtensionRecord& piece : encoded.extensions)
-                    std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(d, kEfExt1, piece.id).begin());
-            }
+            std::vector<DialEntry> long45;
+            for (uint16_t p = 1; p <= 5; ++p)
+                long45.push_back(entry(p, "Long", digits(40) + std::to_string(10001 + p)));
+            putDialEntries(d, long45, 1);
         });
     };
     struct Case
     {
         const char* what;
-        void (*edit)(std::vector<DialEntry>&);
+        emulator::SimCardData (*card)();
+        int row; // the row edited, -1 none
+        DialEntry edit;
+        int givenUp; // a row made short as well, -1 none
         bool written;
     };
     const Case cases[] = {
-        {"unchanged", [](std::vector<DialEntry>&) {}, true},
-        {"new long number before the one given up",
-         [](std::vector<DialEntry>& b) {
-             b[0] = entry(0, "Mother", digits(30));
-             b[4] = entry(4, "Short now", "12345");
-         },
-         true},
-        {"changed in place", [](std::vector<DialEntry>& b) { b[1] = entry(1, "Long", digits(44)); }, false},
+        {"one piece each, unchanged", fullExtensionCard, -1, {}, -1, true},
+        {"one piece each, a new long number", fullExtensionCard, 0, entry(0, "Mother", digits(22)), -1, false},
+        {"two pieces each, unchanged", twoPieceCard, -1, {}, -1, true},
+        {"two pieces each, a new long number before the one given up", twoPieceCard, 0, entry(0, "Mother", digits(30)),
+         4, true},
+        {"two pieces each, changed in place", twoPieceCard, 1, entry(1, "Long", digits(44)), -1, false},
     };
     for (const Case& c : cases) {
-        use(twoPieceCard());
-        const std::vector<DialEntry> before = cardBook();
+        SCOPED_TRACE(c.what);
+        use(c.card());
+        const emulator::SimCardData before = card();
+        const std::vector<DialEntry> contacts = cardBook();
         std::vector<DialEntry> book = read(kEfAdn);
-        ASSERT_EQ(fixedText(book[1].number).size(), 45u);
-        c.edit(book);
+        ASSERT_GE(fixedText(book[1].number).size(), 24u);
+        if (c.row >= 0)
+            book[static_cast<std::size_t>(c.row)] = c.edit;
+        if (c.givenUp >= 0)
+            book[static_cast<std::size_t>(c.givenUp)] = entry(static_cast<uint16_t>(c.givenUp), "Short now", "12345");
         bench->clearLog();
-        EXPECT_EQ(write(kEfAdn, book), c.written) << c.what;
+        EXPECT_EQ(write(kEfAdn, book), c.written);
         const std::vector<DialEntry> after = cardBook();
-        EXPECT_EQ(firstTornRecord(before, after, book), -1) << c.what;
-        for (std::size_t k = 0; k < 6; ++k)
-            EXPECT_TRUE(sameContact(after[k], c.written ? book[k] : before[k])) << c.what << " " << k;
+        EXPECT_EQ(firstTornRecord(contacts, after, book), -1);
+        for (std::size_t k = 0; k < 11; ++k)
+            EXPECT_TRUE(sameContact(after[k], c.written ? book[k] : contacts[k])) << k;
         if (!c.written) {
-            EXPECT_EQ(rec().count("A0 DC"), 0) << c.what;
-        }
-        if (std::string(c.what) == "unchanged") {
+            EXPECT_EQ(sim().lastStatus(), CardStatus::ExtensionSpaceOverflow);
+            EXPECT_EQ(rec().count("A0 DC"), 0);
+            EXPECT_EQ(fileData(card(), kEfAdn), fileData(before, kEfAdn));
+            EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
+            EXPECT_EQ(book[static_cast<std::size_t>(c.row)].modified, 1);
+        } else if (c.row < 0) {
             EXPECT_EQ(rec().count("A0 DC 00 04 0D"), 0); // no extension record written
+            EXPECT_EQ(fileData(card(), kEfExt1), fileData(before, kEfExt1));
         }
     }
 }
