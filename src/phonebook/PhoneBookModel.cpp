@@ -42,10 +42,12 @@ bool outOfOrder(const DialEntry& first, const DialEntry& second, int key)
     return key == 1 ? compareFolded(first.name, second.name) > 0 : compareFolded(first.number, second.number) > 0;
 }
 
-// A new handle for each list of this process. The counter starts from a value drawn from the
-// process id, so that lists of two running copies of the program are unlikely to share a handle
-// (a drop from the other copy is then a copy, as from any other list).
-int32_t nextListHandle()
+} // namespace
+
+// The counter starts from a value drawn from the process id, so that lists of two running copies
+// of the program are unlikely to share a handle (a drop from the other copy is then a copy, as
+// from any other list).
+int32_t PhoneBookModel::newListHandle()
 {
     static std::atomic<uint32_t> next{static_cast<uint32_t>(QCoreApplication::applicationPid()) * 4096u + 1u};
     uint32_t handle = next.fetch_add(1);
@@ -54,10 +56,8 @@ int32_t nextListHandle()
     return static_cast<int32_t>(handle);
 }
 
-} // namespace
-
 PhoneBookModel::PhoneBookModel(DialBook book, AppState& app, Prompter& prompter, ProgressSink* progress)
-    : m_book(book), m_app(app), m_prompter(prompter), m_progress(progress), m_listHandle(nextListHandle())
+    : m_book(book), m_app(app), m_prompter(prompter), m_progress(progress), m_listHandle(newListHandle())
 {
     clearEntries();
 }

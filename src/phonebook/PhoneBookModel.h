@@ -100,6 +100,9 @@ public:
     // This list's handle in the "Kestrel_Dial" payload: unique among the lists of this process,
     // so a drop can tell whether it comes from its own list.
     int32_t listHandle() const { return m_listHandle; }
+    // A new list handle (never 0 or -1), unique among the lists of this process; the SMS lists
+    // draw theirs from the same counter.
+    static int32_t newListHandle();
 
     // ---- contents --------------------------------------------------------------------------
     std::array<DialEntry, kMaxEntries>& entries() { return m_entries; }

@@ -1,0 +1,119 @@
+#include "sms/SmsClipboard.h"
+
+#include <algorithm>
+
+#include "codec/ByteStream.h"
+#include "codec/DialDigits.h"
+#include "phonebook/DialClipboard.h"
+#include "phonebook/EntryFields.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int32_t kEndMark = -1;
+
+void putInt32(ByteWriter& w, int32_t v)
+{
+    w.u32(static_cast<uint32_t>(v));
+}
+
+bool getInt32(ByteReader& r, int32_t& v)
+{
+    uint32_t u = 0;
+    if (!r.u32(u))
+        return false;
+    v = static_cast<int32_t>(u);
+    return true;
+}
+
+bool hasNul(const std::string& s)
+{
+    return s.find('\0') != std::string::npos;
+}
+
+bool dialDigitsOnly(const std::string& s)
+{
+    return std::all_of(s.begin(), s.end(), IsDialDigit);
+}
+
+// What an SmsEntry of this program can hold: a foreign or damaged payload must not put a number
+// the record codec cannot encode, or a status it cannot write, into a row.
+bool fitsAMessage(const SmsClipItem& m)
+{
+    if (m.position < 0 || m.position > 0xFFFF)
+        return false;
+    if (hasNul(m.text) || hasNul(m.when) || !dialDigitsOnly(m.scNumber) || !dialDigitsOnly(m.number))
+        return false;
+    return m.numberTon <= 7 && m.numberNpi <= 15 && m.scTon <= 7 && m.scNpi <= 15 && m.status >= 0 && m.status <= 3;
+}
+
+} // namespace
+
+QByteArray encodeSmsPayload(int32_t sourceList, std::span<const SmsEntry* const> entries)
+{
+    ByteWriter w;
+    putInt32(w, sourceList);
+    for (const SmsEntry* e : entries) {
+        putInt32(w, static_cast<int32_t>(e->position));
+        putInt32(w, e->valid);
+        w.string(entryFieldText(e->text));
+        w.string(entryFieldText(e->scNumber));
+        w.string(entryFieldText(e->number));
+        w.u8(e->numberTon);
+        w.u8(e->numberNpi);
+        w.u8(e->scTon);
+        w.u8(e->scNpi);
+        w.string(entryFieldText(e->when));
+        putInt32(w, e->status);
+        putInt32(w, e->modified);
+    }
+    putInt32(w, kEndMark);
+    const auto& bytes = w.bytes();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+std::optional<SmsPayload> decodeSmsPayload(const QByteArray& payload)
+{
+    ByteReader r(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(payload.constData()),
+                                          static_cast<std::size_t>(payload.size())));
+    SmsPayload result;
+    if (!getInt32(r, result.sourceList))
+        return std::nullopt;
+    for (;;) {
+        SmsClipItem m;
+        if (!getInt32(r, m.position))
+            return std::nullopt;
+        if (m.position == kEndMark)
+            return result;
+        // Strings are read whole (their length is checked against what is left) and kept only as
+        // far as a row holds them.
+        if (!getInt32(r, m.valid) || !r.string(m.text, kSmsTextSize - 1) || !r.string(m.scNumber, kSmsNumberSize - 1) ||
+            !r.string(m.number, kSmsNumberSize - 1) || !r.u8(m.numberTon) || !r.u8(m.numberNpi) || !r.u8(m.scTon) ||
+            !r.u8(m.scNpi) || !r.string(m.when, kSmsWhenSize - 1) || !getInt32(r, m.status) || !getInt32(r, m.modified))
+            return std::nullopt;
+        if (!fitsAMessage(m))
+            return std::nullopt;
+        result.items.push_back(std::move(m));
+    }
+}
+
+std::optional<int32_t> smsPayloadSource(const QByteArray& payload)
+{
+    // The same leading handle as the phone book's payload.
+    return dialPayloadSource(payload);
+}
+
+std::string smsClipText(std::span<const SmsEntry* const> entries)
+{
+    std::string text;
+    for (const SmsEntry* e : entries) {
+        if (e->valid == 0)
+            continue;
+        text += entryFieldText(e->text);
+        text += "\r\n";
+    }
+    return text;
+}
+
+} // namespace kestrel

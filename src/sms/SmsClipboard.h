@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+
+#include "codec/SmsEntry.h"
+
+namespace kestrel {
+
+// The private clipboard and drag-and-drop format of the SMS windows.
+inline constexpr char kSmsClipFormat[] = "Kestrel_SMS";
+
+// One message of a "Kestrel_SMS" payload. Little-endian layout, per message:
+//   int32 position (the 16-bit position zero-extended), int32 valid, text, service centre and
+//   number as length-prefixed PC text (one length byte below 255, else 0xFF and a 16-bit length,
+//   else 0xFF 0xFFFF and a 32-bit length; numbers without "+"), uint8 numberTon, numberNpi, scTon,
+//   scNpi, when as length-prefixed PC text, int32 status, int32 modified.
+// The payload is an int32 source-list handle, the messages, and the int32 end mark -1. The
+// message reference and the drag mark are not carried.
+struct SmsClipItem
+{
+    int32_t position = 0;
+    int32_t valid = 0;
+    std::string text;     // at most 199 bytes kept
+    std::string scNumber; // at most 20 bytes kept
+    std::string number;   // at most 20 bytes kept
+    uint8_t numberTon = 0;
+    uint8_t numberNpi = 0;
+    uint8_t scTon = 0;
+    uint8_t scNpi = 0;
+    std::string when; // at most 15 bytes kept
+    int32_t status = 0;
+    int32_t modified = 0;
+};
+
+struct SmsPayload
+{
+    int32_t sourceList = 0;
+    std::vector<SmsClipItem> items;
+};
+
+// The payload of the given entries in the given order.
+QByteArray encodeSmsPayload(int32_t sourceList, std::span<const SmsEntry* const> entries);
+
+// Parses a payload. Longer strings than an entry holds are read whole and cut to what it holds.
+// nullopt when it is truncated, has no end mark, or an item holds what no message can hold: a NUL
+// in a string, a number with a character that is no dial digit, a type of number above 7, a
+// numbering plan above 15, a status outside 0-3, a position above 0xFFFF. Bytes after the end mark
+// are ignored (clipboard memory may be rounded up).
+std::optional<SmsPayload> decodeSmsPayload(const QByteArray& payload);
+
+// The source-list handle at the start of a payload; nullopt when it is shorter than 4 bytes.
+std::optional<int32_t> smsPayloadSource(const QByteArray& payload);
+
+// The text form beside the payload: the text of every used entry followed by CR LF (PC text).
+std::string smsClipText(std::span<const SmsEntry* const> entries);
+
+} // namespace kestrel

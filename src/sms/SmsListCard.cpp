@@ -1,0 +1,78 @@
+// Reading the rows of an SMS window from EF_SMS and writing them back.
+
+#include "sms/SmsListModel.h"
+
+#include <span>
+
+#include "app/AppState.h"
+#include "app/CardOperation.h"
+#include "app/Prompter.h"
+#include "base/StringTable.h"
+#include "sim/SimCard.h"
+#include "sim/SmsFiles.h"
+
+namespace kestrel {
+
+namespace {
+
+bool askedYes(Prompter& prompter, int textId)
+{
+    return prompter.question(textId, PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
+}
+
+OpenFlags smsOpenFlags()
+{
+    OpenFlags open;
+    open.chv1 = true; // EF_SMS is read and updated under CHV1
+    open.offerUnblock = true;
+    return open;
+}
+
+} // namespace
+
+bool SmsListModel::readFromCard()
+{
+    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(m_prompter, strId(57500)))
+        return false;
+    SimCard* sim = m_app.simCard();
+    if (!sim)
+        return false;
+
+    CardOperation op(*sim, m_prompter, m_progress);
+    // Read into a copy: a read that fails half-way (Abort, a pulled card) leaves the window's rows,
+    // unsaved changes included, as they were.
+    std::array<SmsEntry, kRows> read{};
+    int count = 0;
+    const bool ok = op.run(strId(5111), smsOpenFlags(), [&] { return SmsFiles(*sim).readSmsList(read, count); });
+    if (ok) {
+        m_entries = read;
+        m_dragMarks.fill(false);
+        setRowCount(count);
+    }
+    redraw();
+    return ok;
+}
+
+bool SmsListModel::writeToCard()
+{
+    if (m_rowCount == 0) {
+        m_prompter.message(strId(57820), PromptIcon::Stop);
+        return false;
+    }
+    if (m_app.settings().confirm != 0 && !askedYes(m_prompter, strId(57821)))
+        return false;
+    SimCard* sim = m_app.simCard();
+    if (!sim)
+        return false;
+
+    CardOperation op(*sim, m_prompter, m_progress);
+    const bool ok = op.run(strId(5112), smsOpenFlags(), [&] {
+        int count = 0;
+        return SmsFiles(*sim).writeSmsList(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_rowCount)),
+                                           count);
+    });
+    redraw();
+    return ok;
+}
+
+} // namespace kestrel
