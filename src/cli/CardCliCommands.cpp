@@ -15,6 +15,7 @@
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
 #include "cli/PhoneBookCliCommands.h"
+#include "cli/SmsCliCommands.h"
 #include "cli/TerminalPrompter.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
@@ -207,8 +208,12 @@ int runPhonebook(const QString& device, const QStringList& args, QTextStream& ou
 
 int runSms(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
-    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("sms"), err))
+    if (!verb(args,
+              {QStringLiteral("read"), QStringLiteral("export"), QStringLiteral("archive"), QStringLiteral("import")},
+              QStringLiteral("sms"), err))
         return kExitUsage;
+    if (args.first() != QLatin1String("read"))
+        return runSmsTransfer(device, args, out, err, interactive);
     return runCardSession(
         device, CardCommandShape{QStringLiteral("sms read"), {}, {kAll}, 0, 0}, args.mid(1), out, err, interactive,
         [](CardSession& s) {

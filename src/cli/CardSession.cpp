@@ -7,6 +7,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include "app/AppState.h"
 #include "base/StringTable.h"
 #include "cli/CliCommands.h"
 #include "cli/CodeOptions.h"
@@ -160,6 +161,14 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
     }
     manager.selectDevice(QStringLiteral("NOTHING"));
     return code;
+}
+
+std::unique_ptr<AppState> sessionState(CardSession& s)
+{
+    auto state = std::make_unique<AppState>();
+    state->loadSettings();
+    state->useSimCard(&s.sim);
+    return state;
 }
 
 } // namespace kestrel::cli

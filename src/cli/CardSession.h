@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,7 @@
 #include "cli/CliArgs.h"
 
 namespace kestrel {
+class AppState;
 class ProgressSink;
 class SimCard;
 } // namespace kestrel
@@ -48,5 +50,10 @@ struct CardSession
 int runCardSession(const QString& device, const CardCommandShape& shape, const QStringList& words, QTextStream& out,
                    QTextStream& err, bool interactive, const std::function<int(CardSession&)>& body,
                    const std::function<int(const CliArgs&)>& check = {});
+
+// The program state a window's model works with, over the session's card. The settings the models
+// read (`confirm`, the dialling codes, the service centre) are the user's; the command line never
+// writes them.
+std::unique_ptr<AppState> sessionState(CardSession& s);
 
 } // namespace kestrel::cli

@@ -44,16 +44,6 @@ private:
     int m_lastMessage = 0;
 };
 
-// The settings the model reads (`confirm` and the dialling codes) are the user's; the command
-// line never writes them.
-std::unique_ptr<AppState> sessionState(CardSession& s)
-{
-    auto state = std::make_unique<AppState>();
-    state->loadSettings();
-    state->useSimCard(&s.sim);
-    return state;
-}
-
 int exportFile(CardSession& s, DialBook book, const QString& path)
 {
     const std::unique_ptr<AppState> state = sessionState(s);
