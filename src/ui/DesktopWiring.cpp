@@ -7,6 +7,7 @@
 #include "ui/phonebook/CFdnEdDlg.h"
 #include "ui/phonebook/CSezEdDlg.h"
 #include "ui/phonebook/PhoneBookHooks.h"
+#include "ui/sms/SmsWindow.h"
 
 namespace kestrel {
 
@@ -24,6 +25,9 @@ void wireDesktop(KestrelApp& app)
     });
     app.setEditorFactory(EditorKind::Fdn, [](EditorKind, EditorHost& host, QWidget* parent) -> EditorWindow* {
         return new CFdnEdDlg(host, parent);
+    });
+    app.setEditorFactory(EditorKind::Sms, [](EditorKind, EditorHost& host, QWidget* parent) -> EditorWindow* {
+        return new SmsWindow(host, parent);
     });
     app.setSetupHook([](MainWindow& window) {
         SetupDialog dialog(window.state(), window.prompter(), &window);

@@ -20,6 +20,8 @@ public:
     // The progress window card operations of editor windows show (CardOperation's sink); null
     // when there is none (work then goes on without a window).
     virtual ProgressSink* progress() { return nullptr; }
+    // The current window of a kind (slot 0 of its registry), null when none is open.
+    virtual class EditorWindow* currentEditor(EditorKind /*kind*/) const { return nullptr; }
     // Called by an editor window when it becomes the active window.
     virtual void OnEditorActivated(class EditorWindow* window) = 0;
     // Called by an editor window when it goes away (closed by its own button, by CloseAllEditors

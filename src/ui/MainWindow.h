@@ -69,7 +69,7 @@ public:
 
     // The editor windows.
     EditorWindow* activeEditor() const;
-    EditorWindow* currentEditor(EditorKind kind) const;
+    EditorWindow* currentEditor(EditorKind kind) const override;
     std::vector<EditorWindow*> editors(EditorKind kind) const;
     const EditorDesk& desk() const { return m_desk; }
     // Opens, cycles to or creates the editor a request names; the window now current, or null.

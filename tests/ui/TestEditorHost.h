@@ -3,6 +3,7 @@
 // An EditorHost for window tests: an AppState over an INI settings file of the test's own, a
 // ScriptedPrompter, and the activations and closings the windows report.
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,11 +26,18 @@ public:
     Prompter& prompter() override { return prompts; }
     void OnEditorActivated(EditorWindow* w) override { activated.push_back(w); }
     void OnEditorClosed(EditorWindow* w) override { closed.push_back(w); }
+    EditorWindow* currentEditor(EditorKind kind) const override
+    {
+        const auto it = current.find(kind);
+        return it == current.end() ? nullptr : it->second;
+    }
 
     AppState app;
     ScriptedPrompter prompts;
     std::vector<EditorWindow*> activated;
     std::vector<EditorWindow*> closed;
+    // What currentEditor answers.
+    std::map<EditorKind, EditorWindow*> current;
 };
 
 } // namespace kestrel::test

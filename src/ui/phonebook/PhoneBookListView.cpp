@@ -13,7 +13,7 @@
 
 namespace kestrel {
 
-PhoneBookListView::PhoneBookListView(QWidget* parent) : QTreeView(parent)
+PhoneBookListView::PhoneBookListView(QWidget* parent) : QTreeView(parent), m_entryFormat(QLatin1String(kDialClipFormat))
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -147,8 +147,7 @@ void PhoneBookListView::dragEnterEvent(QDragEnterEvent* event)
 {
     // Entries entering over no row are still accepted, so that the moves over rows that follow
     // are reported too.
-    if (!dragOver(event) && m_handler && event->mimeData() &&
-        event->mimeData()->hasFormat(QLatin1String(kDialClipFormat))) {
+    if (!dragOver(event) && m_handler && event->mimeData() && event->mimeData()->hasFormat(m_entryFormat)) {
         event->setDropAction(Qt::IgnoreAction);
         event->accept();
     }

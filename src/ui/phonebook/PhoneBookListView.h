@@ -35,6 +35,9 @@ public:
     explicit PhoneBookListView(QWidget* parent = nullptr);
 
     void setHandler(PhoneBookListHandler* handler) { m_handler = handler; }
+    // The clipboard format of the entries the list takes by drag and drop ("Kestrel_Dial" unless
+    // set): a drag of them that enters over no row is still followed.
+    void setEntryFormat(const QString& format) { m_entryFormat = format; }
 
     // The row highlighted as the target of a drop (-1: none).
     void setDropRow(int row);
@@ -65,6 +68,7 @@ private:
     bool dragOver(QDropEvent* event);
 
     PhoneBookListHandler* m_handler = nullptr;
+    QString m_entryFormat;
     int m_dropRow = -1;
 };
 

@@ -41,13 +41,14 @@ RangeDialog::RangeDialog(const Layout& layout, const Values& initial, Check chec
 
     auto* form = new QFormLayout;
     m_from = numberField(this, "fromItem", initial.from);
-    auto* fromLabel = new QLabel(StringTable::text(kFromItemLabel), this);
+    auto* fromLabel =
+        new QLabel(StringTable::text(layout.fromLabelId != 0 ? layout.fromLabelId : kFromItemLabel), this);
     fromLabel->setObjectName(QStringLiteral("fromLabel"));
     fromLabel->setBuddy(m_from);
     form->addRow(fromLabel, m_from);
     if (layout.withTo) {
         m_to = numberField(this, "toItem", initial.to);
-        auto* toLabel = new QLabel(StringTable::text(kToItemLabel), this);
+        auto* toLabel = new QLabel(StringTable::text(layout.toLabelId != 0 ? layout.toLabelId : kToItemLabel), this);
         toLabel->setObjectName(QStringLiteral("toLabel"));
         toLabel->setBuddy(m_to);
         form->addRow(toLabel, m_to);

@@ -31,7 +31,9 @@ public:
     {
         int captionId = 0;
         bool withTo = true;
-        int checkBoxId = 0; // string of the "&Include empty entries" box; 0: none
+        int checkBoxId = 0;  // string of the "&Include empty entries" box; 0: none
+        int fromLabelId = 0; // label strings of the two fields; 0: "&From item", "&To item"
+        int toLabelId = 0;
     };
 
     RangeDialog(const Layout& layout, const Values& initial, Check check, QWidget* parent);

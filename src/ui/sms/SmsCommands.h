@@ -1,0 +1,28 @@
+#pragma once
+
+namespace kestrel {
+
+// Command ids of an SMS window: its buttons, the context menu, the keys of the list (the same ids
+// as the phone book windows' 2053-2059) and what the main window forwards.
+namespace SmsCommand {
+inline constexpr int kClose = 2;
+inline constexpr int kClearAll = 5;
+inline constexpr int kWrite = 1024;
+inline constexpr int kEdit = 1027;
+inline constexpr int kRead = 1032;
+inline constexpr int kInsert = 2053;
+inline constexpr int kDelete = 2054;
+inline constexpr int kClearSelected = 2055;
+inline constexpr int kSelectAll = 2056;
+inline constexpr int kCut = 2057;
+inline constexpr int kCopy = 2058;
+inline constexpr int kPaste = 2059;
+inline constexpr int kEditEntry = 2060;
+inline constexpr int kClear = 2061;
+inline constexpr int kSelectRange = 2062;
+inline constexpr int kOpenFile = 40008;
+inline constexpr int kSaveFile = 40009;
+inline constexpr int kAddToFile = 40010;
+} // namespace SmsCommand
+
+} // namespace kestrel
