@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <QByteArray>
@@ -15,12 +14,9 @@ using namespace kestrel;
 
 namespace {
 
-template <std::size_t N>
-void copyField(char (&field)[N], const std::string& text)
+bool fits(const std::string& text, std::size_t size)
 {
-    if (text.size() >= N || text.find('\0') != std::string::npos)
-        std::abort();
-    std::memcpy(field, text.data(), text.size());
+    return text.size() < size && text.find('\0') == std::string::npos;
 }
 
 } // namespace
@@ -36,18 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const SmsClipItem& m : parsed->items) {
         if (!IsValidDialNumber(m.number) || !IsValidDialNumber(m.scNumber) || m.status < 0 || m.status > 3)
             std::abort();
+        if (!fits(m.text, kSmsTextSize) || !fits(m.scNumber, kSmsNumberSize) || !fits(m.number, kSmsNumberSize) ||
+            !fits(m.when, kSmsWhenSize))
+            std::abort();
         SmsEntry e;
         e.position = static_cast<uint16_t>(m.position);
-        e.valid = m.valid;
-        copyField(e.text, m.text);
-        copyField(e.scNumber, m.scNumber);
-        copyField(e.number, m.number);
-        copyField(e.when, m.when);
-        e.numberTon = m.numberTon;
-        e.numberNpi = m.numberNpi;
-        e.scTon = m.scTon;
-        e.scNpi = m.scNpi;
-        e.status = m.status;
+        applyClipItem(m, e);
         e.modified = m.modified;
         entries.push_back(e);
     }
@@ -61,9 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (std::size_t i = 0; i < again->items.size(); ++i) {
         const SmsClipItem& a = again->items[i];
         const SmsClipItem& b = parsed->items[i];
-        if (a.position != b.position || a.valid != b.valid || a.text != b.text || a.scNumber != b.scNumber ||
-            a.number != b.number || a.when != b.when || a.numberTon != b.numberTon || a.numberNpi != b.numberNpi ||
-            a.scTon != b.scTon || a.scNpi != b.scNpi || a.status != b.status || a.modified != b.modified)
+        if (a.position != b.position || a.valid != (b.valid != 0 ? 1 : 0) || a.text != b.text ||
+            a.scNumber != b.scNumber || a.number != b.number || a.when != b.when || a.numberTon != b.numberTon ||
+            a.numberNpi != b.numberNpi || a.scTon != b.scTon || a.scNpi != b.scNpi || a.status != b.status ||
+            a.modified != b.modified)
             std::abort();
     }
     smsClipText(pointers);

@@ -52,6 +52,15 @@ bool ByteReader::u8(uint8_t& v)
     return true;
 }
 
+bool ByteReader::i32(int32_t& v)
+{
+    uint32_t u = 0;
+    if (!u32(u))
+        return false;
+    v = static_cast<int32_t>(u);
+    return true;
+}
+
 bool ByteReader::u16(uint16_t& v)
 {
     const uint8_t* p = nullptr;

@@ -19,6 +19,7 @@ public:
     void u8(uint8_t v) { m_bytes.push_back(v); }
     void u16(uint16_t v);
     void u32(uint32_t v);
+    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
     void string(std::string_view text);
 
     const std::vector<uint8_t>& bytes() const { return m_bytes; }
@@ -37,6 +38,7 @@ public:
     bool u8(uint8_t& v);
     bool u16(uint16_t& v);
     bool u32(uint32_t& v);
+    bool i32(int32_t& v);
     // Reads a whole string and keeps at most maxKeep bytes of it (the rest is skipped).
     bool string(std::string& out, std::size_t maxKeep = SIZE_MAX);
 

@@ -13,20 +13,6 @@ namespace {
 
 constexpr int32_t kEndMark = -1;
 
-void putInt32(ByteWriter& w, int32_t v)
-{
-    w.u32(static_cast<uint32_t>(v));
-}
-
-bool getInt32(ByteReader& r, int32_t& v)
-{
-    uint32_t u = 0;
-    if (!r.u32(u))
-        return false;
-    v = static_cast<int32_t>(u);
-    return true;
-}
-
 // What a DialEntry can hold: the payload of a foreign program (or a damaged one) must not put a
 // name, number or type into an entry that the card codec or the window could not handle.
 bool fitsAnEntry(const DialClipRecord& r)
@@ -45,19 +31,19 @@ bool fitsAnEntry(const DialClipRecord& r)
 QByteArray encodeDialPayload(int32_t sourceList, std::span<const DialEntry* const> entries)
 {
     ByteWriter w;
-    putInt32(w, sourceList);
+    w.i32(sourceList);
     for (const DialEntry* e : entries) {
-        putInt32(w, e->position);
-        putInt32(w, e->valid);
+        w.i32(e->position);
+        w.i32(e->valid);
         w.string(entryFieldText(e->name));
         w.string(entryFieldText(e->number));
         w.u8(e->ton);
         w.u8(e->npi);
         w.u8(e->ccpId);
         w.u8(e->extId);
-        putInt32(w, e->modified);
+        w.i32(e->modified);
     }
-    putInt32(w, kEndMark);
+    w.i32(kEndMark);
     const auto& bytes = w.bytes();
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
@@ -67,18 +53,18 @@ std::optional<DialPayload> decodeDialPayload(const QByteArray& payload)
     ByteReader r(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(payload.constData()),
                                           static_cast<std::size_t>(payload.size())));
     DialPayload result;
-    if (!getInt32(r, result.sourceList))
+    if (!r.i32(result.sourceList))
         return std::nullopt;
     for (;;) {
         DialClipRecord rec;
-        if (!getInt32(r, rec.position))
+        if (!r.i32(rec.position))
             return std::nullopt;
         if (rec.position == kEndMark)
             return result;
         // Strings are read whole (their length is checked against what is left) and refused
         // below when longer than an entry holds.
-        if (!getInt32(r, rec.valid) || !r.string(rec.name) || !r.string(rec.number) || !r.u8(rec.ton) ||
-            !r.u8(rec.npi) || !r.u8(rec.ccpId) || !r.u8(rec.extId) || !getInt32(r, rec.modified))
+        if (!r.i32(rec.valid) || !r.string(rec.name) || !r.string(rec.number) || !r.u8(rec.ton) || !r.u8(rec.npi) ||
+            !r.u8(rec.ccpId) || !r.u8(rec.extId) || !r.i32(rec.modified))
             return std::nullopt;
         if (!fitsAnEntry(rec))
             return std::nullopt;

@@ -49,12 +49,12 @@ std::optional<DialClip> PhoneBookModel::copySelection(bool cut)
 
 bool PhoneBookModel::pastePayload(const QByteArray& payload)
 {
-    return m_focused >= 0 && drop(payload, m_focused);
+    return focusedRow() >= 0 && drop(payload, focusedRow());
 }
 
 void PhoneBookModel::pasteText(std::string_view pcText)
 {
-    const int target = m_focused;
+    const int target = focusedRow();
     if (target < 0 || target >= m_capacity)
         return;
     DialTextReader reader(pcText, m_app.maxAlphaLength());
@@ -129,14 +129,8 @@ void PhoneBookModel::endDrag(DropEffect effect)
 
 DropEffect PhoneBookModel::dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
 {
-    if (!payload || row < 0 || row >= m_capacity)
-        return DropEffect::None;
-    const std::optional<int32_t> source = dialPayloadSource(*payload);
-    if (!source)
-        return DropEffect::None;
-    if (*source == m_listHandle)
-        return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
-    return DropEffect::Copy;
+    return dropEffectFor(payload ? dialPayloadSource(*payload) : std::nullopt, m_listHandle,
+                         row >= 0 && row < m_capacity, ctrlHeld);
 }
 
 std::optional<int> PhoneBookModel::dragScrollTarget(int y, int top, int bottom, int topRow, int rowsPerPage,

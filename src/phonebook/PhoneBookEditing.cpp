@@ -96,9 +96,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     t.valid = 1;
     t.modified = 1;
 
-    clearSelection();
-    setSelected(target, true);
-    m_focused = target;
+    m_selection.selectAndFocus(target);
     if (target != row)
         redraw(-1, row, row);
     redraw(target, target, target);
@@ -126,28 +124,13 @@ int PhoneBookModel::insertEntry()
         return -1;
     }
     const int lastRow = m_capacity - 1;
-    const DialEntry last = entry(lastRow);
+    const DialEntry& last = entry(lastRow);
     if (last.valid != 0 || last.position != lastRow) {
         m_prompter.message(strId(57588), PromptIcon::Stop);
         return -1;
     }
-    const uint16_t p = entry(s).position;
-    std::move_backward(m_entries.begin() + s, m_entries.begin() + lastRow, m_entries.begin() + lastRow + 1);
-    for (int row = 0; row < m_capacity; ++row) {
-        DialEntry& e = entry(row);
-        if (row != s && e.position >= p) {
-            ++e.position;
-            e.modified = 1;
-        }
-    }
-    DialEntry& inserted = entry(s);
-    inserted = last;
-    inserted.position = p;
-    inserted.modified = 1;
-
-    clearSelection();
-    setSelected(s, true);
-    m_focused = s;
+    insertFreeRow(std::span<DialEntry>(m_entries.data(), static_cast<std::size_t>(m_capacity)), s);
+    m_selection.selectAndFocus(s);
     redraw(s);
     if (m_view)
         m_view->selectionChanged();
@@ -173,26 +156,15 @@ void PhoneBookModel::deleteSelected()
         if (gone.valid != 0 && confirm && !validDeleted &&
             m_prompter.question(strId(57590), PromptButtons::YesNoCancel, PromptIcon::Question) != PromptAnswer::Yes)
             break;
-        std::move(m_entries.begin() + row + 1, m_entries.begin() + lastRow + 1, m_entries.begin() + row);
-        for (int r = 0; r < lastRow; ++r) {
-            DialEntry& e = entry(r);
-            if (e.position > gone.position) {
-                --e.position;
-                e.modified = 1;
-            }
-        }
-        DialEntry& freed = entry(lastRow);
-        freed = DialEntry::emptyAt(static_cast<uint16_t>(lastRow));
-        freed.modified = 1;
+        removeRow(std::span<DialEntry>(m_entries.data(), static_cast<std::size_t>(m_capacity)), row,
+                  DialEntry::emptyAt(static_cast<uint16_t>(lastRow)));
         validDeleted = validDeleted || gone.valid != 0;
         if (firstDeleted < 0)
             firstDeleted = row;
         ++deleted;
     }
     if (deleted > 0) {
-        clearSelection();
-        setSelected(firstDeleted, true);
-        m_focused = firstDeleted;
+        m_selection.selectAndFocus(firstDeleted);
         if (m_view)
             m_view->selectionChanged();
     }

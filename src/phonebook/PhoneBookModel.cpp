@@ -101,10 +101,7 @@ int PhoneBookModel::columnTitleId(int column)
 void PhoneBookModel::setCapacity(int capacity)
 {
     m_capacity = std::clamp(capacity, 0, kMaxEntries);
-    for (int row = m_capacity; row < kMaxEntries; ++row)
-        m_selected[static_cast<std::size_t>(row)] = false;
-    if (m_focused >= m_capacity)
-        m_focused = -1;
+    m_selection.setLimit(m_capacity);
 }
 
 void PhoneBookModel::clearEntries()
@@ -123,56 +120,6 @@ bool PhoneBookModel::anyModified() const
 {
     return std::any_of(m_entries.begin(), m_entries.begin() + m_capacity,
                        [](const DialEntry& e) { return e.modified != 0; });
-}
-
-bool PhoneBookModel::isSelected(int row) const
-{
-    return row >= 0 && row < m_capacity && m_selected[static_cast<std::size_t>(row)];
-}
-
-void PhoneBookModel::setSelected(int row, bool selected)
-{
-    if (row >= 0 && row < m_capacity)
-        m_selected[static_cast<std::size_t>(row)] = selected;
-}
-
-void PhoneBookModel::clearSelection()
-{
-    m_selected.fill(false);
-}
-
-std::vector<int> PhoneBookModel::selectedRows() const
-{
-    std::vector<int> rows;
-    for (int row = 0; row < m_capacity; ++row)
-        if (m_selected[static_cast<std::size_t>(row)])
-            rows.push_back(row);
-    return rows;
-}
-
-int PhoneBookModel::firstSelected() const
-{
-    for (int row = 0; row < m_capacity; ++row)
-        if (m_selected[static_cast<std::size_t>(row)])
-            return row;
-    return -1;
-}
-
-int PhoneBookModel::lastSelected() const
-{
-    for (int row = m_capacity - 1; row >= 0; --row)
-        if (m_selected[static_cast<std::size_t>(row)])
-            return row;
-    return -1;
-}
-
-std::pair<int, int> PhoneBookModel::defaultInterval() const
-{
-    const int first = firstSelected();
-    const int last = lastSelected();
-    if (first >= 0 && last > first)
-        return {first + 1, last + 1};
-    return {1, m_capacity};
 }
 
 void PhoneBookModel::sortByKey(int a, int b, int key)
@@ -225,8 +172,7 @@ bool PhoneBookModel::sortRange(int from, int to)
 
 void PhoneBookModel::selectAllValid()
 {
-    for (int row = 0; row < kMaxEntries; ++row)
-        m_selected[static_cast<std::size_t>(row)] = row < m_capacity && entry(row).valid != 0;
+    m_selection.selectOnly(0, m_capacity, [this](int row) { return entry(row).valid != 0; });
     if (m_view)
         m_view->selectionChanged();
 }
@@ -237,10 +183,7 @@ bool PhoneBookModel::selectRange(int from, int to, bool includeEmpty)
         m_prompter.message(strId(57540), PromptIcon::Stop);
         return false;
     }
-    for (int row = 0; row < kMaxEntries; ++row) {
-        const bool inRange = row >= from - 1 && row < to;
-        m_selected[static_cast<std::size_t>(row)] = inRange && (includeEmpty || entry(row).valid != 0);
-    }
+    m_selection.selectOnly(from - 1, to, [&](int row) { return includeEmpty || entry(row).valid != 0; });
     if (m_view)
         m_view->selectionChanged();
     return true;

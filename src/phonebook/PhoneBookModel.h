@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "codec/DialEntry.h"
+#include "phonebook/ListRows.h"
 
 namespace kestrel {
 
@@ -64,14 +65,6 @@ struct EditOutcome
     int selectedRow = -1; // the row that ends selected when the dialog closes
 };
 
-// How a drag would end over a row of this list.
-enum class DropEffect
-{
-    None,
-    Copy,
-    Move,
-};
-
 // The contents of one phone book or fixed-dialling-number editor window without the window: the
 // 250 positions, the capacity in use, the selection and the focused row, and every operation the
 // window offers on them. Questions and messages go through the Prompter (honouring the `confirm`
@@ -121,20 +114,20 @@ public:
     bool anyModified() const;
 
     // ---- selection (rows below the capacity) -------------------------------------------------
-    bool isSelected(int row) const;
-    void setSelected(int row, bool selected);
-    void clearSelection();
-    std::vector<int> selectedRows() const;
+    bool isSelected(int row) const { return m_selection.isSelected(row); }
+    void setSelected(int row, bool selected) { m_selection.set(row, selected); }
+    void clearSelection() { m_selection.clear(); }
+    std::vector<int> selectedRows() const { return m_selection.rows(); }
     // First and last selected rows; -1 when nothing is selected.
-    int firstSelected() const;
-    int lastSelected() const;
+    int firstSelected() const { return m_selection.first(); }
+    int lastSelected() const { return m_selection.last(); }
     // The focused row; -1 when none.
-    int focusedRow() const { return m_focused; }
-    void setFocusedRow(int row) { m_focused = row; }
+    int focusedRow() const { return m_selection.focused(); }
+    void setFocusedRow(int row) { m_selection.setFocused(row); }
     // The 1-based interval the range dialogs (select, sort, add code, internationalize, save)
     // start with: 1 and the capacity, or the first and last selected rows + 1 when more than one
     // row is selected.
-    std::pair<int, int> defaultInterval() const;
+    std::pair<int, int> defaultInterval() const { return m_selection.defaultInterval(); }
 
     // ---- sorting ------------------------------------------------------------------------------
     // Bubble sort of rows a..b by key 0 (position), 1 (name) or 2 (number): free entries sink
@@ -215,9 +208,8 @@ private:
     ProgressSink* m_progress;
     PhoneBookView* m_view = nullptr;
     std::array<DialEntry, kMaxEntries> m_entries{};
-    std::array<bool, kMaxEntries> m_selected{};
+    RowSelection m_selection{kMaxEntries};
     int m_capacity = kMaxEntries;
-    int m_focused = -1;
     bool m_fdnActive = false;
     int m_sortedColumn = -1;
     int32_t m_listHandle = 0;

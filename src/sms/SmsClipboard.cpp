@@ -13,20 +13,6 @@ namespace {
 
 constexpr int32_t kEndMark = -1;
 
-void putInt32(ByteWriter& w, int32_t v)
-{
-    w.u32(static_cast<uint32_t>(v));
-}
-
-bool getInt32(ByteReader& r, int32_t& v)
-{
-    uint32_t u = 0;
-    if (!r.u32(u))
-        return false;
-    v = static_cast<int32_t>(u);
-    return true;
-}
-
 bool hasNul(const std::string& s)
 {
     return s.find('\0') != std::string::npos;
@@ -53,10 +39,10 @@ bool fitsAMessage(const SmsClipItem& m)
 QByteArray encodeSmsPayload(int32_t sourceList, std::span<const SmsEntry* const> entries)
 {
     ByteWriter w;
-    putInt32(w, sourceList);
+    w.i32(sourceList);
     for (const SmsEntry* e : entries) {
-        putInt32(w, static_cast<int32_t>(e->position));
-        putInt32(w, e->valid);
+        w.i32(static_cast<int32_t>(e->position));
+        w.i32(e->valid);
         w.string(entryFieldText(e->text));
         w.string(entryFieldText(e->scNumber));
         w.string(entryFieldText(e->number));
@@ -65,10 +51,10 @@ QByteArray encodeSmsPayload(int32_t sourceList, std::span<const SmsEntry* const>
         w.u8(e->scTon);
         w.u8(e->scNpi);
         w.string(entryFieldText(e->when));
-        putInt32(w, e->status);
-        putInt32(w, e->modified);
+        w.i32(e->status);
+        w.i32(e->modified);
     }
-    putInt32(w, kEndMark);
+    w.i32(kEndMark);
     const auto& bytes = w.bytes();
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
@@ -78,24 +64,38 @@ std::optional<SmsPayload> decodeSmsPayload(const QByteArray& payload)
     ByteReader r(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(payload.constData()),
                                           static_cast<std::size_t>(payload.size())));
     SmsPayload result;
-    if (!getInt32(r, result.sourceList))
+    if (!r.i32(result.sourceList))
         return std::nullopt;
     for (;;) {
         SmsClipItem m;
-        if (!getInt32(r, m.position))
+        if (!r.i32(m.position))
             return std::nullopt;
         if (m.position == kEndMark)
             return result;
         // Strings are read whole (their length is checked against what is left) and kept only as
         // far as a row holds them.
-        if (!getInt32(r, m.valid) || !r.string(m.text, kSmsTextSize - 1) || !r.string(m.scNumber, kSmsNumberSize - 1) ||
+        if (!r.i32(m.valid) || !r.string(m.text, kSmsTextSize - 1) || !r.string(m.scNumber, kSmsNumberSize - 1) ||
             !r.string(m.number, kSmsNumberSize - 1) || !r.u8(m.numberTon) || !r.u8(m.numberNpi) || !r.u8(m.scTon) ||
-            !r.u8(m.scNpi) || !r.string(m.when, kSmsWhenSize - 1) || !getInt32(r, m.status) || !getInt32(r, m.modified))
+            !r.u8(m.scNpi) || !r.string(m.when, kSmsWhenSize - 1) || !r.i32(m.status) || !r.i32(m.modified))
             return std::nullopt;
         if (!fitsAMessage(m))
             return std::nullopt;
         result.items.push_back(std::move(m));
     }
+}
+
+void applyClipItem(const SmsClipItem& m, SmsEntry& e)
+{
+    e.valid = m.valid != 0 ? 1 : 0;
+    setEntryField(e.text, m.text);
+    setEntryField(e.scNumber, m.scNumber);
+    setEntryField(e.number, m.number);
+    e.numberTon = m.numberTon;
+    e.numberNpi = m.numberNpi;
+    e.scTon = m.scTon;
+    e.scNpi = m.scNpi;
+    setEntryField(e.when, m.when);
+    e.status = m.status;
 }
 
 std::optional<int32_t> smsPayloadSource(const QByteArray& payload)

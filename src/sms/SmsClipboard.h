@@ -54,6 +54,10 @@ QByteArray encodeSmsPayload(int32_t sourceList, std::span<const SmsEntry* const>
 // are ignored (clipboard memory may be rounded up).
 std::optional<SmsPayload> decodeSmsPayload(const QByteArray& payload);
 
+// Puts what an item carries into an entry: valid, text, both numbers with their types and plans,
+// when and status. The entry keeps its position, message reference and modified flag.
+void applyClipItem(const SmsClipItem& item, SmsEntry& entry);
+
 // The source-list handle at the start of a payload; nullopt when it is shorter than 4 bytes.
 std::optional<int32_t> smsPayloadSource(const QByteArray& payload);
 

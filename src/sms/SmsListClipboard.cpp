@@ -46,14 +46,24 @@ std::vector<std::string> pastedLines(std::string_view text)
 
 } // namespace
 
+std::vector<const SmsEntry*> SmsListModel::selectedEntries(bool& anyUsed) const
+{
+    std::vector<const SmsEntry*> rows;
+    anyUsed = false;
+    for (const int row : selectedRows()) {
+        rows.push_back(&entry(row));
+        anyUsed = anyUsed || entry(row).valid != 0;
+    }
+    return rows;
+}
+
 std::optional<SmsClip> SmsListModel::copySelection(bool cut)
 {
-    const std::vector<int> selected = selectedRows();
-    std::vector<const SmsEntry*> rows;
-    for (const int row : selected)
-        rows.push_back(&entry(row));
-    if (std::none_of(rows.begin(), rows.end(), [](const SmsEntry* e) { return e->valid != 0; }))
+    bool anyUsed = false;
+    const std::vector<const SmsEntry*> rows = selectedEntries(anyUsed);
+    if (!anyUsed)
         return std::nullopt;
+    const std::vector<int> selected = selectedRows();
 
     SmsClip clip;
     clip.payload = encodeSmsPayload(m_listHandle, rows);
@@ -73,12 +83,12 @@ std::optional<SmsClip> SmsListModel::copySelection(bool cut)
 
 bool SmsListModel::pastePayload(const QByteArray& payload)
 {
-    return m_focused >= 0 && drop(payload, m_focused);
+    return focusedRow() >= 0 && drop(payload, focusedRow());
 }
 
 void SmsListModel::pasteText(std::string_view pcText)
 {
-    const int target = m_focused;
+    const int target = focusedRow();
     if (target < 0 || target >= m_rowCount)
         return;
     int count = 0;
@@ -109,14 +119,12 @@ void SmsListModel::pasteText(std::string_view pcText)
 
 std::optional<QByteArray> SmsListModel::startDrag()
 {
-    const std::vector<int> selected = selectedRows();
-    std::vector<const SmsEntry*> rows;
-    for (const int row : selected)
-        rows.push_back(&entry(row));
-    if (std::none_of(rows.begin(), rows.end(), [](const SmsEntry* e) { return e->valid != 0; }))
+    bool anyUsed = false;
+    const std::vector<const SmsEntry*> rows = selectedEntries(anyUsed);
+    if (!anyUsed)
         return std::nullopt;
     QByteArray payload = encodeSmsPayload(m_listHandle, rows);
-    for (const int row : selected)
+    for (const int row : selectedRows())
         m_dragMarks[static_cast<std::size_t>(row)] = true;
     return payload;
 }
@@ -145,14 +153,8 @@ void SmsListModel::endDrag(DropEffect effect)
 
 DropEffect SmsListModel::dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
 {
-    if (!payload || row < 0 || row >= m_rowCount)
-        return DropEffect::None;
-    const std::optional<int32_t> source = smsPayloadSource(*payload);
-    if (!source)
-        return DropEffect::None;
-    if (*source == m_listHandle)
-        return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
-    return DropEffect::Copy;
+    return dropEffectFor(payload ? smsPayloadSource(*payload) : std::nullopt, m_listHandle,
+                         row >= 0 && row < m_rowCount, ctrlHeld);
 }
 
 bool SmsListModel::drop(const QByteArray& payload, int row)
@@ -178,18 +180,8 @@ bool SmsListModel::drop(const QByteArray& payload, int row)
     }
 
     for (int i = 0; i < fits; ++i) {
-        const SmsClipItem& m = items[static_cast<std::size_t>(i)];
         SmsEntry& e = entry(row + i);
-        e.valid = m.valid != 0 ? 1 : 0;
-        setEntryField(e.text, m.text);
-        setEntryField(e.scNumber, m.scNumber);
-        setEntryField(e.number, m.number);
-        e.numberTon = m.numberTon;
-        e.numberNpi = m.numberNpi;
-        e.scTon = m.scTon;
-        e.scNpi = m.scNpi;
-        setEntryField(e.when, m.when);
-        e.status = m.status;
+        applyClipItem(items[static_cast<std::size_t>(i)], e);
         e.modified = 1;
         m_dragMarks[static_cast<std::size_t>(row + i)] = false;
     }

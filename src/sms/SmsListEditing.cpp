@@ -60,9 +60,7 @@ void SmsListModel::replaceRow(int row, const SmsEntry& replacement)
     if (row < 0 || row >= m_rowCount)
         return;
     entry(row) = replacement;
-    clearSelection();
-    setSelected(row, true);
-    m_focused = row;
+    m_selection.selectAndFocus(row);
     redraw(row, row, row);
     if (m_view)
         m_view->selectionChanged();
@@ -77,30 +75,15 @@ int SmsListModel::insertEntry()
     }
     const int s = rows.front();
     const int lastRow = m_rowCount - 1;
-    const SmsEntry last = entry(lastRow);
+    const SmsEntry& last = entry(lastRow);
     if (last.valid != 0 || last.position != lastRow) {
         m_prompter.message(strId(57695), PromptIcon::Stop);
         return -1;
     }
-    const uint16_t p = entry(s).position;
-    std::move_backward(m_entries.begin() + s, m_entries.begin() + lastRow, m_entries.begin() + lastRow + 1);
     // Every message behind the new row now goes to the next record: the window no longer matches
     // the card, so the moved rows are marked (closing then asks).
-    for (int row = s + 1; row <= lastRow; ++row) {
-        SmsEntry& e = entry(row);
-        if (e.position >= p) {
-            ++e.position;
-            e.modified = 1;
-        }
-    }
-    SmsEntry& inserted = entry(s);
-    inserted = last;
-    inserted.position = p;
-    inserted.modified = 1;
-
-    clearSelection();
-    setSelected(s, true);
-    m_focused = s;
+    insertFreeRow(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_rowCount)), s);
+    m_selection.selectAndFocus(s);
     redraw(s);
     if (m_view)
         m_view->selectionChanged();
@@ -128,25 +111,14 @@ void SmsListModel::deleteSelected()
             if (!askedYes(m_prompter, strId(57697)))
                 break;
         }
-        std::move(m_entries.begin() + row + 1, m_entries.begin() + lastRow + 1, m_entries.begin() + row);
-        for (int r = 0; r < lastRow; ++r) {
-            SmsEntry& e = entry(r);
-            if (e.position > gone.position) {
-                --e.position;
-                e.modified = 1;
-            }
-        }
-        SmsEntry& freed = entry(lastRow);
-        freed = freeEntryAt(lastRow);
-        freed.modified = 1;
+        removeRow(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_rowCount)), row,
+                  freeEntryAt(lastRow));
         if (firstDeleted < 0)
             firstDeleted = row;
         ++deleted;
     }
     if (deleted > 0) {
-        clearSelection();
-        setSelected(firstDeleted, true);
-        m_focused = firstDeleted;
+        m_selection.selectAndFocus(firstDeleted);
         if (m_view)
             m_view->selectionChanged();
         redraw(firstDeleted, firstDeleted, -1);

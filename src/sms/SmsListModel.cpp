@@ -81,10 +81,7 @@ std::array<QString, SmsListModel::kDetails> SmsListModel::detailTexts(int row) c
 void SmsListModel::setRowCount(int count)
 {
     m_rowCount = std::clamp(count, 0, kRows);
-    for (int row = m_rowCount; row < kRows; ++row)
-        m_selected[static_cast<std::size_t>(row)] = false;
-    if (m_focused >= m_rowCount)
-        m_focused = -1;
+    m_selection.setLimit(m_rowCount);
 }
 
 void SmsListModel::clearRows()
@@ -114,57 +111,9 @@ int SmsListModel::usedCount() const
                                           [](const SmsEntry& e) { return e.valid != 0; }));
 }
 
-bool SmsListModel::isSelected(int row) const
-{
-    return row >= 0 && row < m_rowCount && m_selected[static_cast<std::size_t>(row)];
-}
-
-void SmsListModel::setSelected(int row, bool selected)
-{
-    if (row >= 0 && row < m_rowCount)
-        m_selected[static_cast<std::size_t>(row)] = selected;
-}
-
-void SmsListModel::clearSelection()
-{
-    m_selected.fill(false);
-}
-
-std::vector<int> SmsListModel::selectedRows() const
-{
-    std::vector<int> rows;
-    for (int row = 0; row < m_rowCount; ++row)
-        if (m_selected[static_cast<std::size_t>(row)])
-            rows.push_back(row);
-    return rows;
-}
-
-int SmsListModel::firstSelected() const
-{
-    const std::vector<int> rows = selectedRows();
-    return rows.empty() ? -1 : rows.front();
-}
-
-int SmsListModel::lastSelected() const
-{
-    const std::vector<int> rows = selectedRows();
-    return rows.empty() ? -1 : rows.back();
-}
-
-std::pair<int, int> SmsListModel::defaultInterval() const
-{
-    const int first = firstSelected();
-    const int last = lastSelected();
-    if (first >= 0 && last > first)
-        return {first + 1, last + 1};
-    return {1, m_rowCount};
-}
-
 void SmsListModel::selectAllUsed()
 {
-    clearSelection();
-    for (int row = 0; row < m_rowCount; ++row)
-        m_selected[static_cast<std::size_t>(row)] = entry(row).valid != 0;
+    m_selection.selectOnly(0, m_rowCount, [this](int row) { return entry(row).valid != 0; });
     if (m_view)
         m_view->selectionChanged();
 }
@@ -175,9 +124,7 @@ bool SmsListModel::selectRange(int from, int to, bool includeEmpty)
         m_prompter.message(strId(57540), PromptIcon::Stop);
         return false;
     }
-    clearSelection();
-    for (int row = from - 1; row < to; ++row)
-        m_selected[static_cast<std::size_t>(row)] = includeEmpty || entry(row).valid != 0;
+    m_selection.selectOnly(from - 1, to, [&](int row) { return includeEmpty || entry(row).valid != 0; });
     if (m_view)
         m_view->selectionChanged();
     return true;

@@ -11,7 +11,8 @@
 #include <QString>
 
 #include "codec/SmsEntry.h"
-#include "phonebook/PhoneBookModel.h" // DropEffect, PhoneBookModel::dragScrollTarget
+#include "phonebook/ListRows.h"
+#include "phonebook/PhoneBookModel.h" // list handles and drag scrolling shared with the phone book lists
 
 namespace kestrel {
 
@@ -95,18 +96,18 @@ public:
     int usedCount() const;
 
     // ---- selection (rows below the row count) --------------------------------------------------
-    bool isSelected(int row) const;
-    void setSelected(int row, bool selected);
-    void clearSelection();
-    std::vector<int> selectedRows() const;
+    bool isSelected(int row) const { return m_selection.isSelected(row); }
+    void setSelected(int row, bool selected) { m_selection.set(row, selected); }
+    void clearSelection() { m_selection.clear(); }
+    std::vector<int> selectedRows() const { return m_selection.rows(); }
     // First and last selected rows; -1 when nothing is selected.
-    int firstSelected() const;
-    int lastSelected() const;
-    int focusedRow() const { return m_focused; }
-    void setFocusedRow(int row) { m_focused = row; }
+    int firstSelected() const { return m_selection.first(); }
+    int lastSelected() const { return m_selection.last(); }
+    int focusedRow() const { return m_selection.focused(); }
+    void setFocusedRow(int row) { m_selection.setFocused(row); }
     // The 1-based interval Select Items (160) starts with: 1 and the row count, or the first and
     // last selected rows + 1 when more than one row is selected.
-    std::pair<int, int> defaultInterval() const;
+    std::pair<int, int> defaultInterval() const { return m_selection.defaultInterval(); }
 
     // ---- editing -----------------------------------------------------------------------------
     // The row the edit dialog edits: exactly one selected row. With two or more, 57720 is shown and
@@ -161,15 +162,17 @@ public:
     bool writeToCard();
 
 private:
+    // The selected rows and whether one of them is used.
+    std::vector<const SmsEntry*> selectedEntries(bool& anyUsed) const;
+
     AppState& m_app;
     Prompter& m_prompter;
     ProgressSink* m_progress;
     SmsListView* m_view = nullptr;
     std::array<SmsEntry, kRows> m_entries{};
-    std::array<bool, kRows> m_selected{};
+    RowSelection m_selection{kRows};
     std::array<bool, kRows> m_dragMarks{};
     int m_rowCount = kRows;
-    int m_focused = -1;
     int32_t m_listHandle = 0;
 };
 
