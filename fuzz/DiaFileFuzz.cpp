@@ -29,33 +29,10 @@ using fuzz::check;
 
 namespace {
 
-class AnsweringPrompter final : public Prompter
-{
-public:
-    PromptAnswer answer = PromptAnswer::Yes;
-
-    PromptAnswer question(int, PromptButtons, PromptIcon) override { return answer; }
-    void message(int, PromptIcon) override {}
-    void messageText(const QString&, PromptIcon) override {}
-    void showCardError(const QString&) override {}
-    std::optional<SecretText> askPin(int) override { return std::nullopt; }
-
-protected:
-    std::optional<PinFields> enterPinChange(int, const PinFields*) override { return std::nullopt; }
-    std::optional<PinFields> enterUnblock(int, const PinFields*) override { return std::nullopt; }
-};
-
 struct Window
 {
-    static AppState& app()
-    {
-        static const fuzz::ScratchFile ini("kestrel.ini");
-        static AppState state(std::make_unique<QSettings>(ini.path(), QSettings::IniFormat));
-        return state;
-    }
-
-    AnsweringPrompter prompter;
-    PhoneBookModel model{DialBook::Adn, app(), prompter};
+    fuzz::AnsweringPrompter prompter;
+    PhoneBookModel model{DialBook::Adn, fuzz::scratchAppState(), prompter};
     PhoneBookFiles files{model};
 };
 

@@ -12,10 +12,15 @@
 #include <span>
 #include <vector>
 
+#include <memory>
+
 #include <QFile>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 
+#include "app/AppState.h"
+#include "app/Prompter.h"
 #include "emulator/Icc.h"
 #include "reader/CardReader.h"
 
@@ -168,5 +173,30 @@ private:
 
     QString m_path;
 };
+
+// The file loaders' questions get `answer`; their messages go nowhere.
+class AnsweringPrompter final : public Prompter
+{
+public:
+    PromptAnswer answer = PromptAnswer::Yes;
+
+    PromptAnswer question(int, PromptButtons, PromptIcon) override { return answer; }
+    void message(int, PromptIcon) override {}
+    void messageText(const QString&, PromptIcon) override {}
+    void showCardError(const QString&) override {}
+    std::optional<SecretText> askPin(int) override { return std::nullopt; }
+
+protected:
+    std::optional<PinFields> enterPinChange(int, const PinFields*) override { return std::nullopt; }
+    std::optional<PinFields> enterUnblock(int, const PinFields*) override { return std::nullopt; }
+};
+
+// The program state of the file loaders' windows, its settings in a scratch file.
+inline AppState& scratchAppState()
+{
+    static const ScratchFile ini("kestrel.ini");
+    static AppState state(std::make_unique<QSettings>(ini.path(), QSettings::IniFormat));
+    return state;
+}
 
 } // namespace kestrel::fuzz

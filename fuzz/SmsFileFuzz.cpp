@@ -31,31 +31,10 @@ using fuzz::check;
 
 namespace {
 
-class SilentPrompter final : public Prompter
-{
-public:
-    PromptAnswer question(int, PromptButtons, PromptIcon) override { return PromptAnswer::No; }
-    void message(int, PromptIcon) override {}
-    void messageText(const QString&, PromptIcon) override {}
-    void showCardError(const QString&) override {}
-    std::optional<SecretText> askPin(int) override { return std::nullopt; }
-
-protected:
-    std::optional<PinFields> enterPinChange(int, const PinFields*) override { return std::nullopt; }
-    std::optional<PinFields> enterUnblock(int, const PinFields*) override { return std::nullopt; }
-};
-
 struct Window
 {
-    static AppState& app()
-    {
-        static const fuzz::ScratchFile ini("kestrel.ini");
-        static AppState state(std::make_unique<QSettings>(ini.path(), QSettings::IniFormat));
-        return state;
-    }
-
-    SilentPrompter prompter;
-    SmsListModel model{app(), prompter};
+    fuzz::AnsweringPrompter prompter;
+    SmsListModel model{fuzz::scratchAppState(), prompter};
     SmsMessageFiles files{model};
 };
 

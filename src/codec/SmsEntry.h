@@ -29,6 +29,15 @@ struct SmsEntry
     int32_t status = 0; // an SmsStatus value
     uint8_t messageRef = 0;
     int32_t modified = 0;
+    int32_t dragMark = 0; // source of a running drag and drop in an SMS window; never stored
+
+    // The free position a window starts with: all zero but the position.
+    static SmsEntry emptyAt(uint16_t position)
+    {
+        SmsEntry e;
+        e.position = position;
+        return e;
+    }
 };
 
 // Parsed form of a `when` text.

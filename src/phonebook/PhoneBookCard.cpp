@@ -14,18 +14,9 @@
 
 namespace kestrel {
 
-namespace {
-
-bool askedYes(Prompter& prompter, int textId)
-{
-    return prompter.question(textId, PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
-}
-
-} // namespace
-
 bool PhoneBookModel::readFromCard()
 {
-    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(m_prompter, strId(57500)))
+    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(strId(57500), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -74,11 +65,11 @@ bool PhoneBookModel::readFromCard()
 
 bool PhoneBookModel::writeToCard()
 {
-    if (m_capacity == 0) {
+    if (m_limit == 0) {
         m_prompter.message(strId(57800), PromptIcon::Stop);
         return false;
     }
-    if (m_app.settings().confirm != 0 && !askedYes(m_prompter, strId(57801)))
+    if (m_app.settings().confirm != 0 && !askedYes(strId(57801), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -92,7 +83,7 @@ bool PhoneBookModel::writeToCard()
     CardOperation op(*sim, m_prompter, m_progress);
     const bool ok = op.run(fdn ? strId(5103) : strId(5101), open, [&] {
         DialListSize size;
-        const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_capacity));
+        const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_limit));
         if (!DialFiles(*sim).writeDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, entries, size))
             return false;
         return !fdn || sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn);

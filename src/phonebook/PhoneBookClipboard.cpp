@@ -14,36 +14,16 @@
 
 namespace kestrel {
 
-namespace {
-
-bool overwriteAsked(Prompter& prompter)
-{
-    return prompter.question(strId(57586), PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
-}
-
-} // namespace
-
 std::optional<DialClip> PhoneBookModel::copySelection(bool cut)
 {
-    std::vector<const DialEntry*> rows;
-    for (const int row : selectedRows())
-        rows.push_back(&entry(row));
-    if (std::none_of(rows.begin(), rows.end(), [](const DialEntry* e) { return e->valid != 0; }))
+    const std::vector<const DialEntry*> rows = takeSelection(false);
+    if (rows.empty())
         return std::nullopt;
-
     DialClip clip;
     clip.payload = encodeDialPayload(m_listHandle, rows);
     clip.text = dialClipText(rows);
-    if (cut) {
-        for (const int row : selectedRows()) {
-            DialEntry& e = entry(row);
-            if (e.valid != 0) {
-                e.valid = 0;
-                e.modified = 1;
-            }
-        }
-        redraw(-1, firstSelected(), lastSelected());
-    }
+    if (cut)
+        clearSelectedUsed();
     return clip;
 }
 
@@ -54,83 +34,34 @@ bool PhoneBookModel::pastePayload(const QByteArray& payload)
 
 void PhoneBookModel::pasteText(std::string_view pcText)
 {
-    const int target = focusedRow();
-    if (target < 0 || target >= m_capacity)
-        return;
     DialTextReader reader(pcText, m_app.maxAlphaLength());
-    int count = 0;
-    bool asked = false;
-    while (!reader.atEnd()) {
+    pasteLines([&]() -> std::optional<DialEntry> {
+        if (reader.atEnd())
+            return std::nullopt;
         const DialTextLine line = reader.next();
         if (line.messageId != 0) {
             m_prompter.message(line.messageId, PromptIcon::Stop);
-            break;
-        }
-        const int row = target + count;
-        if (row >= m_capacity) {
-            m_prompter.message(strId(5505), PromptIcon::Stop);
-            break;
-        }
-        DialEntry& e = entry(row);
-        // Asked once, whatever the confirmation setting.
-        if (e.valid != 0 && !asked) {
-            asked = true;
-            if (!overwriteAsked(m_prompter))
-                break;
+            return std::nullopt;
         }
         DialEntry pasted;
-        pasted.position = e.position;
         setEntryField(pasted.name, line.name);
         setEntryField(pasted.number, SplitPlus(line.number, pasted.ton));
-        pasted.valid = 1;
-        pasted.modified = 1;
-        e = pasted;
-        ++count;
-    }
-    if (count > 0)
-        redraw(-1, target, target + count - 1);
+        return pasted;
+    });
 }
 
 std::optional<QByteArray> PhoneBookModel::startDrag()
 {
-    std::vector<const DialEntry*> rows;
-    for (const int row : selectedRows())
-        rows.push_back(&entry(row));
-    if (std::none_of(rows.begin(), rows.end(), [](const DialEntry* e) { return e->valid != 0; }))
+    const std::vector<const DialEntry*> rows = takeSelection(true);
+    if (rows.empty())
         return std::nullopt;
-    QByteArray payload = encodeDialPayload(m_listHandle, rows);
-    for (const int row : selectedRows())
-        entry(row).dragMark = 1;
-    return payload;
-}
-
-void PhoneBookModel::endDrag(DropEffect effect)
-{
-    int first = -1;
-    int last = -1;
-    for (int row = 0; row < m_capacity; ++row) {
-        DialEntry& e = entry(row);
-        if (e.dragMark == 0)
-            continue;
-        // Entries the drop landed on in this same list lost their mark; only the rest are freed.
-        if (effect == DropEffect::Move && e.valid != 0) {
-            e.valid = 0;
-            e.modified = 1;
-        }
-        if (first < 0)
-            first = row;
-        last = row;
-    }
-    for (DialEntry& e : m_entries)
-        e.dragMark = 0;
-    if (effect == DropEffect::Move && first >= 0)
-        redraw(-1, first, last);
+    return encodeDialPayload(m_listHandle, rows);
 }
 
 DropEffect PhoneBookModel::dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
 {
-    return dropEffectFor(payload ? dialPayloadSource(*payload) : std::nullopt, m_listHandle,
-                         row >= 0 && row < m_capacity, ctrlHeld);
+    return dropEffectFor(payload ? dialPayloadSource(*payload) : std::nullopt, m_listHandle, row >= 0 && row < m_limit,
+                         ctrlHeld);
 }
 
 std::optional<int> PhoneBookModel::dragScrollTarget(int y, int top, int bottom, int topRow, int rowsPerPage,
@@ -155,27 +86,14 @@ std::optional<int> PhoneBookModel::dragScrollTarget(int y, int top, int bottom, 
 
 bool PhoneBookModel::drop(const QByteArray& payload, int row)
 {
-    if (row < 0 || row >= m_capacity)
-        return false;
     const std::optional<DialPayload> data = decodeDialPayload(payload);
     if (!data)
         return false;
     const auto& records = data->records;
-    const int fits = std::min(static_cast<int>(records.size()), m_capacity - row);
-
-    if (m_app.settings().confirm != 0) {
-        // Entries of a running drag from this list are not lost by being overwritten: they are
-        // what is being moved.
-        for (int i = 0; i < fits; ++i) {
-            const DialEntry& e = entry(row + i);
-            if (e.valid != 0 && e.dragMark == 0) {
-                if (!overwriteAsked(m_prompter))
-                    return false;
-                break;
-            }
-        }
-    }
-
+    const int items = static_cast<int>(records.size());
+    const int fits = dropRows(row, items);
+    if (fits < 0)
+        return false;
     for (int i = 0; i < fits; ++i) {
         const DialClipRecord& r = records[static_cast<std::size_t>(i)];
         DialEntry& e = entry(row + i);
@@ -186,13 +104,8 @@ bool PhoneBookModel::drop(const QByteArray& payload, int row)
         e.npi = r.npi;
         e.ccpId = r.ccpId;
         e.extId = r.extId;
-        e.modified = 1;
-        e.dragMark = 0;
     }
-    if (fits > 0)
-        redraw(-1, row, row + fits - 1);
-    if (static_cast<int>(records.size()) > fits)
-        m_prompter.message(strId(57594), PromptIcon::Exclamation);
+    dropDone(row, fits, items);
     return true;
 }
 

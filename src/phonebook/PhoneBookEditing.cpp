@@ -30,7 +30,7 @@ std::optional<int> PhoneBookModel::editRow()
 EditFields PhoneBookModel::editFields(int row) const
 {
     EditFields f;
-    if (row < 0 || row >= m_capacity)
+    if (row < 0 || row >= m_limit)
         return f;
     const DialEntry& e = entry(row);
     f.itemNumber = QString::number(e.position + 1);
@@ -52,7 +52,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
 EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const std::string& pcName,
                                        const QString& number)
 {
-    if (row < 0 || row >= m_capacity)
+    if (row < 0 || row >= m_limit)
         return {true, -1};
     const std::string numberText = unicodeToPcText(number);
     if (numberText.empty() || !IsValidDialNumber(numberText)) {
@@ -61,7 +61,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     }
     bool isNumber = false;
     const int item = itemNumber.trimmed().toInt(&isNumber);
-    if (!isNumber || item < 1 || item > m_capacity) {
+    if (!isNumber || item < 1 || item > m_limit) {
         m_prompter.message(strId(57621), PromptIcon::Stop);
         return {};
     }
@@ -71,7 +71,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     }
 
     int target = row;
-    for (int r = 0; r < m_capacity; ++r) {
+    for (int r = 0; r < m_limit; ++r) {
         if (entry(r).position == item - 1) {
             target = r;
             break;
@@ -123,97 +123,7 @@ int PhoneBookModel::insertEntry()
         m_prompter.message(strId(57587), PromptIcon::Exclamation);
         return -1;
     }
-    const int lastRow = m_capacity - 1;
-    const DialEntry& last = entry(lastRow);
-    if (last.valid != 0 || last.position != lastRow) {
-        m_prompter.message(strId(57588), PromptIcon::Stop);
-        return -1;
-    }
-    insertFreeRow(std::span<DialEntry>(m_entries.data(), static_cast<std::size_t>(m_capacity)), s);
-    m_selection.selectAndFocus(s);
-    redraw(s);
-    if (m_view)
-        m_view->selectionChanged();
-    return s;
-}
-
-void PhoneBookModel::deleteSelected()
-{
-    const std::vector<int> rows = selectedRows();
-    const bool confirm = m_app.settings().confirm != 0;
-    if (rows.empty()) {
-        if (confirm)
-            m_prompter.message(strId(57589), PromptIcon::Stop);
-        return;
-    }
-    int deleted = 0;
-    bool validDeleted = false;
-    int firstDeleted = -1;
-    const int lastRow = m_capacity - 1;
-    for (const int selectedRow : rows) {
-        const int row = selectedRow - deleted;
-        const DialEntry gone = entry(row);
-        if (gone.valid != 0 && confirm && !validDeleted &&
-            m_prompter.question(strId(57590), PromptButtons::YesNoCancel, PromptIcon::Question) != PromptAnswer::Yes)
-            break;
-        removeRow(std::span<DialEntry>(m_entries.data(), static_cast<std::size_t>(m_capacity)), row,
-                  DialEntry::emptyAt(static_cast<uint16_t>(lastRow)));
-        validDeleted = validDeleted || gone.valid != 0;
-        if (firstDeleted < 0)
-            firstDeleted = row;
-        ++deleted;
-    }
-    if (deleted > 0) {
-        m_selection.selectAndFocus(firstDeleted);
-        if (m_view)
-            m_view->selectionChanged();
-    }
-    redraw(firstDeleted);
-}
-
-void PhoneBookModel::clearSelected()
-{
-    const std::vector<int> rows = selectedRows();
-    const bool confirm = m_app.settings().confirm != 0;
-    if (rows.empty()) {
-        if (confirm)
-            m_prompter.message(strId(57582), PromptIcon::Stop);
-        return;
-    }
-    int first = -1;
-    int last = -1;
-    for (const int row : rows) {
-        DialEntry& e = entry(row);
-        if (e.valid == 0)
-            continue;
-        if (first < 0 && confirm &&
-            m_prompter.question(strId(57583), PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
-            return;
-        e.valid = 0;
-        e.modified = 1;
-        if (first < 0)
-            first = row;
-        last = row;
-    }
-    if (first < 0) {
-        m_prompter.message(strId(57584), PromptIcon::Information);
-        return;
-    }
-    redraw(-1, first, last);
-}
-
-void PhoneBookModel::clearAll()
-{
-    const bool anyValid =
-        std::any_of(m_entries.begin(), m_entries.begin() + m_capacity, [](const DialEntry& e) { return e.valid != 0; });
-    if (m_app.settings().confirm != 0 && anyValid &&
-        m_prompter.question(strId(57581), PromptButtons::YesNoCancel, PromptIcon::Question) != PromptAnswer::Yes)
-        return;
-    for (int row = 0; row < m_capacity; ++row) {
-        entry(row).valid = 0;
-        entry(row).modified = 1;
-    }
-    redraw();
+    return insertFreeAt(s, strId(57588));
 }
 
 } // namespace kestrel

@@ -1,10 +1,7 @@
 #include "phonebook/PhoneBookModel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-
-#include <QCoreApplication>
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
@@ -42,31 +39,18 @@ bool outOfOrder(const DialEntry& first, const DialEntry& second, int key)
     return key == 1 ? compareFolded(first.name, second.name) > 0 : compareFolded(first.number, second.number) > 0;
 }
 
+// The messages and questions of the shared row operations in a phone book window.
+constexpr EditorRowTexts kPhoneBookRowTexts{
+    strId(57589), strId(57590), strId(57582), strId(57583), PromptButtons::YesNo,
+    strId(57584), strId(57581), strId(57585), strId(57586), PromptButtons::YesNoCancel,
+    strId(57594),
+};
+
 } // namespace
 
-// The counter starts from a value drawn from the process id, so that lists of two running copies
-// of the program are unlikely to share a handle (a drop from the other copy is then a copy, as
-// from any other list).
-int32_t PhoneBookModel::newListHandle()
-{
-    static std::atomic<uint32_t> next{static_cast<uint32_t>(QCoreApplication::applicationPid()) * 4096u + 1u};
-    uint32_t handle = next.fetch_add(1);
-    if (handle == 0 || handle == 0xFFFFFFFFu) // 0 reads as "no list", -1 is the end mark
-        handle = next.fetch_add(2);
-    return static_cast<int32_t>(handle);
-}
-
 PhoneBookModel::PhoneBookModel(DialBook book, AppState& app, Prompter& prompter, ProgressSink* progress)
-    : m_book(book), m_app(app), m_prompter(prompter), m_progress(progress), m_listHandle(newListHandle())
-{
-    clearEntries();
-}
-
-void PhoneBookModel::redraw(int select, int first, int last)
-{
-    if (m_view)
-        m_view->redraw(select, first, last);
-}
+    : EditorRows(app, prompter, kPhoneBookRowTexts), m_book(book), m_progress(progress)
+{}
 
 std::array<QString, 3> PhoneBookModel::rowTexts(int row) const
 {
@@ -98,28 +82,10 @@ int PhoneBookModel::columnTitleId(int column)
     }
 }
 
-void PhoneBookModel::setCapacity(int capacity)
-{
-    m_capacity = std::clamp(capacity, 0, kMaxEntries);
-    m_selection.setLimit(m_capacity);
-}
-
 void PhoneBookModel::clearEntries()
 {
     for (int i = 0; i < kMaxEntries; ++i)
         m_entries[static_cast<std::size_t>(i)] = DialEntry::emptyAt(static_cast<uint16_t>(i));
-}
-
-bool PhoneBookModel::hasUnsavedChanges() const
-{
-    return std::any_of(m_entries.begin(), m_entries.begin() + m_capacity,
-                       [](const DialEntry& e) { return e.valid != 0 && e.modified != 0; });
-}
-
-bool PhoneBookModel::anyModified() const
-{
-    return std::any_of(m_entries.begin(), m_entries.begin() + m_capacity,
-                       [](const DialEntry& e) { return e.modified != 0; });
 }
 
 void PhoneBookModel::sortByKey(int a, int b, int key)
@@ -144,56 +110,30 @@ void PhoneBookModel::sortByColumn(int column)
 {
     if (column < 0 || column > 2)
         return;
-    sortByKey(0, m_capacity - 1, column);
+    sortByKey(0, m_limit - 1, column);
     m_sortedColumn = column;
     redraw();
 }
 
 bool PhoneBookModel::sortRange(int from, int to)
 {
-    if (from < 1 || from >= to || to > m_capacity) {
+    if (from < 1 || from >= to || to > m_limit) {
         m_prompter.message(strId(57580), PromptIcon::Stop);
         return false;
     }
     // Card order first, then the names of the range; the range is then numbered as it stands, so
     // the next card write stores the entries in their new order.
-    sortByKey(0, m_capacity - 1, 0);
+    sortByKey(0, m_limit - 1, 0);
     sortByKey(from - 1, to - 1, 1);
     for (int row = from - 1; row < to; ++row) {
         DialEntry& e = entry(row);
         if (e.valid != 0)
             e.modified = 1;
     }
-    for (int row = 0; row < m_capacity; ++row)
+    for (int row = 0; row < m_limit; ++row)
         entry(row).position = static_cast<uint16_t>(row);
     redraw(from - 1);
     return true;
-}
-
-void PhoneBookModel::selectAllValid()
-{
-    m_selection.selectOnly(0, m_capacity, [this](int row) { return entry(row).valid != 0; });
-    if (m_view)
-        m_view->selectionChanged();
-}
-
-bool PhoneBookModel::selectRange(int from, int to, bool includeEmpty)
-{
-    if (from < 1 || from > to || to > m_capacity) {
-        m_prompter.message(strId(57540), PromptIcon::Stop);
-        return false;
-    }
-    m_selection.selectOnly(from - 1, to, [&](int row) { return includeEmpty || entry(row).valid != 0; });
-    if (m_view)
-        m_view->selectionChanged();
-    return true;
-}
-
-bool PhoneBookModel::confirmClose()
-{
-    if (m_app.settings().confirm == 0 || !hasUnsavedChanges())
-        return true;
-    return m_prompter.question(strId(57585), PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
 }
 
 } // namespace kestrel

@@ -11,7 +11,7 @@
 #include <QString>
 
 #include "codec/DialEntry.h"
-#include "phonebook/ListRows.h"
+#include "phonebook/EditorRows.h"
 
 namespace kestrel {
 
@@ -28,18 +28,7 @@ enum class DialBook
 };
 
 // What the model asks of the window that shows it.
-class PhoneBookView
-{
-public:
-    virtual ~PhoneBookView() = default;
-    // Redraw rows first..last (-1 as first: row 0; -1 as last: capacity - 1; both -1: the whole
-    // list, emptied first when it has more rows than the capacity); select row `select` and
-    // scroll it into view unless it is -1.
-    virtual void redraw(int select, int first, int last) = 0;
-    // The model changed its selection or focused row (select all, select range, after an edit,
-    // insert or delete); the view takes them over from the model.
-    virtual void selectionChanged() {}
-};
+using PhoneBookView = EditorListView;
 
 // The two forms Copy and Cut put on the clipboard: the "Kestrel_Dial" payload and the text form
 // (PC text: name TAB apostrophe number CR LF per valid entry; the window converts it to UTF-8).
@@ -70,7 +59,8 @@ struct EditOutcome
 // window offers on them. Questions and messages go through the Prompter (honouring the `confirm`
 // setting where the operation says so); card work runs in a CardOperation frame on the
 // AppState's SimCard. The window (or a test) sets a PhoneBookView to be told what to redraw.
-class PhoneBookModel
+// The operations both kinds of editor list share are EditorRows'.
+class PhoneBookModel : public EditorRows<DialEntry, 250>
 {
 public:
     static constexpr int kMaxEntries = 250;
@@ -78,56 +68,22 @@ public:
     PhoneBookModel(DialBook book, AppState& app, Prompter& prompter, ProgressSink* progress = nullptr);
 
     DialBook book() const { return m_book; }
-    AppState& app() { return m_app; }
-    Prompter& prompter() { return m_prompter; }
     ProgressSink* progress() const { return m_progress; }
-    void setView(PhoneBookView* view) { m_view = view; }
-    // Tells the view (if any); see PhoneBookView::redraw.
-    void redraw(int select = -1, int first = -1, int last = -1);
     // The texts of row `row` in the list's three columns: "%3d %c" of the item number and "*" for
     // a modified entry; the name; the number with "+" when ton is not 0. A free position shows a
     // line of hyphens in both text columns.
     std::array<QString, 3> rowTexts(int row) const;
     // The string-table number of a column's header text (columns 0-2).
     static int columnTitleId(int column);
-    // This list's handle in the "Kestrel_Dial" payload: unique among the lists of this process,
-    // so a drop can tell whether it comes from its own list.
-    int32_t listHandle() const { return m_listHandle; }
-    // A new list handle (never 0 or -1), unique among the lists of this process; the SMS lists
-    // draw theirs from the same counter.
-    static int32_t newListHandle();
 
     // ---- contents --------------------------------------------------------------------------
-    std::array<DialEntry, kMaxEntries>& entries() { return m_entries; }
-    const std::array<DialEntry, kMaxEntries>& entries() const { return m_entries; }
-    DialEntry& entry(int row) { return m_entries.at(static_cast<std::size_t>(row)); }
-    const DialEntry& entry(int row) const { return m_entries.at(static_cast<std::size_t>(row)); }
-    int capacity() const { return m_capacity; }
-    void setCapacity(int capacity);
+    // The positions in use (EditorRows' limit): the record count of the file last read.
+    int capacity() const { return m_limit; }
+    void setCapacity(int capacity) { setLimit(capacity); }
     // All 250 positions free, each with its own position; the capacity stays.
     void clearEntries();
     // Fixed dialling in force on the card (EF_ADN invalidated), as the last read found it.
     bool fdnActive() const { return m_fdnActive; }
-    // Some entry is valid and modified: closing the window asks first.
-    bool hasUnsavedChanges() const;
-    // Some entry is modified (valid or not): a card read asks first.
-    bool anyModified() const;
-
-    // ---- selection (rows below the capacity) -------------------------------------------------
-    bool isSelected(int row) const { return m_selection.isSelected(row); }
-    void setSelected(int row, bool selected) { m_selection.set(row, selected); }
-    void clearSelection() { m_selection.clear(); }
-    std::vector<int> selectedRows() const { return m_selection.rows(); }
-    // First and last selected rows; -1 when nothing is selected.
-    int firstSelected() const { return m_selection.first(); }
-    int lastSelected() const { return m_selection.last(); }
-    // The focused row; -1 when none.
-    int focusedRow() const { return m_selection.focused(); }
-    void setFocusedRow(int row) { m_selection.setFocused(row); }
-    // The 1-based interval the range dialogs (select, sort, add code, internationalize, save)
-    // start with: 1 and the capacity, or the first and last selected rows + 1 when more than one
-    // row is selected.
-    std::pair<int, int> defaultInterval() const { return m_selection.defaultInterval(); }
 
     // ---- sorting ------------------------------------------------------------------------------
     // Bubble sort of rows a..b by key 0 (position), 1 (name) or 2 (number): free entries sink
@@ -158,18 +114,10 @@ public:
     // Insert (2053): a free position at the first selected row; the row whose edit dialog opens
     // next, or -1 after a refusal.
     int insertEntry();
-    // Delete (2054): the selected positions go, the rows below move up.
-    void deleteSelected();
-    // Clear (2055, 2061): the selected entries become free, nothing moves.
-    void clearSelected();
-    // Clear All / Delete All (1004).
-    void clearAll();
+    // Delete (2054), Clear (2055, 2061), Clear All / Delete All (1004), Select range (160) and
+    // closing (57585): see EditorRows.
     // Select all (2056): every valid row, no free one.
-    void selectAllValid();
-    // Select range dialog (160) OK with its 1-based From and To: false after 57540.
-    bool selectRange(int from, int to, bool includeEmpty);
-    // Closing the window: false when the user keeps it open (57585).
-    bool confirmClose();
+    void selectAllValid() { selectAllUsed(); }
 
     // ---- clipboard and drag and drop ----------------------------------------------------------
     // Copy (2058) / Cut (2057): both clipboard forms of the selected rows; nullopt (the clipboard
@@ -182,9 +130,7 @@ public:
     // The start of a drag: the payload of the selected rows (no text form), each selected entry
     // marked as a drag source; nullopt (nothing marked) when no selected entry is valid.
     std::optional<QByteArray> startDrag();
-    // The end of the drag startDrag began: a move frees the marked entries the drop did not
-    // overwrite; every mark is cleared.
-    void endDrag(DropEffect effect);
+    // endDrag: see EditorRows.
     // Drag enter / over a row (-1: no row) with a payload (nullptr: the data has none).
     DropEffect dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const;
     // Drag scroll: y in the list's client area, its top t and bottom u, the top row shown, the
@@ -203,16 +149,9 @@ public:
 
 private:
     DialBook m_book;
-    AppState& m_app;
-    Prompter& m_prompter;
     ProgressSink* m_progress;
-    PhoneBookView* m_view = nullptr;
-    std::array<DialEntry, kMaxEntries> m_entries{};
-    RowSelection m_selection{kMaxEntries};
-    int m_capacity = kMaxEntries;
     bool m_fdnActive = false;
     int m_sortedColumn = -1;
-    int32_t m_listHandle = 0;
 };
 
 } // namespace kestrel

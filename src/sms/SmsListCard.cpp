@@ -15,11 +15,6 @@ namespace kestrel {
 
 namespace {
 
-bool askedYes(Prompter& prompter, int textId)
-{
-    return prompter.question(textId, PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
-}
-
 OpenFlags smsOpenFlags()
 {
     OpenFlags open;
@@ -32,7 +27,7 @@ OpenFlags smsOpenFlags()
 
 bool SmsListModel::readFromCard()
 {
-    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(m_prompter, strId(57500)))
+    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(strId(57500), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -46,7 +41,6 @@ bool SmsListModel::readFromCard()
     const bool ok = op.run(strId(5111), smsOpenFlags(), [&] { return SmsFiles(*sim).readSmsList(read, count); });
     if (ok) {
         m_entries = read;
-        m_dragMarks.fill(false);
         setRowCount(count);
     }
     redraw();
@@ -55,11 +49,11 @@ bool SmsListModel::readFromCard()
 
 bool SmsListModel::writeToCard()
 {
-    if (m_rowCount == 0) {
+    if (m_limit == 0) {
         m_prompter.message(strId(57820), PromptIcon::Stop);
         return false;
     }
-    if (m_app.settings().confirm != 0 && !askedYes(m_prompter, strId(57821)))
+    if (m_app.settings().confirm != 0 && !askedYes(strId(57821), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -68,7 +62,7 @@ bool SmsListModel::writeToCard()
     CardOperation op(*sim, m_prompter, m_progress);
     const bool ok = op.run(strId(5112), smsOpenFlags(), [&] {
         int count = 0;
-        return SmsFiles(*sim).writeSmsList(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_rowCount)),
+        return SmsFiles(*sim).writeSmsList(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_limit)),
                                            count);
     });
     redraw();

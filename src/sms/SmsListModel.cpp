@@ -32,17 +32,16 @@ int statusIndex(int32_t status)
 
 } // namespace
 
-SmsListModel::SmsListModel(AppState& app, Prompter& prompter, ProgressSink* progress)
-    : m_app(app), m_prompter(prompter), m_progress(progress), m_listHandle(PhoneBookModel::newListHandle())
-{
-    clearRows();
-}
+// The messages and questions of the shared row operations in an SMS window.
+constexpr EditorRowTexts kSmsRowTexts{
+    strId(57696), strId(57697), strId(57681), strId(57682), PromptButtons::YesNoCancel,
+    strId(57683), strId(57684), strId(57680), strId(57693), PromptButtons::YesNo,
+    strId(57698),
+};
 
-void SmsListModel::redraw(int select, int first, int last)
-{
-    if (m_view)
-        m_view->redraw(select, first, last);
-}
+SmsListModel::SmsListModel(AppState& app, Prompter& prompter, ProgressSink* progress)
+    : EditorRows(app, prompter, kSmsRowTexts), m_progress(progress)
+{}
 
 std::array<QString, SmsListModel::kColumns> SmsListModel::rowTexts(int row) const
 {
@@ -78,63 +77,16 @@ std::array<QString, SmsListModel::kDetails> SmsListModel::detailTexts(int row) c
             numberText(e.scNumber, e.scTon)};
 }
 
-void SmsListModel::setRowCount(int count)
-{
-    m_rowCount = std::clamp(count, 0, kRows);
-    m_selection.setLimit(m_rowCount);
-}
-
 void SmsListModel::clearRows()
 {
-    for (int i = 0; i < kRows; ++i) {
-        m_entries[static_cast<std::size_t>(i)] = SmsEntry{};
-        m_entries[static_cast<std::size_t>(i)].position = static_cast<uint16_t>(i);
-    }
-    m_dragMarks.fill(false);
-}
-
-bool SmsListModel::hasUnsavedChanges() const
-{
-    return std::any_of(m_entries.begin(), m_entries.begin() + m_rowCount,
-                       [](const SmsEntry& e) { return e.valid != 0 && e.modified == 1; });
-}
-
-bool SmsListModel::anyModified() const
-{
-    return std::any_of(m_entries.begin(), m_entries.begin() + m_rowCount,
-                       [](const SmsEntry& e) { return e.modified == 1; });
+    for (int i = 0; i < kRows; ++i)
+        m_entries[static_cast<std::size_t>(i)] = SmsEntry::emptyAt(static_cast<uint16_t>(i));
 }
 
 int SmsListModel::usedCount() const
 {
-    return static_cast<int>(std::count_if(m_entries.begin(), m_entries.begin() + m_rowCount,
-                                          [](const SmsEntry& e) { return e.valid != 0; }));
-}
-
-void SmsListModel::selectAllUsed()
-{
-    m_selection.selectOnly(0, m_rowCount, [this](int row) { return entry(row).valid != 0; });
-    if (m_view)
-        m_view->selectionChanged();
-}
-
-bool SmsListModel::selectRange(int from, int to, bool includeEmpty)
-{
-    if (from < 1 || from > to || to > m_rowCount) {
-        m_prompter.message(strId(57540), PromptIcon::Stop);
-        return false;
-    }
-    m_selection.selectOnly(from - 1, to, [&](int row) { return includeEmpty || entry(row).valid != 0; });
-    if (m_view)
-        m_view->selectionChanged();
-    return true;
-}
-
-bool SmsListModel::confirmClose()
-{
-    if (m_app.settings().confirm == 0 || !hasUnsavedChanges())
-        return true;
-    return m_prompter.question(strId(57680), PromptButtons::YesNoCancel, PromptIcon::Question) == PromptAnswer::Yes;
+    return static_cast<int>(
+        std::count_if(m_entries.begin(), m_entries.begin() + m_limit, [](const SmsEntry& e) { return e.valid != 0; }));
 }
 
 } // namespace kestrel
