@@ -391,6 +391,8 @@ TEST_F(PhoneBookWindowTest, DropsFromAnotherListAndFromItsOwn)
     QDropEvent drop(QPointF(at(4)), offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &drop);
     EXPECT_TRUE(drop.isAccepted());
+    // A copy, though Qt proposes Move: the source's drag must not free its entries.
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
     EXPECT_EQ(target->list()->dropRow(), -1);
     EXPECT_EQ(cell(target, 4, 1), QStringLiteral("Mother"));
     EXPECT_EQ(cell(target, 5, 1), QStringLiteral("Office"));

@@ -128,6 +128,13 @@ TEST_F(SmsDialogsTest, DialingCodeGoesInFrontAndCancelLeavesAFreeRowFree)
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_EQ(model->entry(0).valid, 0);
     EXPECT_EQ(model->entry(0).modified, 0);
+
+    // A received text longer than can be typed is shown whole, not cut unseen.
+    SmsEntry& received = model->entry(5);
+    received.valid = 1;
+    setEntryField(received.text, std::string(199, 'r'));
+    SmsEditDialog longText(*model, 5, {}, nullptr);
+    EXPECT_EQ(child<QPlainTextEdit>(&longText, "messageText")->toPlainText().size(), 199);
 }
 
 // Status changes and radio buttons go to the form; the dialog shows what the form holds.

@@ -27,14 +27,6 @@ QLineEdit* itemField(QWidget* parent, const char* name, int value)
     return edit;
 }
 
-QLabel* label(QWidget* parent, int textId, const char* name, QWidget* buddy)
-{
-    auto* l = new QLabel(StringTable::text(textId), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
 } // namespace
 
 AddCodeDialog::AddCodeDialog(const AddCodeForm& form, Check check, QWidget* parent)
@@ -64,9 +56,9 @@ AddCodeDialog::AddCodeDialog(const AddCodeForm& form, Check check, QWidget* pare
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(m_code, 1);
     codeRow->addWidget(m_database);
-    fields->addRow(label(this, 9616, "codeLabel", m_code), codeRow);
-    fields->addRow(label(this, 1037, "fromLabel", m_from), m_from);
-    fields->addRow(label(this, 1038, "toLabel", m_to), m_to);
+    fields->addRow(addLabel(this, 9616, "codeLabel", m_code), codeRow);
+    fields->addRow(addLabel(this, 1037, "fromLabel", m_from), m_from);
+    fields->addRow(addLabel(this, 1038, "toLabel", m_to), m_to);
     fields->addRow(m_forAll);
     fields->addRow(m_addToEnd);
 

@@ -2,11 +2,21 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QLabel;
+class QPushButton;
+class QWidget;
 
 namespace kestrel {
 
-// The "OK" and "Cancel" row of the phone book dialogs (objectNames okButton and cancelButton),
-// wired to the dialog's accept() and reject().
-QDialogButtonBox* addOkCancel(QDialog* dialog);
+// The "OK" and "Cancel" row of the editor windows' dialogs (objectNames okButton and
+// cancelButton), wired to the dialog's accept() and reject(); the texts are the string-table
+// entries given (the phone book dialogs' "OK" / "Cancel" unless told otherwise).
+QDialogButtonBox* addOkCancel(QDialog* dialog, int okTextId = 9614, int cancelTextId = 9615);
+
+// A label with a string-table text and an object name, naming `buddy` (may be null).
+QLabel* addLabel(QWidget* parent, int textId, const char* name, QWidget* buddy);
+
+// A push button with a string-table text and an object name that is not the dialog's default.
+QPushButton* addPushButton(QWidget* parent, int textId, const char* name);
 
 } // namespace kestrel

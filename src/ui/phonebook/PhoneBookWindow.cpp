@@ -27,7 +27,8 @@
 #include "ui/phonebook/FindReplaceDialog.h"
 #include "ui/phonebook/PhoneBookCommands.h"
 #include "ui/phonebook/PhoneBookHooks.h"
-#include "ui/phonebook/PhoneBookTableModel.h"
+#include "ui/EditorListDriver.h"
+#include "ui/ListTableModel.h"
 #include "ui/phonebook/RangeDialog.h"
 #include "ui/phonebook/ReplaceEntryDialog.h"
 
@@ -38,22 +39,10 @@ namespace {
 using namespace PhoneBookCommand;
 
 const QString kDialFormat = QLatin1String(kDialClipFormat);
-
-// How often the list scrolls while a drag rests near its top or bottom edge.
-constexpr int kDragScrollInterval = 100;
-
-Qt::DropAction toQt(DropEffect effect)
-{
-    switch (effect) {
-    case DropEffect::Copy:
-        return Qt::CopyAction;
-    case DropEffect::Move:
-        return Qt::MoveAction;
-    case DropEffect::None:
-        break;
-    }
-    return Qt::IgnoreAction;
-}
+// The list's columns: item number, name, number.
+constexpr int kItemColumn = 0;
+constexpr int kNameColumn = 1;
+constexpr int kColumnCount = 3;
 
 // The .DIA file of Open File, Add from File (open) or Save File (save); empty when cancelled.
 QString chooseDiaFile(QWidget* parent, bool save)
@@ -90,52 +79,38 @@ PhoneBookWindow::~PhoneBookWindow()
 {
     m_model->setView(nullptr);
     // The list and its table read the model; they go before it, not with the other children.
-    m_syncing = true;
+    m_driver->setSyncing(true);
     delete m_list;
     delete m_table;
 }
 
 void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
 {
-    m_table = new PhoneBookTableModel(*m_model, this);
+    m_table = new ListTableModel(
+        {kColumnCount, [this] { return m_model->capacity(); },
+         [this](int row, int column) { return m_model->rowTexts(row)[static_cast<std::size_t>(column)]; },
+         &PhoneBookModel::columnTitleId},
+        this);
     m_list = new PhoneBookListView(this);
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setModel(m_table);
+    m_driver = std::make_unique<EditorListDriver<PhoneBookModel>>(*m_model, m_list, m_table, kDialFormat, this);
     m_list->setHandler(this);
-    m_list->setColumnWidth(PhoneBookTableModel::ItemColumn, 75);
-    m_list->setColumnWidth(PhoneBookTableModel::NameColumn, 150);
+    m_list->setColumnWidth(kItemColumn, 75);
+    m_list->setColumnWidth(kNameColumn, 150);
     m_list->setMinimumSize(420, 300);
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionToModel(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_syncing)
-                    m_model->setFocusedRow(current.isValid() ? current.row() : -1);
-            });
+    m_driver->connectSelection(this);
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { handleCommand(kEditEntry); });
     connect(m_list, &QWidget::customContextMenuRequested, this, &PhoneBookWindow::showContextMenu);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &PhoneBookWindow::headerClicked);
 
-    m_contextMenu = new QMenu(this);
-    m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
-    const struct
-    {
-        int textId;
-        const char* name;
-        int command;
-    } kItems[] = {
-        {strId(2060), "editAction", kEditEntry}, {strId(2061), "clearAction", kClear},
-        {strId(9610), "copyAction", kCopy},      {strId(2057), "cutAction", kCut},
-        {strId(2059), "pasteAction", kPaste},
-    };
-    for (const auto& item : kItems) {
-        QAction* action = m_contextMenu->addAction(StringTable::text(item.textId));
-        action->setObjectName(QLatin1String(item.name));
-        connect(action, &QAction::triggered, this, [this, id = item.command] { handleCommand(id); });
-    }
-
-    m_scrollTimer = new QTimer(this);
-    m_scrollTimer->setInterval(kDragScrollInterval);
-    connect(m_scrollTimer, &QTimer::timeout, this, &PhoneBookWindow::dragScroll);
+    m_contextMenu = buildListMenu(this,
+                                  {{strId(2060), "editAction", kEditEntry},
+                                   {strId(2061), "clearAction", kClear},
+                                   {strId(9610), "copyAction", kCopy},
+                                   {strId(2057), "cutAction", kCut},
+                                   {strId(2059), "pasteAction", kPaste}},
+                                  [this](int id) { handleCommand(id); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(addButton(9601, "readButton", kRead));
@@ -284,17 +259,7 @@ void PhoneBookWindow::printList()
 
 void PhoneBookWindow::redraw(int select, int first, int last)
 {
-    m_syncing = true;
-    m_table->refresh(first, last);
-    m_syncing = false;
-    if (select >= 0 && select < m_model->capacity()) {
-        m_model->clearSelection();
-        m_model->setSelected(select, true);
-        m_model->setFocusedRow(select);
-    }
-    selectionFromModel();
-    if (select >= 0)
-        m_list->scrollRowIntoView(select);
+    m_driver->redraw(select, first, last);
     // A card read or a file load ends the header's sort order.
     showSortMark();
 }
@@ -306,36 +271,12 @@ void PhoneBookWindow::selectionChanged()
 
 void PhoneBookWindow::selectionFromModel()
 {
-    if (m_syncing)
-        return;
-    m_syncing = true;
-    QItemSelection selection;
-    const std::vector<int> rows = m_model->selectedRows();
-    const int lastColumn = PhoneBookTableModel::ColumnCount - 1;
-    for (std::size_t i = 0; i < rows.size();) {
-        std::size_t j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
-            ++j;
-        selection.select(m_table->index(rows[i], 0), m_table->index(rows[j], lastColumn));
-        i = j + 1;
-    }
-    QItemSelectionModel* sm = m_list->selectionModel();
-    sm->select(selection, QItemSelectionModel::ClearAndSelect);
-    const int focused = m_model->focusedRow();
-    if (focused >= 0 && focused < m_table->rowCount())
-        sm->setCurrentIndex(m_table->index(focused, 0), QItemSelectionModel::NoUpdate);
-    else
-        sm->clearCurrentIndex();
-    m_syncing = false;
+    m_driver->selectionFromModel();
 }
 
 void PhoneBookWindow::selectionToModel()
 {
-    if (m_syncing)
-        return;
-    m_model->clearSelection();
-    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
-        m_model->setSelected(index.row(), true);
+    m_driver->selectionToModel();
 }
 
 void PhoneBookWindow::showContextMenu(QPoint pos)
@@ -467,97 +408,35 @@ ReplaceAnswer PhoneBookWindow::askReplace()
 
 void PhoneBookWindow::copyToClipboard(bool cut)
 {
-    const std::optional<DialClip> clip = m_model->copySelection(cut);
-    if (!clip)
-        return;
-    auto* data = new QMimeData;
-    data->setData(kDialFormat, clip->payload);
-    // The text form is PC text; the clipboard carries it as UTF-8 text/plain.
-    std::string_view text = clip->text;
-    while (!text.empty() && text.back() == '\0')
-        text.remove_suffix(1);
-    data->setText(pcTextToUnicode(text));
-    QApplication::clipboard()->setMimeData(data);
+    m_driver->copyToClipboard(cut);
 }
 
 void PhoneBookWindow::pasteFromClipboard()
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data)
-        return;
-    if (data->hasFormat(kDialFormat))
-        m_model->pastePayload(data->data(kDialFormat));
-    else if (data->hasText())
-        m_model->pasteText(unicodeToPcText(data->text()));
+    m_driver->pasteFromClipboard();
 }
 
 // ---- drag and drop ---------------------------------------------------------------------------
 
 void PhoneBookWindow::listStartDrag()
 {
-    const std::optional<QByteArray> payload = m_model->startDrag();
-    if (!payload)
-        return;
-    auto* data = new QMimeData;
-    data->setData(kDialFormat, *payload);
-    auto* drag = new QDrag(m_list);
-    drag->setMimeData(data);
-    const QPointer<PhoneBookWindow> self(this);
-    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
-    if (!self)
-        return;
-    m_model->endDrag(done == Qt::MoveAction ? DropEffect::Move
-                                            : (done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None));
-    selectionFromModel();
+    m_driver->startDrag(this);
 }
 
 Qt::DropAction PhoneBookWindow::listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos)
 {
-    const bool hasEntries = data && data->hasFormat(kDialFormat);
-    const int row = m_list->rowAtPoint(pos);
-    const QByteArray payload = hasEntries ? data->data(kDialFormat) : QByteArray();
-    const DropEffect effect =
-        m_model->dropEffect(hasEntries ? &payload : nullptr, row, keys.testFlag(Qt::ControlModifier));
-    m_list->setDropRow(effect != DropEffect::None ? row : -1);
-    m_dragPoint = pos;
-    if (hasEntries) {
-        dragScroll();
-        m_scrollTimer->start();
-    }
-    return toQt(effect);
+    return m_driver->dragOver(data, keys, pos);
 }
 
 void PhoneBookWindow::listDragLeave()
 {
-    m_scrollTimer->stop();
-    m_list->setDropRow(-1);
+    m_driver->dragLeave();
 }
 
-Qt::DropAction PhoneBookWindow::listDrop(const QMimeData* data, QPoint pos, Qt::DropAction action)
+Qt::DropAction PhoneBookWindow::listDrop(const QMimeData* data, QPoint pos, Qt::DropAction)
 {
-    m_scrollTimer->stop();
-    m_list->setDropRow(-1);
-    if (!data || !data->hasFormat(kDialFormat))
-        return Qt::IgnoreAction;
-    const int row = m_list->rowAtPoint(pos);
-    if (row < 0)
-        return Qt::IgnoreAction;
-    // Nothing dropped (the overwrite declined, the data broken) must not count as a move, or the
-    // source would free entries that never arrived.
-    const bool dropped = m_model->drop(data->data(kDialFormat), row);
-    selectionFromModel();
-    return dropped ? action : Qt::IgnoreAction;
-}
-
-void PhoneBookWindow::dragScroll()
-{
-    const std::optional<int> target = PhoneBookModel::dragScrollTarget(
-        m_dragPoint.y(), 0, m_list->viewport()->height(), m_list->topRow(), m_list->rowsPerPage(), m_table->rowCount());
-    if (!target)
-        return;
-    m_list->scrollRowIntoView(*target);
-    if (m_list->dropRow() >= 0)
-        m_list->setDropRow(m_list->rowAtPoint(m_dragPoint));
+    const Qt::DropAction done = m_driver->drop(data, pos);
+    return done;
 }
 
 // ---- files -----------------------------------------------------------------------------------

@@ -17,7 +17,9 @@ class QTimer;
 
 namespace kestrel {
 
-class PhoneBookTableModel;
+class ListTableModel;
+template <typename Model>
+class EditorListDriver;
 class ProgressSink;
 
 // What the two dialling-number windows differ in.
@@ -92,19 +94,16 @@ private:
     void saveFile();
     void openFile();
     void addFromFile();
-    void dragScroll();
 
     std::unique_ptr<ProgressSink> m_progress;
     std::unique_ptr<PhoneBookModel> m_model;
     std::unique_ptr<FindReplace> m_find;
-    PhoneBookTableModel* m_table = nullptr;
+    ListTableModel* m_table = nullptr;
+    std::unique_ptr<EditorListDriver<PhoneBookModel>> m_driver;
     PhoneBookListView* m_list = nullptr;
     QCheckBox* m_fdnBox = nullptr;
     QMenu* m_contextMenu = nullptr;
-    QTimer* m_scrollTimer = nullptr;
-    QPoint m_dragPoint;
     int m_captionId;
-    bool m_syncing = false;
     bool m_closing = false;
 };
 

@@ -12,33 +12,9 @@
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
+#include "ui/phonebook/DialogButtons.h"
 
 namespace kestrel {
-
-namespace {
-
-QLabel* label(QWidget* parent, int textId, const char* name, QWidget* buddy)
-{
-    auto* l = new QLabel(StringTable::text(textId), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
-} // namespace
-
-QDialogButtonBox* addSmsOkCancel(QDialog* dialog)
-{
-    auto* box = new QDialogButtonBox(dialog);
-    QPushButton* ok = box->addButton(StringTable::text(9655), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    QPushButton* cancel = box->addButton(StringTable::text(9656), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return box;
-}
 
 SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBookPick pick, QWidget* parent)
     : QDialog(parent), m_form(entry, prompter, std::move(pick)), m_status(new QComboBox(this)),
@@ -91,17 +67,17 @@ SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBoo
     connect(m_fromBook, &QPushButton::clicked, this, &SmsDetailsDialog::pickFromPhoneBook);
 
     auto* fields = new QFormLayout;
-    fields->addRow(label(this, 1025, "messageStatusLabel", m_status), m_status);
-    fields->addRow(label(this, 9657, "validityLabel", m_when), m_when);
+    fields->addRow(addLabel(this, 1025, "messageStatusLabel", m_status), m_status);
+    fields->addRow(addLabel(this, 9657, "validityLabel", m_when), m_when);
     fields->addRow(choiceRow);
     auto* centreRow = new QHBoxLayout;
     centreRow->addWidget(m_centre, 1);
     centreRow->addWidget(m_fromBook);
-    fields->addRow(label(this, 9660, "smsCenterLabel", m_centre), centreRow);
+    fields->addRow(addLabel(this, 9660, "smsCenterLabel", m_centre), centreRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addWidget(addSmsOkCancel(this));
+    layout->addWidget(addOkCancel(this, 9655, 9656));
     showForm();
     m_status->setFocus();
 }

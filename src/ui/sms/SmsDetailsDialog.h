@@ -7,16 +7,11 @@
 #include "sms/SmsEditForms.h"
 
 class QComboBox;
-class QDialogButtonBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace kestrel {
-
-// The "&OK" and "&Cancel" row of the two SMS message dialogs (objectNames okButton and
-// cancelButton), wired to the dialog's accept() and reject().
-QDialogButtonBox* addSmsOkCancel(QDialog* dialog);
 
 // Dialog 115 "Kestrel! - Edit Message Details" over SmsDetailsForm: the message status, the
 // validity or date text with its four standard choices, and the SMS centre. Every user action goes

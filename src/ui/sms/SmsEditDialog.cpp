@@ -15,43 +15,27 @@
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
+#include "ui/phonebook/DialogButtons.h"
 #include "sms/SmsListModel.h"
 #include "ui/phonebook/PhoneBookHooks.h"
 #include "ui/sms/SmsDetailsDialog.h"
 
 namespace kestrel {
 
-namespace {
-
-QPushButton* button(QWidget* parent, int textId, const char* name)
-{
-    auto* b = new QPushButton(StringTable::text(textId), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* label(QWidget* parent, int textId, const char* name, QWidget* buddy)
-{
-    auto* l = new QLabel(StringTable::text(textId), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
-} // namespace
-
 SmsEditDialog::SmsEditDialog(SmsListModel& model, int row, PhoneBookPick pick, QWidget* parent)
     : QDialog(parent), m_form(model, row, pick), m_prompter(model.prompter()), m_pick(std::move(pick)),
       m_text(new QPlainTextEdit(this)), m_length(new QLabel(this)), m_number(new QLineEdit(this)),
-      m_fromBook(button(this, 9652, "fromPhoneBookButton")), m_dialingCode(button(this, 9653, "dialingCodeButton")),
-      m_details(button(this, 9654, "detailsButton"))
+      m_fromBook(addPushButton(this, 9652, "fromPhoneBookButton")),
+      m_dialingCode(addPushButton(this, 9653, "dialingCodeButton")),
+      m_details(addPushButton(this, 9654, "detailsButton"))
 {
     setObjectName(QStringLiteral("smsEditDialog"));
     setWindowTitle(StringTable::text(114));
     m_text->setObjectName(QStringLiteral("messageText"));
     m_text->setTabChangesFocus(true);
-    m_text->setPlainText(m_form.text().left(SmsEditForm::maxTextLength()));
+    // A received text may be longer than what can be typed: it is shown whole, and OK asks for it
+    // to be shortened (57722) rather than losing its end unseen.
+    m_text->setPlainText(m_form.text());
     m_length->setObjectName(QStringLiteral("messageLength"));
     m_number->setObjectName(QStringLiteral("phoneNumber"));
     // A "+" and the 20 digits an SMS address holds.
@@ -60,27 +44,29 @@ SmsEditDialog::SmsEditDialog(SmsListModel& model, int row, PhoneBookPick pick, Q
     m_fromBook->setEnabled(m_form.canPickFromPhoneBook());
     m_dialingCode->setEnabled(static_cast<bool>(countryChooser()));
 
-    connect(m_text->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { m_insertedEnd = position + added; });
+    connect(m_text->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+        m_insertedEnd = position + added;
+        m_insertedCount = added;
+    });
     connect(m_text, &QPlainTextEdit::textChanged, this, &SmsEditDialog::textChanged);
     connect(m_fromBook, &QPushButton::clicked, this, &SmsEditDialog::pickFromPhoneBook);
     connect(m_dialingCode, &QPushButton::clicked, this, &SmsEditDialog::chooseDialingCode);
     connect(m_details, &QPushButton::clicked, this, &SmsEditDialog::editDetails);
 
     auto* fields = new QFormLayout;
-    fields->addRow(label(this, 9649, "messageTextLabel", m_text));
+    fields->addRow(addLabel(this, 9649, "messageTextLabel", m_text));
     fields->addRow(m_text);
-    fields->addRow(label(this, 9650, "messageLengthLabel", nullptr), m_length);
+    fields->addRow(addLabel(this, 9650, "messageLengthLabel", nullptr), m_length);
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(m_number, 1);
     numberRow->addWidget(m_fromBook);
     numberRow->addWidget(m_dialingCode);
-    fields->addRow(label(this, 9651, "phoneNumberLabel", m_number), numberRow);
+    fields->addRow(addLabel(this, 9651, "phoneNumberLabel", m_number), numberRow);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_details);
     buttons->addStretch(1);
-    buttons->addWidget(addSmsOkCancel(this));
+    buttons->addWidget(addOkCancel(this, 9655, 9656));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
@@ -107,10 +93,11 @@ void SmsEditDialog::accept()
 
 void SmsEditDialog::textChanged()
 {
-    // The field holds at most maxTextLength characters: what goes over the limit is cut from the
-    // end of the text just typed or pasted, the text already there stays.
+    // Typing and pasting stop at maxTextLength characters: what goes over the limit is cut from
+    // the end of the text just typed or pasted, the text already there stays.
     const int limit = SmsEditForm::maxTextLength();
-    const int excess = static_cast<int>(m_text->toPlainText().size()) - limit;
+    const int excess = std::min(static_cast<int>(m_text->toPlainText().size()) - limit, std::max(m_insertedCount, 0));
+    m_insertedCount = 0;
     if (excess > 0) {
         const int end = std::clamp(m_insertedEnd, excess, m_text->document()->characterCount() - 1);
         QTextCursor cut(m_text->document());

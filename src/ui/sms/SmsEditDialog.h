@@ -43,7 +43,8 @@ private:
     QPushButton* m_fromBook;
     QPushButton* m_dialingCode;
     QPushButton* m_details;
-    int m_insertedEnd = 0; // where the last change of the message text ended
+    int m_insertedCount = 0; // characters the last change added
+    int m_insertedEnd = 0;   // where the last change of the message text ended
 };
 
 } // namespace kestrel

@@ -28,7 +28,8 @@
 #include "ui/sms/SmsCommands.h"
 #include "ui/sms/SmsEditDialog.h"
 #include "ui/sms/SmsPhoneBookPick.h"
-#include "ui/sms/SmsTableModel.h"
+#include "ui/EditorListDriver.h"
+#include "ui/ListTableModel.h"
 
 namespace kestrel {
 
@@ -37,25 +38,12 @@ namespace {
 using namespace SmsCommand;
 
 constexpr int kCaptionId = strId(9640);
+// The list's columns: #, When, Status, Tel. number, Text.
+constexpr int kTextColumn = 4;
+constexpr int kColumnCount = SmsListModel::kColumns;
 // Where a window goes on its parent: this offset, plus 20 pixels both ways per window number.
 constexpr QPoint kPlacement(150, 50);
 constexpr int kPlacementStep = 20;
-// How often the list scrolls while a drag rests near its top or bottom edge.
-constexpr int kDragScrollInterval = 100;
-
-Qt::DropAction toQt(DropEffect effect)
-{
-    switch (effect) {
-    case DropEffect::Copy:
-        return Qt::CopyAction;
-    case DropEffect::Move:
-        return Qt::MoveAction;
-    case DropEffect::None:
-        break;
-    }
-    return Qt::IgnoreAction;
-}
-
 enum class MessageFileDialog
 {
     Save,    // Save File: a new .SMS file, asks before overwriting
@@ -102,7 +90,7 @@ QString chooseMessageFile(QWidget* parent, MessageFileDialog kind)
 
 QString smsMimeType()
 {
-    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QLatin1String(kSmsClipFormat));
+    return QLatin1String(kSmsClipFormat);
 }
 
 SmsWindow::SmsWindow(EditorHost& host, QWidget* parent)
@@ -119,63 +107,41 @@ SmsWindow::~SmsWindow()
 {
     m_model->setView(nullptr);
     // The list and its table read the model; they go before it, not with the other children.
-    m_syncing = true;
+    m_driver->setSyncing(true);
     delete m_list;
     delete m_table;
 }
 
 void SmsWindow::buildLayout()
 {
-    m_table = new SmsTableModel(*m_model, this);
+    m_table = new ListTableModel(
+        {kColumnCount, [this] { return m_model->rowCount(); },
+         [this](int row, int column) { return m_model->rowTexts(row)[static_cast<std::size_t>(column)]; },
+         &SmsListModel::columnTitleId},
+        this);
     m_list = new PhoneBookListView(this);
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setModel(m_table);
+    m_driver = std::make_unique<EditorListDriver<SmsListModel>>(*m_model, m_list, m_table, smsMimeType(), this);
     m_list->setHandler(this);
     m_list->setEntryFormat(smsMimeType());
     // The "Text" column, the last, takes the width the others leave, also after a resize.
     const int widths[] = {35, 70, 45, 80};
-    for (int column = 0; column < SmsTableModel::TextColumn; ++column)
+    for (int column = 0; column < kTextColumn; ++column)
         m_list->setColumnWidth(column, widths[column]);
     m_list->setMinimumSize(440, 260);
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionToModel(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (m_syncing)
-                    return;
-                m_model->setFocusedRow(current.isValid() ? current.row() : -1);
-                showDetails();
-            });
+    m_driver->connectSelection(this, [this] { showDetails(); });
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { handleCommand(kEdit); });
     connect(m_list, &QWidget::customContextMenuRequested, this, &SmsWindow::showContextMenu);
 
-    m_contextMenu = new QMenu(this);
-    m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
-    const struct
-    {
-        int textId;
-        const char* name;
-        int command;
-    } kItems[] = {
-        {strId(2060), "editAction", kEditEntry},
-        {strId(2061), "clearAction", kClear},
-        {0, nullptr, 0},
-        {strId(9648), "copyAction", kCopy},
-        {strId(2057), "cutAction", kCut},
-        {strId(2059), "pasteAction", kPaste},
-    };
-    for (const auto& item : kItems) {
-        if (!item.name) {
-            m_contextMenu->addSeparator();
-            continue;
-        }
-        QAction* action = m_contextMenu->addAction(StringTable::text(item.textId));
-        action->setObjectName(QLatin1String(item.name));
-        connect(action, &QAction::triggered, this, [this, id = item.command] { handleCommand(id); });
-    }
-
-    m_scrollTimer = new QTimer(this);
-    m_scrollTimer->setInterval(kDragScrollInterval);
-    connect(m_scrollTimer, &QTimer::timeout, this, &SmsWindow::dragScroll);
+    m_contextMenu = buildListMenu(this,
+                                  {{strId(2060), "editAction", kEditEntry},
+                                   {strId(2061), "clearAction", kClear},
+                                   {},
+                                   {strId(9648), "copyAction", kCopy},
+                                   {strId(2057), "cutAction", kCut},
+                                   {strId(2059), "pasteAction", kPaste}},
+                                  [this](int id) { handleCommand(id); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(addButton(1032, "readButton", kRead));
@@ -329,17 +295,7 @@ void SmsWindow::printList()
 
 void SmsWindow::redraw(int select, int first, int last)
 {
-    m_syncing = true;
-    m_table->refresh(first, last);
-    m_syncing = false;
-    if (select >= 0 && select < m_model->rowCount()) {
-        m_model->clearSelection();
-        m_model->setSelected(select, true);
-        m_model->setFocusedRow(select);
-    }
-    selectionFromModel();
-    if (select >= 0)
-        m_list->scrollRowIntoView(select);
+    m_driver->redraw(select, first, last);
     showDetails();
 }
 
@@ -362,36 +318,12 @@ void SmsWindow::showDetails()
 
 void SmsWindow::selectionFromModel()
 {
-    if (m_syncing)
-        return;
-    m_syncing = true;
-    QItemSelection selection;
-    const std::vector<int> rows = m_model->selectedRows();
-    const int lastColumn = SmsTableModel::ColumnCount - 1;
-    for (std::size_t i = 0; i < rows.size();) {
-        std::size_t j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
-            ++j;
-        selection.select(m_table->index(rows[i], 0), m_table->index(rows[j], lastColumn));
-        i = j + 1;
-    }
-    QItemSelectionModel* sm = m_list->selectionModel();
-    sm->select(selection, QItemSelectionModel::ClearAndSelect);
-    const int focused = m_model->focusedRow();
-    if (focused >= 0 && focused < m_table->rowCount())
-        sm->setCurrentIndex(m_table->index(focused, 0), QItemSelectionModel::NoUpdate);
-    else
-        sm->clearCurrentIndex();
-    m_syncing = false;
+    m_driver->selectionFromModel();
 }
 
 void SmsWindow::selectionToModel()
 {
-    if (m_syncing)
-        return;
-    m_model->clearSelection();
-    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
-        m_model->setSelected(index.row(), true);
+    m_driver->selectionToModel();
 }
 
 void SmsWindow::showContextMenu(QPoint pos)
@@ -441,103 +373,38 @@ void SmsWindow::selectRangeDialog()
 
 void SmsWindow::copyToClipboard(bool cut)
 {
-    const std::optional<SmsClip> clip = m_model->copySelection(cut);
-    if (!clip)
-        return;
-    auto* data = new QMimeData;
-    data->setData(smsMimeType(), clip->payload);
-    // The text form is PC text; the clipboard carries it as UTF-8 text/plain.
-    std::string_view text = clip->text;
-    while (!text.empty() && text.back() == '\0')
-        text.remove_suffix(1);
-    data->setText(pcTextToUnicode(text));
-    QApplication::clipboard()->setMimeData(data);
+    m_driver->copyToClipboard(cut);
 }
 
 void SmsWindow::pasteFromClipboard()
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data)
-        return;
-    if (data->hasFormat(smsMimeType()))
-        m_model->pastePayload(data->data(smsMimeType()));
-    else if (data->hasText())
-        m_model->pasteText(unicodeToPcText(data->text()));
+    m_driver->pasteFromClipboard();
 }
 
 // ---- drag and drop ---------------------------------------------------------------------------
 
 void SmsWindow::listStartDrag()
 {
-    const std::optional<QByteArray> payload = m_model->startDrag();
-    if (!payload)
-        return;
-    auto* data = new QMimeData;
-    data->setData(smsMimeType(), *payload);
-    auto* drag = new QDrag(m_list);
-    drag->setMimeData(data);
-    const QPointer<SmsWindow> self(this);
-    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-    if (!self)
-        return;
-    m_model->endDrag(done == Qt::MoveAction ? DropEffect::Move
-                                            : (done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None));
-    selectionFromModel();
-    showDetails();
+    if (m_driver->startDrag(this)) {
+        showDetails();
+    }
 }
 
 Qt::DropAction SmsWindow::listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos)
 {
-    const bool hasMessages = data && data->hasFormat(smsMimeType());
-    const int row = m_list->rowAtPoint(pos);
-    const QByteArray payload = hasMessages ? data->data(smsMimeType()) : QByteArray();
-    const DropEffect effect =
-        m_model->dropEffect(hasMessages ? &payload : nullptr, row, keys.testFlag(Qt::ControlModifier));
-    m_list->setDropRow(effect != DropEffect::None ? row : -1);
-    m_dragEffect = effect;
-    m_dragPoint = pos;
-    if (hasMessages) {
-        dragScroll();
-        m_scrollTimer->start();
-    }
-    return toQt(effect);
+    return m_driver->dragOver(data, keys, pos);
 }
 
 void SmsWindow::listDragLeave()
 {
-    m_scrollTimer->stop();
-    m_list->setDropRow(-1);
-    m_dragEffect = DropEffect::None;
+    m_driver->dragLeave();
 }
 
 Qt::DropAction SmsWindow::listDrop(const QMimeData* data, QPoint pos, Qt::DropAction)
 {
-    // The effect is the one the last drag-over showed (move only within this list and without
-    // Ctrl), not the action the drag proposes: a drop from another window is always a copy.
-    const DropEffect effect = m_dragEffect;
-    listDragLeave();
-    if (!data || !data->hasFormat(smsMimeType()) || effect == DropEffect::None)
-        return Qt::IgnoreAction;
-    const int row = m_list->rowAtPoint(pos);
-    if (row < 0)
-        return Qt::IgnoreAction;
-    // Nothing dropped (the overwrite declined, the data broken) must not count as a move, or the
-    // source would clear messages that never arrived.
-    const bool dropped = m_model->drop(data->data(smsMimeType()), row);
-    selectionFromModel();
+    const Qt::DropAction done = m_driver->drop(data, pos);
     showDetails();
-    return dropped ? toQt(effect) : Qt::IgnoreAction;
-}
-
-void SmsWindow::dragScroll()
-{
-    const std::optional<int> target = PhoneBookModel::dragScrollTarget(
-        m_dragPoint.y(), 0, m_list->viewport()->height(), m_list->topRow(), m_list->rowsPerPage(), m_table->rowCount());
-    if (!target)
-        return;
-    m_list->scrollRowIntoView(*target);
-    if (m_list->dropRow() >= 0)
-        m_list->setDropRow(m_list->rowAtPoint(m_dragPoint));
+    return done;
 }
 
 // ---- files -----------------------------------------------------------------------------------

@@ -19,7 +19,9 @@ class QTimer;
 namespace kestrel {
 
 class ProgressSink;
-class SmsTableModel;
+class ListTableModel;
+template <typename Model>
+class EditorListDriver;
 
 // The MIME type of the "Kestrel_SMS" clipboard and drag format (the registered clipboard format
 // of that name on Windows).
@@ -78,19 +80,15 @@ private:
     void saveFile();
     void addToArchive();
     void openFile();
-    void dragScroll();
 
     std::unique_ptr<ProgressSink> m_progress;
     std::unique_ptr<SmsListModel> m_model;
-    SmsTableModel* m_table = nullptr;
+    ListTableModel* m_table = nullptr;
+    std::unique_ptr<EditorListDriver<SmsListModel>> m_driver;
     PhoneBookListView* m_list = nullptr;
     QPlainTextEdit* m_detailText = nullptr;
     std::array<QLineEdit*, SmsListModel::kDetails - 1> m_details{};
     QMenu* m_contextMenu = nullptr;
-    QTimer* m_scrollTimer = nullptr;
-    QPoint m_dragPoint;
-    DropEffect m_dragEffect = DropEffect::None; // what the last drag-over showed
-    bool m_syncing = false;
     bool m_closing = false;
 };
 
