@@ -1,47 +1,34 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include <QApplication>
 #include <QByteArray>
-#include <QClipboard>
 #include <QDrag>
-#include <QItemSelection>
 #include <QItemSelectionModel>
-#include <QMenu>
 #include <QMimeData>
 #include <QPoint>
 #include <QPointer>
-#include <QTimer>
+#include <QString>
 
-#include "base/StringTable.h"
-#include "codec/PcText.h"
 #include "phonebook/ListRows.h"
-#include "phonebook/PhoneBookModel.h"
 #include "ui/ListTableModel.h"
+#include "ui/phonebook/PhoneBookCommands.h"
 #include "ui/phonebook/PhoneBookListView.h"
+
+class QMenu;
+class QPushButton;
+class QTimer;
+class QWidget;
 
 namespace kestrel {
 
-// How often the list scrolls while a drag rests near its top or bottom edge.
-inline constexpr int kDragScrollInterval = 100;
-
-inline Qt::DropAction toQtDropAction(DropEffect effect)
-{
-    switch (effect) {
-    case DropEffect::Copy:
-        return Qt::CopyAction;
-    case DropEffect::Move:
-        return Qt::MoveAction;
-    case DropEffect::None:
-        break;
-    }
-    return Qt::IgnoreAction;
-}
+// The Qt action of a drop effect, and back.
+Qt::DropAction toQtDropAction(DropEffect effect);
+DropEffect fromQtDropAction(Qt::DropAction action);
 
 // One entry of a list's context menu; a null name makes a separator.
 struct ListMenuItem
@@ -51,58 +38,99 @@ struct ListMenuItem
     int command = 0;
 };
 
-// The context menu of an editor window's list (object name "contextMenu"); each action runs its
-// command.
-inline QMenu* buildListMenu(QWidget* owner, std::initializer_list<ListMenuItem> items, std::function<void(int)> run)
+// A command of an editor window and what it does.
+struct ListCommand
 {
-    auto* menu = new QMenu(owner);
-    menu->setObjectName(QStringLiteral("contextMenu"));
-    for (const ListMenuItem& item : items) {
-        if (!item.name) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(StringTable::text(item.textId));
-        action->setObjectName(QLatin1String(item.name));
-        QObject::connect(action, &QAction::triggered, owner, [run, id = item.command] { run(id); });
-    }
-    return menu;
-}
+    int id = 0;
+    std::function<void()> run;
+};
 
-// What the list of an editor window (phone book or SMS) does between the Qt list and the row model:
-// the selection both ways, the clipboard with the list's private format and UTF-8 text, and drag
-// and drop with auto-scroll. Model is a PhoneBookModel or an SmsListModel (an EditorRows with
-// copySelection, pastePayload, pasteText, startDrag, dropEffect and drop).
-template <typename Model>
-class EditorListDriver
+// What an editor window (phone book or SMS) tells the driver of its list.
+struct EditorListSetup
+{
+    QString format; // the MIME format of the clipboard payload and of drags
+    int columns = 0;
+    std::function<int()> rows;                        // the rows in use
+    std::function<QString(int row, int column)> text; // a cell's text (the driver sets it)
+    int (*titleId)(int column) = nullptr;             // the string-table number of a column's header
+    Qt::DropActions dragActions;                      // what a drag from the list offers
+    std::vector<ListMenuItem> menu;                   // the context menu over a row
+    int editCommand = 0;                              // what a double click runs
+    std::function<void(int)> run;                     // runs a command of the window (handleCommand)
+    std::vector<ListCommand> commands;                // the window's own commands (see runCommand)
+    int readCommand = 0;                              // what create's read mode 1 runs
+    int openCommand = 0;                              // what create's read mode 2 runs
+    // After the list's own change of the focused row, a drag, a drop or a command (may be empty).
+    std::function<void()> changed;
+};
+
+// The parts of the list plumbing that do not depend on the row model: the Qt list and its table,
+// the context menu, the drag auto-scroll timer and the window's command buttons.
+class EditorListParts : protected PhoneBookListHandler
 {
 public:
-    EditorListDriver(Model& model, PhoneBookListView* list, ListTableModel* table, QString format, QObject* owner)
-        : m_model(model), m_list(list), m_table(table), m_format(std::move(format)), m_scrollTimer(new QTimer(owner))
-    {
-        m_scrollTimer->setInterval(kDragScrollInterval);
-        QObject::connect(m_scrollTimer, &QTimer::timeout, owner, [this] { dragScroll(); });
-    }
-
+    PhoneBookListView* list() const { return m_list; }
+    ListTableModel* table() const { return m_table; }
     // While set, changes of the Qt selection are not taken over by the model (the window is
-    // showing the model's own, or going away).
+    // showing the model's own).
     bool syncing() const { return m_syncing; }
-    void setSyncing(bool syncing) { m_syncing = syncing; }
+    // A push button of the window that runs `command` (not the default button).
+    QPushButton* commandButton(int textId, const char* name, int command);
+    // readMode of EditorWindow::create: 1 runs the read command, 2 the open command, anything
+    // else nothing.
+    void runStartCommand(int readMode);
 
-    // The model follows the Qt list's selection and current row; focusMoved runs after the current
-    // row changed.
-    void connectSelection(QObject* owner, std::function<void()> focusMoved = {})
+protected:
+    EditorListParts(QWidget* window, EditorListSetup setup);
+    ~EditorListParts() override;
+
+    // The window's own command of this id, if it has one; false when not.
+    bool runOwnCommand(int id) const;
+    // Closing the window asks once: a close that has begun is not asked again.
+    bool confirmCloseOnce(const std::function<bool()>& ask);
+
+    void listCommand(int id) override { m_setup.run(id); }
+    void changed();
+    // The payload of the list's own format in drag or clipboard data; none without it.
+    std::optional<QByteArray> payloadOf(const QMimeData* data) const;
+    QMimeData* mimeData(const QByteArray& payload) const;
+    // Copy / Cut: the payload and its text form (PC text, carried as UTF-8 text/plain).
+    void setClipboard(const QByteArray& payload, std::string_view pcText) const;
+    // What Paste finds on the clipboard: the payload, else (clipboardText) the text as PC text.
+    std::optional<QByteArray> clipboardPayload() const;
+    std::optional<std::string> clipboardText() const;
+    // The Qt list shows these selected rows and this focused row (-1: none).
+    void showSelection(const std::vector<int>& rows, int focused);
+    // A drag rests at m_dragPoint: the list scrolls near its top or bottom edge.
+    void dragScroll();
+    void startScrolling();
+    void stopScrolling();
+
+    QWidget* m_window;
+    EditorListSetup m_setup;
+    ListTableModel* m_table;
+    PhoneBookListView* m_list;
+    QMenu* m_menu = nullptr;
+    QTimer* m_scrollTimer = nullptr;
+    QPoint m_dragPoint;
+    DropEffect m_dragEffect = DropEffect::None; // what the last drag-over showed
+    bool m_syncing = false;
+    bool m_closing = false;
+};
+
+// What the list of an editor window does between the Qt list and the row model: the selection
+// both ways, the rows' commands of the list keys and context menu, the clipboard with the list's
+// own format and UTF-8 text, and drag and drop with auto-scroll. Model is a PhoneBookModel or an
+// SmsListModel (an EditorRows with rowTexts, copySelection, pastePayload, pasteText, startDrag,
+// dropEffect and drop).
+template <typename Model>
+class EditorListDriver final : public EditorListParts
+{
+public:
+    EditorListDriver(Model& model, QWidget* window, EditorListSetup setup)
+        : EditorListParts(window, withTexts(model, std::move(setup))), m_model(model)
     {
-        QItemSelectionModel* sm = m_list->selectionModel();
-        QObject::connect(sm, &QItemSelectionModel::selectionChanged, owner, [this] { selectionToModel(); });
-        QObject::connect(sm, &QItemSelectionModel::currentRowChanged, owner,
-                         [this, focusMoved](const QModelIndex& current) {
-                             if (m_syncing)
-                                 return;
-                             m_model.setFocusedRow(current.isValid() ? current.row() : -1);
-                             if (focusMoved)
-                                 focusMoved();
-                         });
+        connectSelection();
     }
 
     // The model's redraw request (see EditorListView::redraw): rows first..last shown again, row
@@ -128,141 +156,137 @@ public:
         if (m_syncing)
             return;
         m_syncing = true;
-        QItemSelection selection;
-        const std::vector<int> rows = m_model.selectedRows();
-        const int lastColumn = m_table->columnCount() - 1;
-        for (std::size_t i = 0; i < rows.size();) {
-            std::size_t j = i;
-            while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
-                ++j;
-            selection.select(m_table->index(rows[i], 0), m_table->index(rows[j], lastColumn));
-            i = j + 1;
-        }
-        QItemSelectionModel* sm = m_list->selectionModel();
-        sm->select(selection, QItemSelectionModel::ClearAndSelect);
-        const int focused = m_model.focusedRow();
-        if (focused >= 0 && focused < m_table->rowCount())
-            sm->setCurrentIndex(m_table->index(focused, 0), QItemSelectionModel::NoUpdate);
-        else
-            sm->clearCurrentIndex();
+        showSelection(m_model.selectedRows(), m_model.focusedRow());
         m_syncing = false;
     }
-    // The model takes the Qt list's selection.
-    void selectionToModel()
+
+    // A command of the window: one of its own, else one both kinds of list run alike; then the list
+    // shows the model's selection, whatever the command did to it. Unknown ids are ignored.
+    void runCommand(int id)
     {
-        if (m_syncing)
+        if (!runOwnCommand(id) && !runRowCommand(id))
             return;
-        m_model.clearSelection();
-        for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
-            m_model.setSelected(index.row(), true);
+        selectionFromModel();
+        changed();
     }
 
-    // Copy / Cut: the payload and its text form (PC text, carried as UTF-8 text/plain).
-    void copyToClipboard(bool cut)
+    // Closing the window: the model's question, asked once.
+    bool confirmClose()
     {
-        const auto clip = m_model.copySelection(cut);
-        if (!clip)
-            return;
-        auto* data = new QMimeData;
-        data->setData(m_format, clip->payload);
-        std::string_view text = clip->text;
-        while (!text.empty() && text.back() == '\0')
-            text.remove_suffix(1);
-        data->setText(pcTextToUnicode(text));
-        QApplication::clipboard()->setMimeData(data);
-    }
-    // Paste: the payload when the clipboard holds one, else its text.
-    void pasteFromClipboard()
-    {
-        const QMimeData* data = QApplication::clipboard()->mimeData();
-        if (!data)
-            return;
-        if (data->hasFormat(m_format))
-            m_model.pastePayload(data->data(m_format));
-        else if (data->hasText())
-            m_model.pasteText(unicodeToPcText(data->text()));
+        return confirmCloseOnce([this] { return m_model.confirmClose(); });
     }
 
-    // The start of a drag of the selected rows; false when the window went away meanwhile.
-    bool startDrag(QObject* window)
+private:
+    // The commands both kinds of list run alike (the list keys' ids, 2054-2061): Delete, Clear,
+    // Select all, Cut, Copy and Paste. False for any other command.
+    bool runRowCommand(int id)
+    {
+        using namespace PhoneBookCommand;
+        switch (id) {
+        case kDelete:
+            m_model.deleteSelected();
+            return true;
+        case kClearSelected:
+        case kClear:
+            m_model.clearSelected();
+            return true;
+        case kSelectAll:
+            m_model.selectAllUsed();
+            return true;
+        case kCut:
+        case kCopy:
+            if (const auto clip = m_model.copySelection(id == kCut))
+                setClipboard(clip->payload, clip->text);
+            return true;
+        case kPaste:
+            paste();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    static EditorListSetup withTexts(Model& model, EditorListSetup setup)
+    {
+        setup.text = [&model](int row, int column) { return model.rowTexts(row)[static_cast<std::size_t>(column)]; };
+        return setup;
+    }
+
+    // The model follows the Qt list's selection and current row.
+    void connectSelection()
+    {
+        QItemSelectionModel* sm = m_list->selectionModel();
+        QObject::connect(sm, &QItemSelectionModel::selectionChanged, m_window, [this] {
+            if (m_syncing)
+                return;
+            m_model.clearSelection();
+            for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
+                m_model.setSelected(index.row(), true);
+        });
+        QObject::connect(sm, &QItemSelectionModel::currentRowChanged, m_window, [this](const QModelIndex& current) {
+            if (m_syncing)
+                return;
+            m_model.setFocusedRow(current.isValid() ? current.row() : -1);
+            changed();
+        });
+    }
+
+    void paste()
+    {
+        if (const std::optional<QByteArray> payload = clipboardPayload())
+            m_model.pastePayload(*payload);
+        else if (const std::optional<std::string> text = clipboardText())
+            m_model.pasteText(*text);
+    }
+
+    void listStartDrag() override
     {
         const std::optional<QByteArray> payload = m_model.startDrag();
         if (!payload)
-            return true;
-        auto* data = new QMimeData;
-        data->setData(m_format, *payload);
+            return;
         auto* drag = new QDrag(m_list);
-        drag->setMimeData(data);
-        const QPointer<QObject> alive(window);
-        const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        drag->setMimeData(mimeData(*payload));
+        const QPointer<QWidget> alive(m_window);
+        const Qt::DropAction done = drag->exec(m_setup.dragActions, Qt::MoveAction);
         if (!alive)
-            return false;
-        m_model.endDrag(done == Qt::MoveAction ? DropEffect::Move
-                                               : (done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None));
+            return;
+        m_model.endDrag(fromQtDropAction(done));
         selectionFromModel();
-        return true;
+        changed();
     }
-    Qt::DropAction dragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos)
+    Qt::DropAction listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos) override
     {
-        const bool hasRows = data && data->hasFormat(m_format);
+        const std::optional<QByteArray> payload = payloadOf(data);
         const int row = m_list->rowAtPoint(pos);
-        const QByteArray payload = hasRows ? data->data(m_format) : QByteArray();
         const DropEffect effect =
-            m_model.dropEffect(hasRows ? &payload : nullptr, row, keys.testFlag(Qt::ControlModifier));
+            m_model.dropEffect(payload ? &*payload : nullptr, row, keys.testFlag(Qt::ControlModifier));
         m_list->setDropRow(effect != DropEffect::None ? row : -1);
         m_dragEffect = effect;
         m_dragPoint = pos;
-        if (hasRows) {
-            dragScroll();
-            m_scrollTimer->start();
-        }
+        if (payload)
+            startScrolling();
         return toQtDropAction(effect);
     }
-    void dragLeave()
-    {
-        m_scrollTimer->stop();
-        m_list->setDropRow(-1);
-        m_dragEffect = DropEffect::None;
-    }
+    void listDragLeave() override { stopScrolling(); }
     // The drop ends with the effect the last drag-over showed, not the drag's proposed action
     // (Qt proposes Move whatever the target showed): a drop from another window is a copy and must
     // not free the source's rows. Nothing dropped (the overwrite declined, broken data) must not
     // count as a move either, or the source would free rows that never arrived.
-    Qt::DropAction drop(const QMimeData* data, QPoint pos)
+    Qt::DropAction listDrop(const QMimeData* data, QPoint pos, Qt::DropAction) override
     {
         const DropEffect effect = m_dragEffect;
-        dragLeave();
-        if (!data || !data->hasFormat(m_format) || effect == DropEffect::None)
-            return Qt::IgnoreAction;
+        stopScrolling();
+        const std::optional<QByteArray> payload = payloadOf(data);
         const int row = m_list->rowAtPoint(pos);
-        if (row < 0)
+        if (!payload || effect == DropEffect::None || row < 0)
             return Qt::IgnoreAction;
-        const bool dropped = m_model.drop(data->data(m_format), row);
+        const bool dropped = m_model.drop(*payload, row);
         selectionFromModel();
+        changed();
         return dropped ? toQtDropAction(effect) : Qt::IgnoreAction;
     }
 
-private:
-    void dragScroll()
-    {
-        const std::optional<int> target =
-            PhoneBookModel::dragScrollTarget(m_dragPoint.y(), 0, m_list->viewport()->height(), m_list->topRow(),
-                                             m_list->rowsPerPage(), m_table->rowCount());
-        if (!target)
-            return;
-        m_list->scrollRowIntoView(*target);
-        if (m_list->dropRow() >= 0)
-            m_list->setDropRow(m_list->rowAtPoint(m_dragPoint));
-    }
-
     Model& m_model;
-    PhoneBookListView* m_list;
-    ListTableModel* m_table;
-    QString m_format;
-    QTimer* m_scrollTimer;
-    QPoint m_dragPoint;
-    DropEffect m_dragEffect = DropEffect::None;
-    bool m_syncing = false;
 };
 
 } // namespace kestrel

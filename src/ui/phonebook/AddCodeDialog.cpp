@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
-#include "ui/phonebook/DialogButtons.h"
+#include "ui/DialogButtons.h"
 #include "ui/phonebook/PhoneBookHooks.h"
 
 namespace kestrel {

@@ -1,34 +1,25 @@
 #include "ui/phonebook/PhoneBookWindow.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
-#include <QDrag>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMenu>
-#include <QMimeData>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/AppState.h"
 #include "base/StringTable.h"
-#include "codec/PcText.h"
 #include "phonebook/AddCode.h"
 #include "phonebook/DialClipboard.h"
 #include "phonebook/Internationalize.h"
 #include "phonebook/PhoneBookFiles.h"
 #include "sim/ProgressSink.h"
+#include "ui/EditorListDriver.h"
+#include "ui/FileChooser.h"
 #include "ui/phonebook/AddCodeDialog.h"
 #include "ui/phonebook/EditEntryDialog.h"
 #include "ui/phonebook/FindReplaceDialog.h"
 #include "ui/phonebook/PhoneBookCommands.h"
 #include "ui/phonebook/PhoneBookHooks.h"
-#include "ui/EditorListDriver.h"
-#include "ui/ListTableModel.h"
 #include "ui/phonebook/RangeDialog.h"
 #include "ui/phonebook/ReplaceEntryDialog.h"
 
@@ -38,7 +29,6 @@ namespace {
 
 using namespace PhoneBookCommand;
 
-const QString kDialFormat = QLatin1String(kDialClipFormat);
 // The list's columns: item number, name, number.
 constexpr int kItemColumn = 0;
 constexpr int kNameColumn = 1;
@@ -47,17 +37,13 @@ constexpr int kColumnCount = 3;
 // The .DIA file of Open File, Add from File (open) or Save File (save); empty when cancelled.
 QString chooseDiaFile(QWidget* parent, bool save)
 {
-    const QString filters = StringTable::text(57902) + QStringLiteral(" (*.dia *.DIA);;") + StringTable::text(57903) +
-                            QStringLiteral(" (*)");
-    QFileDialog dialog(parent, StringTable::text(save ? strId(57926) : strId(57904)), QString(), filters);
-    dialog.setObjectName(QStringLiteral("diaFileDialog"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save)
-        dialog.setDefaultSuffix(QStringLiteral("dia"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return chooseFile(parent, {save ? strId(57926) : strId(57904),
+                               {StringTable::text(57902) + QStringLiteral(" (*.dia *.DIA)"),
+                                StringTable::text(57903) + QStringLiteral(" (*)")},
+                               "diaFileDialog",
+                               save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                               save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                               save ? QStringLiteral("dia") : QString()});
 }
 
 } // namespace
@@ -79,40 +65,57 @@ PhoneBookWindow::~PhoneBookWindow()
 {
     m_model->setView(nullptr);
     // The list and its table read the model; they go before it, not with the other children.
-    m_driver->setSyncing(true);
-    delete m_list;
-    delete m_table;
+    m_driver.reset();
+}
+
+PhoneBookListView* PhoneBookWindow::list() const
+{
+    return m_driver->list();
 }
 
 void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
 {
-    m_table = new ListTableModel(
-        {kColumnCount, [this] { return m_model->capacity(); },
-         [this](int row, int column) { return m_model->rowTexts(row)[static_cast<std::size_t>(column)]; },
-         &PhoneBookModel::columnTitleId},
-        this);
-    m_list = new PhoneBookListView(this);
-    m_list->setObjectName(QStringLiteral("list"));
-    m_list->setModel(m_table);
-    m_driver = std::make_unique<EditorListDriver<PhoneBookModel>>(*m_model, m_list, m_table, kDialFormat, this);
-    m_list->setHandler(this);
-    m_list->setColumnWidth(kItemColumn, 75);
-    m_list->setColumnWidth(kNameColumn, 150);
-    m_list->setMinimumSize(420, 300);
-    m_driver->connectSelection(this);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { handleCommand(kEditEntry); });
-    connect(m_list, &QWidget::customContextMenuRequested, this, &PhoneBookWindow::showContextMenu);
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &PhoneBookWindow::headerClicked);
-
-    m_contextMenu = buildListMenu(this,
-                                  {{strId(2060), "editAction", kEditEntry},
-                                   {strId(2061), "clearAction", kClear},
-                                   {strId(9610), "copyAction", kCopy},
-                                   {strId(2057), "cutAction", kCut},
-                                   {strId(2059), "pasteAction", kPaste}},
-                                  [this](int id) { handleCommand(id); });
+    EditorListSetup setup;
+    setup.format = QLatin1String(kDialClipFormat);
+    setup.columns = kColumnCount;
+    setup.rows = [this] { return m_model->capacity(); };
+    setup.titleId = &PhoneBookModel::columnTitleId;
+    setup.dragActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    setup.menu = {{strId(2060), "editAction", kEditEntry},
+                  {strId(2061), "clearAction", kClear},
+                  {strId(9610), "copyAction", kCopy},
+                  {strId(2057), "cutAction", kCut},
+                  {strId(2059), "pasteAction", kPaste}};
+    setup.editCommand = kEditEntry;
+    setup.run = [this](int id) { handleCommand(id); };
+    setup.commands = {{kRead, [this] { readFromCard(); }},
+                      {kWrite, [this] { writeToCard(); }},
+                      {kEdit, [this] { editEntry(); }},
+                      {kEditEntry, [this] { editEntry(); }},
+                      {kFind, [this] { m_find->find(); }},
+                      {kFindNext, [this] { m_find->findNext(); }},
+                      {kSort, [this] { sortDialog(); }},
+                      {kAddCode, [this] { addCodeDialog(); }},
+                      {kClearAll, [this] { m_model->clearAll(); }},
+                      {kInsert, [this] { insertEntry(); }},
+                      {kSelectRange, [this] { selectRangeDialog(); }},
+                      {kInternationalize, [this] { internationalizeDialog(); }},
+                      {kOpenFile, [this] { openFile(); }},
+                      {kSaveFile, [this] { saveFile(); }},
+                      {kAddFromFile, [this] { addFromFile(); }}};
+    setup.readCommand = kRead;
+    setup.openCommand = kOpenFile;
+    m_driver = std::make_unique<EditorListDriver<PhoneBookModel>>(*m_model, this, std::move(setup));
+    PhoneBookListView* list = m_driver->list();
+    list->setColumnWidth(kItemColumn, 75);
+    list->setColumnWidth(kNameColumn, 150);
+    list->setMinimumSize(420, 300);
+    connect(list->header(), &QHeaderView::sectionClicked, this, &PhoneBookWindow::headerClicked);
 
     auto* buttons = new QVBoxLayout;
+    const auto addButton = [this](int textId, const char* name, int command) {
+        return m_driver->commandButton(textId, name, command);
+    };
     buttons->addWidget(addButton(9601, "readButton", kRead));
     buttons->addWidget(addButton(9602, "writeButton", kWrite));
     buttons->addSpacing(8);
@@ -132,18 +135,9 @@ void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
     buttons->addWidget(addButton(9609, "closeButton", kClose));
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 1);
+    layout->addWidget(list, 1);
     layout->addLayout(buttons);
     resize(600, 420);
-}
-
-QPushButton* PhoneBookWindow::addButton(int textId, const char* name, int command)
-{
-    auto* button = new QPushButton(StringTable::text(textId), this);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, command] { handleCommand(command); });
-    return button;
 }
 
 void PhoneBookWindow::create(int number, int readMode)
@@ -151,85 +145,16 @@ void PhoneBookWindow::create(int number, int readMode)
     setWindowNumber(number);
     setWindowTitle(QStringLiteral("%1 - [%2]").arg(StringTable::text(m_captionId)).arg(number + 1));
     show();
-    if (readMode == 1)
-        handleCommand(kRead);
-    else if (readMode == 2)
-        handleCommand(kOpenFile);
+    m_driver->runStartCommand(readMode);
 }
 
 void PhoneBookWindow::handleCommand(int id)
 {
-    switch (id) {
-    case kClose:
+    // Nothing follows a close: the window may be gone.
+    if (id == kClose)
         close();
-        return;
-    case kRead:
-        readFromCard();
-        break;
-    case kWrite:
-        writeToCard();
-        break;
-    case kEdit:
-    case kEditEntry:
-        editEntry();
-        break;
-    case kFind:
-        m_find->find();
-        break;
-    case kFindNext:
-        m_find->findNext();
-        break;
-    case kSort:
-        sortDialog();
-        break;
-    case kAddCode:
-        addCodeDialog();
-        break;
-    case kClearAll:
-        m_model->clearAll();
-        break;
-    case kInsert:
-        insertEntry();
-        break;
-    case kDelete:
-        m_model->deleteSelected();
-        break;
-    case kClearSelected:
-    case kClear:
-        m_model->clearSelected();
-        break;
-    case kSelectAll:
-        m_model->selectAllValid();
-        break;
-    case kCut:
-        copyToClipboard(true);
-        break;
-    case kCopy:
-        copyToClipboard(false);
-        break;
-    case kPaste:
-        pasteFromClipboard();
-        break;
-    case kSelectRange:
-        selectRangeDialog();
-        break;
-    case kInternationalize:
-        internationalizeDialog();
-        break;
-    case kOpenFile:
-        openFile();
-        break;
-    case kSaveFile:
-        saveFile();
-        break;
-    case kAddFromFile:
-        addFromFile();
-        break;
-    default:
-        return;
-    }
-    // Whatever the command did to the selection, the list shows the model's.
-    selectionFromModel();
+    else
+        m_driver->runCommand(id);
 }
 
 bool PhoneBookWindow::hasUnsavedChanges() const
@@ -239,13 +164,7 @@ bool PhoneBookWindow::hasUnsavedChanges() const
 
 bool PhoneBookWindow::confirmClose()
 {
-    // Asked once: a close that has begun is not asked again.
-    if (m_closing)
-        return true;
-    if (!m_model->confirmClose())
-        return false;
-    m_closing = true;
-    return true;
+    return m_driver->confirmClose();
 }
 
 void PhoneBookWindow::printList()
@@ -266,24 +185,7 @@ void PhoneBookWindow::redraw(int select, int first, int last)
 
 void PhoneBookWindow::selectionChanged()
 {
-    selectionFromModel();
-}
-
-void PhoneBookWindow::selectionFromModel()
-{
     m_driver->selectionFromModel();
-}
-
-void PhoneBookWindow::selectionToModel()
-{
-    m_driver->selectionToModel();
-}
-
-void PhoneBookWindow::showContextMenu(QPoint pos)
-{
-    if (m_list->rowAtPoint(pos) < 0)
-        return;
-    m_contextMenu->popup(m_list->viewport()->mapToGlobal(pos));
 }
 
 void PhoneBookWindow::headerClicked(int section)
@@ -294,17 +196,12 @@ void PhoneBookWindow::headerClicked(int section)
 
 void PhoneBookWindow::showSortMark()
 {
-    QHeaderView* header = m_list->header();
+    QHeaderView* header = list()->header();
     const int column = m_model->sortedColumn();
     if (header->isSortIndicatorShown() != (column >= 0))
         header->setSortIndicatorShown(column >= 0);
     if (column >= 0 && (header->sortIndicatorSection() != column || header->sortIndicatorOrder() != Qt::AscendingOrder))
         header->setSortIndicator(column, Qt::AscendingOrder);
-}
-
-void PhoneBookWindow::listCommand(int id)
-{
-    handleCommand(id);
 }
 
 // ---- card ------------------------------------------------------------------------------------
@@ -402,41 +299,6 @@ ReplaceAnswer PhoneBookWindow::askReplace()
         break;
     }
     return ReplaceAnswer::Cancel;
-}
-
-// ---- clipboard -------------------------------------------------------------------------------
-
-void PhoneBookWindow::copyToClipboard(bool cut)
-{
-    m_driver->copyToClipboard(cut);
-}
-
-void PhoneBookWindow::pasteFromClipboard()
-{
-    m_driver->pasteFromClipboard();
-}
-
-// ---- drag and drop ---------------------------------------------------------------------------
-
-void PhoneBookWindow::listStartDrag()
-{
-    m_driver->startDrag(this);
-}
-
-Qt::DropAction PhoneBookWindow::listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos)
-{
-    return m_driver->dragOver(data, keys, pos);
-}
-
-void PhoneBookWindow::listDragLeave()
-{
-    m_driver->dragLeave();
-}
-
-Qt::DropAction PhoneBookWindow::listDrop(const QMimeData* data, QPoint pos, Qt::DropAction)
-{
-    const Qt::DropAction done = m_driver->drop(data, pos);
-    return done;
 }
 
 // ---- files -----------------------------------------------------------------------------------

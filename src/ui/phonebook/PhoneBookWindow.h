@@ -2,22 +2,15 @@
 
 #include <memory>
 
-#include <QByteArray>
-#include <QPoint>
-
 #include "phonebook/FindReplace.h"
 #include "phonebook/PhoneBookModel.h"
 #include "ui/EditorWindow.h"
 #include "ui/phonebook/PhoneBookListView.h"
 
 class QCheckBox;
-class QMenu;
-class QPushButton;
-class QTimer;
 
 namespace kestrel {
 
-class ListTableModel;
 template <typename Model>
 class EditorListDriver;
 class ProgressSink;
@@ -35,7 +28,7 @@ struct PhoneBookWindowKind
 // A phone book or fixed-dialling-number editor window: the list of a PhoneBookModel with its
 // buttons, context menu, keys, clipboard and drag and drop, and the dialogs of its commands. The
 // model does every piece of the work; the window shows it and turns input into model calls.
-class PhoneBookWindow : public EditorWindow, public PhoneBookView, private PhoneBookListHandler, private FindReplaceUi
+class PhoneBookWindow : public EditorWindow, public PhoneBookView, private FindReplaceUi
 {
     Q_OBJECT
 
@@ -49,7 +42,7 @@ public:
     void printList() override;
 
     PhoneBookModel& model() { return *m_model; }
-    PhoneBookListView* list() const { return m_list; }
+    PhoneBookListView* list() const;
 
     // PhoneBookView
     void redraw(int select, int first, int last) override;
@@ -62,24 +55,13 @@ protected:
     QCheckBox* fdnBox() const { return m_fdnBox; }
 
 private:
-    // PhoneBookListHandler
-    void listCommand(int id) override;
-    void listStartDrag() override;
-    Qt::DropAction listDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint pos) override;
-    void listDragLeave() override;
-    Qt::DropAction listDrop(const QMimeData* data, QPoint pos, Qt::DropAction action) override;
     // FindReplaceUi
     FindAction runDialog(FindRequest& request) override;
     ReplaceAnswer askReplace() override;
 
     void buildLayout(const PhoneBookWindowKind& kind);
-    QPushButton* addButton(int textId, const char* name, int command);
-    void showContextMenu(QPoint pos);
     void headerClicked(int section);
     void showSortMark();
-    // The view's selection and focused row as the model holds them, and back.
-    void selectionFromModel();
-    void selectionToModel();
 
     void readFromCard();
     void writeToCard();
@@ -89,8 +71,6 @@ private:
     void selectRangeDialog();
     void addCodeDialog();
     void internationalizeDialog();
-    void copyToClipboard(bool cut);
-    void pasteFromClipboard();
     void saveFile();
     void openFile();
     void addFromFile();
@@ -98,13 +78,9 @@ private:
     std::unique_ptr<ProgressSink> m_progress;
     std::unique_ptr<PhoneBookModel> m_model;
     std::unique_ptr<FindReplace> m_find;
-    ListTableModel* m_table = nullptr;
     std::unique_ptr<EditorListDriver<PhoneBookModel>> m_driver;
-    PhoneBookListView* m_list = nullptr;
     QCheckBox* m_fdnBox = nullptr;
-    QMenu* m_contextMenu = nullptr;
     int m_captionId;
-    bool m_closing = false;
 };
 
 } // namespace kestrel

@@ -10,7 +10,7 @@
 
 #include "base/StringTable.h"
 #include "phonebook/PhoneBookFiles.h"
-#include "ui/phonebook/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 namespace kestrel {
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
-#include "ui/phonebook/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 namespace kestrel {
 

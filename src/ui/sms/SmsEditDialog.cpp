@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
-#include "ui/phonebook/DialogButtons.h"
+#include "ui/DialogButtons.h"
 #include "sms/SmsListModel.h"
 #include "ui/phonebook/PhoneBookHooks.h"
 #include "ui/sms/SmsDetailsDialog.h"
