@@ -72,15 +72,6 @@ std::optional<DialPayload> decodeDialPayload(const QByteArray& payload)
     }
 }
 
-std::optional<int32_t> dialPayloadSource(const QByteArray& payload)
-{
-    if (payload.size() < 4)
-        return std::nullopt;
-    const auto* p = reinterpret_cast<const uint8_t*>(payload.constData());
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
 std::string dialClipText(std::span<const DialEntry* const> entries)
 {
     std::string text;

@@ -48,9 +48,6 @@ QByteArray encodeDialPayload(int32_t sourceList, std::span<const DialEntry* cons
 // the end mark are ignored (clipboard memory may be rounded up).
 std::optional<DialPayload> decodeDialPayload(const QByteArray& payload);
 
-// The source-list handle at the start of a payload; nullopt when it is shorter than 4 bytes.
-std::optional<int32_t> dialPayloadSource(const QByteArray& payload);
-
 // The text form beside the payload: name, TAB, apostrophe, number with "+" when ton is 1, CR LF,
 // for each valid entry (PC text).
 std::string dialClipText(std::span<const DialEntry* const> entries);

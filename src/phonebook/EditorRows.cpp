@@ -6,6 +6,15 @@
 
 namespace kestrel {
 
+std::optional<int32_t> payloadSourceList(const QByteArray& payload)
+{
+    if (payload.size() < 4)
+        return std::nullopt;
+    const auto* p = reinterpret_cast<const uint8_t*>(payload.constData());
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+}
+
 // The counter starts from a value drawn from the process id, so that lists of two running copies
 // of the program are unlikely to share a handle (a drop from the other copy is then a copy, as
 // from any other list).

@@ -7,12 +7,18 @@
 #include <span>
 #include <vector>
 
+#include <QByteArray>
+
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "base/StringTable.h"
 #include "phonebook/ListRows.h"
 
 namespace kestrel {
+
+// The source-list handle both private payloads ("Kestrel_Dial", "Kestrel_SMS") start with, as a
+// little-endian int32; nullopt when the payload is shorter than 4 bytes.
+std::optional<int32_t> payloadSourceList(const QByteArray& payload);
 
 // A new list handle for a clipboard payload (never 0 or -1), unique among the lists of this
 // process.
@@ -204,6 +210,18 @@ public:
             entry(row).modified = 1;
         }
         redraw();
+    }
+
+    // Drag enter / over a row (-1: no row) with a payload (nullptr: the data has none): move within
+    // this list unless Ctrl is held, copy from any other list, none over no row in use.
+    DropEffect dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
+    {
+        const std::optional<int32_t> source = payload ? payloadSourceList(*payload) : std::nullopt;
+        if (!source || row < 0 || row >= m_limit)
+            return DropEffect::None;
+        if (*source == m_listHandle)
+            return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
+        return DropEffect::Copy;
     }
 
     // The end of a drag the list started: a move frees the marked rows the drop did not overwrite;

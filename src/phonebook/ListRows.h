@@ -21,17 +21,6 @@ enum class DropEffect
     Move,
 };
 
-// Over a row of the list (onRow), with a payload from the list `source` (nullopt: no payload):
-// move within the same list unless Ctrl is held, copy from any other list.
-inline DropEffect dropEffectFor(std::optional<int32_t> source, int32_t ownList, bool onRow, bool ctrlHeld)
-{
-    if (!source || !onRow)
-        return DropEffect::None;
-    if (*source == ownList)
-        return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
-    return DropEffect::Copy;
-}
-
 // The selected rows and the focused row of a list of `size` rows, of which the first `limit` are
 // in use; rows from the limit on are never selected.
 class RowSelection

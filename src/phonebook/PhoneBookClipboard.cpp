@@ -58,12 +58,6 @@ std::optional<QByteArray> PhoneBookModel::startDrag()
     return encodeDialPayload(m_listHandle, rows);
 }
 
-DropEffect PhoneBookModel::dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
-{
-    return dropEffectFor(payload ? dialPayloadSource(*payload) : std::nullopt, m_listHandle, row >= 0 && row < m_limit,
-                         ctrlHeld);
-}
-
 std::optional<int> PhoneBookModel::dragScrollTarget(int y, int top, int bottom, int topRow, int rowsPerPage,
                                                     int rowCount)
 {

@@ -130,9 +130,7 @@ public:
     // The start of a drag: the payload of the selected rows (no text form), each selected entry
     // marked as a drag source; nullopt (nothing marked) when no selected entry is valid.
     std::optional<QByteArray> startDrag();
-    // endDrag: see EditorRows.
-    // Drag enter / over a row (-1: no row) with a payload (nullptr: the data has none).
-    DropEffect dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const;
+    // dropEffect: see EditorRows.
     // Drag scroll: y in the list's client area, its top t and bottom u, the top row shown, the
     // rows a page shows and the row count; the row to make visible, none when nothing scrolls.
     static std::optional<int> dragScrollTarget(int y, int top, int bottom, int topRow, int rowsPerPage, int rowCount);

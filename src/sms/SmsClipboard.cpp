@@ -98,12 +98,6 @@ void applyClipItem(const SmsClipItem& m, SmsEntry& e)
     e.status = m.status;
 }
 
-std::optional<int32_t> smsPayloadSource(const QByteArray& payload)
-{
-    // The same leading handle as the phone book's payload.
-    return dialPayloadSource(payload);
-}
-
 std::string smsClipText(std::span<const SmsEntry* const> entries)
 {
     std::string text;

@@ -58,9 +58,6 @@ std::optional<SmsPayload> decodeSmsPayload(const QByteArray& payload);
 // when and status. The entry keeps its position, message reference and modified flag.
 void applyClipItem(const SmsClipItem& item, SmsEntry& entry);
 
-// The source-list handle at the start of a payload; nullopt when it is shorter than 4 bytes.
-std::optional<int32_t> smsPayloadSource(const QByteArray& payload);
-
 // The text form beside the payload: the text of every used entry followed by CR LF (PC text).
 std::string smsClipText(std::span<const SmsEntry* const> entries);
 

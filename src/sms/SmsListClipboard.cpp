@@ -86,12 +86,6 @@ std::optional<QByteArray> SmsListModel::startDrag()
     return encodeSmsPayload(m_listHandle, rows);
 }
 
-DropEffect SmsListModel::dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const
-{
-    return dropEffectFor(payload ? smsPayloadSource(*payload) : std::nullopt, m_listHandle, row >= 0 && row < m_limit,
-                         ctrlHeld);
-}
-
 bool SmsListModel::drop(const QByteArray& payload, int row)
 {
     const std::optional<SmsPayload> data = decodeSmsPayload(payload);

@@ -12,7 +12,6 @@
 
 #include "codec/SmsEntry.h"
 #include "phonebook/EditorRows.h"
-#include "phonebook/PhoneBookModel.h" // list handles and drag scrolling shared with the phone book lists
 
 namespace kestrel {
 
@@ -97,8 +96,7 @@ public:
     // The start of a drag: the payload of the selected rows, each selected row marked as a drag
     // source; nullopt (nothing marked) when no selected row is used. endDrag: see EditorRows.
     std::optional<QByteArray> startDrag();
-    // Drag enter / over a row (-1: no row) with a payload (nullptr: the data has none).
-    DropEffect dropEffect(const QByteArray* payload, int row, bool ctrlHeld) const;
+    // dropEffect: see EditorRows.
     // Drop of a payload on a row. False when nothing was dropped (no row, a broken payload, the
     // overwrite declined): the window then ignores the drop.
     bool drop(const QByteArray& payload, int row);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "HexBytes.h"
+#include "phonebook/EditorRows.h"
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -97,8 +98,8 @@ TEST(DialClipboard, PayloadReadsBack)
     EXPECT_EQ(a.extId, 0xFF);
     EXPECT_EQ(a.modified, 1);
     EXPECT_EQ(p->records[1].valid, 0);
-    EXPECT_EQ(dialPayloadSource(kKnown), 0x01020304);
-    EXPECT_FALSE(dialPayloadSource(kKnown.left(3)).has_value());
+    EXPECT_EQ(payloadSourceList(kKnown), 0x01020304);
+    EXPECT_FALSE(payloadSourceList(kKnown.left(3)).has_value());
 
     // Clipboard memory may be longer than what was put there.
     EXPECT_TRUE(decodeDialPayload(kKnown + QByteArray(7, '\x55')).has_value());
