@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "app/AppSettings.h"
 #include "codec/BackupStream.h"
+#include "codec/PcText.h"
+#include "codec/SmsTime.h"
 
 namespace kestrel {
 
@@ -48,6 +51,15 @@ int loadBackupFile(const QString& path, BackupContents& contents)
     if (result != kBackupReadOk)
         contents = BackupContents{};
     return result;
+}
+
+bool takeBackupSmsParameters(const BackupContents& contents, AppSettings& settings)
+{
+    if (contents.serviceCentre.empty() && contents.validity.empty())
+        return false;
+    settings.servCenter = pcTextToUnicode(contents.serviceCentre);
+    settings.validPer = RelativeValidity(contents.validity);
+    return true;
 }
 
 } // namespace kestrel

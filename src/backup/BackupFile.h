@@ -7,6 +7,8 @@
 
 namespace kestrel {
 
+struct AppSettings;
+
 // Saving and loading whole .SIM backup files. Results are 0 or the string-table id of the
 // message to show.
 constexpr int kBackupCannotCreate = strId(57422);
@@ -19,5 +21,10 @@ int saveBackupFile(const QString& path, const BackupContents& contents);
 
 // Reads and checks the whole file; on any error `contents` is left empty.
 int loadBackupFile(const QString& path, BackupContents& contents);
+
+// Open Backup File: when the backup holds SMS parameters, they become the servCenter and validPer
+// settings of new messages (validPer 0 for a date or an unreadable validity text); the settings
+// are not saved. False, nothing changed, when it holds none.
+bool takeBackupSmsParameters(const BackupContents& contents, AppSettings& settings);
 
 } // namespace kestrel

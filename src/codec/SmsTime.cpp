@@ -281,6 +281,12 @@ void NormalizeSmsTime(char (&when)[16])
     setFixedText(when, FormatSmsTime(t, sizeof when));
 }
 
+uint8_t RelativeValidity(std::string_view text)
+{
+    SmsTime parsed;
+    return ParseSmsTime(text, parsed) && parsed.isAbsolute == 0 ? parsed.validity : 0;
+}
+
 int ValidityChoiceIndex(std::string_view text, bool exact)
 {
     SmsTime t;

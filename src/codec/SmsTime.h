@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,10 @@ bool ParseSmsTime(std::string_view text, SmsTime& out);
 
 // "dd.mm.yy hh:mm" for an absolute time, "N unit" for a relative TP-VP; cut to capacity - 1.
 std::string FormatSmsTime(const SmsTime& time, std::size_t capacity = 16);
+
+// The relative TP-VP a validity text stands for; 0 for an absolute date or a text that does not
+// parse.
+uint8_t RelativeValidity(std::string_view text);
 
 // Leaves a parsable text alone; anything else becomes the current local date and time.
 void NormalizeSmsTime(char (&when)[16]);

@@ -84,6 +84,20 @@ public:
     Entry& entry(int row) { return m_entries.at(static_cast<std::size_t>(row)); }
     const Entry& entry(int row) const { return m_entries.at(static_cast<std::size_t>(row)); }
 
+    // A whole list from elsewhere (a backup file): its first `limit` entries as they are, the rows
+    // behind them free; nothing selected, the list redrawn.
+    void loadRows(const std::array<Entry, N>& rows, int limit)
+    {
+        setLimit(limit);
+        for (int row = 0; row < N; ++row)
+            m_entries[static_cast<std::size_t>(row)] =
+                row < m_limit ? rows[static_cast<std::size_t>(row)] : freeEntryAt(row);
+        for (Entry& e : m_entries)
+            e.dragMark = 0;
+        m_selection.clear();
+        redraw();
+    }
+
     // Some used row in use is modified: closing the window asks first.
     bool hasUnsavedChanges() const
     {

@@ -268,8 +268,7 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
     }
     uint8_t ton = 0;
     const std::string digits = SplitPlus(serviceCentre, ton);
-    SmsTime parsed;
-    const uint8_t vp = ParseSmsTime(validity, parsed) && !parsed.isAbsolute ? parsed.validity : 0;
+    const uint8_t vp = RelativeValidity(validity);
 
     SmspAccess access(card, prompt, progress, true, out);
     if (!access.open()) {

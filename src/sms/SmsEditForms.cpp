@@ -29,7 +29,9 @@ QString joined(const char (&digits)[kSmsNumberSize], uint8_t ton)
     return pcTextToUnicode(JoinPlus(entryFieldText(digits), ton));
 }
 
-std::optional<QString> pickedNumber(const PhoneBookPick& pick, Prompter& prompter, int missingId)
+} // namespace
+
+std::optional<QString> pickedPhoneBookNumber(const PhoneBookPick& pick, Prompter& prompter, int missingId)
 {
     const std::optional<DialEntry> picked = pick ? pick() : std::nullopt;
     if (!picked || picked->valid == 0) {
@@ -38,8 +40,6 @@ std::optional<QString> pickedNumber(const PhoneBookPick& pick, Prompter& prompte
     }
     return pcTextToUnicode(JoinPlus(entryFieldText(picked->number), picked->ton));
 }
-
-} // namespace
 
 // ---- SmsEditForm ------------------------------------------------------------------------------
 
@@ -72,7 +72,7 @@ int SmsEditForm::maxTextLength()
 
 std::optional<QString> SmsEditForm::fromPhoneBook()
 {
-    return pickedNumber(m_pick, m_model.prompter(), strId(57723));
+    return pickedPhoneBookNumber(m_pick, m_model.prompter(), strId(57723));
 }
 
 QString SmsEditForm::withDialingCode(const QString& number, const QString& code)
@@ -179,7 +179,7 @@ void SmsDetailsForm::setStatus(int status)
 
 std::optional<QString> SmsDetailsForm::fromPhoneBook()
 {
-    return pickedNumber(m_pick, m_prompter, strId(57661));
+    return pickedPhoneBookNumber(m_pick, m_prompter, strId(57661));
 }
 
 bool SmsDetailsForm::accept(int status, const QString& whenText, const QString& serviceCentre)

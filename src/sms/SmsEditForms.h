@@ -17,6 +17,10 @@ class SmsListModel;
 // function: no phone book window is open (the "From Phone Book..." buttons are disabled).
 using PhoneBookPick = std::function<std::optional<DialEntry>()>;
 
+// The number of the picked entry ("+" in front when international), for a number field; nullopt
+// after the message missingId when nothing is picked (or no phone book window is open).
+std::optional<QString> pickedPhoneBookNumber(const PhoneBookPick& pick, Prompter& prompter, int missingId);
+
 // The logic of the SMS edit dialog (114) on one row: it works on a copy of the row's entry, which
 // replaces the row only on OK. A free row starts as a new message (SmsListModel::newMessage).
 class SmsEditForm

@@ -4,9 +4,11 @@
 #include "ui/KestrelApp.h"
 #include "ui/SetupDialog.h"
 #include "ui/TelephoneCardDialog.h"
+#include "ui/backup/BackupCommands.h"
 #include "ui/phonebook/CFdnEdDlg.h"
 #include "ui/phonebook/CSezEdDlg.h"
 #include "ui/phonebook/PhoneBookHooks.h"
+#include "ui/sms/SmsParametersDialog.h"
 #include "ui/sms/SmsWindow.h"
 
 namespace kestrel {
@@ -36,6 +38,11 @@ void wireDesktop(KestrelApp& app)
     app.setCommandHook(kTelephoneCardCommand, [](MainWindow& window) {
         TelephoneCardDialog::open(window.state(), window.prompter(), &window);
     });
+    app.setCommandHook(CommandId::kSmsParameters,
+                       [](MainWindow& window) { SmsParametersDialog::open(window, &window); });
+    app.setCommandHook(CommandId::kBackupCard, &backupCard);
+    app.setCommandHook(CommandId::kRestoreCard, &restoreCard);
+    app.setCommandHook(CommandId::kOpenBackupFile, &openBackupFile);
     // Menu "Country Codes": the table to look at; nothing is taken from it.
     app.setCommandHook(kCountryCodesCommand, [](MainWindow& window) { CountryCodeDialog::choose(&window); });
 

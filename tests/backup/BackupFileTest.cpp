@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/AppSettings.h"
 #include "codec/BackupStream.h"
 #include "codec/FixedText.h"
 
@@ -52,4 +53,34 @@ TEST(BackupFile, Failures)
     c.phoneBookCount = 5;
     EXPECT_EQ(loadBackupFile(broken, c), kBackupStructureError);
     EXPECT_EQ(c.phoneBookCount, 0);
+}
+
+// Open Backup File hands the file's SMS parameters to new messages.
+TEST(BackupFile, SmsParametersBecomeTheSettingsOfNewMessages)
+{
+    struct Case
+    {
+        const char* centre;
+        const char* validity;
+        bool taken;
+        int validPer;
+    };
+    const Case cases[] = {
+        {"+420602909909", "7 days", true, 173},
+        {"", "24 hours", true, 167},
+        {"123", "01.02.03 04:05", true, 0}, // a date is no relative period
+        {"123", "soon", true, 0},
+        {"", "", false, 11},
+    };
+    for (const Case& c : cases) {
+        BackupContents contents;
+        contents.serviceCentre = c.centre;
+        contents.validity = c.validity;
+        AppSettings settings;
+        settings.servCenter = QStringLiteral("+111");
+        settings.validPer = 11;
+        EXPECT_EQ(takeBackupSmsParameters(contents, settings), c.taken) << c.validity;
+        EXPECT_EQ(settings.servCenter, c.taken ? QString::fromLatin1(c.centre) : QStringLiteral("+111"));
+        EXPECT_EQ(settings.validPer, c.validPer) << c.validity;
+    }
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -153,6 +154,18 @@ inline ModalDriver::Action fillAndOk(std::vector<std::pair<QString, QString>> va
         }
         clickButton(QStringLiteral("okButton"))(w);
     };
+}
+
+// Chooses a file in a file dialog and accepts it. The dialog keeps a typed name from selectFile
+// while its name field has the focus, so the focus goes first.
+inline void pickFile(QWidget* widget, const QString& path)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(widget);
+    ASSERT_NE(dialog, nullptr);
+    if (QWidget* focus = dialog->focusWidget())
+        focus->clearFocus();
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its override protected
 }
 
 // The text of a dialog's label.

@@ -34,22 +34,11 @@ namespace kestrel {
 namespace {
 
 using test::ModalDriver;
+using test::pickFile;
 using test::TestEditorHost;
 
 const QString kEditDialog = QStringLiteral("smsEditDialog");
 const QString kFileDialog = QStringLiteral("smsFileDialog");
-
-// Chooses a file in a file dialog and accepts it. The dialog keeps a typed name from selectFile
-// while its name field has the focus, so the focus goes first.
-void pickFile(QWidget* widget, const QString& path)
-{
-    auto* dialog = qobject_cast<QFileDialog*>(widget);
-    ASSERT_NE(dialog, nullptr);
-    if (QWidget* focus = dialog->focusWidget())
-        focus->clearFocus();
-    dialog->selectFile(path);
-    static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its override protected
-}
 
 // Fills the edit dialog's two fields and presses OK.
 ModalDriver::Action composeAndOk(const QString& text, const QString& number)

@@ -1,0 +1,96 @@
+#include "ui/backup/BackupCommands.h"
+
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/Prompter.h"
+#include "backup/BackupFile.h"
+#include "backup/BackupOperations.h"
+#include "base/StringTable.h"
+#include "ui/FileChooser.h"
+#include "ui/MainWindow.h"
+#include "ui/backup/RestoreChoiceDialog.h"
+#include "ui/phonebook/PhoneBookWindow.h"
+#include "ui/sms/SmsWindow.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kCloseAllWindows = strId(57425);
+constexpr int kBackupFilter = strId(57923);
+constexpr int kAllFilesFilter = strId(57903);
+constexpr int kSaveTitle = strId(57924);
+constexpr int kOpenTitle = strId(57925);
+
+// The save or open dialog of a .SIM file; empty when cancelled.
+QString chooseBackupFile(QWidget* parent, bool save)
+{
+    FileChoice choice{save ? kSaveTitle : kOpenTitle,
+                      {StringTable::text(kBackupFilter) + QStringLiteral(" (*.sim *.SIM)"),
+                       StringTable::text(kAllFilesFilter) + QStringLiteral(" (*)")},
+                      "backupFileDialog",
+                      save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                      save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                      QStringLiteral("SIM")};
+    return chooseFile(parent, choice);
+}
+
+// A new, empty window of a kind (no card read, no file), null when none could be made.
+template <typename Window>
+Window* newWindow(MainWindow& window, EditorKind kind)
+{
+    EditorRequest request;
+    request.kind = kind;
+    request.createNew = true;
+    request.readMode = -1;
+    return qobject_cast<Window*>(window.openEditor(request));
+}
+
+} // namespace
+
+void backupCard(MainWindow& window)
+{
+    BackupOperations operations(window.state().sim(), window.prompter(), window.progress());
+    operations.BackupCard([&window]() -> std::optional<QString> {
+        const QString path = chooseBackupFile(&window, true);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    });
+}
+
+void restoreCard(MainWindow& window)
+{
+    const QString path = chooseBackupFile(&window, false);
+    if (path.isEmpty())
+        return;
+    BackupOperations operations(window.state().sim(), window.prompter(), window.progress());
+    operations.RestoreCard(path, [&window](const BackupContents&) { return RestoreChoiceDialog::ask(&window); });
+}
+
+void openBackupFile(MainWindow& window)
+{
+    if (window.desk().openCount() > 0) {
+        window.prompter().message(kCloseAllWindows, PromptIcon::Exclamation);
+        return;
+    }
+    const QString path = chooseBackupFile(&window, false);
+    if (path.isEmpty())
+        return;
+    // Some 100 KiB: kept off the stack.
+    auto contents = std::make_unique<BackupContents>();
+    if (const int failed = loadBackupFile(path, *contents); failed != 0) {
+        window.prompter().message(failed, PromptIcon::Exclamation);
+        return;
+    }
+    if (auto* book = newWindow<PhoneBookWindow>(window, EditorKind::PhoneBook))
+        book->model().loadRows(contents->phoneBook, contents->phoneBookCount);
+    if (auto* fdn = newWindow<PhoneBookWindow>(window, EditorKind::Fdn))
+        fdn->model().loadRows(contents->fdn, contents->fdnCount);
+    if (auto* sms = newWindow<SmsWindow>(window, EditorKind::Sms))
+        sms->model().loadRows(contents->sms, contents->smsCount);
+    takeBackupSmsParameters(*contents, window.state().settings());
+}
+
+} // namespace kestrel

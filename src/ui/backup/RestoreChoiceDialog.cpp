@@ -1,0 +1,67 @@
+#include "ui/backup/RestoreChoiceDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include "base/StringTable.h"
+#include "ui/DialogButtons.h"
+
+namespace kestrel {
+
+namespace {
+
+struct Part
+{
+    int textId;
+    const char* name;
+    bool RestoreChoice::*member;
+};
+
+// The check boxes 1096, 1097, 1098, 1022 and 1023, in the dialog's order.
+constexpr Part kParts[] = {
+    {1096, "phoneBookBox", &RestoreChoice::phoneBook},
+    {1097, "fdnBox", &RestoreChoice::fdn},
+    {1098, "smsBox", &RestoreChoice::sms},
+    {9690, "smsParametersBox", &RestoreChoice::smsParameters},
+    {9691, "networksBox", &RestoreChoice::networks},
+};
+
+} // namespace
+
+RestoreChoiceDialog::RestoreChoiceDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("restoreChoiceDialog"));
+    setWindowTitle(StringTable::text(181));
+    auto* group = new QGroupBox(StringTable::text(9689), this);
+    auto* boxes = new QVBoxLayout(group);
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        auto* box = new QCheckBox(StringTable::text(kParts[i].textId), group);
+        box->setObjectName(QLatin1String(kParts[i].name));
+        box->setChecked(true);
+        boxes->addWidget(box);
+        m_boxes[i] = box;
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(addOkCancel(this, 9655, 9647));
+}
+
+RestoreChoice RestoreChoiceDialog::choice() const
+{
+    RestoreChoice choice;
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        choice.*kParts[i].member = m_boxes[i]->isChecked();
+    return choice;
+}
+
+std::optional<RestoreChoice> RestoreChoiceDialog::ask(QWidget* parent)
+{
+    RestoreChoiceDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
+}
+
+} // namespace kestrel
