@@ -1,8 +1,11 @@
 #include "ui/backup/RestoreChoiceDialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "base/StringTable.h"
@@ -45,7 +48,14 @@ RestoreChoiceDialog::RestoreChoiceDialog(QWidget* parent) : QDialog(parent)
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(addOkCancel(this, 9655, 9647));
+    QDialogButtonBox* buttons = addOkCancel(this, 9655, 9647);
+    layout->addWidget(buttons);
+    // With nothing ticked there is nothing to restore: OK waits for a tick.
+    auto* ok = buttons->findChild<QPushButton*>(QStringLiteral("okButton"));
+    for (QCheckBox* box : m_boxes)
+        connect(box, &QCheckBox::toggled, ok, [this, ok] {
+            ok->setEnabled(std::any_of(m_boxes.begin(), m_boxes.end(), [](QCheckBox* b) { return b->isChecked(); }));
+        });
 }
 
 RestoreChoice RestoreChoiceDialog::choice() const
