@@ -21,7 +21,6 @@
 #include "codec/PcText.h"
 #include "codec/SmsTime.h"
 #include "sim/DialFiles.h"
-#include "sim/NetworkFiles.h"
 #include "sim/SimCard.h"
 #include "sim/SmsFiles.h"
 #include "sim/SmsParameters.h"
@@ -32,10 +31,7 @@ namespace {
 
 constexpr int kCaptionPhoneBook = 5100; // "Kestrel! - Reading Phone Book"
 constexpr int kCaptionFdn = 5102;       // "Kestrel! - Reading Fixed Dialing Numbers"
-constexpr int kCaptionWorking = 5106;   // "Kestrel! - Working on SIM Card"
 constexpr int kCaptionSms = 5111;       // "Kestrel! - Reading SMS message"
-constexpr int kReadingPlmn = 5009;      // "Reading preferred networks"
-constexpr int kReadingFplmn = 5019;     // "Reading list of forbidden networks"
 
 // EF_ADN and EF_FDN are read into room for 250 entries, EF_LND and EF_MSISDN into 150.
 constexpr std::size_t kPhoneBookRoom = 250;
@@ -280,24 +276,6 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
             return kExitOk;
         },
         check);
-}
-
-int runNetworks(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
-{
-    if (!verb(args, {QStringLiteral("read")}, QStringLiteral("networks"), err))
-        return kExitUsage;
-    const CardCommandShape shape{QStringLiteral("networks read"), {}, {QStringLiteral("forbidden"), kAll}, 0, 0};
-    return runCardSession(device, shape, args.mid(1), out, err, interactive, [](CardSession& s) {
-        const bool forbidden = s.args.has(QStringLiteral("forbidden"));
-        std::vector<PlmnEntry> list;
-        if (!runOperation(s, kCaptionWorking, [&] {
-                return s.sim.showProgressText(forbidden ? kReadingFplmn : kReadingPlmn, 101) &&
-                       NetworkFiles(s.sim).readPlmnList(list, forbidden);
-            }))
-            return kExitFailed;
-        printJson(s.out, plmnListJson(list, s.args.has(kAll)));
-        return kExitOk;
-    });
 }
 
 int runBackup(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)

@@ -9,7 +9,6 @@ namespace kestrel::cli {
 //   phonebook read [--fdn|--lnd|--msisdn] [--all]
 //   sms read [--all]
 //   smsp read | smsp write --sc NUMBER --validity TEXT
-//   networks read [--forbidden] [--all]
 //   backup <file.sim>
 //   restore <file.sim> [--only phonebook,fdn,sms,smsp,networks]
 // Lists hold the valid entries, or every record with --all. Codes come from --pin/--pin2/... or
@@ -17,7 +16,6 @@ namespace kestrel::cli {
 int runPhonebook(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 int runSms(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
-int runNetworks(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 int runBackup(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 int runRestore(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
 
