@@ -5,6 +5,7 @@
 #include "ui/SetupDialog.h"
 #include "ui/TelephoneCardDialog.h"
 #include "ui/backup/BackupCommands.h"
+#include "ui/networks/NetworkListDialog.h"
 #include "ui/phonebook/CFdnEdDlg.h"
 #include "ui/phonebook/CSezEdDlg.h"
 #include "ui/phonebook/PhoneBookHooks.h"
@@ -43,6 +44,11 @@ void wireDesktop(KestrelApp& app)
     app.setCommandHook(CommandId::kBackupCard, &backupCard);
     app.setCommandHook(CommandId::kRestoreCard, &restoreCard);
     app.setCommandHook(CommandId::kOpenBackupFile, &openBackupFile);
+    for (const bool forbidden : {false, true})
+        app.setCommandHook(
+            forbidden ? CommandId::kForbiddenNetworks : CommandId::kPreferredNetworks, [forbidden](MainWindow& window) {
+                NetworkListDialog::open(window.state(), window.prompter(), window.progress(), forbidden, &window);
+            });
     // Menu "Country Codes": the table to look at; nothing is taken from it.
     app.setCommandHook(kCountryCodesCommand, [](MainWindow& window) { CountryCodeDialog::choose(&window); });
 
