@@ -84,6 +84,11 @@ void SimApplicationPage::takeMenu(ToolkitCommand& command)
 
 ToolkitAnswer SimApplicationPage::handleToolkitCommand(ToolkitCommand& command)
 {
+    if (command.decoder) {
+        if (m_details.size() >= kDetailsKept)
+            m_details.pop_front();
+        m_details.push_back(command.decoder->describe());
+    }
     switch (command.type) {
     case ToolkitType::kDisplayText:
         m_prompter.showToolkitText(QStringLiteral("SIM Aplication Text:\n") + command.text);

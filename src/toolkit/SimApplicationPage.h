@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,10 @@ public:
     int selectedEntry() const { return m_selected; }
     void setSelectedEntry(int index) { m_selected = index; }
     bool hasMenu() const { return m_menu.has_value(); }
+    // The element descriptions of the proactive commands the page was given, one block of lines
+    // per command, oldest first (at most the last kDetailsKept), for a technician's look.
+    const std::deque<QString>& details() const { return m_details; }
+    static constexpr std::size_t kDetailsKept = 64;
 
     // The user chose the selected entry (double-click): MENU SELECTION with its identifier; the
     // card's follow-up commands arrive inside. False without a selected entry or menu, or when
@@ -53,6 +58,7 @@ private:
     Prompter& m_prompter;
     std::optional<ToolkitCommand> m_menu;
     std::vector<ToolkitChoice> m_entries;
+    std::deque<QString> m_details;
     QString m_title;
     QString m_cardType;
     int m_selected = -1;

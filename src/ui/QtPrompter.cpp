@@ -1,7 +1,10 @@
 #include "ui/QtPrompter.h"
 
+#include <functional>
+
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,17 +35,30 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QDialogButtonBox* okCancel(QDialog& dialog)
+// OK (objectName okButton, text okTextId) and Cancel; OK accepts only while `mayAccept` holds.
+QDialogButtonBox* okCancel(QDialog& dialog, int okTextId = strId(9324), std::function<bool()> mayAccept = {})
 {
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(uiText(okTextId), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelButton"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, mayAccept] {
+        if (!mayAccept || mayAccept())
+            dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     return buttons;
+}
+
+// A label with a string-table text before a value.
+QHBoxLayout* labelled(QDialog& dialog, int textId, QLabel* value)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(uiText(textId), &dialog));
+    row->addWidget(value, 1);
+    return row;
 }
 
 } // namespace
@@ -144,7 +160,7 @@ std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const
     auto* heading = new QLabel(title, &dialog);
     heading->setObjectName(QStringLiteral("title"));
     heading->setTextFormat(Qt::PlainText);
-    layout->addWidget(heading);
+    layout->addLayout(labelled(dialog, strId(9734), heading)); // "Items displayed:"
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("items"));
     for (const ToolkitChoice& entry : entries) {
@@ -153,10 +169,15 @@ std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const
     }
     if (list->count() > 0)
         list->setCurrentRow(0);
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    // "&Select" or a double-click closes the dialog only with an entry selected.
+    const auto chosen = [list] { return list->currentItem() && list->currentItem()->isSelected(); };
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, [&dialog, chosen] {
+        if (chosen())
+            dialog.accept();
+    });
     layout->addWidget(list);
-    layout->addWidget(okCancel(dialog));
-    if (dialog.exec() != QDialog::Accepted || !list->currentItem())
+    layout->addWidget(okCancel(dialog, strId(9735), chosen));
+    if (dialog.exec() != QDialog::Accepted || !chosen())
         return std::nullopt;
     return static_cast<uint8_t>(list->currentItem()->data(Qt::UserRole).toUInt());
 }
@@ -171,7 +192,7 @@ std::optional<QString> QtPrompter::inputToolkitText(const QString& prompt)
     label->setObjectName(QStringLiteral("prompt"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    layout->addWidget(label);
+    layout->addLayout(labelled(dialog, strId(9736), label)); // "Display: "
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("inputText"));
     layout->addWidget(edit);

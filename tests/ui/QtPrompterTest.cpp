@@ -228,6 +228,19 @@ TEST_F(QtPrompterTest, ToolkitChoiceAndInput)
         {3, QStringLiteral("3\tNews")}, {7, QStringLiteral("7\tWeather")}, {9, QStringLiteral("9\tGames")}};
     EXPECT_EQ(prompter->selectToolkitItem(QStringLiteral("Services"), entries), std::optional<uint8_t>(9));
 
+    // With no entry selected, Select leaves the dialog open.
+    bool stayed = false;
+    driver.expect(QStringLiteral("toolkitSelectDialog"), [&](QWidget* w) {
+        auto* list = w->findChild<QListWidget*>(QStringLiteral("items"));
+        list->clearSelection();
+        test::clickButton(QStringLiteral("okButton"))(w);
+        stayed = w->isVisible();
+        list->setCurrentRow(1);
+        test::clickButton(QStringLiteral("okButton"))(w);
+    });
+    EXPECT_EQ(prompter->selectToolkitItem(QStringLiteral("Services"), entries), std::optional<uint8_t>(7));
+    EXPECT_TRUE(stayed);
+
     driver.expect(QStringLiteral("toolkitSelectDialog"), test::clickButton(QStringLiteral("cancelButton")));
     EXPECT_FALSE(prompter->selectToolkitItem(QStringLiteral("Services"), entries).has_value());
 
