@@ -7,7 +7,7 @@ WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev \
-	pcscd libpcsclite-dev vsmartcard-vpcd
+	pcscd libpcsclite-dev vsmartcard-vpcd poppler-utils
 
 # `make fuzz`: the fuzz targets built with clang in FUZZ_DIR, each run FUZZ_TIME seconds on its
 # corpus, FUZZ_PARALLEL side by side (fuzz/run.sh; CI runs them for 30 s).

@@ -1,5 +1,6 @@
 #include "cli/CardCliCommands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <span>
@@ -158,6 +159,28 @@ QJsonObject counts(const BackupContents& c)
 
 } // namespace
 
+bool readDialEntries(CardSession& s, uint16_t file, std::vector<DialEntry>& entries)
+{
+    const bool phoneBook = file == SimFiles::kEfAdn || file == SimFiles::kEfFdn;
+    const int caption = file == SimFiles::kEfFdn ? kCaptionFdn : kCaptionPhoneBook;
+    entries.assign(phoneBook ? kPhoneBookRoom : kOtherDialRoom, DialEntry());
+    DialListSize size;
+    if (!runOperation(s, caption, [&] { return DialFiles(s.sim).readDialList(file, entries, size); }))
+        return false;
+    entries.resize(std::min(entries.size(), static_cast<std::size_t>(std::max(size.count, 0))));
+    return true;
+}
+
+bool readSmsEntries(CardSession& s, std::vector<SmsEntry>& entries)
+{
+    entries.assign(static_cast<std::size_t>(kMaxSmsEntries), SmsEntry());
+    int count = 0;
+    if (!runOperation(s, kCaptionSms, [&] { return SmsFiles(s.sim).readSmsList(entries, count); }))
+        return false;
+    entries.resize(std::min(entries.size(), static_cast<std::size_t>(std::max(count, 0))));
+    return true;
+}
+
 int runPhonebook(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
     if (!verb(args, {QStringLiteral("read"), QStringLiteral("export"), QStringLiteral("import")},
@@ -178,25 +201,16 @@ int runPhonebook(const QString& device, const QStringList& args, QTextStream& ou
         device, shape, args.mid(1), out, err, interactive,
         [](CardSession& s) {
             uint16_t file = SimFiles::kEfAdn;
-            int caption = kCaptionPhoneBook;
-            std::size_t room = kPhoneBookRoom;
-            if (s.args.has(QStringLiteral("fdn"))) {
+            if (s.args.has(QStringLiteral("fdn")))
                 file = SimFiles::kEfFdn;
-                caption = kCaptionFdn;
-            } else if (s.args.has(QStringLiteral("lnd"))) {
+            else if (s.args.has(QStringLiteral("lnd")))
                 file = SimFiles::kEfLnd;
-                room = kOtherDialRoom;
-            } else if (s.args.has(QStringLiteral("msisdn"))) {
+            else if (s.args.has(QStringLiteral("msisdn")))
                 file = SimFiles::kEfMsisdn;
-                room = kOtherDialRoom;
-            }
-            std::vector<DialEntry> entries(room);
-            DialListSize size;
-            if (!runOperation(s, caption, [&] { return DialFiles(s.sim).readDialList(file, entries, size); }))
+            std::vector<DialEntry> entries;
+            if (!readDialEntries(s, file, entries))
                 return kExitFailed;
-            printJson(s.out,
-                      dialListJson(std::span<const DialEntry>(entries.data(), static_cast<std::size_t>(size.count)),
-                                   s.args.has(kAll)));
+            printJson(s.out, dialListJson(entries, s.args.has(kAll)));
             return kExitOk;
         },
         check);
@@ -210,17 +224,14 @@ int runSms(const QString& device, const QStringList& args, QTextStream& out, QTe
         return kExitUsage;
     if (args.first() != QLatin1String("read"))
         return runSmsTransfer(device, args, out, err, interactive);
-    return runCardSession(
-        device, CardCommandShape{QStringLiteral("sms read"), {}, {kAll}, 0, 0}, args.mid(1), out, err, interactive,
-        [](CardSession& s) {
-            std::vector<SmsEntry> entries(static_cast<std::size_t>(kMaxSmsEntries));
-            int count = 0;
-            if (!runOperation(s, kCaptionSms, [&] { return SmsFiles(s.sim).readSmsList(entries, count); }))
-                return kExitFailed;
-            printJson(s.out, smsListJson(std::span<const SmsEntry>(entries.data(), static_cast<std::size_t>(count)),
-                                         s.args.has(kAll)));
-            return kExitOk;
-        });
+    return runCardSession(device, CardCommandShape{QStringLiteral("sms read"), {}, {kAll}, 0, 0}, args.mid(1), out, err,
+                          interactive, [](CardSession& s) {
+                              std::vector<SmsEntry> entries;
+                              if (!readSmsEntries(s, entries))
+                                  return kExitFailed;
+                              printJson(s.out, smsListJson(entries, s.args.has(kAll)));
+                              return kExitOk;
+                          });
 }
 
 int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)

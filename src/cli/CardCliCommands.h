@@ -1,9 +1,24 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QStringList>
 #include <QTextStream>
 
+#include "codec/DialEntry.h"
+#include "codec/SmsEntry.h"
+
 namespace kestrel::cli {
+
+struct CardSession;
+
+// The reads of "phonebook read" and "sms read", each a card operation opening the card with PIN1
+// (an unblock offered): the records of EF_ADN, EF_FDN, EF_LND or EF_MSISDN (file), up to the
+// file's record count, and the 99 message positions of EF_SMS up to the file's record count.
+// False when the card failed (the error was shown).
+bool readDialEntries(CardSession& s, uint16_t file, std::vector<DialEntry>& entries);
+bool readSmsEntries(CardSession& s, std::vector<SmsEntry>& entries);
 
 // The card-reading commands on the card in `device`, JSON on `out`:
 //   phonebook read [--fdn|--lnd|--msisdn] [--all]

@@ -82,6 +82,12 @@ const char* const kUsage =
     "      broken links, lost extension records and unreadable messages; prints the report\n"
     "      as text (every record with --detailed). --repair then repairs what was found;\n"
     "      PIN2 is needed for findings in the fixed dialling numbers.\n"
+    "  [--device D] print info|check|phonebook|fdn|sms|networks|forbidden --pdf FILE.pdf\n"
+    "             [--detailed] [--pin P] [--pin2 P]\n"
+    "      Read the card and print the information report, the check report (the detailed\n"
+    "      one with --detailed), the phone book, the fixed dialling numbers, the messages or\n"
+    "      the preferred or forbidden networks into a PDF file, with the report header of the\n"
+    "      settings.\n"
     "  dump FILE.sim [--all]\n"
     "      The contents of a backup file.\n"
     "  Lists hold the entries in use; --all shows every record.\n"
@@ -94,7 +100,18 @@ const char* const kUsage =
     "Output is JSON on standard output; errors go to standard error.\n"
     "Exit status: 0 success, 1 operation failed, 2 usage error.\n";
 
+CardCommand& printCommand()
+{
+    static CardCommand command;
+    return command;
+}
+
 } // namespace
+
+void setPrintCommand(CardCommand command)
+{
+    printCommand() = std::move(command);
+}
 
 int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err)
 {
@@ -158,6 +175,14 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runStk(card, rest, out, err, interactive);
     if (command == QLatin1String("check"))
         return runCheck(card, rest, out, err, interactive);
+    if (command == QLatin1String("print")) {
+        if (!printCommand()) {
+            err << QStringLiteral(
+                "kestrel-cli: print: this kestrel-cli was built without the desktop program's printers\n");
+            return kExitFailed;
+        }
+        return printCommand()(card, rest, out, err, interactive);
+    }
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
     err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);

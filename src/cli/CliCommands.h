@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -15,5 +17,12 @@ int runCli(const QStringList& args, QTextStream& out, QTextStream& err);
 // As above; interactive tells whether questions and codes may be asked on standard input (the
 // form above asks when standard input is a terminal).
 int runCli(const QStringList& args, QTextStream& out, QTextStream& err, bool interactive);
+
+// A card command: the device, the words after the command's name, the streams, interactive.
+using CardCommand = std::function<int(const QString& device, const QStringList& args, QTextStream& out,
+                                      QTextStream& err, bool interactive)>;
+// "print" draws with the desktop program's printers, so it comes with them: a kestrel-cli built
+// with the desktop program installs it here before runCli; without it "print" fails.
+void setPrintCommand(CardCommand command);
 
 } // namespace kestrel::cli

@@ -3,11 +3,19 @@
 
 #include <string.h>
 
+#include <memory>
+
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include "cli/CliCommands.h"
 #include "cli/CodeOptions.h"
+
+#ifdef KESTREL_CLI_PRINT
+#include <QGuiApplication>
+
+#include "cli/print/PrintCliCommand.h"
+#endif
 
 namespace {
 
@@ -25,11 +33,36 @@ void blankCodes(int argc, char* argv[])
     }
 }
 
+#ifdef KESTREL_CLI_PRINT
+// The command word: the first argument, or the third after "--device D".
+bool isCommand(int argc, char* argv[], const char* command)
+{
+    const int at = argc > 1 && std::strcmp(argv[1], "--device") == 0 ? 3 : 1;
+    return at < argc && std::strcmp(argv[at], command) == 0;
+}
+#endif
+
+// "print" lays its pages out with fonts, which need a QGuiApplication; every other command does
+// with QtCore. The printout goes to a file, so no display is needed: the offscreen platform is
+// used unless QT_QPA_PLATFORM names another.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+#ifdef KESTREL_CLI_PRINT
+    if (isCommand(argc, argv, "print")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        kestrel::cli::installPrintCommand();
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrel-cli"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     blankCodes(argc, argv);

@@ -22,6 +22,10 @@ public:
     virtual void endPage() = 0;
     virtual void drawText(int x, int y, const QString& text, bool bold) = 0;
     virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
+
+    // While on, text that is not bold is measured and drawn in the font of printed message texts
+    // (the message list's bodies); a canvas with one normal font ignores it.
+    virtual void useMessageFont(bool on) { (void)on; }
 };
 
 } // namespace kestrel

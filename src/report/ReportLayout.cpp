@@ -259,7 +259,9 @@ int ReportLayout::printMessages(const QList<SmsEntry>& messages)
     startPage();
     const int right = rightEdge();
     const int boldHeight = m_canvas.lineHeight(true);
+    m_canvas.useMessageFont(true);
     const int height = m_canvas.lineHeight(false);
+    m_canvas.useMessageFont(false);
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const SmsEntry& sms = messages[i];
         if (!sms.valid)
@@ -276,14 +278,20 @@ int ReportLayout::printMessages(const QList<SmsEntry>& messages)
         m_y -= boldHeight + kLineGap;
         m_pageHasBody = true;
 
+        // The text in the message font; a page begun on the way gets its header in the normal one.
         for (const QString& paragraph : splitLines(fixedText(sms.text, kSmsTextSize))) {
+            m_canvas.useMessageFont(true);
             QStringList lines = wrapWords(paragraph, right - kSmsPhoneX, false);
+            m_canvas.useMessageFont(false);
             if (lines.isEmpty())
                 lines.append(QString());
             for (const QString& line : lines) {
                 makeRoom(height);
-                if (!line.isEmpty())
+                if (!line.isEmpty()) {
+                    m_canvas.useMessageFont(true);
                     m_canvas.drawText(kSmsPhoneX, m_y, line, false);
+                    m_canvas.useMessageFont(false);
+                }
                 m_y -= height + kLineGap;
             }
         }

@@ -2,25 +2,32 @@
 
 #include <cmath>
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
+
+#include "report/PrintFonts.h"
 
 namespace kestrel {
 
 namespace {
 
-QFont printFont(const QString& family, bool bold, QPaintDevice* device)
+QFont printFont(const QString& face, PrintFontSlot slot, QPaintDevice* device)
 {
-    QFont font(family, 10, bold ? QFont::Bold : QFont::Normal);
+    const PrintFace resolved = resolvePrintFace(face, QFontDatabase::families());
+    QFont font(resolved.family, 10, slot == PrintFontSlot::Bold ? QFont::Bold : QFont::Normal, resolved.italic);
     return QFont(font, device);
 }
 
 } // namespace
 
-PainterCanvas::PainterCanvas(QPrinter& printer, QPainter& painter, const QString& family)
-    : m_printer(printer), m_painter(painter), m_normal(printFont(family, false, &printer)),
-      m_bold(printFont(family, true, &printer)), m_normalMetrics(m_normal, &printer), m_boldMetrics(m_bold, &printer)
+PainterCanvas::PainterCanvas(QPrinter& printer, QPainter& painter, const QStringList& faces)
+    : m_printer(printer), m_painter(painter),
+      m_normal(printFont(printFaceOf(faces, PrintFontSlot::Regular), PrintFontSlot::Regular, &printer)),
+      m_bold(printFont(printFaceOf(faces, PrintFontSlot::Bold), PrintFontSlot::Bold, &printer)),
+      m_message(printFont(printFaceOf(faces, PrintFontSlot::Italic), PrintFontSlot::Italic, &printer)),
+      m_normalMetrics(m_normal, &printer), m_boldMetrics(m_bold, &printer), m_messageMetrics(m_message, &printer)
 {
     m_scale = printer.logicalDpiY() / 254.0;
     const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
@@ -28,15 +35,19 @@ PainterCanvas::PainterCanvas(QPrinter& printer, QPainter& painter, const QString
     m_pageHeight = static_cast<int>(area.height() * 10.0);
 }
 
+PainterCanvas::PainterCanvas(QPrinter& printer, QPainter& painter, const QString& family)
+    : PainterCanvas(printer, painter, QStringList{family, family, family})
+{}
+
 int PainterCanvas::textWidth(const QString& text, bool bold) const
 {
-    const QFontMetricsF& m = bold ? m_boldMetrics : m_normalMetrics;
+    const QFontMetricsF& m = metrics(bold);
     return static_cast<int>(std::ceil(m.horizontalAdvance(text) / m_scale));
 }
 
 int PainterCanvas::lineHeight(bool bold) const
 {
-    const QFontMetricsF& m = bold ? m_boldMetrics : m_normalMetrics;
+    const QFontMetricsF& m = metrics(bold);
     return static_cast<int>(std::ceil(m.height() / m_scale));
 }
 
@@ -52,8 +63,8 @@ void PainterCanvas::endPage() {}
 
 void PainterCanvas::drawText(int x, int y, const QString& text, bool bold)
 {
-    const QFontMetricsF& m = bold ? m_boldMetrics : m_normalMetrics;
-    m_painter.setFont(bold ? m_bold : m_normal);
+    const QFontMetricsF& m = metrics(bold);
+    m_painter.setFont(font(bold));
     m_painter.setPen(Qt::black);
     m_painter.drawText(QPointF(x * m_scale, -y * m_scale + m.ascent()), text);
 }

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QStringList>
 
 #include "report/ReportCanvas.h"
 
@@ -12,11 +13,15 @@ namespace kestrel {
 
 // The report canvas on a printer: lengths in 0.1 mm from the top left corner of the printable
 // area, y growing upwards (so the page lies at y <= 0), as the report layout works. Text is
-// drawn in `family` at 10 points, normal (weight 400) or bold (weight 700).
+// drawn at 10 points in the print font faces (regular, bold, italic; see PrintFonts.h): normal
+// text in the regular face at weight 400, bold text in the bold face at weight 700, message texts
+// in the italic face at weight 400.
 class PainterCanvas final : public ReportCanvas
 {
 public:
     // painter is active on printer.
+    PainterCanvas(QPrinter& printer, QPainter& painter, const QStringList& faces);
+    // Every text in `family`, upright.
     PainterCanvas(QPrinter& printer, QPainter& painter, const QString& family);
 
     int pageWidth() const override { return m_pageWidth; }
@@ -28,6 +33,10 @@ public:
     void endPage() override;
     void drawText(int x, int y, const QString& text, bool bold) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
+    void useMessageFont(bool on) override { m_messageText = on; }
+
+    // The fonts drawn with (tests).
+    const QFont& font(bool bold) const { return bold ? m_bold : (m_messageText ? m_message : m_normal); }
 
     int pagesBegun() const { return m_pages; }
 
@@ -38,10 +47,18 @@ private:
     int m_pageHeight = 0;
     QPrinter& m_printer;
     QPainter& m_painter;
+    const QFontMetricsF& metrics(bool bold) const
+    {
+        return bold ? m_boldMetrics : (m_messageText ? m_messageMetrics : m_normalMetrics);
+    }
+
     QFont m_normal;
     QFont m_bold;
+    QFont m_message;
     QFontMetricsF m_normalMetrics;
     QFontMetricsF m_boldMetrics;
+    QFontMetricsF m_messageMetrics;
+    bool m_messageText = false;
     int m_pages = 0;
 };
 

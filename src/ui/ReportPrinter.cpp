@@ -84,18 +84,22 @@ int ReportPrinter::print(const std::function<int(ReportLayout&)>& body)
 {
     QString salesperson = m_state.settings().prodejce;
     QString comment = m_state.settings().poznamka;
-    if (m_state.settings().prnHdrAdj != 0 && !adjust(salesperson, comment))
+    const bool toPdf = !m_pdfPath.isEmpty();
+    if (!toPdf && m_state.settings().prnHdrAdj != 0 && !adjust(salesperson, comment))
         return 0;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(StringTable::text(2300));
-    if (!chooser()(printer, m_parent))
+    if (toPdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_pdfPath);
+    } else if (!chooser()(printer, m_parent)) {
         return 0;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return 0; // no printer to draw on: the job ends without output
-    const QStringList& fonts = m_state.printFonts();
-    PainterCanvas canvas(printer, painter, fonts.isEmpty() ? QStringLiteral("Arial") : fonts.front());
+    PainterCanvas canvas(printer, painter, m_state.printFonts());
     ReportLayout layout(canvas, header(salesperson, comment));
     const int pages = body(layout);
     painter.end();

@@ -20,7 +20,8 @@ class ReportLayout;
 // The three printers of the program - text reports, phone book lists and message lists - on a
 // QPrinter. Before each job: the per-job salesperson and comment (asked in "Kestrel! - Adjust
 // Print Information" when the PrnHdrAdj setting is on), then the print dialog; the document is
-// named "Kestrel! Print". Printing to a PDF file is the print dialog's own choice.
+// named "Kestrel! Print". Printing to a PDF file is the print dialog's own choice (or the
+// caller's, printToPdf). Text is drawn in the AppState's print fonts.
 class ReportPrinter
 {
 public:
@@ -31,6 +32,11 @@ public:
     static bool defaultChooser(QPrinter& printer, QWidget* parent);
 
     ReportPrinter(AppState& state, QWidget* parent);
+
+    // Every job of this printer goes into the PDF file `path` without asking anything: no adjust
+    // step (the salesperson and comment of the settings are printed) and no print dialog. A job
+    // that cannot write the file prints 0 pages.
+    void printToPdf(const QString& path) { m_pdfPath = path; }
 
     // Each returns the number of pages printed, 0 when the job was cancelled.
     int PrintReport(const QString& text, const QString& title, const QList<int>& tabStops = {});
@@ -48,6 +54,7 @@ private:
 
     AppState& m_state;
     QWidget* m_parent;
+    QString m_pdfPath;
 };
 
 } // namespace kestrel
