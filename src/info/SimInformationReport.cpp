@@ -75,7 +75,8 @@ SimInformationReport SimInformationReport::build(const SimInformation& info)
     lines << QString();
     addList(lines, kLastDialledHead, info.lastDialled);
     addList(lines, kOwnNumbersHead, info.ownNumbers);
-    return SimInformationReport{StringTable::text(kTitle), lines.join(QStringLiteral("\r\n"))};
+    return SimInformationReport{
+        StringTable::text(kTitle), lines.join(QStringLiteral("\r\n")), {500, 800, 950, 1100, 1250, 1550}};
 }
 
 } // namespace kestrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include "info/SimInformation.h"
@@ -12,6 +13,9 @@ struct SimInformationReport
 {
     QString title;
     QString text;
+    // Where its columns start on the page (report units): the PIN rows hold seven of them, which
+    // the printer's default stops would push beyond the right edge.
+    QList<int> tabStops;
 
     static SimInformationReport build(const SimInformation& info);
 };

@@ -5,7 +5,11 @@
 #include "ui/SetupDialog.h"
 #include "ui/TelephoneCardDialog.h"
 #include "ui/backup/BackupCommands.h"
+#include "ui/check/CheckAndRepairCommand.h"
+#include "ui/info/InformationDialog.h"
 #include "ui/networks/NetworkListDialog.h"
+#include "ui/report/PrintFontDialog.h"
+#include "ui/report/ReportHeaderDialog.h"
 #include "ui/phonebook/CFdnEdDlg.h"
 #include "ui/phonebook/CSezEdDlg.h"
 #include "ui/phonebook/PhoneBookHooks.h"
@@ -41,6 +45,12 @@ void wireDesktop(KestrelApp& app)
     });
     app.setCommandHook(CommandId::kSmsParameters,
                        [](MainWindow& window) { SmsParametersDialog::open(window, &window); });
+    // Also button 2019.
+    app.setCommandHook(CommandId::kSimInformation, [](MainWindow& window) { InformationDialog::open(window); });
+    // Also button 2020.
+    app.setCommandHook(CommandId::kCheckAndRepair, [](MainWindow& window) { checkAndRepair(window); });
+    app.setCommandHook(CommandId::kReportHeader, &editReportHeader);
+    app.setCommandHook(CommandId::kPrintFont, &choosePrintFont);
     app.setCommandHook(CommandId::kBackupCard, &backupCard);
     app.setCommandHook(CommandId::kRestoreCard, &restoreCard);
     app.setCommandHook(CommandId::kOpenBackupFile, &openBackupFile);

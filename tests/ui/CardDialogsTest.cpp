@@ -99,8 +99,9 @@ TEST_F(CardDialogsTest, SmsParametersReadTheCardsCentreAndWriteMaximum)
 {
     MainWindow& main = startOn(openCard());
     main.state().settings().servCenter.clear();
-    // SMS parameters, backup, restore, open backup file, preferred and forbidden networks.
-    for (const int id : {40053, 40024, 40025, 40078, 40094, 40095})
+    // SMS parameters, backup, restore, open backup file, preferred and forbidden networks, SIM
+    // information, check and repair, report header, print font.
+    for (const int id : {40053, 40024, 40025, 40078, 40094, 40095, 40026, 40098, 40109, 40101})
         EXPECT_TRUE(main.action(id)->isEnabled()) << id;
     QString centre;
     bool oneDay = false;

@@ -79,6 +79,7 @@ TEST_F(PrintCliTest, InfoPrintedByTheProgramHoldsTheIccidAndTheReport)
     EXPECT_EQ(out[QStringLiteral("pages")].toInt(), test::pdfPageCount(pdf));
     EXPECT_TRUE(text.contains(iccid)) << text.toStdString();
     EXPECT_TRUE(text.contains(StringTable::text(6271))) << text.toStdString(); // "SIM card global information"
+    EXPECT_TRUE(text.contains(StringTable::text(9004))) << "the PIN1 row's last column fits the page";
     EXPECT_TRUE(text.contains(QStringLiteral("Corner Phone Shop")));
     EXPECT_TRUE(text.contains(QStringLiteral("Eva")));
 }

@@ -52,7 +52,7 @@ int readAndPrint(const QString& kind, CardSession& s, ReportPrinter& printer)
         if (!reader.readAll(info))
             return -1;
         const SimInformationReport report = SimInformationReport::build(info);
-        return printer.PrintReport(report.text, report.title);
+        return printer.PrintReport(report.text, report.title, report.tabStops);
     }
     if (kind == QLatin1String("check")) {
         SimCheckCommand command(s.sim, s.prompter, s.progress);

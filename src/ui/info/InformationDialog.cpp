@@ -109,7 +109,7 @@ void InformationDialog::updatePage()
 void InformationDialog::print()
 {
     const SimInformationReport report = m_pages.report();
-    ReportPrinter(m_state, this).PrintReport(report.text, report.title);
+    ReportPrinter(m_state, this).PrintReport(report.text, report.title, report.tabStops);
 }
 
 void InformationDialog::chooseMenuEntry(int row)
