@@ -1,3 +1,4 @@
+#include "ModalDriver.h"
 #include "PhoneBookWindowFixture.h"
 
 namespace kestrel {
@@ -296,12 +297,7 @@ TEST_F(PhoneBookWindowTest, SortSelectAndFileCommandsRunTheirDialogs)
 
     // Save File 140 and Open File in another window through the file dialog.
     const QString file = tempPath(QStringLiteral("book.dia"));
-    auto pickFile = [file](QWidget* d) {
-        auto* dialog = qobject_cast<QFileDialog*>(d);
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(file);
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its override protected
-    };
+    auto pickFile = [file](QWidget* d) { test::pickFile(d, file); };
     script.then([](QWidget* d) {
         child<QLineEdit>(d, "fromItem")->setText(QStringLiteral("1"));
         child<QLineEdit>(d, "toItem")->setText(QStringLiteral("250"));
