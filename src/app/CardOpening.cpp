@@ -67,10 +67,9 @@ bool offerUnblock(SimCard& card, Prompter& prompter)
 
 bool chvBlocked(const std::array<uint8_t, 36>& mf, int chv)
 {
-    const uint8_t status = mf[chv == 1 ? 18 : 20];
-    if (chv == 2 && (status & 0x80) == 0)
+    if (chv == 2 && (mf[20] & 0x80) == 0)
         return false;
-    return (status & 0x0F) == 0;
+    return chvAttemptsLeft(mf, chv, false) == 0;
 }
 
 } // namespace kestrel

@@ -20,6 +20,12 @@ int Prompter::unblockCheck(const SecretText& newPin, const SecretText& again)
     return strId(59025);
 }
 
+bool Prompter::confirmLastTry(int, bool unblock)
+{
+    const int textId = unblock ? strId(9844) : strId(9843);
+    return question(textId, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
+}
+
 std::optional<PinChange> Prompter::askPinChange(int chv)
 {
     std::optional<PinFields> fields = enterPinChange(chv, nullptr);

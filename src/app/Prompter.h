@@ -72,6 +72,8 @@ public:
     virtual void showCardError(const QString& text) = 0;
 
     // askPin (PinPrompt): dialogs 109 and 172.
+    // confirmLastTry (PinPrompt): a Yes/No question, 9843 for a PIN, 9844 for a PUK.
+    bool confirmLastTry(int chv, bool unblock) override;
 
     // Dialog 173 (chv 1) or 174 (chv 2) with its check: a new code that differs from the re-entered
     // one shows 5600, an old or new code shorter than 4 characters shows 5601 (stop icon), and the

@@ -16,6 +16,15 @@ public:
 
     // chv 1 or 2. nullopt when the prompt was closed without OK.
     virtual std::optional<SecretText> askPin(int chv) = 0;
+    // Asked before a code goes to the card while its counter shows one try left (chv 1 or 2;
+    // unblock: the counter of its unblocking code). True sends it; a prompt that cannot ask sends
+    // nothing.
+    virtual bool confirmLastTry(int chv, bool unblock)
+    {
+        (void)chv;
+        (void)unblock;
+        return false;
+    }
 };
 
 } // namespace kestrel

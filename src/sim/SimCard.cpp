@@ -174,13 +174,14 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
                          CardFlag::kChv2Blocked | CardFlag::kChv1Verified | CardFlag::kChv2Verified);
         if (!(mf[13] & 0x80))
             m_cardFlags |= CardFlag::kChv1Enabled;
-        if ((mf[18] & 0x0F) == 0)
+        if (chvAttemptsLeft(mf, 1, false) == 0)
             m_cardFlags |= CardFlag::kChv1Blocked;
         if (mf[20] & 0x80) {
             m_cardFlags |= CardFlag::kChv2Present;
-            if ((mf[20] & 0x0F) == 0)
+            if (chvAttemptsLeft(mf, 2, false) == 0)
                 m_cardFlags |= CardFlag::kChv2Blocked;
         }
+        takeAttemptsLeft(mf);
 
         std::array<uint8_t, 10> id;
         id.fill(0xFF);
@@ -245,6 +246,7 @@ void SimCard::closeCard()
     if (CardReader* r = reader())
         GsmCommands(*r).endCardAccess();
     m_cardFlags = 0;
+    m_attemptsLeft.fill(-1);
 }
 
 // ---- files -------------------------------------------------------------------------------------

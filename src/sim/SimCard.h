@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include <QString>
@@ -100,6 +101,14 @@ inline constexpr uint32_t kChv2Present = 0x80;
 inline constexpr uint32_t kChv1Blocked = 0x100;
 inline constexpr uint32_t kChv2Blocked = 0x200;
 } // namespace CardFlag
+
+// The false presentations a code has left, from an MF/DF response (GSM 11.11, bytes from 1): byte 19
+// CHV1, 20 UNBLOCK CHV1, 21 CHV2, 22 UNBLOCK CHV2, bits 1-4 of each.
+inline int chvAttemptsLeft(std::span<const uint8_t> response, int chv, bool unblock)
+{
+    const std::size_t at = 18 + (chv == 2 ? 2 : 0) + (unblock ? 1 : 0);
+    return at < response.size() ? response[at] & 0x0F : 0;
+}
 
 // The card service object: the program owns exactly one for its whole run. Everything that talks
 // to a SIM goes through it.
@@ -256,6 +265,16 @@ private:
     bool verifyForOpen(int chv, bool strict);
     bool handleProactive(uint16_t sw);
     void noteChvResult(int chv, bool unblocked);
+    // Before a code goes to the card: while its counter shows one try left the prompt asks once
+    // more; declined, the command is not sent and lastStatus is 151. A code the card would not be
+    // sent anyway (fewer than 4 digits) passes.
+    bool mayPresent(std::string_view code, int chv, bool unblock);
+    // After the card refused a code (135): the counters are read again and the tries left of that
+    // code become the status detail; lastStatus stays.
+    void noteRefusedCode(int chv, bool unblock);
+    void takeAttemptsLeft(std::span<const uint8_t> mf);
+    // A CHV command failed with status: false, with the tries left noted when it was a refusal.
+    bool refused(CardStatus status, int chv, bool unblock);
 
     // Field order of the program's card object.
     std::vector<uint8_t> m_serviceTable;
@@ -279,6 +298,8 @@ private:
     SecretText m_pin1;
     SecretText m_pin2;
     PinPrompt* m_pinPrompt = nullptr;
+    // Tries left of CHV1, UNBLOCK CHV1, CHV2, UNBLOCK CHV2 as the card last told; -1 unknown.
+    std::array<int, 4> m_attemptsLeft{-1, -1, -1, -1};
     int m_proactiveDepth = 0;
 };
 

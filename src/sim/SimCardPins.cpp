@@ -3,9 +3,79 @@
 
 #include "sim/SimCard.h"
 
+#include <string.h>
+
+#include "base/StringTable.h"
 #include "reader/CardReader.h"
 
 namespace kestrel {
+
+namespace {
+
+std::size_t counterIndex(int chv, bool unblock)
+{
+    return (chv == 2 ? 2U : 0U) + (unblock ? 1U : 0U);
+}
+
+} // namespace
+
+void SimCard::takeAttemptsLeft(std::span<const uint8_t> mf)
+{
+    for (const int chv : {1, 2}) {
+        for (const bool unblock : {false, true})
+            m_attemptsLeft[counterIndex(chv, unblock)] = chvAttemptsLeft(mf, chv, unblock);
+    }
+}
+
+bool SimCard::mayPresent(std::string_view code, int chv, bool unblock)
+{
+    std::array<uint8_t, 8> block;
+    const bool sent = GsmCommands::pinBlock(code, block);
+    explicit_bzero(block.data(), block.size());
+    if (!sent || (chv != 1 && chv != 2))
+        return true;
+    int& left = m_attemptsLeft[counterIndex(chv, unblock)];
+    if (left < 0) {
+        std::array<uint8_t, 36> mf{};
+        if (!selectFile(SimFiles::kMf, 0, &mf))
+            return false;
+        takeAttemptsLeft(mf);
+    }
+    if (left != 1)
+        return true;
+    if (m_pinPrompt && m_pinPrompt->confirmLastTry(chv, unblock))
+        return true;
+    return fail(CardStatus::OperationCancelled);
+}
+
+void SimCard::noteRefusedCode(int chv, bool unblock)
+{
+    const CardStatus status = m_lastStatus;
+    const uint16_t sw = m_lastSw;
+    std::array<uint8_t, 36> mf{};
+    QString detail;
+    if (selectFile(SimFiles::kMf, 0, &mf)) {
+        takeAttemptsLeft(mf);
+        const int left = chvAttemptsLeft(mf, chv, unblock);
+        if (left == 0)
+            detail = StringTable::text(9842);
+        else if (left == 1)
+            detail = StringTable::text(9841);
+        else
+            detail = StringTable::text(9840).arg(left);
+    }
+    m_lastStatus = status;
+    m_lastSw = sw;
+    m_statusDetail = detail;
+}
+
+bool SimCard::refused(CardStatus status, int chv, bool unblock)
+{
+    fail(status);
+    if (status == CardStatus::NoValidPin)
+        noteRefusedCode(chv, unblock);
+    return false;
+}
 
 bool SimCard::verifyForOpen(int chv, bool strict)
 {
@@ -25,13 +95,18 @@ bool SimCard::verifyForOpen(int chv, bool strict)
         text = *typed;
         typed->clear();
     }
+    if (!mayPresent(text.view(), chv, false))
+        return failAndClose(m_lastStatus);
     GsmCommands gsm(*reader());
     const CardStatus s = gsm.verifyChv(text.view(), chv, m_lastSw);
     if (s != CardStatus::Ok) {
         if (usedRemembered)
             remembered.clear();
+        if (s == CardStatus::NoValidPin)
+            noteRefusedCode(chv, false);
         return failAndClose(s);
     }
+    m_attemptsLeft[counterIndex(chv, false)] = -1;
     remembered = text;
     m_cardFlags |= chv == 2 ? CardFlag::kChv2Verified : CardFlag::kChv1Verified;
     return true;
@@ -40,7 +115,11 @@ bool SimCard::verifyForOpen(int chv, bool strict)
 void SimCard::noteChvResult(int chv, bool unblocked)
 {
     // The card counts a code as presented after a successful change or unblock (GSM 11.11). A
-    // remembered text of the old code would cost an attempt at the next opening: it goes.
+    // remembered text of the old code would cost an attempt at the next opening: it goes. The
+    // counters the command reset are read again when next needed.
+    m_attemptsLeft[counterIndex(chv, false)] = -1;
+    if (unblocked)
+        m_attemptsLeft[counterIndex(chv, true)] = -1;
     if (chv == 1) {
         m_cardFlags |= CardFlag::kChv1Verified | CardFlag::kChv1Enabled;
         if (unblocked)
@@ -63,9 +142,12 @@ bool SimCard::setChv(const SecretText& pin, const SecretText* newPin, int chv, b
     GsmCommands gsm(*r);
     if (chv == 1) {
         if (enable != isChv1Enabled()) {
+            if (!mayPresent(pin.view(), 1, false))
+                return false;
             const CardStatus s = gsm.setChv1Enabled(pin.view(), enable, m_lastSw);
             if (s != CardStatus::Ok)
-                return fail(s);
+                return refused(s, 1, false);
+            m_attemptsLeft[counterIndex(1, false)] = -1;
             if (enable) {
                 m_cardFlags |= CardFlag::kChv1Enabled | CardFlag::kChv1Verified;
             } else {
@@ -80,9 +162,11 @@ bool SimCard::setChv(const SecretText& pin, const SecretText* newPin, int chv, b
     } else if (chv != 2 || !newPin) {
         return fail(CardStatus::NonSpecificError);
     }
+    if (!mayPresent(pin.view(), chv, false))
+        return false;
     const CardStatus s = gsm.changeChv(chv, pin.view(), newPin->view(), m_lastSw);
     if (s != CardStatus::Ok)
-        return fail(s);
+        return refused(s, chv, false);
     noteChvResult(chv, false);
     m_lastStatus = CardStatus::Ok;
     return true;
@@ -95,9 +179,11 @@ bool SimCard::unblockCard(const SecretText& puk, const SecretText& newPin, int c
         return fail(CardStatus::ReaderInaccessible);
     if (!(m_cardFlags & CardFlag::kIdentified))
         return fail(CardStatus::NonSpecificError);
+    if (!mayPresent(puk.view(), chv, true))
+        return false;
     const CardStatus s = GsmCommands(*r).unblockChv(puk.view(), newPin.view(), chv, m_lastSw);
     if (s != CardStatus::Ok)
-        return fail(s);
+        return refused(s, chv, true);
     noteChvResult(chv, true);
     m_lastStatus = CardStatus::Ok;
     return true;

@@ -31,6 +31,12 @@ protected:
 const QString kWrongPin = QStringLiteral("Communication error:\r\nWrong PIN!");
 const QString kNoValidPin = QStringLiteral("Communication error:\r\nNo valid PIN entered");
 
+// The card's refusal of a code with the tries its counter has left.
+QString refusedWith(const char* triesLeft)
+{
+    return kNoValidPin + QStringLiteral("\r\n") + QString::fromUtf8(triesLeft);
+}
+
 // A card without PIN2: CHV2 and UNBLOCK CHV2 status (bytes 21 and 22 of every MF/DF response) 00,
 // not initialised.
 void withoutPin2(RecordingIcc& card)
@@ -81,7 +87,7 @@ TEST_F(PinCommandsTest, EnterPinForgetsAndAsksAgain)
 
     prompter.pins = {std::string("0000")};
     EXPECT_EQ(commands().enterPin2(), CommandResult::Failed);
-    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith("2 tries left.")});
     EXPECT_TRUE(sim().rememberedPin(2).empty());
 }
 
@@ -129,7 +135,7 @@ TEST_F(PinCommandsTest, ChangeWithAWrongOldPin)
     ASSERT_EQ(commands().enterPin2(), CommandResult::Done);
     prompter.changeFields = {ScriptedPrompter::Fields{"0000", "1111", "1111"}};
     EXPECT_EQ(commands().changePin(2), CommandResult::Failed);
-    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith("2 tries left.")});
     EXPECT_EQ(card().chv2.code, "5678");
     EXPECT_EQ(card().chv2.attemptsLeft, 2);
 
@@ -204,7 +210,7 @@ TEST_F(PinCommandsTest, UnblockCardFollowsTheChvStates)
     prompter = ScriptedPrompter();
     prompter.unblockFields = {ScriptedPrompter::Fields{"11111111", "2222", "2222"}};
     EXPECT_EQ(commands().unblockCard(), CommandResult::Failed);
-    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith("9 tries left.")});
     EXPECT_EQ(card().chv1.unblockAttemptsLeft, 9);
     EXPECT_EQ(prompter.unblockDialogs, std::vector<int>{1});
 }
@@ -324,6 +330,61 @@ TEST_F(PinCommandsTest, ActivateFdn)
     sim().forgetPin(2);
     prompter.pins = {std::string("0000")};
     EXPECT_EQ(commands().activateFdn(true), CommandResult::Failed);
-    EXPECT_EQ(prompter.errors, std::vector<QString>{kNoValidPin});
+    EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith("2 tries left.")});
     EXPECT_FALSE(findFile(card(), kEfAdn)->invalidated);
+}
+
+// A refused code says what its counter has left; with one try left the code goes to the card only
+// after a Yes.
+TEST_F(PinCommandsTest, TriesLeftAndTheLastTry)
+{
+    struct Case
+    {
+        int left;
+        std::deque<PromptAnswer> answers;
+        bool asked;
+        int leftAfter;
+        const char* detail; // nullptr: nothing was sent
+    };
+    const Case cases[] = {
+        {3, {}, false, 2, "2 tries left."},
+        {2, {}, false, 1, "One try left."},
+        {1, {PromptAnswer::No}, true, 1, nullptr},
+        {1, {PromptAnswer::Yes}, true, 0, "No tries left: the code is blocked."},
+    };
+    for (const Case& c : cases) {
+        use(standardCardWith([&c](emulator::SimCardData& d) { d.chv1.attemptsLeft = c.left; }));
+        prompter = ScriptedPrompter();
+        prompter.pins = {std::string("0000")};
+        prompter.answers = c.answers;
+        EXPECT_NE(commands().enterPin(), CommandResult::Done) << c.left;
+        EXPECT_EQ(prompter.questions, c.asked ? std::vector<int>{9843} : std::vector<int>{}) << c.left;
+        EXPECT_EQ(card().chv1.attemptsLeft, c.leftAfter) << c.left;
+        EXPECT_EQ(rec().count("A0 20"), c.detail ? 1 : 0) << c.left;
+        if (c.detail) {
+            EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith(c.detail)}) << c.left;
+        }
+    }
+
+    // The right code on its last try, after Yes: the counter is full again.
+    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.attemptsLeft = 1; }));
+    prompter = ScriptedPrompter();
+    prompter.pins = {std::string("1234")};
+    prompter.answers = {PromptAnswer::Yes};
+    EXPECT_EQ(commands().enterPin(), CommandResult::Done);
+    EXPECT_EQ(card().chv1.attemptsLeft, 3);
+}
+
+TEST_F(PinCommandsTest, LastPukTryIsAskedFirst)
+{
+    use(standardCardWith([](emulator::SimCardData& d) {
+        d.chv1.attemptsLeft = 0;
+        d.chv1.unblockAttemptsLeft = 1;
+    }));
+    prompter.unblockFields = {ScriptedPrompter::Fields{"11111111", "2222", "2222"}};
+    prompter.answers = {PromptAnswer::No};
+    EXPECT_NE(commands().unblockCard(), CommandResult::Done);
+    EXPECT_EQ(prompter.questions, std::vector<int>{9844});
+    EXPECT_EQ(rec().count("A0 2C"), 0);
+    EXPECT_EQ(card().chv1.unblockAttemptsLeft, 1);
 }
