@@ -28,6 +28,7 @@ struct DialEntry
         e.extId = 0xFF;
         return e;
     }
+    bool operator==(const DialEntry&) const = default;
 };
 
 constexpr int kDialNameSize = 50;

@@ -38,6 +38,7 @@ struct SmsEntry
         e.position = position;
         return e;
     }
+    bool operator==(const SmsEntry&) const = default;
 };
 
 // Parsed form of a `when` text.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include <QByteArray>
@@ -13,6 +14,7 @@
 #include "app/Prompter.h"
 #include "base/StringTable.h"
 #include "phonebook/ListRows.h"
+#include "phonebook/RowsHistory.h"
 
 namespace kestrel {
 
@@ -36,6 +38,9 @@ public:
     // The model changed its selection or focused row (select all, select range, after an edit,
     // insert or delete); the view takes them over from the model.
     virtual void selectionChanged() {}
+    // What Undo and Redo can do changed (a change recorded, undone or redone, a card read or
+    // write that started the history afresh).
+    virtual void historyChanged() {}
 };
 
 // The messages and questions of the row operations the two kinds of list share; each list kind
@@ -60,12 +65,64 @@ struct EditorRowTexts
 // operations both kinds of list do alike. Entry has valid, position, modified, dragMark and a
 // static emptyAt(position) giving the free entry of a position.
 // Questions and messages go through the Prompter, honouring the `confirm` setting where an
-// operation says so.
+// operation says so. Every change of the rows is a step of the list's history, which Undo and Redo
+// walk back to the last card read or write.
 template <typename Entry, int N>
 class EditorRows
 {
 public:
     static constexpr int kRowCapacity = N;
+    using History = RowsHistory<Entry, N>;
+
+    // One change of the rows, as the user sees it: what the rows are when the first (outermost)
+    // Change of a nest ends becomes one undo step, unless nothing changed or the history itself
+    // moved meanwhile (Undo, Redo, a card read or write). A change made while this list's own drag
+    // runs (the drop of a move within the list) is joined by the drag's end (the freed sources).
+    class Change
+    {
+    public:
+        explicit Change(EditorRows& rows, bool join = false)
+            : m_rows(rows), m_outer(rows.m_changeDepth++ == 0), m_join(join)
+        {
+            if (!m_outer)
+                return;
+            m_revision = rows.m_history.revision();
+            m_before = rows.currentRows();
+            m_dragRunning = std::any_of(rows.m_entries.begin(), rows.m_entries.end(),
+                                        [](const Entry& e) { return e.dragMark != 0; });
+        }
+        ~Change()
+        {
+            --m_rows.m_changeDepth;
+            if (!m_outer || m_rows.m_history.revision() != m_revision)
+                return;
+            if (m_rows.m_history.record(m_before, m_rows.currentRows(), m_join)) {
+                m_rows.m_dropStepOpen = m_dragRunning;
+                m_rows.historyChanged();
+            }
+        }
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+
+    private:
+        EditorRows& m_rows;
+        bool m_outer;
+        bool m_join;
+        bool m_dragRunning = false;
+        uint64_t m_revision = 0;
+        typename History::Rows m_before;
+    };
+
+    // ---- undo and redo ---------------------------------------------------------------------
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    // The rows as they were before the last change (Undo) / after the change last undone (Redo),
+    // with their modified marks; the first row that differs ends selected and in view. False when
+    // there is nothing to undo / redo.
+    bool undo() { return restore(m_history.undo(currentRows())); }
+    bool redo() { return restore(m_history.redo(currentRows())); }
+    const History& history() const { return m_history; }
+    typename History::Rows currentRows() const { return {m_entries, m_limit}; }
 
     AppState& app() { return m_app; }
     Prompter& prompter() { return m_prompter; }
@@ -88,6 +145,7 @@ public:
     // behind them free; nothing selected, the list redrawn.
     void loadRows(const std::array<Entry, N>& rows, int limit)
     {
+        Change change(*this);
         setLimit(limit);
         for (int row = 0; row < N; ++row)
             m_entries[static_cast<std::size_t>(row)] =
@@ -155,6 +213,7 @@ public:
     // Delete (2054): the selected rows go, the rows below move up (see removeRow).
     void deleteSelected()
     {
+        Change change(*this);
         const std::vector<int> rows = selectedRows();
         const bool confirm = m_app.settings().confirm != 0;
         if (rows.empty()) {
@@ -185,6 +244,7 @@ public:
     // Clear (2055, 2061): the selected used rows become free, nothing moves.
     void clearSelected()
     {
+        Change change(*this);
         const std::vector<int> rows = selectedRows();
         const bool confirm = m_app.settings().confirm != 0;
         if (rows.empty()) {
@@ -215,6 +275,7 @@ public:
     // Clear All: every row in use becomes free, after a question while one is used.
     void clearAll()
     {
+        Change change(*this);
         const bool anyUsed =
             std::any_of(m_entries.begin(), m_entries.begin() + m_limit, [](const Entry& e) { return e.valid != 0; });
         if (m_app.settings().confirm != 0 && anyUsed && !askedYes(m_texts.clearAllQuestion, PromptButtons::YesNoCancel))
@@ -242,25 +303,29 @@ public:
     // every mark is cleared.
     void endDrag(DropEffect effect)
     {
-        int first = -1;
-        int last = -1;
-        for (int row = 0; row < m_limit; ++row) {
-            Entry& e = entry(row);
-            if (e.dragMark == 0)
-                continue;
-            // Rows the drop landed on in this same list lost their mark; only the rest are freed.
-            if (effect == DropEffect::Move && e.valid != 0) {
-                e.valid = 0;
-                e.modified = 1;
+        {
+            Change change(*this, std::exchange(m_dropStepOpen, false));
+            int first = -1;
+            int last = -1;
+            for (int row = 0; row < m_limit; ++row) {
+                Entry& e = entry(row);
+                if (e.dragMark == 0)
+                    continue;
+                // Rows the drop landed on in this same list lost their mark; only the rest are freed.
+                if (effect == DropEffect::Move && e.valid != 0) {
+                    e.valid = 0;
+                    e.modified = 1;
+                }
+                if (first < 0)
+                    first = row;
+                last = row;
             }
-            if (first < 0)
-                first = row;
-            last = row;
+            for (Entry& e : m_entries)
+                e.dragMark = 0;
+            if (effect == DropEffect::Move && first >= 0)
+                redraw(-1, first, last);
         }
-        for (Entry& e : m_entries)
-            e.dragMark = 0;
-        if (effect == DropEffect::Move && first >= 0)
-            redraw(-1, first, last);
+        m_dropStepOpen = false;
     }
 
 protected:
@@ -283,6 +348,50 @@ protected:
         if (m_view)
             m_view->selectionChanged();
     }
+    void historyChanged()
+    {
+        if (m_view)
+            m_view->historyChanged();
+    }
+    // After a card read or write: a success starts the history afresh (the rows match the card); a
+    // failure keeps it. Either way the operation's own changes of the rows (the modified marks a
+    // write clears) are no step of their own.
+    void cardOperationDone(bool ok)
+    {
+        m_dropStepOpen = false;
+        if (!ok) {
+            m_history.passOver();
+            return;
+        }
+        m_history.clear();
+        historyChanged();
+    }
+    // Undo / Redo: the rows of a step, the first row that differs selected.
+    bool restore(std::optional<typename History::Rows> rows)
+    {
+        if (!rows)
+            return false;
+        m_dropStepOpen = false;
+        int changed = -1;
+        for (int row = 0; row < std::min(m_limit, rows->limit) && changed < 0; ++row) {
+            if (!History::sameEntry(m_entries[static_cast<std::size_t>(row)],
+                                    rows->entries[static_cast<std::size_t>(row)]))
+                changed = row;
+        }
+        m_entries = rows->entries;
+        setLimit(rows->limit);
+        if (changed < 0 && m_limit > 0)
+            changed = std::clamp(focusedRow(), 0, m_limit - 1);
+        if (changed >= 0)
+            m_selection.selectAndFocus(changed);
+        else
+            m_selection.clear();
+        redraw(changed);
+        selectionChanged();
+        historyChanged();
+        return true;
+    }
+
     bool askedYes(int textId, PromptButtons buttons)
     {
         return m_prompter.question(textId, buttons, PromptIcon::Question) == PromptAnswer::Yes;
@@ -308,6 +417,7 @@ protected:
     // Cut: the selected used rows become free; redrawn from the first to the last selected.
     void clearSelectedUsed()
     {
+        Change change(*this);
         const std::vector<int> rows = selectedRows();
         for (const int row : rows) {
             Entry& e = entry(row);
@@ -324,6 +434,7 @@ protected:
     // go to the next record each: the window no longer matches the card, so they are marked.
     int insertFreeAt(int s, int notFreeId)
     {
+        Change change(*this);
         const int lastRow = m_limit - 1;
         const Entry& last = entry(lastRow);
         if (last.valid != 0 || last.position != lastRow) {
@@ -346,6 +457,7 @@ protected:
         const int target = focusedRow();
         if (target < 0 || target >= m_limit)
             return;
+        Change change(*this);
         int count = 0;
         bool asked = false;
         for (std::optional<Entry> pasted = next(); pasted; pasted = next()) {
@@ -407,6 +519,10 @@ protected:
     RowSelection m_selection{N};
     int m_limit = N;
     int32_t m_listHandle = 0;
+    History m_history;
+    int m_changeDepth = 0;
+    // The newest step is the drop of this list's own running drag: the drag's end joins it.
+    bool m_dropStepOpen = false;
 };
 
 } // namespace kestrel

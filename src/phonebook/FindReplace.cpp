@@ -50,6 +50,8 @@ bool FindReplace::acceptRequest(const FindRequest& request, Prompter& prompter)
 
 void FindReplace::find()
 {
+    // Every entry one Find... replaces is one undo step.
+    const PhoneBookModel::Change change(m_model);
     m_replaceAll = false;
     bool repeat = false;
     do {
@@ -62,6 +64,7 @@ void FindReplace::find()
 
 void FindReplace::findNext()
 {
+    const PhoneBookModel::Change change(m_model);
     m_replaceAll = false;
     do {
         m_continue = false;

@@ -59,6 +59,7 @@ bool PhoneBookModel::readFromCard()
     } else {
         m_prompter.showCardError(op.errorText());
     }
+    cardOperationDone(ok);
     redraw();
     return ok;
 }
@@ -88,6 +89,7 @@ bool PhoneBookModel::writeToCard()
             return false;
         return !fdn || sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn);
     });
+    cardOperationDone(ok);
     redraw();
     return ok;
 }

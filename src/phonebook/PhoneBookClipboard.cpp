@@ -83,6 +83,7 @@ bool PhoneBookModel::drop(const QByteArray& payload, int row)
     const std::optional<DialPayload> data = decodeDialPayload(payload);
     if (!data)
         return false;
+    Change change(*this);
     const auto& records = data->records;
     const int items = static_cast<int>(records.size());
     const int fits = dropRows(row, items);

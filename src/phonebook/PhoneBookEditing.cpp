@@ -54,6 +54,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
 {
     if (row < 0 || row >= m_limit)
         return {true, -1};
+    Change change(*this);
     const std::string numberText = unicodeToPcText(number);
     if (numberText.empty() || !IsValidDialNumber(numberText)) {
         m_prompter.message(strId(57620), PromptIcon::Stop);

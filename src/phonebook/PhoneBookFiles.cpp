@@ -189,6 +189,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
     }
 
     // The window is prepared only once the file is open.
+    const PhoneBookModel::Change change(m_model);
     const int oldCapacity = m_model.capacity();
     int firstFree = 0;
     if (adding) {

@@ -82,6 +82,22 @@ int PhoneBookModel::columnTitleId(int column)
     }
 }
 
+bool PhoneBookModel::undo()
+{
+    if (!canUndo())
+        return false;
+    m_sortedColumn = -1; // before the redraw, which shows the header's mark
+    return EditorRows::undo();
+}
+
+bool PhoneBookModel::redo()
+{
+    if (!canRedo())
+        return false;
+    m_sortedColumn = -1;
+    return EditorRows::redo();
+}
+
 void PhoneBookModel::clearEntries()
 {
     for (int i = 0; i < kMaxEntries; ++i)
@@ -110,6 +126,7 @@ void PhoneBookModel::sortByColumn(int column)
 {
     if (column < 0 || column > 2)
         return;
+    Change change(*this);
     sortByKey(0, m_limit - 1, column);
     m_sortedColumn = column;
     redraw();
@@ -121,6 +138,7 @@ bool PhoneBookModel::sortRange(int from, int to)
         m_prompter.message(strId(57580), PromptIcon::Stop);
         return false;
     }
+    Change change(*this);
     // Card order first, then the names of the range; the range is then numbered as it stands, so
     // the next card write stores the entries in their new order.
     sortByKey(0, m_limit - 1, 0);

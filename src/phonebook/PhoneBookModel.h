@@ -84,6 +84,9 @@ public:
     void clearEntries();
     // Fixed dialling in force on the card (EF_ADN invalidated), as the last read found it.
     bool fdnActive() const { return m_fdnActive; }
+    // EditorRows' Undo and Redo; the list is no longer sorted by a column afterwards.
+    bool undo();
+    bool redo();
 
     // ---- sorting ------------------------------------------------------------------------------
     // Bubble sort of rows a..b by key 0 (position), 1 (name) or 2 (number): free entries sink

@@ -43,6 +43,7 @@ bool SmsListModel::readFromCard()
         m_entries = read;
         setRowCount(count);
     }
+    cardOperationDone(ok);
     redraw();
     return ok;
 }
@@ -65,6 +66,7 @@ bool SmsListModel::writeToCard()
         return SmsFiles(*sim).writeSmsList(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_limit)),
                                            count);
     });
+    cardOperationDone(ok);
     redraw();
     return ok;
 }

@@ -91,6 +91,7 @@ bool SmsListModel::drop(const QByteArray& payload, int row)
     const std::optional<SmsPayload> data = decodeSmsPayload(payload);
     if (!data)
         return false;
+    Change change(*this);
     const int items = static_cast<int>(data->items.size());
     const int fits = dropRows(row, items);
     if (fits < 0)

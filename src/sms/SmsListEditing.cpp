@@ -45,6 +45,7 @@ void SmsListModel::replaceRow(int row, const SmsEntry& replacement)
 {
     if (row < 0 || row >= m_limit)
         return;
+    Change change(*this);
     entry(row) = replacement;
     m_selection.selectAndFocus(row);
     redraw(row, row, row);

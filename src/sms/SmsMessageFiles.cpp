@@ -303,6 +303,7 @@ SmsFileResult SmsMessageFiles::readFrom(QIODevice& device)
 SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
 {
     // The window is emptied only once the file is open.
+    const SmsListModel::Change change(m_model);
     const int oldRowCount = m_model.rowCount();
     m_model.clearRows();
 
