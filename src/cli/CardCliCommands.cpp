@@ -89,10 +89,7 @@ int smspFailure(CardSession& s, const SmsParameters& result)
 
 QJsonObject done(const QString& command, const TerminalPrompter& prompter)
 {
-    QJsonObject o{{QStringLiteral("command"), command}, {QStringLiteral("result"), QStringLiteral("done")}};
-    if (prompter.lastMessage() != 0)
-        o.insert(QStringLiteral("message"), StringTable::text(prompter.lastMessage()));
-    return o;
+    return doneJson(command, prompter.lastMessage());
 }
 
 struct RestorePart
@@ -258,7 +255,7 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
         const std::optional<QString> validity = a.value(QStringLiteral("validity"));
         if (!sc || !validity)
             return usage(err, QStringLiteral("smsp write needs --sc and --validity"));
-        const std::string centre = unicodeToPcText(*sc);
+        const std::string centre = StripNumberSeparators(unicodeToPcText(*sc));
         uint8_t ton = 0;
         if (centre.empty() || !IsValidDialNumber(centre) ||
             SplitPlus(centre, ton).size() > SmsParameters::kMaxCentreDigits)
@@ -274,7 +271,8 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
     return runCardSession(
         device, shape, args.mid(1), out, err, interactive,
         [](CardSession& s) {
-            const std::string centre = unicodeToPcText(s.args.value(QStringLiteral("sc")).value_or(QString()));
+            const std::string centre =
+                StripNumberSeparators(unicodeToPcText(s.args.value(QStringLiteral("sc")).value_or(QString())));
             const std::string validity = unicodeToPcText(s.args.value(QStringLiteral("validity")).value_or(QString()));
             const SmsParameters written =
                 WriteSmsParameters(s.sim, &s.prompter, s.progress, centre, validity, std::chrono::milliseconds(0));
@@ -361,12 +359,17 @@ int runDump(const QStringList& words, QTextStream& out, QTextStream& err)
 
 namespace {
 
-// A report as the terminal shows it: lines end with "\n".
-QString reportText(const QString& report)
+const QString kText = QStringLiteral("text");
+
+// The record lines of the repair: the ones that end "->Repaired", or all with the detailed report.
+QString repairedLines(const SimCheckCommand& command, bool detailed)
 {
-    QString text = report;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    QString repaired;
+    for (const QString& line : plainText(command.detailed()).split(u'\n')) {
+        if (detailed || line.endsWith(StringTable::text(2317))) // "->Repaired"
+            repaired += line + QLatin1Char('\n');
+    }
+    return repaired;
 }
 
 } // namespace
@@ -374,30 +377,42 @@ QString reportText(const QString& report)
 int runCheck(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
     const CardCommandShape shape{
-        QStringLiteral("check"), {}, {QStringLiteral("repair"), QStringLiteral("detailed")}, 0, 0};
+        QStringLiteral("check"), {}, {QStringLiteral("repair"), QStringLiteral("detailed"), kText}, 0, 0};
     return runCardSession(device, shape, args, out, err, interactive, [](CardSession& s) {
         const bool detailed = s.args.has(QStringLiteral("detailed"));
+        const bool text = s.args.has(kText);
         SimCheckCommand command(s.sim, s.prompter, s.progress);
         if (!command.check())
             return kExitFailed;
-        s.out << reportText(detailed ? command.detailed() : command.brief());
-        s.out.flush();
-        if (!s.args.has(QStringLiteral("repair")))
+        const QString report = plainText(detailed ? command.detailed() : command.brief());
+        QJsonObject o{{QStringLiteral("command"), QStringLiteral("check")},
+                      {QStringLiteral("errorsFound"), command.errorsFound()},
+                      {QStringLiteral("pin2Needed"), command.errorsFound() && command.pin2Needed()},
+                      {QStringLiteral("report"), lineArray(report)}};
+        if (text) {
+            s.out << report;
+            s.out.flush();
+        }
+        const auto finish = [&](bool repaired) {
+            o.insert(QStringLiteral("repaired"), repaired);
+            if (!text)
+                printJson(s.out, o);
             return kExitOk;
+        };
+        if (!s.args.has(QStringLiteral("repair")))
+            return finish(false);
         if (!command.errorsFound()) {
             s.err << QStringLiteral("kestrel-cli: check: nothing to repair\n");
-            return kExitOk;
+            return finish(false);
         }
         if (!command.repair())
             return kExitFailed;
         // The repair's brief report holds no record lines: the records mended are listed instead.
-        QString repaired;
-        for (const QString& line : command.detailed().split(QStringLiteral("\r\n"))) {
-            if (detailed || line.endsWith(StringTable::text(2317))) // "->Repaired"
-                repaired += line + QLatin1Char('\n');
-        }
-        s.out << QLatin1Char('\n') << (detailed ? reportText(command.detailed()) : repaired);
-        return kExitOk;
+        const QString repaired = repairedLines(command, detailed);
+        o.insert(QStringLiteral("repairReport"), lineArray(repaired));
+        if (text)
+            s.out << QLatin1Char('\n') << repaired;
+        return finish(true);
     });
 }
 

@@ -59,9 +59,19 @@ public:
         if (!m_open)
             return;
         sigaction(SIGINT, &m_previous, nullptr);
+        m_drawn = true;
+        endLine();
+        m_open = false;
+    }
+    // Clears the progress line, so that what is written next starts at the left margin; the line
+    // comes back with the next update.
+    void endLine()
+    {
+        if (!m_drawn)
+            return;
         m_err << QStringLiteral("\r\033[K");
         m_err.flush();
-        m_open = false;
+        m_drawn = false;
     }
     void setCaption(const QString&) override {}
     void setText(const QString& text) override
@@ -88,12 +98,14 @@ private:
     {
         m_err << QStringLiteral("\r\033[K") << m_text << QStringLiteral(" %1%").arg(m_percent);
         m_err.flush();
+        m_drawn = true;
     }
 
     QTextStream& m_err;
     QString m_text;
     int m_percent = 0;
     bool m_open = false;
+    bool m_drawn = false;
     struct sigaction m_previous
     {
     };
@@ -151,13 +163,16 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
     int code = kExitFailed;
     {
         std::optional<TerminalProgress> progress;
-        if (interactive && isatty(STDERR_FILENO) == 1)
+        if (interactive && isatty(STDERR_FILENO) == 1) {
             progress.emplace(err);
+            prompter.setBeforeOutput([&progress] { progress->endLine(); });
+        }
         SimCard sim(manager);
         CardSession session{args, sim, prompter, progress ? &*progress : nullptr, out, err};
         code = body(session);
         if (code != kExitOk)
             prompter.reportNeededCodes();
+        prompter.setBeforeOutput({});
     }
     manager.selectDevice(QStringLiteral("NOTHING"));
     return code;

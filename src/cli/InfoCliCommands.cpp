@@ -1,8 +1,11 @@
 #include "cli/InfoCliCommands.h"
 
+#include <algorithm>
+
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
@@ -17,6 +20,9 @@ namespace kestrel::cli {
 namespace {
 
 const QString kReport = QStringLiteral("report");
+const QString kText = QStringLiteral("text");
+constexpr int kYes = strId(57905); // "Yes"
+constexpr int kNo = strId(57906);  // "No"
 
 QString oneLine(QString text)
 {
@@ -30,6 +36,24 @@ QJsonValue optionalNumber(const auto& value)
     return value ? QJsonValue(static_cast<double>(*value)) : QJsonValue();
 }
 
+// The information's texts as typed values: a count as a number, "Yes"/"No" as true/false; a
+// value the card did not give ("None", or empty when not read) is null.
+QJsonValue count(const QString& text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue yesNo(const QString& text)
+{
+    if (text == StringTable::text(kYes))
+        return true;
+    if (text == StringTable::text(kNo))
+        return false;
+    return QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject globalJson(const GlobalInfo& g)
 {
     static const char* const kCodes[] = {"PIN1", "PIN2", "PUK1", "PUK2"};
@@ -37,11 +61,11 @@ QJsonObject globalJson(const GlobalInfo& g)
     for (std::size_t k = 0; k < g.chv.size(); ++k) {
         QJsonObject row{
             {QStringLiteral("code"), QString::fromLatin1(kCodes[k])},
-            {QStringLiteral("supported"), g.chv[k].supported},
-            {QStringLiteral("limit"), g.chv[k].limit},
+            {QStringLiteral("supported"), yesNo(g.chv[k].supported)},
+            {QStringLiteral("limit"), count(g.chv[k].limit)},
         };
         if (k == 0)
-            row.insert(QStringLiteral("activated"), g.chv[k].activated);
+            row.insert(QStringLiteral("activated"), yesNo(g.chv[k].activated));
         codes.append(row);
     }
     const QJsonObject costs{
@@ -62,9 +86,9 @@ QJsonObject globalJson(const GlobalInfo& g)
 
 QJsonObject capacityJson(const FileCapacity& c, bool named)
 {
-    QJsonObject o{{QStringLiteral("items"), c.items}};
+    QJsonObject o{{QStringLiteral("items"), count(c.items)}};
     if (named)
-        o.insert(QStringLiteral("nameLength"), c.nameLength);
+        o.insert(QStringLiteral("nameLength"), count(c.nameLength));
     return o;
 }
 
@@ -74,8 +98,8 @@ QJsonObject listJson(const NumberListInfo& list)
     for (const QString& line : list.lines)
         lines.append(line);
     return QJsonObject{
-        {QStringLiteral("items"), list.items},
-        {QStringLiteral("nameLength"), list.nameLength},
+        {QStringLiteral("items"), count(list.items)},
+        {QStringLiteral("nameLength"), count(list.nameLength)},
         {QStringLiteral("passwordProtected"), list.passwordProtected},
         {QStringLiteral("lines"), lines},
         {QStringLiteral("entries"), dialListJson(list.entries, false)},
@@ -101,13 +125,13 @@ QJsonObject informationJson(const SimInformation& info)
 
 int runInfo(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
-    const CardCommandShape shape{QStringLiteral("info"), {}, {kReport}, 0, 0};
+    const CardCommandShape shape{QStringLiteral("info"), {}, {kReport, kText}, 0, 0};
     return runCardSession(device, shape, args, out, err, interactive, [](CardSession& s) {
         SimInformation info;
         SimInformationReader reader(s.sim, s.prompter, s.progress);
         if (!reader.readAll(info))
             return kExitFailed;
-        if (s.args.has(kReport)) {
+        if (s.args.has(kReport) || s.args.has(kText)) {
             const SimInformationReport report = SimInformationReport::build(info);
             s.out << report.title << QStringLiteral("\n")
                   << QString(report.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << QStringLiteral("\n");
@@ -123,7 +147,10 @@ int runTelcard(const QString& device, const QStringList& args, QTextStream& out,
     const CardCommandShape shape{QStringLiteral("telcard"), {}, {}, 0, 0};
     return runCardSession(device, shape, args, out, err, interactive, [](CardSession& s) {
         const TelephoneCardReading reading = TelephoneCard::read(s.sim.reader());
-        if (reading.failed()) {
+        // A card that is no memory card (a SIM) leaves the data line high: every byte reads FF.
+        const bool noMemoryCard =
+            !reading.failed() && std::ranges::all_of(reading.values.bytes, [](uint8_t b) { return b == 0xFF; });
+        if (reading.failed() || noMemoryCard) {
             s.err << QStringLiteral("kestrel-cli: ") << oneLine(reading.message) << QLatin1Char('\n');
             return kExitFailed;
         }

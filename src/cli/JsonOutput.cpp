@@ -4,9 +4,14 @@
 
 #include <QJsonDocument>
 
+#include "base/StringTable.h"
+
+#include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/PcText.h"
+#include "codec/PlmnCodec.h"
 #include "codec/SmsCodec.h"
+#include "codec/SmsTime.h"
 #include "networks/OperatorTable.h"
 
 namespace kestrel::cli {
@@ -16,6 +21,28 @@ namespace {
 QString pcText(std::string_view text)
 {
     return pcTextToUnicode(text);
+}
+
+// The number as it is dialled: "+" in front when the type of number is international.
+QString dialNumber(std::string_view digits, uint8_t ton)
+{
+    return QString::fromStdString(JoinPlus(digits, ton));
+}
+
+// An absolute "dd.mm.yy hh:mm" as ISO 8601 local time ("2003-01-31T10:00"); null for a validity
+// period or a text that is no time. Two-digit years are 1991-2090.
+QJsonValue isoTime(std::string_view when)
+{
+    SmsTime time;
+    if (!ParseSmsTime(when, time) || !time.isAbsolute)
+        return QJsonValue(QJsonValue::Null);
+    const int year = time.year >= 91 ? 1900 + time.year : 2000 + time.year;
+    return QStringLiteral("%1-%2-%3T%4:%5")
+        .arg(year)
+        .arg(time.month, 2, 10, QLatin1Char('0'))
+        .arg(time.day, 2, 10, QLatin1Char('0'))
+        .arg(time.hour, 2, 10, QLatin1Char('0'))
+        .arg(time.minute, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -31,8 +58,10 @@ QJsonObject dialJson(const DialEntry& e)
     return QJsonObject{
         {QStringLiteral("valid"), e.valid != 0},
         {QStringLiteral("position"), e.position},
+        {QStringLiteral("item"), e.position + 1},
         {QStringLiteral("name"), pcText(fixedText(e.name))},
         {QStringLiteral("number"), QString::fromLatin1(fixedText(e.number))},
+        {QStringLiteral("dialNumber"), dialNumber(fixedText(e.number), e.ton)},
         {QStringLiteral("ton"), e.ton},
         {QStringLiteral("npi"), e.npi},
         {QStringLiteral("ccpId"), e.ccpId},
@@ -45,14 +74,18 @@ QJsonObject smsJson(const SmsEntry& e)
     return QJsonObject{
         {QStringLiteral("valid"), e.valid != 0},
         {QStringLiteral("position"), e.position},
+        {QStringLiteral("item"), e.position + 1},
         {QStringLiteral("text"), pcText(fixedText(e.text))},
         {QStringLiteral("scNumber"), QString::fromLatin1(fixedText(e.scNumber))},
+        {QStringLiteral("scDialNumber"), dialNumber(fixedText(e.scNumber), e.scTon)},
         {QStringLiteral("number"), QString::fromLatin1(fixedText(e.number))},
+        {QStringLiteral("dialNumber"), dialNumber(fixedText(e.number), e.numberTon)},
         {QStringLiteral("numberTon"), e.numberTon},
         {QStringLiteral("numberNpi"), e.numberNpi},
         {QStringLiteral("scTon"), e.scTon},
         {QStringLiteral("scNpi"), e.scNpi},
         {QStringLiteral("when"), pcText(fixedText(e.when))},
+        {QStringLiteral("whenIso"), isoTime(fixedText(e.when))},
         {QStringLiteral("status"), QString::fromLatin1(smsStatusName(e.status))},
         {QStringLiteral("messageRef"), e.messageRef},
         {QStringLiteral("modified"), e.modified != 0},
@@ -63,10 +96,14 @@ QJsonObject plmnJson(const PlmnEntry& e)
 {
     std::string name;
     const bool found = e.used && LookupOperator(e.mcc, e.mnc, &name);
+    const QString network = QString::fromStdString(formatPlmn(e.mcc, e.mnc));
+    const auto text = [&](QString value) { return e.used ? QJsonValue(value) : QJsonValue(QJsonValue::Null); };
     return QJsonObject{
         {QStringLiteral("used"), e.used != 0},
         {QStringLiteral("mcc"), static_cast<qint64>(e.mcc)},
         {QStringLiteral("mnc"), static_cast<qint64>(e.mnc)},
+        {QStringLiteral("mncDigits"), text(network.section(u'-', 1))},
+        {QStringLiteral("network"), text(network)},
         {QStringLiteral("operator"), found ? QJsonValue(pcText(name)) : QJsonValue(QJsonValue::Null)},
     };
 }
@@ -94,9 +131,14 @@ QJsonArray smsListJson(std::span<const SmsEntry> entries, bool all)
 QJsonArray plmnListJson(std::span<const PlmnEntry> entries, bool all)
 {
     QJsonArray list;
+    int item = 0;
     for (const PlmnEntry& e : entries) {
-        if (all || e.used)
-            list.append(plmnJson(e));
+        ++item;
+        if (!all && !e.used)
+            continue;
+        QJsonObject o = plmnJson(e);
+        o.insert(QStringLiteral("item"), item);
+        list.append(o);
     }
     return list;
 }
@@ -121,6 +163,30 @@ QJsonObject backupJson(const BackupContents& c, bool all)
         {QStringLiteral("plmn"), part(static_cast<int>(c.plmn.size()), plmnListJson(c.plmn, all))},
         {QStringLiteral("fplmn"), part(static_cast<int>(c.fplmn.size()), plmnListJson(c.fplmn, all))},
     };
+}
+
+QJsonObject doneJson(const QString& command, int messageId)
+{
+    QJsonObject o{{QStringLiteral("command"), command}, {QStringLiteral("result"), QStringLiteral("done")}};
+    if (messageId != 0)
+        o.insert(QStringLiteral("message"), plainText(StringTable::text(messageId)));
+    return o;
+}
+
+QString plainText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QJsonArray lineArray(const QString& text)
+{
+    QJsonArray lines;
+    for (const QString& line : plainText(text).split(u'\n'))
+        lines.append(line);
+    while (!lines.isEmpty() && lines.last().toString().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 } // namespace kestrel::cli

@@ -6,50 +6,29 @@
 #include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
+#include "cli/JsonOutput.h"
 #include "cli/TerminalPrompter.h"
 
 namespace kestrel::cli {
 
 namespace {
 
-QString jsonString(const QString& s)
-{
-    QString r = QStringLiteral("\"");
-    for (const QChar c : s) {
-        if (c == u'"' || c == u'\\')
-            r += QLatin1Char('\\') + c;
-        else if (c == u'\n')
-            r += QStringLiteral("\\n");
-        else if (c == u'\r')
-            r += QStringLiteral("\\r");
-        else if (c.unicode() < 0x20)
-            r += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            r += c;
-    }
-    return r + QLatin1Char('"');
-}
-
 // Runs the command on the card and reports its end.
 int runCardCommand(const QString& device, const QString& name, const QStringList& words, QTextStream& out,
                    QTextStream& err, bool interactive, const std::function<CommandResult(PinCommands&)>& command)
 {
-    return runCardSession(
-        device, CardCommandShape{name, {}, {}, 0, 0}, words, out, err, interactive, [&](CardSession& session) {
-            PinCommands commands(session.sim, session.prompter);
-            const CommandResult result = command(commands);
-            if (result == CommandResult::Done) {
-                out << QStringLiteral("{\"command\": ") << jsonString(name) << QStringLiteral(", \"result\": \"done\"");
-                if (session.prompter.lastMessage() != 0)
-                    out << QStringLiteral(", \"message\": ")
-                        << jsonString(StringTable::text(session.prompter.lastMessage()));
-                out << QStringLiteral("}\n");
-                return kExitOk;
-            }
-            if (result == CommandResult::NotDone && !session.prompter.reportNeededCodes())
-                err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
-            return kExitFailed;
-        });
+    return runCardSession(device, CardCommandShape{name, {}, {}, 0, 0}, words, out, err, interactive,
+                          [&](CardSession& session) {
+                              PinCommands commands(session.sim, session.prompter);
+                              const CommandResult result = command(commands);
+                              if (result == CommandResult::Done) {
+                                  printJson(out, doneJson(name, session.prompter.lastMessage()));
+                                  return kExitOk;
+                              }
+                              if (result == CommandResult::NotDone && !session.prompter.reportNeededCodes())
+                                  err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
+                              return kExitFailed;
+                          });
 }
 
 } // namespace

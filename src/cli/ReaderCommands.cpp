@@ -2,12 +2,16 @@
 
 #include <vector>
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QSettings>
 
 #include "base/StringTable.h"
 #include "cli/CliCommands.h"
 #include "cli/Hex.h"
+#include "cli/JsonOutput.h"
 #include "reader/ReaderManager.h"
+#include "reader/SerialReader.h"
 
 namespace kestrel::cli {
 
@@ -17,6 +21,29 @@ namespace {
 QString communicationError(CardStatus status)
 {
     return StringTable::text(5301) + QLatin1Char(' ') + cardStatusMessage(status);
+}
+
+const QString kText = QStringLiteral("--text");
+
+QString kindName(ReaderKind kind)
+{
+    switch (kind) {
+    case ReaderKind::None:
+        return QStringLiteral("none");
+    case ReaderKind::Serial:
+        return QStringLiteral("serial");
+    case ReaderKind::Kvri:
+        return QStringLiteral("driver");
+    case ReaderKind::Pcsc:
+        return QStringLiteral("pcsc");
+    case ReaderKind::SmartApi:
+        return QStringLiteral("pcmcia");
+    case ReaderKind::Virtual:
+        return QStringLiteral("virtual");
+    case ReaderKind::Unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
 }
 
 struct ParsedApdu
@@ -66,17 +93,36 @@ QString storedDevice()
 
 int runReaders(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (!args.isEmpty()) {
-        err << QStringLiteral("kestrel-cli: readers takes no arguments\n");
+    if (!args.isEmpty() && args != QStringList{kText}) {
+        err << QStringLiteral("kestrel-cli: readers takes no arguments but --text\n");
         return kExitUsage;
     }
-    for (const QString& device : ReaderManager::deviceStrings())
-        out << device << QLatin1Char('\n');
+    const QStringList devices = ReaderManager::deviceStrings();
+    if (!args.isEmpty()) {
+        for (const QString& device : devices)
+            out << device << QLatin1Char('\n');
+        return kExitOk;
+    }
+    const QString stored = storedDevice();
+    QJsonArray list;
+    for (const QString& device : devices) {
+        const ReaderKind kind = ReaderManager::classify(device);
+        QJsonObject o{{QStringLiteral("device"), device},
+                      {QStringLiteral("kind"), kindName(kind)},
+                      {QStringLiteral("selected"), device == stored}};
+        if (kind == ReaderKind::Serial)
+            o.insert(QStringLiteral("port"), SerialReader::portPath(device));
+        list.append(o);
+    }
+    printJson(out, list);
     return kExitOk;
 }
 
-int runApdu(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err)
+int runApdu(const QString& device, const QStringList& words, QTextStream& out, QTextStream& err)
 {
+    const bool text = words.contains(kText);
+    QStringList args = words;
+    args.removeAll(kText);
     if (args.isEmpty()) {
         err << QStringLiteral("kestrel-cli: apdu needs at least one command APDU in hex\n");
         return kExitUsage;
@@ -108,7 +154,9 @@ int runApdu(const QString& device, const QStringList& args, QTextStream& out, QT
     }
 
     int result = kExitOk;
-    for (ParsedApdu& apdu : apdus) {
+    QJsonArray answers;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        ParsedApdu& apdu = apdus[static_cast<std::size_t>(i)];
         uint16_t sw = 0;
         const CardStatus s = reader.transmit(apdu.header[0], apdu.header[1], apdu.header[2], apdu.header[3],
                                              apdu.header[4], apdu.data, apdu.toCard, sw);
@@ -121,10 +169,23 @@ int runApdu(const QString& device, const QStringList& args, QTextStream& out, QT
         // Data came back only for a reading command the card completed (90 00, or 91 xx with a
         // proactive command waiting); an error status word comes instead of the data.
         const uint8_t sw1 = static_cast<uint8_t>(sw >> 8);
-        if (!apdu.toCard && (sw1 == 0x90 || sw1 == 0x91))
-            out << toHex(apdu.data) << QLatin1Char(' ');
-        out << toHex(std::vector<uint8_t>{sw1, static_cast<uint8_t>(sw)}) << QLatin1Char('\n');
+        const bool data = !apdu.toCard && (sw1 == 0x90 || sw1 == 0x91);
+        const QString status = toHex(std::vector<uint8_t>{sw1, static_cast<uint8_t>(sw)});
+        if (text) {
+            if (data)
+                out << toHex(apdu.data) << QLatin1Char(' ');
+            out << status << QLatin1Char('\n');
+            continue;
+        }
+        answers.append(QJsonObject{{QStringLiteral("command"), toHex(parseHex(args[i]).value())},
+                                   {QStringLiteral("data"), data ? QJsonValue(toHex(apdu.data)) : QJsonValue()},
+                                   {QStringLiteral("sw"), status},
+                                   {QStringLiteral("sw1"), sw1},
+                                   {QStringLiteral("sw2"), static_cast<uint8_t>(sw)}});
     }
+    // The answers the card gave, also when a later command failed.
+    if (!text && (result == kExitOk || !answers.isEmpty()))
+        printJson(out, answers);
     reader.deactivateCard();
     manager.selectDevice(QStringLiteral("NOTHING"));
     return result;

@@ -141,16 +141,16 @@ PromptAnswer TerminalPrompter::question(int textId, PromptButtons, PromptIcon)
 {
     const QString text = StringTable::text(textId);
     if (m_answers.yes) {
-        m_err << text << QStringLiteral(" yes\n");
+        line() << text << QStringLiteral(" yes\n");
         m_err.flush();
         return PromptAnswer::Yes;
     }
     if (!m_interactive) {
-        m_err << text << QStringLiteral(" no (give --yes to answer yes)\n");
+        line() << text << QStringLiteral(" no (give --yes to answer yes)\n");
         m_err.flush();
         return PromptAnswer::No;
     }
-    m_err << text << QStringLiteral(" [y/N] ");
+    line() << text << QStringLiteral(" [y/N] ");
     m_err.flush();
     const std::optional<SecretText> line = readLine();
     if (!line)
@@ -162,13 +162,13 @@ PromptAnswer TerminalPrompter::question(int textId, PromptButtons, PromptIcon)
 void TerminalPrompter::message(int textId, PromptIcon)
 {
     m_lastMessage = textId;
-    m_err << StringTable::text(textId) << QLatin1Char('\n');
+    line() << StringTable::text(textId) << QLatin1Char('\n');
     m_err.flush();
 }
 
 void TerminalPrompter::messageText(const QString& text, PromptIcon)
 {
-    m_err << plain(text) << QLatin1Char('\n');
+    line() << plain(text) << QLatin1Char('\n');
     m_err.flush();
 }
 
@@ -180,15 +180,32 @@ void TerminalPrompter::showCardError(const QString& text)
         StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(CardStatus::OperationCancelled);
     if (reportNeededCodes() && text == cancelled)
         return;
-    m_err << QStringLiteral("kestrel-cli: ") << plain(text) << QLatin1Char('\n');
+    line() << QStringLiteral("kestrel-cli: ") << plain(text) << QLatin1Char('\n');
     m_err.flush();
+}
+
+void TerminalPrompter::setBeforeOutput(std::function<void()> beforeOutput)
+{
+    m_beforeOutput = std::move(beforeOutput);
+}
+
+void TerminalPrompter::freshLine()
+{
+    if (m_beforeOutput)
+        m_beforeOutput();
+}
+
+QTextStream& TerminalPrompter::line()
+{
+    freshLine();
+    return m_err;
 }
 
 bool TerminalPrompter::reportNeededCodes()
 {
     for (; m_neededReported < m_needed.size(); ++m_neededReported) {
         const auto slot = static_cast<std::size_t>(m_needed[m_neededReported]);
-        m_err << QStringLiteral("kestrel-cli: ") << StringTable::text(kNeededText[slot]) << QLatin1Char('\n');
+        line() << QStringLiteral("kestrel-cli: ") << StringTable::text(kNeededText[slot]) << QLatin1Char('\n');
     }
     m_err.flush();
     return !m_needed.empty();
@@ -236,8 +253,10 @@ std::optional<SecretText> TerminalPrompter::code(CodeSlot slot, const QString& l
 {
     if (std::optional<SecretText> given = take(slot))
         return given;
-    if (m_interactive)
+    if (m_interactive) {
+        freshLine();
         return readSecret(m_err, label);
+    }
     noteNeeded(slot);
     return std::nullopt;
 }
@@ -276,6 +295,7 @@ std::optional<Prompter::PinFields> TerminalPrompter::fields(CodeSlot first, cons
         f.again = *given;
         return f;
     }
+    freshLine();
     std::optional<SecretText> b = readSecret(m_err, newLabel);
     if (!b)
         return std::nullopt;
@@ -322,12 +342,12 @@ std::optional<uint8_t> TerminalPrompter::selectToolkitItem(const QString& title,
     if (!m_interactive)
         return std::nullopt;
     // The select dialog's caption has no string-table entry yet.
-    m_err << StringTable::text(9021) << QLatin1Char('\n');
+    line() << StringTable::text(9021) << QLatin1Char('\n');
     if (!title.isEmpty())
-        m_err << title << QLatin1Char('\n');
+        line() << title << QLatin1Char('\n');
     for (const ToolkitChoice& entry : entries)
-        m_err << QStringLiteral("  ") << entry.text << QLatin1Char('\n');
-    m_err << QStringLiteral("Item (empty to cancel): ");
+        line() << QStringLiteral("  ") << entry.text << QLatin1Char('\n');
+    line() << QStringLiteral("Item (empty to cancel): ");
     m_err.flush();
     const std::optional<QString> line = readPlainLine();
     bool ok = false;
@@ -346,7 +366,7 @@ std::optional<QString> TerminalPrompter::inputToolkitText(const QString& prompt)
     }
     if (!m_interactive)
         return std::nullopt;
-    m_err << StringTable::text(238) << QLatin1Char('\n') << prompt << QStringLiteral(": ");
+    line() << StringTable::text(238) << QLatin1Char('\n') << prompt << QStringLiteral(": ");
     m_err.flush();
     return readPlainLine();
 }
@@ -355,7 +375,7 @@ void TerminalPrompter::showToolkitText(const QString& text)
 {
     m_toolkitTexts.push_back(text);
     if (m_interactive) {
-        m_err << text << QLatin1Char('\n');
+        line() << text << QLatin1Char('\n');
         m_err.flush();
     }
 }

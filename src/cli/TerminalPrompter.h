@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,10 @@ public:
     // The last message shown (string-table number), 0 when none.
     int lastMessage() const { return m_lastMessage; }
 
+    // Called before anything is written to `err`: the terminal's progress line is ended there, so
+    // that a question, a code prompt or a message starts on a line of its own.
+    void setBeforeOutput(std::function<void()> beforeOutput);
+
     // Says once, on `err`, each code that was needed and could not be asked; false when none was.
     bool reportNeededCodes();
 
@@ -80,6 +85,9 @@ protected:
     std::optional<PinFields> enterUnblock(int chv, const PinFields* previous) override;
 
 private:
+    void freshLine();
+    // `err`, with the progress line ended.
+    QTextStream& line();
     // The given code (once), else nullopt.
     std::optional<SecretText> take(CodeSlot slot);
     // Without a terminal: notes the code as needed unless it was given (and used up) before.
@@ -99,6 +107,7 @@ private:
     std::optional<uint8_t> m_toolkitItem;
     std::optional<QString> m_toolkitInput;
     std::vector<QString> m_toolkitTexts;
+    std::function<void()> m_beforeOutput;
 };
 
 } // namespace kestrel::cli

@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include "cli/CliCommands.h"
+#include "cli/CliGlobals.h"
 #include "cli/CodeOptions.h"
 
 #ifdef KESTREL_CLI_PRINT
@@ -34,11 +35,13 @@ void blankCodes(int argc, char* argv[])
 }
 
 #ifdef KESTREL_CLI_PRINT
-// The command word: the first argument, or the third after "--device D".
+// The command word, wherever the global options before it leave it.
 bool isCommand(int argc, char* argv[], const char* command)
 {
-    const int at = argc > 1 && std::strcmp(argv[1], "--device") == 0 ? 3 : 1;
-    return at < argc && std::strcmp(argv[at], command) == 0;
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    return kestrel::cli::commandWord(words) == QLatin1String(command);
 }
 #endif
 

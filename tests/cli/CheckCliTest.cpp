@@ -36,10 +36,12 @@ protected:
 
     QString path() const { return m_dir.filePath(QStringLiteral("broken.json")); }
 
+    // The report as text: --text.
     Output run(const QString& line)
     {
         return kestrel::test::runCliCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' '));
+            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' ') +
+            QStringList{QStringLiteral("--text")});
     }
 
     uint8_t record7Link()

@@ -54,10 +54,9 @@ TEST_F(InfoCliTest, InfoOfTheStandardCard)
     const QJsonObject costs = global[QStringLiteral("callCosts")].toObject();
     EXPECT_EQ(costs[QStringLiteral("sumUsed")].toString(), QStringLiteral(" 105.00"));
     EXPECT_EQ(costs[QStringLiteral("acmUnits")].toInt(), 42);
-    EXPECT_EQ(global[QStringLiteral("codes")].toArray()[0].toObject()[QStringLiteral("activated")].toString(),
-              QStringLiteral("Yes"));
+    EXPECT_EQ(global[QStringLiteral("codes")].toArray()[0].toObject()[QStringLiteral("activated")], QJsonValue(true));
     EXPECT_EQ(o[QStringLiteral("capacities")].toObject()[QStringLiteral("sms")].toObject()[QStringLiteral("items")],
-              QStringLiteral("20"));
+              QJsonValue(20));
     const QJsonObject own = o[QStringLiteral("ownNumbers")].toObject();
     EXPECT_EQ(own[QStringLiteral("lines")].toArray()[0].toString(), QStringLiteral("1\tMy number\t+420603123456"));
     EXPECT_EQ(own[QStringLiteral("entries")].toArray().size(), 1);

@@ -38,7 +38,7 @@ protected:
     {
         return runCommand(
             QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card, QStringLiteral("apdu")} +
-            apdus);
+            apdus + QStringList{QStringLiteral("--text")});
     }
 
     QTemporaryDir m_dir;
@@ -52,7 +52,7 @@ const QString kWrongPin = QStringLiteral("A02000010830303030FFFFFFFF");
 
 TEST_F(ReaderCliTest, ReadersListsTheDeviceStrings)
 {
-    const Output r = runCommand({QStringLiteral("readers")});
+    const Output r = runCommand({QStringLiteral("readers"), QStringLiteral("--text")});
     ASSERT_EQ(r.code, kExitOk);
     const QStringList lines = r.lines();
     EXPECT_TRUE(lines.contains(QStringLiteral("COM1")));
