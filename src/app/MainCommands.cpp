@@ -130,6 +130,10 @@ int MainCommands::forwardedCommand(int id, std::optional<EditorKind> active)
         return kEditorFind;
     case kFindNextButton:
         return kEditorFindNext;
+    case kUndo:
+        return kEditorUndo;
+    case kRedo:
+        return kEditorRedo;
     case kPhoneBookSaveFile:
     case kSaveFileButton:
         return sms ? kSmsSaveFile : kPhoneBookSaveFile;
@@ -178,6 +182,10 @@ std::optional<bool> MainCommands::enabled(int id, const DeskSnapshot& desk)
     case kPaste:
     case kSelect:
         return any;
+    case kUndo:
+        return any && desk.canUndo;
+    case kRedo:
+        return any && desk.canRedo;
     case kPrintMessages:
     case kSmsNext:
         return desk.sms > 0;

@@ -76,6 +76,8 @@ inline constexpr int kCheckAndRepair = 40098;
 inline constexpr int kEnableDisablePin = 40099;
 inline constexpr int kPrintFont = 40101;
 inline constexpr int kReportHeader = 40109;
+inline constexpr int kUndo = 40110;
+inline constexpr int kRedo = 40111;
 inline constexpr int kPhoneBookWindow1 = 40201; // 40201-40203
 inline constexpr int kSmsWindow1 = 40301;       // 40301-40303
 // Accelerators without a menu entry of their own.
@@ -94,6 +96,8 @@ inline constexpr int kEditorPaste = 2059;
 inline constexpr int kEditorSelect = 2062;
 inline constexpr int kEditorInternationalize = 2063;
 inline constexpr int kEditorFindNext = 2100;
+inline constexpr int kEditorUndo = 2064;
+inline constexpr int kEditorRedo = 2065;
 } // namespace CommandId
 
 // What the command rules need to know of the main window at one moment.
@@ -108,6 +112,9 @@ struct DeskSnapshot
     bool canMakeFdn = false;
     bool canMakeSms = false;
     bool card = false; // the SimCard exists
+    // The active editor has a change to undo / an undone change to redo.
+    bool canUndo = false;
+    bool canRedo = false;
 };
 
 // Which editor window a command wants, and what to send it once it is current.

@@ -10,6 +10,7 @@
 #include "base/StringTable.h"
 #include "codec/PcText.h"
 #include "phonebook/PhoneBookModel.h"
+#include "ui/MainMenus.h"
 
 namespace kestrel {
 
@@ -60,8 +61,21 @@ EditorListParts::EditorListParts(QWidget* window, EditorListSetup setup)
         }
         QAction* action = m_menu->addAction(StringTable::text(item.textId));
         action->setObjectName(QLatin1String(item.name));
+        // The keys are shown only: the list and the main window's accelerators take them.
+        const QList<QKeySequence> keys =
+            item.command == m_setup.editCommand || item.command == PhoneBookCommand::kEditEntry
+                ? QList<QKeySequence>{QKeySequence(Qt::Key_F2)}
+                : editorKeysOf(item.command == PhoneBookCommand::kClear ? PhoneBookCommand::kClearSelected
+                                                                        : item.command);
+        if (!keys.isEmpty()) {
+            action->setShortcuts(keys);
+            action->setShortcutContext(Qt::WidgetShortcut);
+            action->setShortcutVisibleInContextMenu(true);
+        }
+        m_menuActions[item.command] = action;
         QObject::connect(action, &QAction::triggered, window, [this, id = item.command] { m_setup.run(id); });
     }
+    QObject::connect(m_menu, &QMenu::aboutToShow, window, [this] { showHistoryState(); });
     QObject::connect(m_list, &QWidget::customContextMenuRequested, window, [this](QPoint pos) {
         if (m_list->rowAtPoint(pos) >= 0)
             m_menu->popup(m_list->viewport()->mapToGlobal(pos));
@@ -118,6 +132,23 @@ void EditorListParts::runStartCommand(int readMode)
         m_setup.run(m_setup.readCommand);
     else if (readMode == 2)
         m_setup.run(m_setup.openCommand);
+}
+
+QAction* EditorListParts::menuAction(int command) const
+{
+    const auto it = m_menuActions.find(command);
+    return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+void EditorListParts::listEdit()
+{
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid())
+        return;
+    const int row = current.row();
+    m_list->selectionModel()->select(m_table->index(row, 0),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_setup.run(m_setup.editCommand);
 }
 
 void EditorListParts::changed()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -90,7 +91,13 @@ protected:
     bool confirmCloseOnce(const std::function<bool()>& ask);
 
     void listCommand(int id) override { m_setup.run(id); }
+    // Enter or F2: the focused row alone selected, then the edit command, as a double click.
+    void listEdit() override;
     void changed();
+    // The context menu's entry that runs `command`; null when it has none.
+    QAction* menuAction(int command) const;
+    // Before the context menu shows: the state of its Undo and Redo.
+    virtual void showHistoryState() {}
     // The payload of the list's own format in drag or clipboard data; none without it.
     std::optional<QByteArray> payloadOf(const QMimeData* data) const;
     QMimeData* mimeData(const QByteArray& payload) const;
@@ -111,6 +118,7 @@ protected:
     ListTableModel* m_table;
     PhoneBookListView* m_list;
     QMenu* m_menu = nullptr;
+    std::map<int, QAction*> m_menuActions;
     QTimer* m_scrollTimer = nullptr;
     QPoint m_dragPoint;
     DropEffect m_dragEffect = DropEffect::None; // what the last drag-over showed
@@ -162,8 +170,11 @@ public:
 
     // A command of the window: one of its own, else one both kinds of list run alike; then the list
     // shows the model's selection, whatever the command did to it. Unknown ids are ignored.
+    // Whatever one command changes of the rows (Insert with the edit dialog after it, a whole
+    // replace, a file load) is one undo step; a card read or write is none.
     void runCommand(int id)
     {
+        const typename Model::Change change(m_model);
         if (!runOwnCommand(id) && !runRowCommand(id))
             return;
         selectionFromModel();
@@ -174,6 +185,15 @@ public:
     bool confirmClose()
     {
         return confirmCloseOnce([this] { return m_model.confirmClose(); });
+    }
+
+    // The context menu's Undo and Redo are enabled when there is a step to take.
+    void showHistoryState() override
+    {
+        if (QAction* undo = menuAction(PhoneBookCommand::kUndo))
+            undo->setEnabled(m_model.canUndo());
+        if (QAction* redo = menuAction(PhoneBookCommand::kRedo))
+            redo->setEnabled(m_model.canRedo());
     }
 
 private:
@@ -200,6 +220,12 @@ private:
             return true;
         case kPaste:
             paste();
+            return true;
+        case kUndo:
+            m_model.undo();
+            return true;
+        case kRedo:
+            m_model.redo();
             return true;
         default:
             return false;

@@ -27,6 +27,8 @@ public:
     // Called by an editor window when it goes away (closed by its own button, by CloseAllEditors
     // or by the main window's destruction).
     virtual void OnEditorClosed(class EditorWindow* window) = 0;
+    // Called by an editor window when what its Undo and Redo can do has changed.
+    virtual void OnEditorHistoryChanged(class EditorWindow* /*window*/) {}
 };
 
 // An editor window as the main window sees it: a modeless dialog with a kind and a window number,
@@ -53,6 +55,9 @@ public:
     virtual bool hasUnsavedChanges() const = 0;
     // Prints the window's list (Print Phone Book / Print Messages).
     virtual void printList() = 0;
+    // Whether Undo has a change of the rows to take back / Redo an undone change to make again.
+    virtual bool canUndo() const { return false; }
+    virtual bool canRedo() const { return false; }
     // Closes without any question (after the main window's one question: Close All, Exit, its
     // close box, the application's quit).
     void closeWithoutAsking();

@@ -30,7 +30,10 @@ const std::vector<MenuDef>& mainMenus()
           {kMenuSeparator, 0},
           {kExit, strId(40023)}}},
         {strId(9303),
-         {{kInsertItem, strId(40060)},
+         {{kUndo, strId(9800)},
+          {kRedo, strId(9801)},
+          {kMenuSeparator, 0},
+          {kInsertItem, strId(40060)},
           {kDeleteItem, strId(40061)},
           {kClearSelected, strId(9308)},
           {kMenuSeparator, 0},
@@ -92,28 +95,82 @@ const std::vector<MenuDef>& mainMenus()
     return kMenus;
 }
 
-QKeySequence acceleratorOf(int id)
+namespace {
+
+// Qt's keys of a standard action, with those a Linux user expects that the platform theme may
+// lack put behind them.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, std::initializer_list<QKeySequence> expected)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    for (const QKeySequence& k : expected) {
+        if (!keys.contains(k))
+            keys.append(k);
+    }
+    return keys;
+}
+
+// The main window's commands whose keys the editor lists take too, with the editor command.
+struct SharedKeys
+{
+    int mainId;
+    int editorId;
+};
+constexpr SharedKeys kSharedKeys[] = {
+    {kInsertItem, kEditorInsert},   {kDeleteItem, kEditorDelete}, {kClearSelected, kEditorClearSelected},
+    {kSelectAll, kEditorSelectAll}, {kCut, kEditorCut},           {kCopy, kEditorCopy},
+    {kPaste, kEditorPaste},         {kUndo, kEditorUndo},         {kRedo, kEditorRedo},
+};
+
+} // namespace
+
+QList<QKeySequence> acceleratorsOf(int id)
 {
     switch (id) {
     case kSelectAll:
-        return QKeySequence(Qt::CTRL | Qt::Key_A);
+        return standardKeys(QKeySequence::SelectAll, {QKeySequence(Qt::CTRL | Qt::Key_A)});
     case kDeleteItem:
-        return QKeySequence(Qt::Key_Delete);
+        return {QKeySequence(Qt::Key_Delete)};
     case kClearSelected:
-        return QKeySequence(Qt::CTRL | Qt::Key_Delete);
+        return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
     case kFindReplace:
-        return QKeySequence(Qt::Key_F7);
+        return {QKeySequence(Qt::Key_F7)};
     case kInsertItem:
-        return QKeySequence(Qt::Key_Insert);
+        return {QKeySequence(Qt::Key_Insert)};
+    case kCut:
+        return standardKeys(QKeySequence::Cut, {QKeySequence(Qt::CTRL | Qt::Key_X)});
+    case kCopy:
+        return standardKeys(QKeySequence::Copy, {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    case kPaste:
+        return standardKeys(QKeySequence::Paste, {QKeySequence(Qt::CTRL | Qt::Key_V)});
+    case kUndo:
+        return standardKeys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    case kRedo:
+        return standardKeys(QKeySequence::Redo,
+                            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     case kContextHelp:
-        return QKeySequence(Qt::SHIFT | Qt::Key_F1);
+        return {QKeySequence(Qt::SHIFT | Qt::Key_F1)};
     case kHelp:
-        return QKeySequence(Qt::Key_F1);
+        return {QKeySequence(Qt::Key_F1)};
     case kHelpContents:
-        return QKeySequence(Qt::CTRL | Qt::Key_F1);
+        return {QKeySequence(Qt::CTRL | Qt::Key_F1)};
     default:
         return {};
     }
+}
+
+QKeySequence acceleratorOf(int id)
+{
+    const QList<QKeySequence> keys = acceleratorsOf(id);
+    return keys.isEmpty() ? QKeySequence() : keys.front();
+}
+
+QList<QKeySequence> editorKeysOf(int editorCommand)
+{
+    for (const SharedKeys& shared : kSharedKeys) {
+        if (shared.editorId == editorCommand)
+            return acceleratorsOf(shared.mainId);
+    }
+    return {};
 }
 
 } // namespace kestrel

@@ -87,8 +87,8 @@ QAction* MainWindow::makeAction(int id, const QString& text)
 {
     auto* a = new QAction(text, this);
     a->setObjectName(QStringLiteral("cmd%1").arg(id));
-    if (const QKeySequence keys = acceleratorOf(id); !keys.isEmpty())
-        a->setShortcut(keys);
+    if (const QList<QKeySequence> keys = acceleratorsOf(id); !keys.isEmpty())
+        a->setShortcuts(keys);
     connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
     m_actions[id] = a;
     return a;
@@ -169,6 +169,10 @@ DeskSnapshot MainWindow::snapshot() const
     s.canMakeFdn = m_factories.count(EditorKind::Fdn) > 0;
     s.canMakeSms = m_factories.count(EditorKind::Sms) > 0;
     s.card = m_state.simCard() != nullptr;
+    if (const EditorWindow* w = activeEditor()) {
+        s.canUndo = w->canUndo();
+        s.canRedo = w->canRedo();
+    }
     return s;
 }
 
@@ -234,6 +238,7 @@ EditorWindow* MainWindow::openEditor(const EditorRequest& request)
         EditorWindow* made = factory->second(request.kind, *this, this);
         if (!made)
             return nullptr;
+        shareAccelerators(*made);
         registry.add(made, sel.createNumber);
         m_windows.push_back(made);
         m_desk.activated(made);
@@ -248,6 +253,22 @@ EditorWindow* MainWindow::openEditor(const EditorRequest& request)
     if (request.thenSend != 0)
         window->handleCommand(request.thenSend);
     return window;
+}
+
+void MainWindow::shareAccelerators(EditorWindow& window)
+{
+    // The keys run runCommand there as here, which forwards to the editor as the menus do; a key
+    // is one shortcut whichever of the windows is active, so it never fires twice.
+    for (const auto& [id, a] : m_actions) {
+        if (!a->shortcuts().isEmpty())
+            window.addAction(a);
+    }
+}
+
+void MainWindow::OnEditorHistoryChanged(EditorWindow* window)
+{
+    if (!m_destroying && window == activeEditor())
+        updateCommandState();
 }
 
 void MainWindow::OnEditorActivated(EditorWindow* window)

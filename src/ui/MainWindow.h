@@ -48,6 +48,7 @@ public:
     ProgressSink* progress() override { return &m_progress; }
     void OnEditorActivated(EditorWindow* window) override;
     void OnEditorClosed(EditorWindow* window) override;
+    void OnEditorHistoryChanged(EditorWindow* window) override;
 
     ProgressDialog& progressDialog() { return m_progress; }
 
@@ -96,6 +97,8 @@ private:
     DeskSnapshot snapshot() const;
     EditorWindow* windowOf(EditorHandle handle) const;
     void activate(EditorWindow* window);
+    // The accelerators work in the editor window too.
+    void shareAccelerators(EditorWindow& window);
     void forward(int id);
     void openFileButton();
     void runPinCommand(int id);

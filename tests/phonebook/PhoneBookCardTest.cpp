@@ -169,6 +169,36 @@ TEST_F(PhoneBookCardTest, AbortedReadKeepsTheWindowsEntries)
     EXPECT_TRUE(window.entry(0).modified);
 }
 
+// Undo goes back to the last card read or write: a successful one starts the history afresh, one
+// that fails (here aborted) keeps it and is no step of its own.
+TEST_F(PhoneBookCardTest, CardReadsAndWritesStartTheUndoHistory)
+{
+    useCard();
+    setConfirm(false);
+    RecordingProgress progress;
+    PhoneBookModel window(DialBook::Adn, *app, prompter, &progress);
+    const auto edit = [&](const char* name) {
+        window.acceptEdit(0, QStringLiteral("1"), QString::fromLatin1(name), QStringLiteral("123"));
+    };
+    edit("Before the read");
+    ASSERT_TRUE(window.canUndo());
+    ASSERT_TRUE(window.readFromCard());
+    EXPECT_FALSE(window.canUndo());
+    edit("Written");
+    ASSERT_TRUE(window.writeToCard());
+    EXPECT_FALSE(window.canUndo()) << "the rows match the card";
+    EXPECT_FALSE(window.undo());
+
+    edit("Unsaved");
+    progress.polls = 0;
+    progress.abortAtPoll = 5;
+    EXPECT_FALSE(window.readFromCard());
+    EXPECT_EQ(window.history().undoSteps(), 1u);
+    ASSERT_TRUE(window.undo());
+    EXPECT_EQ(std::string(window.entry(0).name), "Written");
+    EXPECT_FALSE(window.entry(0).modified) << "as the write left it";
+}
+
 TEST_F(PhoneBookCardTest, WriteRefusalsAndOverflow)
 {
     useCard();

@@ -255,7 +255,8 @@ TEST_F(SmsWindowTest, ListColumnsMenuAndClipboard)
     for (QAction* a : from->findChild<QMenu*>(QStringLiteral("contextMenu"))->actions())
         menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(menu, (QStringList{QStringLiteral("&Edit"), QStringLiteral("Clea&r"), QStringLiteral("-"),
-                                 QStringLiteral("&Copy"), QStringLiteral("Cu&t"), QStringLiteral("&Paste")}));
+                                 QStringLiteral("&Copy"), QStringLiteral("Cu&t"), QStringLiteral("&Paste"),
+                                 QStringLiteral("-"), QStringLiteral("&Undo"), QStringLiteral("&Redo")}));
 
     put(from, 0, "Ahoj \x9A\x65\x66\x65");
     put(from, 2, "Second");

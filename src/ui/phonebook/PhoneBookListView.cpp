@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "phonebook/DialClipboard.h"
+#include "ui/MainMenus.h"
 #include "ui/phonebook/PhoneBookCommands.h"
 
 namespace kestrel {
@@ -87,38 +88,26 @@ void PhoneBookListView::fitColumn(int column)
 
 void PhoneBookListView::keyPressEvent(QKeyEvent* event)
 {
-    int id = 0;
+    // The commands the list's keys stand for; Enter and F2 edit.
+    static constexpr int kKeyCommands[] = {
+        PhoneBookCommand::kInsert,    PhoneBookCommand::kDelete, PhoneBookCommand::kClearSelected,
+        PhoneBookCommand::kSelectAll, PhoneBookCommand::kCopy,   PhoneBookCommand::kCut,
+        PhoneBookCommand::kPaste,     PhoneBookCommand::kUndo,   PhoneBookCommand::kRedo,
+    };
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    if (mods == Qt::NoModifier) {
-        if (event->key() == Qt::Key_Insert)
-            id = PhoneBookCommand::kInsert;
-        else if (event->key() == Qt::Key_Delete)
-            id = PhoneBookCommand::kDelete;
-    } else if (mods == Qt::ControlModifier) {
-        switch (event->key()) {
-        case Qt::Key_Delete:
-            id = PhoneBookCommand::kClearSelected;
-            break;
-        case Qt::Key_A:
-            id = PhoneBookCommand::kSelectAll;
-            break;
-        case Qt::Key_C:
-            id = PhoneBookCommand::kCopy;
-            break;
-        case Qt::Key_X:
-            id = PhoneBookCommand::kCut;
-            break;
-        case Qt::Key_V:
-            id = PhoneBookCommand::kPaste;
-            break;
-        default:
-            break;
-        }
-    }
-    if (id != 0 && m_handler) {
+    const auto key = static_cast<Qt::Key>(event->key());
+    if (m_handler && mods == Qt::NoModifier && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2)) {
         event->accept();
-        m_handler->listCommand(id);
+        m_handler->listEdit();
         return;
+    }
+    const QKeySequence pressed(QKeyCombination(mods, key));
+    for (const int id : kKeyCommands) {
+        if (m_handler && editorKeysOf(id).contains(pressed)) {
+            event->accept();
+            m_handler->listCommand(id);
+            return;
+        }
     }
     QTreeView::keyPressEvent(event);
 }

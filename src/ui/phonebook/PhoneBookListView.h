@@ -11,9 +11,11 @@ class PhoneBookListHandler
 {
 public:
     virtual ~PhoneBookListHandler() = default;
-    // A key of the list: Ins, Del, Ctrl+Del, Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V as the window's
-    // command ids.
+    // A key of the list: Ins, Del, Ctrl+Del, Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z, Ctrl+Shift+Z
+    // (and the other keys of editorKeysOf) as the window's command ids.
     virtual void listCommand(int id) = 0;
+    // Enter or F2: edit the focused row, as a double click on it does.
+    virtual void listEdit() = 0;
     // The user began to drag the selected rows.
     virtual void listStartDrag() = 0;
     // Drag enter and drag over at pos (viewport coordinates): the effect a drop would have

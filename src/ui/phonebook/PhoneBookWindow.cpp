@@ -81,11 +81,10 @@ void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
     setup.rows = [this] { return m_model->capacity(); };
     setup.titleId = &PhoneBookModel::columnTitleId;
     setup.dragActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-    setup.menu = {{strId(2060), "editAction", kEditEntry},
-                  {strId(2061), "clearAction", kClear},
-                  {strId(9610), "copyAction", kCopy},
-                  {strId(2057), "cutAction", kCut},
-                  {strId(2059), "pasteAction", kPaste}};
+    setup.menu = {{strId(2060), "editAction", kEditEntry}, {strId(2061), "clearAction", kClear},
+                  {strId(9610), "copyAction", kCopy},      {strId(2057), "cutAction", kCut},
+                  {strId(2059), "pasteAction", kPaste},    {},
+                  {strId(9800), "undoAction", kUndo},      {strId(9801), "redoAction", kRedo}};
     setup.editCommand = kEditEntry;
     setup.run = [this](int id) { handleCommand(id); };
     setup.commands = {{kRead, [this] { readFromCard(); }},
@@ -186,6 +185,11 @@ void PhoneBookWindow::redraw(int select, int first, int last)
 void PhoneBookWindow::selectionChanged()
 {
     m_driver->selectionFromModel();
+}
+
+void PhoneBookWindow::historyChanged()
+{
+    host().OnEditorHistoryChanged(this);
 }
 
 void PhoneBookWindow::headerClicked(int section)

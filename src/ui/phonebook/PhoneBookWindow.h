@@ -40,6 +40,8 @@ public:
     void handleCommand(int id) override;
     bool hasUnsavedChanges() const override;
     void printList() override;
+    bool canUndo() const override { return m_model->canUndo(); }
+    bool canRedo() const override { return m_model->canRedo(); }
 
     PhoneBookModel& model() { return *m_model; }
     PhoneBookListView* list() const;
@@ -47,6 +49,7 @@ public:
     // PhoneBookView
     void redraw(int select, int first, int last) override;
     void selectionChanged() override;
+    void historyChanged() override;
 
 protected:
     bool confirmClose() override;

@@ -114,7 +114,10 @@ void SmsWindow::buildLayout()
                   {},
                   {strId(9648), "copyAction", kCopy},
                   {strId(2057), "cutAction", kCut},
-                  {strId(2059), "pasteAction", kPaste}};
+                  {strId(2059), "pasteAction", kPaste},
+                  {},
+                  {strId(9800), "undoAction", kUndo},
+                  {strId(9801), "redoAction", kRedo}};
     setup.editCommand = kEdit;
     setup.run = [this](int id) { handleCommand(id); };
     setup.commands = {{kRead, [this] { m_model->readFromCard(); }},
@@ -231,6 +234,11 @@ void SmsWindow::selectionChanged()
 {
     m_driver->selectionFromModel();
     showDetails();
+}
+
+void SmsWindow::historyChanged()
+{
+    host().OnEditorHistoryChanged(this);
 }
 
 void SmsWindow::showDetails()

@@ -38,6 +38,8 @@ public:
     void handleCommand(int id) override;
     bool hasUnsavedChanges() const override;
     void printList() override;
+    bool canUndo() const override { return m_model->canUndo(); }
+    bool canRedo() const override { return m_model->canRedo(); }
 
     SmsListModel& model() { return *m_model; }
     PhoneBookListView* list() const;
@@ -45,6 +47,7 @@ public:
     // SmsListView
     void redraw(int select, int first, int last) override;
     void selectionChanged() override;
+    void historyChanged() override;
 
 protected:
     bool confirmClose() override;
