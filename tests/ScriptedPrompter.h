@@ -59,6 +59,9 @@ public:
         return a;
     }
     void showToolkitText(const QString& text) override { toolkitTexts.push_back(text); }
+    bool showsCancelInStatus() const override { return cancelInStatus; }
+
+    bool cancelInStatus = false; // as the desktop: a cancel is told by the status line
 
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<uint8_t>> items;  // SELECT ITEM choices (nullopt: cancelled)

@@ -18,7 +18,8 @@ AppState::AppState()
 AppState::AppState(std::unique_ptr<QSettings> store) : AppState(std::move(store), std::make_unique<ReaderManager>()) {}
 
 AppState::AppState(std::unique_ptr<QSettings> store, std::unique_ptr<ReaderManager> readers)
-    : m_store(std::move(store)), m_readers(std::move(readers))
+    : m_store(std::move(store)), m_readers(std::move(readers)),
+      m_status([this] { return m_readers ? m_readers->currentDevice() : QString(); })
 {}
 
 AppState::~AppState()

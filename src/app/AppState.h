@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/AppSettings.h"
+#include "app/MainStatus.h"
 #include "base/CardStatus.h"
 
 class QSettings;
@@ -66,6 +67,10 @@ public:
     int lastFindAction() const { return m_lastFindAction; }
     void setLastFindAction(int action) { m_lastFindAction = action; }
 
+    // The state of the reader and the card and the last card operation, as the main window shows
+    // it; the desktop's Prompter tells it of every card operation.
+    MainStatus& mainStatus() { return m_status; }
+
     // The three print font faces: regular, bold, italic.
     const QStringList& printFonts() const { return m_printFonts; }
     void setPrintFonts(const QStringList& faces) { m_printFonts = faces; }
@@ -76,6 +81,7 @@ private:
     std::unique_ptr<ReaderManager> m_readers;
     std::unique_ptr<SimCard> m_sim;
     SimCard* m_external = nullptr;
+    MainStatus m_status;
     int m_maxAlphaLength = 20;
     int m_maxSmsLength = 160;
     int m_lastFindAction = 0;

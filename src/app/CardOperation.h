@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 
 #include <QString>
@@ -23,6 +25,31 @@ struct OpenFlags
     bool offerUnblock = false;
 };
 
+// What a card operation leaves known, for the front end's account of it.
+struct CardOperationReport
+{
+    int captionId = 0;
+    // Ok after a success.
+    CardStatus status = CardStatus::Ok;
+    // The card was identified during the operation: the fields below hold what it told.
+    bool identified = false;
+    std::array<uint8_t, 10> iccid{};
+    int phase = 0;          // EF_Phase
+    uint32_t cardFlags = 0; // CardFlag bits
+    int chv1TriesLeft = -1; // -1 unknown
+    // After a failure: the line under the status message (the tries a refused code has left).
+    QString detail;
+};
+
+// Told when a card operation begins and ends (a Prompter's operationListener).
+class CardOperationListener
+{
+public:
+    virtual ~CardOperationListener() = default;
+    virtual void operationStarted(int captionId) = 0;
+    virtual void operationFinished(const CardOperationReport& report) = 0;
+};
+
 // The frame every command that talks to the card runs in:
 //   1. (the caller's confirmation, before run)
 //   2. beginProgress(progress, 5000 "Initializing SIM Card", captionId)
@@ -32,8 +59,11 @@ struct OpenFlags
 //   5. on failure the message: statusMessage(); the SimCard's images are dropped so that the next
 //      operation reads the card again
 //   6. closeCard, 7. endProgress(false)
-//   8. the failure through Prompter::showCardError, or the success message if the work set one
-// For its duration the Prompter is the SimCard's PIN prompt.
+//   8. the failure through Prompter::showCardError, or the success message if the work set one;
+//      an operation the user cancelled (Abort, a closed PIN prompt) shows no error where the
+//      front end tells it in its status line (Prompter::showsCancelInStatus)
+// For its duration the Prompter is the SimCard's PIN prompt; its operation listener is told of the
+// begin and the end.
 class CardOperation
 {
 public:
@@ -48,6 +78,19 @@ public:
     const QString& errorText() const { return m_errorText; }
     // The status the last run failed with; Ok after a success.
     CardStatus failureStatus() const { return m_failureStatus; }
+    // The last run ended because the user said so.
+    bool cancelledByUser() const { return isUserCancel(m_failureStatus); }
+    // Whether the failure of the last run is to be shown: not when the user cancelled and the
+    // Prompter's front end tells that in its status line.
+    bool failureToShow() const;
+    // Abort in the progress window (146), or a prompt closed or declined (151).
+    static bool isUserCancel(CardStatus status)
+    {
+        return status == CardStatus::CancelledByUser || status == CardStatus::OperationCancelled;
+    }
+    // For frames of their own (the check): the account of an operation on card, taken before
+    // closeCard.
+    static CardOperationReport reportOf(const SimCard& card, int captionId, CardStatus status);
     // Off: a failure is not shown at step 8 but handed back (errorText, failureStatus) for the
     // caller to show its own message for some statuses. On by default.
     void setShowFailure(bool show) { m_showFailure = show; }

@@ -11,6 +11,8 @@
 
 namespace kestrel {
 
+class CardOperationListener;
+
 // What a question offers and shows.
 enum class PromptButtons
 {
@@ -101,6 +103,15 @@ public:
     // A text the card wants displayed, as an information message.
     virtual void showToolkitText(const QString& text);
 
+    // Told when a card operation run with this Prompter begins and ends (the front end's account
+    // of what the program is doing); none by default. Borrowed, never owned.
+    void setOperationListener(CardOperationListener* listener) { m_listener = listener; }
+    CardOperationListener* operationListener() const { return m_listener; }
+    // True when the front end tells an operation the user cancelled (Abort, a prompt closed) in a
+    // status line of its own (the desktop): no error is shown for it then. The command line shows
+    // it as the failure it is.
+    virtual bool showsCancelInStatus() const { return false; }
+
 protected:
     // The three fields of a change dialog or an unblock dialog as the user filled them in.
     struct PinFields
@@ -113,6 +124,9 @@ protected:
     // (nullptr the first time). nullopt when it was closed without OK.
     virtual std::optional<PinFields> enterPinChange(int chv, const PinFields* previous) = 0;
     virtual std::optional<PinFields> enterUnblock(int chv, const PinFields* previous) = 0;
+
+private:
+    CardOperationListener* m_listener = nullptr;
 };
 
 } // namespace kestrel

@@ -96,6 +96,7 @@ CardStatus SetupModel::findReader(const CandidateShown& showCandidate, const Sea
 {
     ReaderManager& readers = m_state.readers();
     const QStringList pcscNames = m_lister ? m_lister() : QStringList();
+    const QString inUse = readers.currentDevice();
 
     QString found;
     CardStatus r = CardStatus::NonSpecificError;
@@ -123,9 +124,14 @@ CardStatus SetupModel::findReader(const CandidateShown& showCandidate, const Sea
     if (r == CardStatus::Ok) {
         m_values.device = found;
         m_prompter.messageText(StringTable::text(kReaderFound) + found, PromptIcon::Information);
+    } else if (inUse != kNothing && readers.selectDevice(inUse) == CardStatus::Ok) {
+        // Nothing found: the reader in use before the search is taken up again and the dialog keeps
+        // the device chosen in it, rather than leaving the user with no reader at all.
+        m_prompter.messageText(StringTable::text(kNoReaderFound) + QLatin1Char('\n') +
+                                   StringTable::text(9839).arg(inUse),
+                               PromptIcon::Information);
     } else {
         readers.selectDevice(kNothing);
-        m_values.device = kNothing;
         m_prompter.message(kNoReaderFound, PromptIcon::Information);
     }
     // Listed afresh (a reader may have been plugged in since the dialog opened), without the

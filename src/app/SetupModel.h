@@ -62,9 +62,10 @@ public:
     void setSearchCandidates(QStringList candidates) { m_candidates = std::move(candidates); }
 
     // "&Find Reader": the first listed PC/SC reader, then each search candidate until one opens.
-    // The reader found stays open and becomes the value's device; when none is found no reader is
-    // left open and the device is "NOTHING". The outcome is told through the Prompter; the result
-    // is 102 when a reader was found. The device list is listed afresh.
+    // The reader found stays open and becomes the value's device; when none is found the reader in
+    // use before the search is opened again and the value's device stays as it was chosen (no
+    // reader is left open when that one cannot be). The outcome is told through the Prompter; the
+    // result is 102 when a reader was found. The device list is listed afresh.
     CardStatus findReader(const CandidateShown& showCandidate = {}, const SearchEnded& searchEnded = {});
 
     // "From &Database": a code chosen in the country code chooser becomes the own country code

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/CardOpening.h"
+#include "app/CardOperation.h"
 #include "app/Prompter.h"
 #include "base/StringTable.h"
 #include "sim/CheckAndRepair.h"
@@ -62,11 +63,14 @@ void SimCheckCommand::resetReports()
 bool SimCheckCommand::fail()
 {
     const QString message = m_card.statusMessage();
+    const CardStatus status = m_card.lastStatus();
     // No image of unknown state outlives a failed access.
     m_card.flushCaches();
     m_card.closeCard();
     m_card.endProgress(false);
-    m_prompter.showCardError(message);
+    // What the user cancelled (Abort, a closed PIN prompt) is no error where the status line says so.
+    if (!CardOperation::isUserCancel(status) || !m_prompter.showsCancelInStatus())
+        m_prompter.showCardError(message);
     return false;
 }
 

@@ -114,7 +114,8 @@ bool SimInformationReader::runPage(const std::function<bool()>& work)
     if (!ok) {
         m_errorText = StringTable::text(kReaderOperationError) + QStringLiteral("\r\n") +
                       cardStatusMessage(operation.failureStatus());
-        m_prompter.messageText(m_errorText, PromptIcon::Stop);
+        if (operation.failureToShow())
+            m_prompter.messageText(m_errorText, PromptIcon::Stop);
     }
     return ok;
 }

@@ -56,7 +56,7 @@ bool PhoneBookModel::readFromCard()
     } else if (!fdn && op.failureStatus() == CardStatus::InaccessibleRecord) {
         // EF_ADN invalidated: fixed dialling is in force.
         m_prompter.message(strId(5609), PromptIcon::Stop);
-    } else {
+    } else if (op.failureToShow()) {
         m_prompter.showCardError(op.errorText());
     }
     cardOperationDone(ok);

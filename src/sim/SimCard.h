@@ -200,6 +200,12 @@ public:
     bool requireService(int n);
     bool isChvBlocked(int chv) const;
     bool isChv1Enabled() const { return (m_cardFlags & CardFlag::kChv1Enabled) != 0; }
+    // The tries a code has left as the card told during this access (CHV1/CHV2, or their
+    // unblocking codes); -1 when unknown. Forgotten at closeCard.
+    int attemptsLeft(int chv, bool unblock = false) const
+    {
+        return m_attemptsLeft[(chv == 2 ? 2U : 0U) + (unblock ? 1U : 0U)];
+    }
 
     // ---- PINs --------------------------------------------------------------------------------
     // chv 1: enable or disable CHV1 with pin when its state differs from `enable`, then, if newPin

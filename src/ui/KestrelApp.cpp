@@ -22,6 +22,8 @@ KestrelApp::~KestrelApp()
 {
     // The main window and its editor windows first; AppState's destructor then ends the SimCard
     // before the reader.
+    if (m_prompter)
+        m_prompter->setEditorSource({});
     m_main.reset();
     m_prompter.reset();
     m_state.reset();
@@ -49,6 +51,7 @@ bool KestrelApp::start(const StartOptions& options)
 
     m_main = std::make_unique<MainWindow>(*m_state, *m_prompter);
     m_prompter->setParent(m_main.get());
+    m_prompter->setEditorSource([main = m_main.get()]() -> QWidget* { return main->activeEditor(); });
     for (const auto& [kind, factory] : m_factories)
         m_main->setEditorFactory(kind, factory);
     if (m_setupHook)

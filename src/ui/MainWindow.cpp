@@ -6,23 +6,29 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
 #include <QToolBar>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QWhatsThis>
 
 #include "app/AppState.h"
 #include "app/PinCommands.h"
 #include "app/Prompter.h"
+#include "app/WindowCascade.h"
 #include "ui/AboutDialog.h"
 #include "ui/BannerWidget.h"
 #include "ui/CommandIcons.h"
 #include "ui/FileTypeDialog.h"
 #include "ui/MainMenus.h"
+#include "ui/StatePanel.h"
 #include "ui/UiText.h"
 
 namespace kestrel {
@@ -55,15 +61,15 @@ MainWindow::MainWindow(AppState& state, Prompter& prompter, QWidget* parent)
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(uiText(strId(9300)));
     setWindowIcon(CommandIcons::appIcon());
-    m_banner = new BannerWidget(this);
-    setCentralWidget(m_banner);
+    buildMainArea();
     buildMenus();
     buildButtonBar();
     for (const int id : {kHelp, kHelpContents}) {
         QAction* a = makeAction(id, QString());
         addAction(a);
     }
-    resize(640, 400);
+    resize(680, 520);
+    m_state.mainStatus().setOnChange([this] { refreshState(); });
     updateCommandState();
     if (QCoreApplication* app = QCoreApplication::instance())
         app->installEventFilter(this);
@@ -77,6 +83,7 @@ MainWindow::~MainWindow()
 {
     // The editor windows go first, while this window can still take their goodbyes.
     m_destroying = true;
+    m_state.mainStatus().setOnChange({});
     const std::vector<EditorWindow*> windows = m_windows;
     for (EditorWindow* w : windows)
         delete w;
@@ -92,6 +99,24 @@ QAction* MainWindow::makeAction(int id, const QString& text)
     connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
     m_actions[id] = a;
     return a;
+}
+
+void MainWindow::buildMainArea()
+{
+    m_banner = new BannerWidget;
+    m_panel = new StatePanel([this](int id) { runCommand(id); });
+    setCentralWidget(StatePanel::mainArea(m_banner, m_panel, this));
+
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusBar()->addWidget(m_statusLine, 1);
+}
+
+void MainWindow::refreshState()
+{
+    const MainStatus& status = m_state.mainStatus();
+    m_panel->showLines(status.lines());
+    m_statusLine->setText(status.statusLine());
 }
 
 void MainWindow::buildMenus()
@@ -183,6 +208,12 @@ void MainWindow::updateCommandState()
         const std::optional<bool> rule = MainCommands::enabled(id, s);
         a->setEnabled(rule ? *rule : m_hooks.count(MainCommands::canonical(id)) > 0);
     }
+    for (const int id : StatePanel::startCommands()) {
+        if (const QAction* a = action(id))
+            m_panel->setCommandEnabled(id, a->isEnabled());
+    }
+    // The reader may have changed (Setup).
+    refreshState();
 }
 
 EditorWindow* MainWindow::windowOf(EditorHandle handle) const
@@ -238,6 +269,7 @@ EditorWindow* MainWindow::openEditor(const EditorRequest& request)
         EditorWindow* made = factory->second(request.kind, *this, this);
         if (!made)
             return nullptr;
+        placeNewEditor(*made);
         shareAccelerators(*made);
         registry.add(made, sel.createNumber);
         m_windows.push_back(made);
@@ -253,6 +285,22 @@ EditorWindow* MainWindow::openEditor(const EditorRequest& request)
     if (request.thenSend != 0)
         window->handleCommand(request.thenSend);
     return window;
+}
+
+void MainWindow::placeNewEditor(EditorWindow& window)
+{
+    // From the window opened last that is still open (m_windows keeps the order of opening).
+    std::optional<QPoint> last;
+    std::vector<QPoint> taken;
+    for (EditorWindow* w : m_windows) {
+        if (w->isVisible()) {
+            last = w->pos();
+            taken.push_back(w->pos());
+        }
+    }
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    const QPoint first = mapToGlobal(QPoint(0, 0)) + QPoint(150, 50);
+    window.move(WindowCascade::next(last, taken, window.size(), available, first));
 }
 
 void MainWindow::shareAccelerators(EditorWindow& window)
@@ -379,6 +427,10 @@ void MainWindow::enterToolbarMode()
 {
     m_toolbarMode = false; // the resize below is ours, not the user's
     centralWidget()->setMinimumSize(0, 0);
+    statusBar()->hide();
+    // The window's minimum height follows at once, not at the next turn of the event loop.
+    layout()->invalidate();
+    layout()->activate();
     const int h = toolbarModeHeight();
     resize(width(), h);
     m_toolbarMode = true;
@@ -394,15 +446,17 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (m_toolbarMode && event->oldSize().isValid() && event->size().height() != event->oldSize().height() &&
-        event->size().height() != toolbarModeHeight())
+        event->size().height() != toolbarModeHeight()) {
         m_toolbarMode = false;
+        statusBar()->show();
+    }
     layoutBanner();
 }
 
 void MainWindow::layoutBanner()
 {
     // The client area starts at the top of the button bar.
-    m_banner->setClientOffset(std::max(0, m_banner->y() - m_buttons->y()));
+    m_banner->setClientOffset(std::max(0, m_banner->mapTo(this, QPoint(0, 0)).y() - m_buttons->y()));
 }
 
 void MainWindow::showAbout()

@@ -13,16 +13,19 @@
 #include "ui/ProgressDialog.h"
 
 class QAction;
+class QLabel;
 class QSessionManager;
 class QToolBar;
 
 namespace kestrel {
 
 class BannerWidget;
+class StatePanel;
 
-// The program's frame: menu bar, button bar (2001-2020), the accelerators, the painted banner, and
-// the editor windows it owns. Commands open, cycle or create editor windows, forward to the active
-// editor, run the PIN commands or call the hooks the rest of the program plugs in. Every action has
+// The program's frame: menu bar, button bar (2001-2020), the accelerators, the painted banner with
+// the state of things below it (StatePanel) and a status line, and the editor windows it owns.
+// Commands open, cycle or create editor windows, forward to the active editor, run the PIN
+// commands or call the hooks the rest of the program plugs in. Every action has
 // the object name "cmd<id>", every bar button "button<id>".
 class MainWindow final : public QMainWindow, public EditorHost
 {
@@ -79,6 +82,9 @@ public:
     QAction* action(int id) const;
     QToolBar* buttonBar() const { return m_buttons; }
     BannerWidget* banner() const { return m_banner; }
+    // The state of things under the banner, and the status bar's line.
+    StatePanel* statePanel() const { return m_panel; }
+    QLabel* statusLine() const { return m_statusLine; }
 
     // The program information dialog, modal.
     void showAbout();
@@ -91,12 +97,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void buildMainArea();
+    void refreshState();
     void buildMenus();
     void buildButtonBar();
     QAction* makeAction(int id, const QString& text);
     DeskSnapshot snapshot() const;
     EditorWindow* windowOf(EditorHandle handle) const;
     void activate(EditorWindow* window);
+    // A new editor window goes one step on from the last one opened, never onto an open one.
+    void placeNewEditor(EditorWindow& window);
     // The accelerators work in the editor window too.
     void shareAccelerators(EditorWindow& window);
     void forward(int id);
@@ -119,6 +129,8 @@ private:
     std::map<int, QAction*> m_actions;
     QToolBar* m_buttons = nullptr;
     BannerWidget* m_banner = nullptr;
+    StatePanel* m_panel = nullptr;
+    QLabel* m_statusLine = nullptr;
     bool m_toolbarMode = false;
     bool m_exiting = false;
     // The session manager's question was answered Yes: its quit closes without asking again.

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/AppState.h"
 #include "ui/CardErrorDialog.h"
 #include "ui/PinDialog.h"
 #include "ui/UiText.h"
@@ -63,11 +65,30 @@ QHBoxLayout* labelled(QDialog& dialog, int textId, QLabel* value)
 
 } // namespace
 
-QtPrompter::QtPrompter(AppState& state, QWidget* parent) : m_state(state), m_parent(parent) {}
+QtPrompter::QtPrompter(AppState& state, QWidget* parent) : m_state(state), m_parent(parent)
+{
+    setOperationListener(&state.mainStatus());
+}
+
+QWidget* QtPrompter::dialogParent() const
+{
+    // Over what the user works in: a dialog that is up, the window that has the focus, the editor
+    // window whose command runs; the main window only when there is nothing else. A box over the
+    // main window would bring it up over the editor windows.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (m_editorSource) {
+        if (QWidget* editor = m_editorSource(); editor && editor->isVisible())
+            return editor;
+    }
+    return m_parent;
+}
 
 PromptAnswer QtPrompter::ask(const QString& text, PromptIcon icon, std::optional<PromptButtons> buttons)
 {
-    QMessageBox box(boxIcon(icon), uiText(strId(9300)), displayText(text), QMessageBox::NoButton, m_parent);
+    QMessageBox box(boxIcon(icon), uiText(strId(9300)), displayText(text), QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     if (!buttons) {
@@ -111,13 +132,13 @@ void QtPrompter::messageText(const QString& text, PromptIcon icon)
 
 void QtPrompter::showCardError(const QString& text)
 {
-    CardErrorDialog dialog(m_state, text, m_parent);
+    CardErrorDialog dialog(m_state, text, dialogParent());
     dialog.exec();
 }
 
 std::optional<SecretText> QtPrompter::askPin(int chv)
 {
-    PinDialog dialog(chv == 2 ? 172 : 109, {}, m_parent);
+    PinDialog dialog(chv == 2 ? 172 : 109, {}, dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.take(0);
@@ -126,7 +147,7 @@ std::optional<SecretText> QtPrompter::askPin(int chv)
 std::optional<Prompter::PinFields> QtPrompter::enterThree(int dialogId, const PinFields* previous)
 {
     PinDialog dialog(
-        dialogId, [this](int id, PromptIcon icon) { message(id, icon); }, m_parent);
+        dialogId, [this](int id, PromptIcon icon) { message(id, icon); }, dialogParent());
     if (previous) {
         dialog.setField(0, previous->first);
         dialog.setField(1, previous->newPin);
@@ -153,7 +174,7 @@ std::optional<Prompter::PinFields> QtPrompter::enterUnblock(int chv, const PinFi
 
 std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries)
 {
-    QDialog dialog(m_parent);
+    QDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("toolkitSelectDialog"));
     dialog.setWindowTitle(uiText(strId(9021)));
     auto* layout = new QVBoxLayout(&dialog);
@@ -184,7 +205,7 @@ std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const
 
 std::optional<QString> QtPrompter::inputToolkitText(const QString& prompt)
 {
-    QDialog dialog(m_parent);
+    QDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("toolkitInputDialog"));
     dialog.setWindowTitle(uiText(strId(238)));
     auto* layout = new QVBoxLayout(&dialog);

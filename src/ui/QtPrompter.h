@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -14,7 +16,8 @@ class AppState;
 // The desktop's Prompter: every question and message as a message box captioned "Kestrel!"
 // (object name "messageBox"), the PIN dialogs (PinDialog), the card-error dialog
 // (CardErrorDialog) and the toolkit's choice ("toolkitSelectDialog") and input
-// ("toolkitInputDialog") dialogs, all modal over the parent window.
+// ("toolkitInputDialog") dialogs, all modal over the window the user works in (dialogParent).
+// It tells the AppState's MainStatus of every card operation.
 class QtPrompter final : public Prompter
 {
 public:
@@ -22,12 +25,19 @@ public:
 
     void setParent(QWidget* parent) { m_parent = parent; }
     QWidget* parent() const { return m_parent; }
+    // The editor window whose command runs (the main window's active editor).
+    void setEditorSource(std::function<QWidget*()> source) { m_editorSource = std::move(source); }
+    // What a dialog is shown over: the visible modal dialog, else the program's active window,
+    // else the editor window of the source, else the parent.
+    QWidget* dialogParent() const;
 
     PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) override;
     void message(int textId, PromptIcon icon) override;
     void messageText(const QString& text, PromptIcon icon) override;
     void showCardError(const QString& text) override;
     std::optional<SecretText> askPin(int chv) override;
+    // A cancel shows no box: the main window's status line says "Operation cancelled by user".
+    bool showsCancelInStatus() const override { return true; }
 
     std::optional<uint8_t> selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries) override;
     std::optional<QString> inputToolkitText(const QString& prompt) override;
@@ -45,6 +55,7 @@ private:
 
     AppState& m_state;
     QPointer<QWidget> m_parent;
+    std::function<QWidget*()> m_editorSource;
 };
 
 } // namespace kestrel

@@ -261,7 +261,7 @@ TEST_F(SetupModelTest, SearchGoesThroughTheCandidatesInOrder)
     EXPECT_EQ(state->readers().currentDevice(), QStringLiteral("COM5"));
 }
 
-TEST_F(SetupModelTest, FailedSearchLeavesNoReaderOpen)
+TEST_F(SetupModelTest, FailedSearchKeepsTheReaderThatWasChosen)
 {
     const QString card = cardFile();
     ASSERT_EQ(state->readers().selectDevice(card), CardStatus::Ok);
@@ -270,9 +270,20 @@ TEST_F(SetupModelTest, FailedSearchLeavesNoReaderOpen)
     EXPECT_NE(m.findReader([&](const QString& d) { shown.push_back(d); }), CardStatus::Ok);
     const QStringList candidates = SetupModel::defaultSearchCandidates();
     EXPECT_EQ(shown, std::vector<QString>(candidates.begin(), candidates.end()));
-    EXPECT_EQ(m.values().device, QStringLiteral("NOTHING"));
+    EXPECT_EQ(m.values().device, card);
+    EXPECT_NE(state->readers().currentReader(), nullptr);
+    EXPECT_EQ(state->readers().currentDevice(), card);
+    ASSERT_EQ(prompter.texts.size(), 1U);
+    EXPECT_EQ(prompter.texts[0].text,
+              QStringLiteral("No smartcard reader found!\nThe reader %1 stays in use.").arg(card));
+
+    // With no reader in use before, none is left open and the choice stays.
+    prompter.texts.clear();
+    ASSERT_EQ(state->readers().selectDevice(QStringLiteral("NOTHING")), CardStatus::Ok);
+    m.values().device = QStringLiteral("COM3");
+    EXPECT_NE(m.findReader(), CardStatus::Ok);
+    EXPECT_EQ(m.values().device, QStringLiteral("COM3"));
     EXPECT_EQ(state->readers().currentReader(), nullptr);
-    EXPECT_EQ(state->readers().currentDevice(), QStringLiteral("NOTHING"));
     EXPECT_EQ(prompter.messages, std::vector<int>{9510});
     EXPECT_EQ(prompter.icons, std::vector<PromptIcon>{PromptIcon::Information});
     // The card file that was current is still listed; nothing appears twice.

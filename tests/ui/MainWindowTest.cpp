@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -425,11 +426,13 @@ TEST_F(MainWindowTest, ToolbarModeShowsMenuAndButtonsOnlyUntilTheUserResizes)
     EXPECT_TRUE(window->inToolbarMode());
     EXPECT_EQ(window->height(), window->menuBar()->height() + window->buttonBar()->height());
     // Nothing of the client area below the button bar is left to see.
-    const QRect banner = window->banner()->geometry();
+    const QRect banner(window->banner()->mapTo(window.get(), QPoint(0, 0)), window->banner()->size());
     EXPECT_FALSE(banner.intersects(window->rect()) && banner.height() > 0) << banner.y() << " " << banner.height();
+    EXPECT_FALSE(window->statusBar()->isVisible());
     window->resize(window->width(), 400);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->inToolbarMode());
+    EXPECT_TRUE(window->statusBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, DestroyingTheMainWindowTakesItsEditorsAlong)

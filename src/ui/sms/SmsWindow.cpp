@@ -32,9 +32,6 @@ static_assert(kDelete == PhoneBookCommand::kDelete && kClear == PhoneBookCommand
 constexpr int kCaptionId = strId(9640);
 // The list's columns: #, When, Status, Tel. number, Text.
 constexpr int kTextColumn = 4;
-// Where a window goes on its parent: this offset, plus 20 pixels both ways per window number.
-constexpr QPoint kPlacement(150, 50);
-constexpr int kPlacementStep = 20;
 
 enum class MessageFileDialog
 {
@@ -182,18 +179,8 @@ void SmsWindow::create(int number, int readMode)
 {
     setWindowNumber(number);
     setWindowTitle(QStringLiteral("%1 - [%2]").arg(StringTable::text(kCaptionId)).arg(number + 1));
-    placeOnParent();
     show();
     m_driver->runStartCommand(readMode);
-}
-
-void SmsWindow::placeOnParent()
-{
-    const QWidget* parent = parentWidget();
-    if (!parent)
-        return;
-    const int step = kPlacementStep * std::max(0, windowNumber());
-    move(parent->mapToGlobal(QPoint(0, 0)) + kPlacement + QPoint(step, step));
 }
 
 void SmsWindow::handleCommand(int id)

@@ -54,7 +54,6 @@ protected:
 
 private:
     void buildLayout();
-    void placeOnParent();
     void showDetails();
 
     void editEntry();
