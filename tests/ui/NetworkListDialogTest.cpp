@@ -121,9 +121,12 @@ TEST_F(NetworkListDialogTest, EditsDeletesAndWritesTheForbiddenList)
     const QJsonArray entries = r.array();
     ASSERT_EQ(entries.size(), 4);
     EXPECT_FALSE(entries[0].toObject().value(QLatin1String("used")).toBool());
-    EXPECT_EQ(entries[1].toObject(), (QJsonObject{{QStringLiteral("used"), true},
+    EXPECT_EQ(entries[1].toObject(), (QJsonObject{{QStringLiteral("item"), 2},
+                                                  {QStringLiteral("used"), true},
                                                   {QStringLiteral("mcc"), 228},
                                                   {QStringLiteral("mnc"), 1},
+                                                  {QStringLiteral("mncDigits"), QStringLiteral("01")},
+                                                  {QStringLiteral("network"), QStringLiteral("228-01")},
                                                   {QStringLiteral("operator"), QStringLiteral("Swisscom AG - CH")}}));
 }
 
