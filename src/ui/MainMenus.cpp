@@ -147,6 +147,13 @@ QList<QKeySequence> acceleratorsOf(int id)
     case kRedo:
         return standardKeys(QKeySequence::Redo,
                             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The commands a newcomer starts with (the main window's state panel shows them).
+    case kEditPhoneBook:
+        return {QKeySequence(Qt::CTRL | Qt::Key_E)};
+    case kEditSms:
+        return {QKeySequence(Qt::CTRL | Qt::Key_M)};
+    case kBackupCard:
+        return {QKeySequence(Qt::CTRL | Qt::Key_B)};
     case kContextHelp:
         return {QKeySequence(Qt::SHIFT | Qt::Key_F1)};
     case kHelp:

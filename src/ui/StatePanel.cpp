@@ -31,6 +31,8 @@ int buttonOf(int id)
         return CommandId::kEditPhoneBookButton;
     case CommandId::kEditSms:
         return CommandId::kEditSmsButton;
+    case CommandId::kBackupCard:
+        return CommandId::kSaveFileButton; // into a file
     default:
         return 0;
     }
@@ -54,11 +56,10 @@ QWidget* StatePanel::mainArea(QWidget* banner, StatePanel* panel, QWidget* paren
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     area->setPalette(grey);
     auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(panel, 4);
-    row->addStretch();
+    row->setContentsMargins(24, 0, 24, 0);
+    row->addWidget(panel);
     auto* column = new QVBoxLayout(area);
-    column->setContentsMargins(0, 0, 0, 12);
+    column->setContentsMargins(0, 0, 0, 16);
     column->addWidget(banner);
     column->addLayout(row);
     column->addStretch();
@@ -95,10 +96,9 @@ StatePanel::StatePanel(std::function<void(int)> run, QWidget* parent) : QFrame(p
         const QString text = plainText(id);
         button->setText(keys.isEmpty() ? text : text + QLatin1Char('\n') + keys.toString(QKeySequence::NativeText));
         button->setToolTip(text);
-        if (const int picture = buttonOf(id); picture != 0) {
+        if (const int picture = buttonOf(id); picture != 0)
             button->setIcon(CommandIcons::icon(picture));
-            button->setIconSize(QSize(24, 24));
-        }
+        button->setIconSize(QSize(24, 24));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setMinimumWidth(120);
         connect(button, &QToolButton::clicked, this, [run, id] { run(id); });

@@ -81,7 +81,7 @@ TEST_F(DesktopFrameTest, StatePanelAfterAPhoneBookRead)
     EXPECT_EQ(main.statusLine()->text(), QStringLiteral("Ready"));
     auto* bookButton = panel->findChild<QToolButton*>(QStringLiteral("start40001"));
     ASSERT_NE(bookButton, nullptr);
-    EXPECT_TRUE(bookButton->text().startsWith(QStringLiteral("Edit Phone Book")));
+    EXPECT_EQ(bookButton->text(), QStringLiteral("Edit Phone Book\nCtrl+E"));
     EXPECT_NE(panel->findChild<QToolButton*>(QStringLiteral("start40024")), nullptr);
 
     ASSERT_NE(readPhoneBook(main, "1234"), nullptr);
