@@ -60,14 +60,30 @@ void SimCheckCommand::resetReports()
     }
 }
 
+void SimCheckCommand::begin(int captionId)
+{
+    m_caption = captionId;
+    m_card.beginProgress(m_progress, kTextInitializing, captionId);
+    if (CardOperationListener* listener = m_prompter.operationListener())
+        listener->operationStarted(captionId);
+}
+
+void SimCheckCommand::end(CardStatus status)
+{
+    const CardOperationReport report = CardOperation::reportOf(m_card, m_caption, status);
+    m_card.closeCard();
+    m_card.endProgress(false);
+    if (CardOperationListener* listener = m_prompter.operationListener())
+        listener->operationFinished(report);
+}
+
 bool SimCheckCommand::fail()
 {
     const QString message = m_card.statusMessage();
     const CardStatus status = m_card.lastStatus();
     // No image of unknown state outlives a failed access.
     m_card.flushCaches();
-    m_card.closeCard();
-    m_card.endProgress(false);
+    end(status);
     // What the user cancelled (Abort, a closed PIN prompt) is no error where the status line says so.
     if (!CardOperation::isUserCancel(status) || !m_prompter.showsCancelInStatus())
         m_prompter.showCardError(message);
@@ -85,7 +101,7 @@ bool SimCheckCommand::check()
     // Everything is read fresh from the card.
     m_card.flushCaches();
     PromptScope prompts(m_card, m_prompter);
-    m_card.beginProgress(m_progress, kTextInitializing, kCaptionChecking);
+    begin(kCaptionChecking);
     if (!startCardOperation(m_card, m_prompter, true, false, true, false))
         return fail();
 
@@ -100,8 +116,7 @@ bool SimCheckCommand::check()
     if (!CheckAndRepair(m_card).loadLinkMaps())
         return fail();
     m_checkedIdentity = m_card.identityCopy().value_or(std::vector<uint8_t>{});
-    m_card.closeCard();
-    m_card.endProgress(false);
+    end(CardStatus::Ok);
 
     resetReports();
     // Sends no command; missing images leave the "Application error" line in the reports.
@@ -113,14 +128,13 @@ bool SimCheckCommand::repair()
 {
     resetReports();
     PromptScope prompts(m_card, m_prompter);
-    m_card.beginProgress(m_progress, kTextInitializing, kCaptionRepairing);
+    begin(kCaptionRepairing);
     // The findings belong to the card that was checked (its ICCID): another card is not touched,
     // and no code is asked for or offered to it.
     if (!m_card.openCard(false, false, true, false))
         return fail();
     if (m_checkedIdentity.empty() || m_card.identityCopy() != m_checkedIdentity) {
-        m_card.closeCard();
-        m_card.endProgress(false);
+        end(CardStatus::CardChanged);
         m_prompter.message(kTextOtherCard, PromptIcon::Stop);
         return false;
     }
@@ -136,8 +150,7 @@ bool SimCheckCommand::repair()
         return fail();
     if (!repairer.checkAndRepair(m_brief, m_detailed, m_errorsFound, m_pin2Needed, true))
         return fail();
-    m_card.closeCard();
-    m_card.endProgress(false);
+    end(CardStatus::Ok);
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "base/CardStatus.h"
+
 namespace kestrel {
 
 class ProgressSink;
@@ -45,10 +47,14 @@ public:
 private:
     void resetReports();
     bool fail();
+    // The frame of one card access: progress, and the operation listener told of its begin and end.
+    void begin(int captionId);
+    void end(CardStatus status);
 
     SimCard& m_card;
     Prompter& m_prompter;
     ProgressSink* m_progress;
+    int m_caption = 0;
     QString m_notice;
     // The identity copy (ICCID) of the card the last check read.
     std::vector<uint8_t> m_checkedIdentity;

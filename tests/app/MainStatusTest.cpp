@@ -4,6 +4,7 @@
 
 #include "ScriptedPrompter.h"
 #include "SimBench.h"
+#include "app/SimCheckCommand.h"
 #include "codec/DialEntry.h"
 #include "sim/DialFiles.h"
 
@@ -142,6 +143,10 @@ TEST(MainStatus, PhoneBookReadOnTheVirtualCard)
     EXPECT_EQ(lines.phase, QStringLiteral("SIM phase: 2+"));
     EXPECT_EQ(lines.pin1, QStringLiteral("PIN1: on, entered"));
     EXPECT_EQ(lines.last, QStringLiteral("Last operation: Reading Phone Book: O.K."));
+
+    // The check runs in a frame of its own, told the same way.
+    ASSERT_TRUE(SimCheckCommand(*bench.sim, prompter).check());
+    EXPECT_EQ(status.statusLine(), QStringLiteral("Checking SIM Card: O.K."));
 
     // The command line shows a cancel as the failure it is.
     prompter.cancelInStatus = false;
