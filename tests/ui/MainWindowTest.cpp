@@ -1,5 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,6 +10,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QMenuBar>
 #include <QSettings>
@@ -23,6 +29,7 @@
 #include "ui/BannerWidget.h"
 #include "ui/QtPrompter.h"
 #include "ui/UiText.h"
+#include "ui/phonebook/CSezEdDlg.h"
 
 namespace kestrel {
 namespace {
@@ -442,6 +449,112 @@ TEST_F(MainWindowTest, DestroyingTheMainWindowTakesItsEditorsAlong)
     books.made[0]->unsaved = true;
     window.reset();
     EXPECT_EQ(books.alive() + sms.alive(), 0);
+}
+
+// The keyboard in a phone book window of the main window: Alpha, Beta and Gamma in rows 0-2, row 1
+// selected, the window active with the list's focus.
+class EditorKeysTest : public MainWindowTest
+{
+protected:
+    PhoneBookWindow* bookWindow()
+    {
+        state->settings().autoRead = 0;
+        state->settings().confirm = 0;
+        window->setEditorFactory(EditorKind::PhoneBook, [](EditorKind, EditorHost& host, QWidget* parent) {
+            return new CSezEdDlg(host, parent);
+        });
+        window->runCommand(kEditPhoneBook);
+        auto* w = dynamic_cast<PhoneBookWindow*>(window->activeEditor());
+        if (!w)
+            return nullptr;
+        for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+            DialEntry& e = w->model().entry(usedRows(w));
+            e.valid = 1;
+            std::strcpy(e.name, name);
+        }
+        w->model().redraw(1);
+        w->activateWindow();
+        QApplication::setActiveWindow(w);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        w->list()->setFocus();
+        return w;
+    }
+    static int usedRows(PhoneBookWindow* w)
+    {
+        return static_cast<int>(std::count_if(w->model().entries().begin(), w->model().entries().end(),
+                                              [](const DialEntry& e) { return e.valid != 0; }));
+    }
+};
+
+TEST_F(EditorKeysTest, TheMainWindowsKeysWorkInAPhoneBookWindowOnceEachAndTheMenusShowThem)
+{
+    PhoneBookWindow* w = bookWindow();
+    ASSERT_NE(w, nullptr);
+    auto* menu = w->findChild<QMenu*>(QStringLiteral("contextMenu"));
+    const std::pair<int, const char*> shown[] = {{kCopy, "copyAction"},   {kCut, "cutAction"},
+                                                 {kPaste, "pasteAction"}, {kUndo, "undoAction"},
+                                                 {kRedo, "redoAction"},   {kClearSelected, "clearAction"}};
+    for (const auto& [id, name] : shown) {
+        QAction* a = menu->findChild<QAction*>(QLatin1String(name));
+        EXPECT_EQ(a->shortcut(), window->action(id)->shortcut()) << name;
+        EXPECT_EQ(a->shortcutContext(), Qt::WidgetShortcut) << "shown only: the menu takes no key of its own";
+    }
+    EXPECT_EQ(window->action(kCopy)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_TRUE(window->action(kRedo)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+
+    ModalDriver find;
+    find.expect(QStringLiteral("findReplaceDialog"), test::clickButton(QStringLiteral("closeButton")));
+    QTest::keyClick(w->list(), Qt::Key_F7);
+    EXPECT_TRUE(find.done()) << "F7 is the main window's accelerator, not the list's";
+
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+        QString edited;
+        ModalDriver driver;
+        driver.expect(QStringLiteral("editEntryDialog"), [&](QWidget* d) {
+            edited = d->findChild<QLineEdit*>(QStringLiteral("name"))->text();
+            test::clickButton(QStringLiteral("cancelButton"))(d);
+        });
+        w->model().redraw(2);
+        QTest::keyClick(w->list(), key);
+        EXPECT_EQ(edited, QStringLiteral("Gamma")) << "the focused row; key " << key;
+    }
+
+    QTest::keyClick(w->list(), Qt::Key_Delete);
+    EXPECT_EQ(usedRows(w), 2) << "one key, one Delete";
+}
+
+TEST_F(EditorKeysTest, UndoAndRedoByKeysAfterDeleteAndClearAll)
+{
+    PhoneBookWindow* w = bookWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(window->action(kUndo)->isEnabled());
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        int usedAfter;
+        QKeySequence redo;
+    } cases[] = {
+        {"Delete", [&] { QTest::keyClick(w->list(), Qt::Key_Delete); }, 2,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        {"Clear All", [&] { w->findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click(); }, 0,
+         QKeySequence(Qt::CTRL | Qt::Key_Y)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.change();
+        ASSERT_EQ(usedRows(w), c.usedAfter);
+        EXPECT_TRUE(window->action(kUndo)->isEnabled());
+        QTest::keySequence(w->list(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        EXPECT_EQ(usedRows(w), 3) << "the rows are back";
+        EXPECT_FALSE(w->model().entry(1).modified) << "Beta, with its mark as it was";
+        EXPECT_FALSE(window->action(kUndo)->isEnabled());
+        EXPECT_TRUE(window->action(kRedo)->isEnabled());
+        QTest::keySequence(w->list(), c.redo);
+        EXPECT_EQ(usedRows(w), c.usedAfter) << "and go again";
+        QTest::keySequence(w->list(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        ASSERT_EQ(usedRows(w), 3);
+    }
 }
 
 } // namespace
