@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "PhoneBookFixture.h"
+#include "phonebook/DialClipboard.h"
 #include "phonebook/FindReplace.h"
 #include "phonebook/PhoneBookFiles.h"
 
@@ -43,14 +44,12 @@ public:
     }
     Rows rows() const { return model->currentRows(); }
     void edit(const QString& item) { model->acceptEdit(1, item, QStringLiteral("Bobby"), QStringLiteral("7")); }
-    QByteArray otherListPayload()
+    // One valid entry ("Zed") from another list.
+    static QByteArray otherListPayload()
     {
-        PhoneBookModel other(DialBook::Adn, *app, prompter);
-        other.entry(0).valid = 1;
-        std::strcpy(other.entry(0).name, "Zed");
-        std::strcpy(other.entry(0).number, "999");
-        other.setSelected(0, true);
-        return other.copySelection(false)->payload;
+        DialEntry zed{1, 0, "Zed", "999"};
+        const DialEntry* rows[] = {&zed};
+        return encodeDialPayload(newEditorListHandle(), rows);
     }
     QString diaFile()
     {
