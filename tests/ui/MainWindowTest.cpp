@@ -545,6 +545,11 @@ TEST_F(EditorKeysTest, UndoAndRedoByKeysAfterDeleteAndClearAll)
         c.change();
         ASSERT_EQ(usedRows(w), c.usedAfter);
         EXPECT_TRUE(window->action(kUndo)->isEnabled());
+        auto* menu = w->findChild<QMenu*>(QStringLiteral("contextMenu"));
+        menu->popup(QPoint());
+        EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("undoAction"))->isEnabled());
+        EXPECT_FALSE(menu->findChild<QAction*>(QStringLiteral("redoAction"))->isEnabled());
+        menu->hide();
         QTest::keySequence(w->list(), QKeySequence(Qt::CTRL | Qt::Key_Z));
         EXPECT_EQ(usedRows(w), 3) << "the rows are back";
         EXPECT_FALSE(w->model().entry(1).modified) << "Beta, with its mark as it was";
