@@ -6,6 +6,7 @@
 #include "codec/DialDigits.h"
 #include "reader/PcscReader.h"
 #include "reader/ReaderManager.h"
+#include "reader/SerialReader.h"
 
 namespace kestrel {
 
@@ -56,6 +57,14 @@ QStringList SetupModel::systemPcscReaders()
     if (!PcscReader::listPcscReaders(names))
         return {};
     return names;
+}
+
+QString SetupModel::deviceLabel(const QString& device)
+{
+    if (!device.startsWith(QLatin1String("COM")))
+        return device;
+    const QString path = SerialReader::portPath(device);
+    return path.isEmpty() ? device : device + QStringLiteral(" (") + path + QLatin1Char(')');
 }
 
 QStringList SetupModel::fixedDevices()

@@ -48,6 +48,9 @@ public:
     static QStringList systemPcscReaders();
     // The serial, PCMCIA and driver-library entries that follow "NOTHING" and the PC/SC readers.
     static QStringList fixedDevices();
+    // A device as the list shows it: a serial port with the device it opens beside its name
+    // ("COM1 (/dev/ttyS0)", or the device the setting commData/COMn names); others as they are.
+    static QString deviceLabel(const QString& device);
     // The devices the search tries after the first PC/SC reader, in order.
     static QStringList defaultSearchCandidates();
 

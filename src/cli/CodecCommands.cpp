@@ -122,11 +122,12 @@ int decodePlmn(const QStringList& words, QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
-// A number text from the user: validated, "+" turned into TON 1, at most maxDigits digits.
+// A number text from the user: separators gone, validated, "+" turned into TON 1, at most
+// maxDigits digits.
 std::optional<std::string> userNumber(const QString& text, int maxDigits, uint8_t& ton, QTextStream& err,
                                       const QString& what)
 {
-    const std::string latin = text.toStdString();
+    const std::string latin = StripNumberSeparators(text.toStdString());
     if (!IsValidDialNumber(latin)) {
         usage(err, QStringLiteral("%1 \"%2\" is not a valid dialling number").arg(what, text));
         return std::nullopt;

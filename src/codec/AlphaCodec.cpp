@@ -92,4 +92,13 @@ uint8_t AnsiToGsm(std::string_view pcText, std::size_t& pos)
     return alphaTables().toGsm[static_cast<uint8_t>(pcText[pos++])];
 }
 
+std::string StoredAlphaText(std::string_view pcText, std::size_t alphaLength)
+{
+    std::string stored;
+    std::size_t pos = 0;
+    while (pos < pcText.size() && stored.size() < alphaLength)
+        stored += GsmToAnsi(AnsiToGsm(pcText, pos));
+    return stored;
+}
+
 } // namespace kestrel

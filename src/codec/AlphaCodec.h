@@ -28,4 +28,8 @@ std::string GsmToAnsi(uint8_t gsm);
 // left as it is.
 uint8_t AnsiToGsm(std::string_view pcText, std::size_t& pos);
 
+// The PC text an alpha identifier gives back once pcText was stored in it: every character through
+// the default alphabet and back ("Jiří" gives "Jiri"), at most alphaLength characters.
+std::string StoredAlphaText(std::string_view pcText, std::size_t alphaLength);
+
 } // namespace kestrel

@@ -59,6 +59,17 @@ bool IsDialDigit(char c)
     return (c >= '0' && c <= '9') || c == '*' || c == '#' || c == 'P' || c == 'p' || c == 'D' || c == 'E' || c == 'F';
 }
 
+std::string StripNumberSeparators(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        if (std::string_view(" -.()[]").find(c) == std::string_view::npos)
+            kept.push_back(c);
+    }
+    return kept;
+}
+
 bool IsValidDialNumber(std::string_view text)
 {
     if (text.size() > 60)

@@ -22,6 +22,15 @@ bool IsDialDigit(char c);
 // At most 60 characters; one "+" anywhere; every other character a dial digit. Empty is valid.
 bool IsValidDialNumber(std::string_view text);
 
+// A number text as people type or paste it, without the separators they write into numbers:
+// spaces, hyphens, dots and brackets ("+420 603 123-456" gives "+420603123456", "(0603) 123.456"
+// gives "0603123456"). Every other character is kept for IsValidDialNumber to judge.
+std::string StripNumberSeparators(std::string_view text);
+
+// The numbering plan of an entry made in the program (ISDN/telephony, E.164): TON/NPI 0x81, or 0x91
+// for an international number, as phones write them. Entries read keep their own.
+inline constexpr uint8_t kNewEntryNpi = 1;
+
 // Removes the first "+" and reports it as ton 1 (else ton 0); keeps at most capacity - 1
 // (at most 60) characters of the rest.
 std::string SplitPlus(std::string_view text, uint8_t& ton, std::size_t capacity = 61);

@@ -157,4 +157,27 @@ DialEncodeResult EncodeDialRecord(const DialEntry& entry, std::span<uint8_t> rec
     return result;
 }
 
+DialEntry StoredDialEntry(const DialEntry& entry, std::size_t alphaLength)
+{
+    const std::size_t length = alphaLength + kDialRecordOverhead;
+    if (entry.valid == 0 || !IsDialRecordLength(length))
+        return entry;
+    std::array<uint8_t, kMaxDialRecordLength> record{};
+    // The pieces beyond 20 digits go into extension records 1, 2, ... of an image of their own.
+    uint8_t next = 0;
+    const DialEncodeResult encoded = EncodeDialRecord(entry, std::span(record).first(length),
+                                                      [&next]() -> std::optional<uint8_t> { return ++next; });
+    if (!encoded.ok)
+        return entry;
+    std::vector<uint8_t> extensions(std::size_t{next} * kExtensionRecordLength, kUnused);
+    for (const ExtensionRecord& piece : encoded.extensions)
+        std::copy(piece.bytes.begin(), piece.bytes.end(),
+                  extensions.begin() + static_cast<std::ptrdiff_t>((piece.id - 1U) * kExtensionRecordLength));
+    const DialEntry decoded = DecodeDialRecord(std::span(record).first(length), entry.position + 1, extensions);
+    DialEntry stored = entry;
+    std::copy(std::begin(decoded.name), std::end(decoded.name), std::begin(stored.name));
+    std::copy(std::begin(decoded.number), std::end(decoded.number), std::begin(stored.number));
+    return stored;
+}
+
 } // namespace kestrel

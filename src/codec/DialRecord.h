@@ -68,4 +68,11 @@ struct DialEncodeResult
 DialEncodeResult EncodeDialRecord(const DialEntry& entry, std::span<uint8_t> record,
                                   const std::function<std::optional<uint8_t>()>& allocateExtension);
 
+// The entry as the card gives it back once written into a record with alphaLength alpha bytes:
+// entry with the name and the number of its record decoded again (the name through the default
+// alphabet and cut to the alpha bytes, the digits as the BCD nibbles read back: "P" as "p", the
+// number ended at an "F"). A free entry, or an alpha length the records cannot have, is returned
+// as it is.
+DialEntry StoredDialEntry(const DialEntry& entry, std::size_t alphaLength);
+
 } // namespace kestrel

@@ -42,10 +42,12 @@ DialTextLine DialTextReader::next()
     skip("\t ");
     if (at(m_pos, '\''))
         ++m_pos;
-    std::size_t numberEnd = m_text.find_first_of("\t\r\n ", m_pos);
+    // The number runs to the end of its field; the separators people write into numbers ("+420 603
+    // 123-456") go.
+    std::size_t numberEnd = m_text.find_first_of("\t\r\n", m_pos);
     if (numberEnd == std::string_view::npos)
         numberEnd = m_text.size();
-    const std::string_view number = m_text.substr(m_pos, numberEnd - m_pos);
+    const std::string number = StripNumberSeparators(m_text.substr(m_pos, numberEnd - m_pos));
     if (number.size() > static_cast<std::size_t>(kMaxDialDigits))
         return refuse(strId(5503));
     if (number.empty())

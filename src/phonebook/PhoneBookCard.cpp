@@ -9,6 +9,7 @@
 #include "app/CardOperation.h"
 #include "app/Prompter.h"
 #include "base/StringTable.h"
+#include "codec/DialRecord.h"
 #include "sim/DialFiles.h"
 #include "sim/SimCard.h"
 
@@ -82,13 +83,18 @@ bool PhoneBookModel::writeToCard()
     open.chv2 = fdn; // EF_FDN is updated under CHV2
     open.offerUnblock = true;
     CardOperation op(*sim, m_prompter, m_progress);
+    DialListSize size;
     const bool ok = op.run(fdn ? strId(5103) : strId(5101), open, [&] {
-        DialListSize size;
         const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_limit));
         if (!DialFiles(*sim).writeDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, entries, size))
             return false;
         return !fdn || sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn);
     });
+    if (ok) {
+        // The rows show what the card holds: names through its alphabet, numbers as its digits.
+        for (int row = 0; row < m_limit; ++row)
+            entry(row) = StoredDialEntry(entry(row), static_cast<std::size_t>(size.alphaLength));
+    }
     cardOperationDone(ok);
     redraw();
     return ok;

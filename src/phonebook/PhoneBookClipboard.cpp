@@ -46,6 +46,7 @@ void PhoneBookModel::pasteText(std::string_view pcText)
         DialEntry pasted;
         setEntryField(pasted.name, line.name);
         setEntryField(pasted.number, SplitPlus(line.number, pasted.ton));
+        pasted.npi = kNewEntryNpi;
         return pasted;
     });
 }

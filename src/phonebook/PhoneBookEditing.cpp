@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "base/StringTable.h"
+#include "codec/AlphaCodec.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
 #include "phonebook/EntryFields.h"
@@ -55,7 +56,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     if (row < 0 || row >= m_limit)
         return {true, -1};
     Change change(*this);
-    const std::string numberText = unicodeToPcText(number);
+    const std::string numberText = StripNumberSeparators(unicodeToPcText(number));
     if (numberText.empty() || !IsValidDialNumber(numberText)) {
         m_prompter.message(strId(57620), PromptIcon::Stop);
         return {};
@@ -90,6 +91,9 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
         edited.valid = 0;
         edited.modified = 1;
     }
+    // A new entry gets the numbering plan phones write; an entry read keeps its own.
+    if (t.valid == 0)
+        t.npi = kNewEntryNpi;
     setEntryField(t.name, pcName);
     uint8_t ton = 0;
     setEntryField(t.number, SplitPlus(numberText, ton));
@@ -104,6 +108,12 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     if (m_view)
         m_view->selectionChanged();
     return {true, target};
+}
+
+QString PhoneBookModel::storedName(const QString& name)
+{
+    const std::string pcName = unicodeToPcText(name);
+    return pcTextToUnicode(StoredAlphaText(pcName, pcName.size()));
 }
 
 QString PhoneBookModel::withDialingCode(const QString& number, const QString& code)

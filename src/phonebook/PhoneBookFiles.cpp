@@ -274,6 +274,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         uint8_t ton = 0;
         setFixedText(e.number, SplitPlus(number, ton));
         e.ton = ton;
+        e.npi = kNewEntryNpi;
         e.modified = 1;
         read[static_cast<std::size_t>(row)] = true;
     }

@@ -113,6 +113,9 @@ public:
     // The edit dialog's "Dialing Code...": the number text with its first "+" removed and the
     // chosen code ("+" and digits) in front.
     static QString withDialingCode(const QString& number, const QString& code);
+    // The name as a card's alpha identifier holds it ("Jiří Novák" gives "Jiri Novak"): characters
+    // the PC text or the GSM default alphabet lack are changed. Equal to name when nothing is lost.
+    static QString storedName(const QString& name);
 
     // Insert (2053): a free position at the first selected row; the row whose edit dialog opens
     // next, or -1 after a refusal.

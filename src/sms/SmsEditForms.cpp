@@ -82,7 +82,7 @@ QString SmsEditForm::withDialingCode(const QString& number, const QString& code)
 
 bool SmsEditForm::accept(const QString& text, const QString& phoneNumber)
 {
-    const std::string number = unicodeToPcText(phoneNumber);
+    const std::string number = StripNumberSeparators(unicodeToPcText(phoneNumber));
     if (!isMessageNumber(number)) {
         m_model.prompter().message(strId(57721), PromptIcon::Stop);
         return false;
@@ -184,7 +184,7 @@ std::optional<QString> SmsDetailsForm::fromPhoneBook()
 
 bool SmsDetailsForm::accept(int status, const QString& whenText, const QString& serviceCentre)
 {
-    const std::string centre = unicodeToPcText(serviceCentre);
+    const std::string centre = StripNumberSeparators(unicodeToPcText(serviceCentre));
     if (!isMessageNumber(centre)) {
         m_prompter.message(strId(57660), PromptIcon::Stop);
         return false;

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "base/StringTable.h"
+#include "codec/DialDigits.h"
 #include "codec/PcText.h"
 #include "codec/SmsTime.h"
 #include "reader/ReaderManager.h"
@@ -84,7 +85,7 @@ bool SmsParametersForm::readFromSim()
 
 bool SmsParametersForm::writeToSim()
 {
-    const std::string centre = unicodeToPcText(m_centre);
+    const std::string centre = StripNumberSeparators(unicodeToPcText(m_centre));
     if (centre.empty() || !IsWritableServiceCentre(centre)) {
         m_prompter.message(kBadCentreOnWrite, PromptIcon::Stop);
         return false;
@@ -115,12 +116,12 @@ bool SmsParametersForm::accept()
 {
     // New messages take this centre into a 20-digit address field: a longer number would reach
     // them cut short, so it is refused like a wrong one.
-    const std::string centre = unicodeToPcText(m_centre);
+    const std::string centre = StripNumberSeparators(unicodeToPcText(m_centre));
     if (!centre.empty() && !IsWritableServiceCentre(centre)) {
         m_prompter.message(kBadCentreOnOk, PromptIcon::Stop);
         return false;
     }
-    m_state.settings().servCenter = m_centre;
+    m_state.settings().servCenter = pcTextToUnicode(centre);
     m_state.settings().validPer = RelativeValidity(ValidityChoiceText(m_choice));
     m_state.saveSettings();
     return true;

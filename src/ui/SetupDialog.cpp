@@ -100,6 +100,15 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     connect(m_findReader, &QPushButton::clicked, this, &SetupDialog::findReader);
     connect(m_fromDatabase, &QPushButton::clicked, this, &SetupDialog::fromDatabase);
 
+    const std::pair<QWidget*, int> tips[] = {
+        {m_device, strId(9846)},      {m_findReader, strId(9847)},   {m_autoRead, strId(9848)},
+        {m_confirm, strId(9849)},     {m_intNumber, strId(9850)},    {codeLabel, strId(9850)},
+        {m_intSelector, strId(9851)}, {m_toolbar, strId(9852)},      {m_cache, strId(9853)},
+        {m_printPrompt, strId(9854)}, {m_fromDatabase, strId(9855)},
+    };
+    for (const auto& [widget, textId] : tips)
+        widget->setToolTip(StringTable::text(textId));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(reader);
     layout->addWidget(international);
@@ -114,8 +123,10 @@ void SetupDialog::showValues()
 {
     const SetupValues& v = m_model.values();
     m_device->clear();
-    m_device->addItems(m_model.devices());
-    m_device->setCurrentIndex(static_cast<int>(m_model.devices().indexOf(v.device)));
+    // Each entry shows its label and carries the device string itself.
+    for (const QString& device : m_model.devices())
+        m_device->addItem(SetupModel::deviceLabel(device), device);
+    m_device->setCurrentIndex(m_device->findData(v.device));
     m_autoRead->setChecked(v.autoRead);
     m_confirm->setChecked(v.confirm);
     m_toolbar->setChecked(v.startWMin);
@@ -129,7 +140,7 @@ void SetupDialog::takeValues()
 {
     SetupValues& v = m_model.values();
     if (m_device->currentIndex() >= 0)
-        v.device = m_device->currentText();
+        v.device = m_device->currentData().toString();
     v.autoRead = m_autoRead->isChecked();
     v.confirm = m_confirm->isChecked();
     v.startWMin = m_toolbar->isChecked();

@@ -50,6 +50,32 @@ TEST(DialDigits, ValidNumberTexts)
         EXPECT_EQ(IsValidDialNumber(c.text), c.valid) << c.text;
 }
 
+// What a typed or pasted number becomes, and whether it is then taken.
+TEST(DialDigits, SeparatorsAreStripped)
+{
+    struct Case
+    {
+        std::string typed, kept;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"+420 603 123-456", "+420603123456", true},
+        {"(0603) 123.456", "0603123456", true},
+        {"[030] 12-34", "0301234", true},
+        {"  +49 (0) 30 1234  ", "+490301234", true},
+        {"123p45#*", "123p45#*", true},
+        {"12/34", "12/34", false},
+        {"12d 34", "12d34", false},
+        {"+1 2+3", "+12+3", false},
+        {" - . ", "", true},
+    };
+    for (const Case& c : cases) {
+        const std::string kept = StripNumberSeparators(c.typed);
+        EXPECT_EQ(kept, c.kept) << c.typed;
+        EXPECT_EQ(IsValidDialNumber(kept), c.valid) << c.typed;
+    }
+}
+
 TEST(DialDigits, SplitAndJoinPlus)
 {
     uint8_t ton = 7;

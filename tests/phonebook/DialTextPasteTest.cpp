@@ -62,6 +62,10 @@ TEST(DialTextPaste, Lines)
         {"no dialling number", "A\t12a", {}, 5504},
         {"two plus signs", "A\t+1+2", {}, 5504},
         {"extra column becomes the next name", "A\t1\tnote\r\n", {{"A", "1"}}, 5501},
+        {"separators in the number", "Jiri\t'+420 603 123-456\r\n", {{"Jiri", "+420603123456"}}, 0},
+        {"brackets and dots", "A\t(0603) 123.456", {{"A", "0603123456"}}, 0},
+        {"61 digits once the blanks are gone", "A\t" + sixty + " 1", {}, 5503},
+        {"other characters still refused", "A\t603/123", {}, 5504},
     };
     for (const Case& c : cases) {
         const Read r = readAll(c.text);

@@ -104,6 +104,45 @@ TEST_F(PhoneBookCardTest, ReadEditInsertWriteAndReadAgain)
     }
 }
 
+// Entries made in the window get the numbering plan phones write (TON/NPI 0x81, 0x91 when
+// international); an entry read keeps its own, also when edited. After the write the rows show
+// what the card holds.
+TEST_F(PhoneBookCardTest, NewEntriesGetTheIsdnPlanAndRowsShowWhatTheCardHolds)
+{
+    useCard();
+    ASSERT_TRUE(model->readFromCard());
+    model->entry(0).npi = 9; // as if read so
+    struct Edit
+    {
+        int row;
+        const char* name;
+        const char* number;
+    };
+    const Edit edits[] = {{0, "Mum", "+420 602-111 222"},
+                          {4, "Ji\u0159\u00ed Nov\u00e1k", "+420 603 123-456"},
+                          {5, "Home", "(0603) 123.456"}};
+    for (const Edit& e : edits) {
+        select({e.row});
+        EXPECT_TRUE(
+            model->acceptEdit(e.row, QString::number(e.row + 1), QString::fromUtf8(e.name), QString::fromUtf8(e.number))
+                .close)
+            << e.row;
+    }
+    prompter.answers = {PromptAnswer::Yes};
+    ASSERT_TRUE(model->writeToCard());
+    EXPECT_EQ(stored(model->entry(4)), "Jiri Novak|1|420603123456@4");
+
+    const auto again = readBack();
+    const auto tonNpi = [&again](int row) { return 0x80 | again->entry(row).ton << 4 | again->entry(row).npi; };
+    EXPECT_EQ(tonNpi(0), 0x99);
+    EXPECT_EQ(tonNpi(4), 0x91);
+    EXPECT_EQ(tonNpi(5), 0x81);
+    for (const int row : {0, 4, 5})
+        EXPECT_EQ(stored(again->entry(row)), stored(model->entry(row))) << row;
+    EXPECT_EQ(stored(again->entry(0)), "Mum|1|420602111222@0");
+    EXPECT_EQ(stored(again->entry(5)), "Home|0|0603123456@5");
+}
+
 TEST_F(PhoneBookCardTest, HeaderSortByNameThenWritePutsEveryEntryBackInItsRecord)
 {
     useCard();

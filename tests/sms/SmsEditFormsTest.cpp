@@ -57,7 +57,9 @@ TEST_F(SmsEditFormsTest, OkChecksTheNumberAndTheLength)
         int message;
     } refused[] = {
         {QStringLiteral("x"), QStringLiteral("12a"), 57721},
-        {QStringLiteral("x"), QStringLiteral("+123456789012345678901"), 57721}, // 21 digits would be cut
+        {QStringLiteral("x"), QStringLiteral("+123456789012345678901"), 57721},      // 21 digits would be cut
+        {QStringLiteral("x"), QStringLiteral("+1234 5678 9012 3456 7890 1"), 57721}, // also with blanks
+        {QStringLiteral("x"), QStringLiteral("603/123"), 57721},
         {QString(161, QLatin1Char('t')), QStringLiteral("123"), 57722},
     };
     for (const auto& c : refused) {
@@ -71,6 +73,10 @@ TEST_F(SmsEditFormsTest, OkChecksTheNumberAndTheLength)
     EXPECT_EQ(std::string(model->entry(2).number), "12345678901234567890");
     EXPECT_EQ(model->entry(2).numberTon, 1);
     EXPECT_TRUE(modified(2));
+
+    // Blanks, hyphens, dots and brackets are taken out.
+    EXPECT_TRUE(form.accept(QStringLiteral("new"), QStringLiteral("+420 (603) 123-45.6")));
+    EXPECT_EQ(std::string(model->entry(2).number), "420603123456");
 }
 
 TEST_F(SmsEditFormsTest, PhoneBookPickAndDialingCode)
@@ -152,6 +158,8 @@ TEST_F(SmsEditFormsTest, DetailsStatusAndValidityRules)
     EXPECT_EQ(std::string(e.when), "a text too long");
     EXPECT_EQ(std::string(e.scNumber), "4915");
     EXPECT_EQ(e.status, 1);
+    EXPECT_TRUE(form.accept(1, QStringLiteral("x"), QStringLiteral("+49 171-076 0000")));
+    EXPECT_EQ(std::string(e.scNumber), "491710760000");
 
     SmsEntry free;
     EXPECT_FALSE(SmsDetailsForm(free, prompter).opens());

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -111,6 +112,35 @@ TEST_F(PhoneBookDialogsTest, EditDialogsDialingCodeUsesTheCountryChooser)
     code->click();
     EXPECT_EQ(dialog.number(), QStringLiteral("+490301234"));
     EXPECT_EQ(asked, 2);
+}
+
+// The edit dialog tells, as the name is typed, what the card will hold of it; a number typed with
+// blanks and hyphens is taken without them.
+TEST_F(PhoneBookDialogsTest, EditDialogShowsTheStoredNameAndTakesFormattedNumbers)
+{
+    model->setSelected(0, true);
+    EditEntryDialog dialog(
+        model->editFields(0),
+        [this](const QString& item, const QString& name, const QString& number) {
+            return model->acceptEdit(0, item, name, number).close;
+        },
+        nullptr);
+    dialog.show();
+    auto* name = child<QLineEdit>(&dialog, "name");
+    auto* stored = child<QLabel>(&dialog, "storedName");
+    QTest::keyClicks(name, QStringLiteral("Jiri"));
+    EXPECT_FALSE(stored->isVisible());
+    EXPECT_TRUE(dialog.storedNameText().isEmpty());
+    name->setText(QString::fromUtf8("Ji\u0159\u00ed Nov\u00e1k"));
+    EXPECT_TRUE(stored->isVisible());
+    EXPECT_EQ(dialog.storedNameText(), QStringLiteral("stored as: Jiri Novak"));
+
+    QTest::keyClicks(child<QLineEdit>(&dialog, "number"), QStringLiteral("+420 603 123-456"));
+    QTest::mouseClick(child<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(std::string(model->entry(0).number), "420603123456");
+    EXPECT_EQ(model->entry(0).ton, 1);
+    EXPECT_EQ(model->editFields(0).number, QStringLiteral("+420603123456"));
 }
 
 TEST_F(PhoneBookDialogsTest, AddCodeDialogFollowsItsForm)

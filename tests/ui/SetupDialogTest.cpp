@@ -58,11 +58,12 @@ protected:
         return w;
     }
 
-    static QStringList items(QComboBox* box)
+    // The device strings of the list's entries (a serial port shows its device beside its name).
+    static QStringList items(QComboBox* box, int role = Qt::UserRole)
     {
         QStringList out;
         for (int i = 0; i < box->count(); ++i)
-            out << box->itemText(i);
+            out << box->itemData(i, role).toString();
         return out;
     }
 
@@ -84,7 +85,7 @@ TEST_F(SetupDialogTest, ShowsTheDevicesAndTheSettings)
     ASSERT_GE(devices.size(), 5);
     EXPECT_EQ(devices.mid(0, 4), (QStringList{QStringLiteral("NOTHING"), QStringLiteral("PCSC:B"),
                                               QStringLiteral("PCSC:A"), QStringLiteral("COM1")}));
-    EXPECT_EQ(device->currentText(), QStringLiteral("COM2"));
+    EXPECT_EQ(device->currentData().toString(), QStringLiteral("COM2"));
 
     const struct
     {
@@ -151,7 +152,8 @@ TEST_F(SetupDialogTest, RefusalsKeepTheDialogOpenAndStoreNothing)
         EXPECT_EQ(prompter.messages, std::vector<int>{57562});
 
         child<QLineEdit>(dlg, "intSelector")->setText(QStringLiteral("00"));
-        child<QComboBox>(dlg, "device")->setCurrentText(QStringLiteral("COM3"));
+        auto* device = child<QComboBox>(dlg, "device");
+        device->setCurrentIndex(device->findData(QStringLiteral("COM3")));
         QTest::mouseClick(child<QPushButton>(dlg, "ok"), Qt::LeftButton);
         EXPECT_TRUE(dlg->isVisible());
         ASSERT_EQ(prompter.texts.size(), 1U);
@@ -196,7 +198,7 @@ TEST_F(SetupDialogTest, SearchShowsEachCandidateAndCloseKeepsTheReaderFound)
     EXPECT_EQ(d->findChild<ReaderSearchDialog*>(), nullptr); // gone after the search
     ASSERT_EQ(prompter.texts.size(), 1U);
     EXPECT_EQ(prompter.texts[0].text, QStringLiteral("Smartcard reader is connected to port:  ") + card);
-    EXPECT_EQ(child<QComboBox>(d.get(), "device")->currentText(), card);
+    EXPECT_EQ(child<QComboBox>(d.get(), "device")->currentData().toString(), card);
     EXPECT_FALSE(child<QCheckBox>(d.get(), "enCache")->isChecked());
 
     QTest::mouseClick(child<QPushButton>(d.get(), "close"), Qt::LeftButton);
@@ -229,6 +231,32 @@ TEST_F(SetupDialogTest, CountryCodeFromTheDatabase)
     QTest::mouseClick(child<QPushButton>(d.get(), "fromDatabase"), Qt::LeftButton);
     EXPECT_EQ(child<QLineEdit>(d.get(), "intNumber")->text(), QStringLiteral("420"));
     EXPECT_TRUE(storedKeys().isEmpty()); // nothing stored before OK
+}
+
+// Each serial port shows the device it opens, the commData/COMn override included; every setting
+// explains itself in a tooltip.
+TEST_F(SetupDialogTest, SerialPortsShowTheirDevicesAndEverySettingHasATooltip)
+{
+    QSettings user(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brantwick"),
+                   QStringLiteral("Kestrel! 4.0"));
+    user.setValue(QStringLiteral("commData/COM3"), QStringLiteral("/dev/ttyUSB0"));
+    user.sync();
+    const auto d = dialog();
+    auto* device = child<QComboBox>(d.get(), "device");
+    const QStringList labels = items(device, Qt::DisplayRole);
+    const QStringList devices = items(device);
+    const int com1 = static_cast<int>(devices.indexOf(QStringLiteral("COM1")));
+    ASSERT_GE(com1, 0);
+    EXPECT_EQ(labels.mid(com1, 4),
+              (QStringList{QStringLiteral("COM1 (/dev/ttyS0)"), QStringLiteral("COM2 (/dev/ttyS1)"),
+                           QStringLiteral("COM3 (/dev/ttyUSB0)"), QStringLiteral("COM4 (/dev/ttyS3)")}));
+    EXPECT_EQ(labels.front(), QStringLiteral("NOTHING"));
+    EXPECT_TRUE(labels.contains(QStringLiteral("KVRI DRIVER")));
+    user.remove(QStringLiteral("commData/COM3"));
+
+    for (const char* name : {"device", "findReader", "autoRead", "confirm", "startWMin", "enCache", "prnHdrAdj",
+                             "intNumber", "intSelector", "fromDatabase"})
+        EXPECT_FALSE(child<QWidget>(d.get(), name)->toolTip().isEmpty()) << name;
 }
 
 } // namespace

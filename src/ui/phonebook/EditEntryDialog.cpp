@@ -31,7 +31,7 @@ QLabel* labelFor(QWidget* parent, int textId, const char* name, QWidget* buddy)
 EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget* parent)
     : QDialog(parent), m_check(std::move(check)), m_item(new QLineEdit(fields.itemNumber, this)),
       m_name(new QLineEdit(fields.name, this)), m_number(new QLineEdit(fields.number, this)),
-      m_dialingCode(new QPushButton(StringTable::text(9613), this))
+      m_dialingCode(new QPushButton(StringTable::text(9613), this)), m_stored(new QLabel(this))
 {
     setObjectName(QStringLiteral("editEntryDialog"));
     setWindowTitle(StringTable::text(9611));
@@ -40,8 +40,9 @@ EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget*
     m_name->setObjectName(QStringLiteral("name"));
     m_name->setMaxLength(std::max(0, fields.maxNameLength));
     m_number->setObjectName(QStringLiteral("number"));
-    // A "+" and 60 digits; longer texts fail the number check anyway.
-    m_number->setMaxLength(61);
+    // A "+" and 60 digits with room for the blanks, hyphens and brackets people write between them;
+    // longer texts fail the number check anyway.
+    m_number->setMaxLength(90);
     m_number->setMinimumWidth(220);
     m_dialingCode->setObjectName(QStringLiteral("dialingCodeButton"));
     m_dialingCode->setEnabled(static_cast<bool>(countryChooser()));
@@ -49,7 +50,13 @@ EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget*
 
     auto* form = new QFormLayout;
     form->addRow(labelFor(this, 1028, "itemNumberLabel", m_item), m_item);
-    form->addRow(labelFor(this, 9612, "nameLabel", m_name), m_name);
+    m_stored->setObjectName(QStringLiteral("storedName"));
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_name, 1);
+    nameRow->addWidget(m_stored);
+    form->addRow(labelFor(this, 9612, "nameLabel", m_name), nameRow);
+    connect(m_name, &QLineEdit::textChanged, this, &EditEntryDialog::showStoredName);
+    showStoredName(m_name->text());
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(m_number, 1);
     numberRow->addWidget(m_dialingCode);
@@ -81,6 +88,19 @@ void EditEntryDialog::accept()
     if (m_check && !m_check(itemNumber(), name(), number()))
         return;
     QDialog::accept();
+}
+
+void EditEntryDialog::showStoredName(const QString& name)
+{
+    // Shown only while the card would hold the name otherwise than typed.
+    const QString stored = PhoneBookModel::storedName(name);
+    m_stored->setText(stored == name ? QString() : StringTable::text(9845).arg(stored));
+    m_stored->setVisible(stored != name);
+}
+
+QString EditEntryDialog::storedNameText() const
+{
+    return m_stored->isVisibleTo(this) ? m_stored->text() : QString();
 }
 
 void EditEntryDialog::chooseDialingCode()

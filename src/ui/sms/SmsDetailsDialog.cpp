@@ -30,8 +30,8 @@ SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBoo
     m_when->setObjectName(QStringLiteral("validity"));
     m_when->setMaxLength(kSmsWhenSize - 1);
     m_centre->setObjectName(QStringLiteral("smsCenter"));
-    // A "+" and the 20 digits an SMS centre address holds.
-    m_centre->setMaxLength(kSmsNumberSize);
+    // A "+" and the 20 digits an SMS centre address holds, with room for separators.
+    m_centre->setMaxLength(2 * kSmsNumberSize);
     m_centre->setText(m_form.serviceCentre());
     m_fromBook->setObjectName(QStringLiteral("fromPhoneBookButton"));
     m_fromBook->setAutoDefault(false);

@@ -38,8 +38,9 @@ SmsEditDialog::SmsEditDialog(SmsListModel& model, int row, PhoneBookPick pick, Q
     m_text->setPlainText(m_form.text());
     m_length->setObjectName(QStringLiteral("messageLength"));
     m_number->setObjectName(QStringLiteral("phoneNumber"));
-    // A "+" and the 20 digits an SMS address holds.
-    m_number->setMaxLength(kSmsNumberSize);
+    // A "+" and the 20 digits an SMS address holds, with room for the blanks, hyphens and brackets
+    // people type between them (the form takes them out).
+    m_number->setMaxLength(2 * kSmsNumberSize);
     m_number->setText(m_form.phoneNumber());
     m_fromBook->setEnabled(m_form.canPickFromPhoneBook());
     m_dialingCode->setEnabled(static_cast<bool>(countryChooser()));

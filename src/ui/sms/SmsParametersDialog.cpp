@@ -26,8 +26,8 @@ SmsParametersDialog::SmsParametersDialog(AppState& state, Prompter& prompter, Pr
     setObjectName(QStringLiteral("smsParametersDialog"));
     setWindowTitle(StringTable::text(9685));
     m_centre->setObjectName(QStringLiteral("smsCenter"));
-    // A "+" and the 20 digits EF_SMSP holds.
-    m_centre->setMaxLength(kSmsNumberSize);
+    // A "+" and the 20 digits EF_SMSP holds, with room for separators.
+    m_centre->setMaxLength(2 * kSmsNumberSize);
     connect(m_centre, &QLineEdit::textEdited, this, [this](const QString& text) { m_form.setServiceCentre(text); });
     QPushButton* fromBook = addPushButton(this, 9687, "fromPhoneBookButton");
     fromBook->setEnabled(m_form.canPickFromPhoneBook());
