@@ -144,6 +144,34 @@ TEST_F(PinMenuTest, EnterPinAsksForThePinAndStaysQuietOnSuccess)
     EXPECT_TRUE(error.startsWith(QStringLiteral("Communication error:\n"))) << error.toStdString();
 }
 
+// A wrong PIN says how many tries the card has left; before the last one the program asks, and No
+// sends nothing and shows no error.
+TEST_F(PinMenuTest, WrongPinShowsTheTriesLeftAndTheLastTryIsAskedFirst)
+{
+    for (const char* left : {"2 tries left.", "One try left."}) {
+        QString error;
+        ModalDriver driver;
+        driver.expect(QStringLiteral("dialog109"), test::fillAndOk({{kField1, QStringLiteral("0000")}}));
+        driver.expect(QStringLiteral("dialog239"), [&](QWidget* w) {
+            error = test::labelText(w, QStringLiteral("errorText"));
+            test::clickButton(QStringLiteral("closeButton"))(w);
+        });
+        window->runCommand(kEnterPinButton);
+        EXPECT_TRUE(driver.done());
+        EXPECT_EQ(error, QStringLiteral("Communication error:\nNo valid PIN entered\n") + QString::fromLatin1(left));
+    }
+
+    QString question;
+    ModalDriver driver;
+    driver.expect(QStringLiteral("dialog109"), test::fillAndOk({{kField1, QStringLiteral("0000")}}));
+    driver.expect(QStringLiteral("messageBox"), test::answerBox(QMessageBox::No, &question));
+    window->runCommand(kEnterPinButton);
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(question, uiText(9843));
+    EXPECT_EQ(driver.seen().size(), 2U) << "no error after No";
+    EXPECT_EQ(chv1State(), (std::pair<bool, int>{true, 1})) << "nothing sent";
+}
+
 TEST_F(PinMenuTest, ActivateFdnDeclinedAsksForNoPin2)
 {
     QString question;
