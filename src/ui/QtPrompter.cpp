@@ -67,7 +67,23 @@ QHBoxLayout* labelled(QDialog& dialog, int textId, QLabel* value)
 
 QtPrompter::QtPrompter(AppState& state, QWidget* parent) : m_state(state), m_parent(parent)
 {
-    setOperationListener(&state.mainStatus());
+    setOperationListener(this);
+}
+
+void QtPrompter::operationStarted(int captionId)
+{
+    // Before the progress window shows, the dialog or window up is the one whose command this is
+    // (a nested operation is part of the outer one).
+    if (!m_state.mainStatus().busy()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        m_operationWindow = modal && modal->isVisible() ? modal : QApplication::activeWindow();
+    }
+    m_state.mainStatus().operationStarted(captionId);
+}
+
+void QtPrompter::operationFinished(const CardOperationReport& report)
+{
+    m_state.mainStatus().operationFinished(report);
 }
 
 QWidget* QtPrompter::dialogParent() const
@@ -79,6 +95,8 @@ QWidget* QtPrompter::dialogParent() const
         return modal;
     if (QWidget* active = QApplication::activeWindow())
         return active;
+    if (m_operationWindow && m_operationWindow->isVisible())
+        return m_operationWindow;
     if (m_editorSource) {
         if (QWidget* editor = m_editorSource(); editor && editor->isVisible())
             return editor;

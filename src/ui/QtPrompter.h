@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/CardOperation.h"
 #include "app/Prompter.h"
 
 class QMessageBox;
@@ -17,8 +18,8 @@ class AppState;
 // (object name "messageBox"), the PIN dialogs (PinDialog), the card-error dialog
 // (CardErrorDialog) and the toolkit's choice ("toolkitSelectDialog") and input
 // ("toolkitInputDialog") dialogs, all modal over the window the user works in (dialogParent).
-// It tells the AppState's MainStatus of every card operation.
-class QtPrompter final : public Prompter
+// It tells the AppState's MainStatus of every card operation run with it.
+class QtPrompter final : public Prompter, private CardOperationListener
 {
 public:
     explicit QtPrompter(AppState& state, QWidget* parent = nullptr);
@@ -28,7 +29,9 @@ public:
     // The editor window whose command runs (the main window's active editor).
     void setEditorSource(std::function<QWidget*()> source) { m_editorSource = std::move(source); }
     // What a dialog is shown over: the visible modal dialog, else the program's active window,
-    // else the editor window of the source, else the parent.
+    // else the window that was active when the last card operation began (its closing messages
+    // come while the progress window hands the activation back), else the editor window of the
+    // source, else the parent.
     QWidget* dialogParent() const;
 
     PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) override;
@@ -52,10 +55,14 @@ protected:
 
 private:
     std::optional<PinFields> enterThree(int dialogId, const PinFields* previous);
+    // CardOperationListener: notes the window the operation came from, then tells the MainStatus.
+    void operationStarted(int captionId) override;
+    void operationFinished(const CardOperationReport& report) override;
 
     AppState& m_state;
     QPointer<QWidget> m_parent;
     std::function<QWidget*()> m_editorSource;
+    QPointer<QWidget> m_operationWindow;
 };
 
 } // namespace kestrel
