@@ -334,57 +334,41 @@ TEST_F(PinCommandsTest, ActivateFdn)
     EXPECT_FALSE(findFile(card(), kEfAdn)->invalidated);
 }
 
-// A refused code says what its counter has left; with one try left the code goes to the card only
-// after a Yes.
+// A refused code says what its counter has left; with one try left it goes to the card only after
+// a Yes (PIN: Enter PIN, PUK: Unblock Card on a blocked PIN1).
 TEST_F(PinCommandsTest, TriesLeftAndTheLastTry)
 {
     struct Case
     {
+        bool puk;
         int left;
         std::deque<PromptAnswer> answers;
-        bool asked;
         int leftAfter;
-        const char* detail; // nullptr: nothing was sent
+        const char* detail; // nullptr: asked first, declined, nothing sent
     };
     const Case cases[] = {
-        {3, {}, false, 2, "2 tries left."},
-        {2, {}, false, 1, "One try left."},
-        {1, {PromptAnswer::No}, true, 1, nullptr},
-        {1, {PromptAnswer::Yes}, true, 0, "No tries left: the code is blocked."},
+        {false, 3, {}, 2, "2 tries left."},
+        {false, 2, {}, 1, "One try left."},
+        {false, 1, {PromptAnswer::No}, 1, nullptr},
+        {false, 1, {PromptAnswer::Yes}, 0, "No tries left: the code is blocked."},
+        {true, 1, {PromptAnswer::No}, 1, nullptr},
     };
     for (const Case& c : cases) {
-        use(standardCardWith([&c](emulator::SimCardData& d) { d.chv1.attemptsLeft = c.left; }));
+        use(standardCardWith([&c](emulator::SimCardData& d) {
+            (c.puk ? d.chv1.unblockAttemptsLeft : d.chv1.attemptsLeft) = c.left;
+            d.chv1.attemptsLeft = c.puk ? 0 : c.left;
+        }));
         prompter = ScriptedPrompter();
         prompter.pins = {std::string("0000")};
+        prompter.unblockFields = {ScriptedPrompter::Fields{"11111111", "2222", "2222"}};
         prompter.answers = c.answers;
-        EXPECT_NE(commands().enterPin(), CommandResult::Done) << c.left;
-        EXPECT_EQ(prompter.questions, c.asked ? std::vector<int>{9843} : std::vector<int>{}) << c.left;
-        EXPECT_EQ(card().chv1.attemptsLeft, c.leftAfter) << c.left;
-        EXPECT_EQ(rec().count("A0 20"), c.detail ? 1 : 0) << c.left;
+        EXPECT_NE(c.puk ? commands().unblockCard() : commands().enterPin(), CommandResult::Done) << c.left;
+        const int last = c.puk ? 9844 : 9843;
+        EXPECT_EQ(prompter.questions, c.left == 1 ? std::vector<int>{last} : std::vector<int>{}) << c.left;
+        EXPECT_EQ(c.puk ? card().chv1.unblockAttemptsLeft : card().chv1.attemptsLeft, c.leftAfter) << c.left;
+        EXPECT_EQ(rec().count(c.puk ? "A0 2C" : "A0 20"), c.detail ? 1 : 0) << c.left;
         if (c.detail) {
             EXPECT_EQ(prompter.errors, std::vector<QString>{refusedWith(c.detail)}) << c.left;
         }
     }
-
-    // The right code on its last try, after Yes: the counter is full again.
-    use(standardCardWith([](emulator::SimCardData& d) { d.chv1.attemptsLeft = 1; }));
-    prompter = ScriptedPrompter();
-    prompter.pins = {std::string("1234")};
-    prompter.answers = {PromptAnswer::Yes};
-    EXPECT_EQ(commands().enterPin(), CommandResult::Done);
-    EXPECT_EQ(card().chv1.attemptsLeft, 3);
-}
-
-TEST_F(PinCommandsTest, LastPukTryIsAskedFirst)
-{
-    use(standardCardWith([](emulator::SimCardData& d) {
-        d.chv1.attemptsLeft = 0;
-        d.chv1.unblockAttemptsLeft = 1;
-    }));
-    prompter.unblockFields = {ScriptedPrompter::Fields{"11111111", "2222", "2222"}};
-    prompter.answers = {PromptAnswer::No};
-    EXPECT_NE(commands().unblockCard(), CommandResult::Done);
-    EXPECT_EQ(prompter.questions, std::vector<int>{9844});
-    EXPECT_EQ(rec().count("A0 2C"), 0);
-    EXPECT_EQ(card().chv1.unblockAttemptsLeft, 1);
 }

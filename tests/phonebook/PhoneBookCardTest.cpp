@@ -2,6 +2,8 @@
 
 #include "phonebook/PhoneBookModel.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "CardFileDoubles.h"
@@ -112,35 +114,25 @@ TEST_F(PhoneBookCardTest, NewEntriesGetTheIsdnPlanAndRowsShowWhatTheCardHolds)
     useCard();
     ASSERT_TRUE(model->readFromCard());
     model->entry(0).npi = 9; // as if read so
-    struct Edit
-    {
-        int row;
-        const char* name;
-        const char* number;
+    const std::tuple<int, const char*, const char*, int, std::string> edits[] = {
+        {0, "Mum", "+420 602-111 222", 0x99, "Mum|1|420602111222@0"},
+        {4, "Ji\u0159\u00ed Nov\u00e1k", "+420 603 123-456", 0x91, "Jiri Novak|1|420603123456@4"},
+        {5, "Home", "(0603) 123.456", 0x81, "Home|0|0603123456@5"},
     };
-    const Edit edits[] = {{0, "Mum", "+420 602-111 222"},
-                          {4, "Ji\u0159\u00ed Nov\u00e1k", "+420 603 123-456"},
-                          {5, "Home", "(0603) 123.456"}};
-    for (const Edit& e : edits) {
-        select({e.row});
+    for (const auto& [row, name, number, tonNpi, card] : edits) {
+        select({row});
         EXPECT_TRUE(
-            model->acceptEdit(e.row, QString::number(e.row + 1), QString::fromUtf8(e.name), QString::fromUtf8(e.number))
-                .close)
-            << e.row;
+            model->acceptEdit(row, QString::number(row + 1), QString::fromUtf8(name), QString::fromUtf8(number)).close);
     }
     prompter.answers = {PromptAnswer::Yes};
     ASSERT_TRUE(model->writeToCard());
-    EXPECT_EQ(stored(model->entry(4)), "Jiri Novak|1|420603123456@4");
-
     const auto again = readBack();
-    const auto tonNpi = [&again](int row) { return 0x80 | again->entry(row).ton << 4 | again->entry(row).npi; };
-    EXPECT_EQ(tonNpi(0), 0x99);
-    EXPECT_EQ(tonNpi(4), 0x91);
-    EXPECT_EQ(tonNpi(5), 0x81);
-    for (const int row : {0, 4, 5})
-        EXPECT_EQ(stored(again->entry(row)), stored(model->entry(row))) << row;
-    EXPECT_EQ(stored(again->entry(0)), "Mum|1|420602111222@0");
-    EXPECT_EQ(stored(again->entry(5)), "Home|0|0603123456@5");
+    for (const auto& [row, name, number, tonNpi, card] : edits) {
+        const DialEntry& e = again->entry(row);
+        EXPECT_EQ(0x80 | e.ton << 4 | e.npi, tonNpi) << row;
+        EXPECT_EQ(stored(e), card);
+        EXPECT_EQ(stored(model->entry(row)), card);
+    }
 }
 
 TEST_F(PhoneBookCardTest, HeaderSortByNameThenWritePutsEveryEntryBackInItsRecord)
