@@ -9,6 +9,8 @@
 
 #include <string.h>
 
+#include <QStringList>
+
 #include "base/CardStatus.h"
 #include "base/StringTable.h"
 
@@ -123,9 +125,17 @@ std::optional<QString> readPlainLine()
 // "PIN1 needed: give --pin" and its kind, by CodeSlot.
 constexpr int kNeededText[kCodeSlots] = {strId(9700), strId(9701), strId(9702), strId(9703), strId(9704), strId(9705)};
 
-QString plain(QString text)
+// One line: a line break becomes a blank, or ". " after a line that does not end in punctuation
+// ("No valid PIN entered", "2 tries left.").
+QString plain(const QString& text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    QString out = lines.front();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const bool ends = out.isEmpty() || QStringLiteral(":.!?").contains(out.back());
+        out += (ends ? QStringLiteral(" ") : QStringLiteral(". ")) + lines[i];
+    }
+    return out;
 }
 
 } // namespace

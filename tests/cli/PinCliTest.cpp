@@ -73,7 +73,7 @@ TEST_F(PinCliTest, PinAndFdnCommands)
     };
     const Step steps[] = {
         {"pin verify --pin 1234", kExitOk, "\"result\": \"done\"", ""},
-        {"pin verify --pin 9999", kExitFailed, "", "Communication error: No valid PIN entered"},
+        {"pin verify --pin 9999", kExitFailed, "", "Communication error: No valid PIN entered. 2 tries left."},
         {"pin verify", kExitFailed, "", "PIN1 needed: give --pin"},
         {"pin verify --pin 12a4", kExitFailed, "", "Wrong PIN!"},
         {"pin change --pin 1234 --new-pin 12", kExitFailed, "", "Entered PIN is too short"},
