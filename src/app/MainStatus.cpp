@@ -29,14 +29,6 @@ bool readerFailure(CardStatus s)
     }
 }
 
-// EF_Phase: 0 phase 1, 2 phase 2, 3 and above phase 2+.
-QString phaseName(int phase)
-{
-    if (phase >= 3)
-        return QStringLiteral("2+");
-    return phase == 0 ? QStringLiteral("1") : QString::number(phase);
-}
-
 } // namespace
 
 MainStatus::MainStatus(DeviceSource device) : m_device(std::move(device)) {}
@@ -123,7 +115,7 @@ MainStatus::Lines MainStatus::lines() const
         std::vector<uint8_t> identity{static_cast<uint8_t>(m_iccid.size())};
         identity.insert(identity.end(), m_iccid.begin(), m_iccid.end());
         out.iccid = StringTable::text(9825).arg(CheckAndRepair::serialNumber(identity));
-        out.phase = StringTable::text(9826).arg(phaseName(m_phase));
+        out.phase = StringTable::text(9826).arg(SimCard::phaseText(m_phase));
         out.pin1 = pin1Text();
     }
     out.last = m_anyOperation ? StringTable::text(9833).arg(outcome()) : StringTable::text(9834);

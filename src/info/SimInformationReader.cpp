@@ -205,7 +205,7 @@ bool SimInformationReader::globalWork(GlobalInfo& global)
 
     if (!readTransparent(SimFiles::kDfGsm, SimFiles::kEfPhase, data))
         return false;
-    global.phase = data.empty() ? QString() : phaseText(data[0]);
+    global.phase = data.empty() ? QString() : SimCard::phaseText(data[0]);
     if (!step(40))
         return false;
 
@@ -366,20 +366,6 @@ QString SimInformationReader::imsiText(std::span<const uint8_t> data)
             text += QLatin1Char(hexNibble(nibble));
     }
     return text;
-}
-
-QString SimInformationReader::phaseText(uint8_t phase)
-{
-    switch (phase) {
-    case 0:
-        return QStringLiteral("1");
-    case 1:
-        return QStringLiteral("?");
-    case 2:
-        return QStringLiteral("2");
-    default:
-        return QStringLiteral("2+");
-    }
 }
 
 QString SimInformationReader::currencyText(std::span<const uint8_t> puct)

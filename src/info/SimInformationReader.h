@@ -49,8 +49,6 @@ public:
     // EF_IMSI: after the length byte, from the high nibble of the first data byte (the low one is
     // the parity), 2 x length - 1 digits, nibbles F left out.
     static QString imsiText(std::span<const uint8_t> data);
-    // EF_Phase byte: 0 "1", 1 "?", 2 "2", else "2+".
-    static QString phaseText(uint8_t phase);
     // EF_PUCT bytes 1-3; "???" when the first is FF (not set).
     static QString currencyText(std::span<const uint8_t> puct);
     // EPPU x 10^EX of EF_PUCT bytes 4-5; nullopt when EPPU is 0 or the file is short.

@@ -249,6 +249,20 @@ void SimCard::closeCard()
     m_attemptsLeft.fill(-1);
 }
 
+QString SimCard::phaseText(int phase)
+{
+    switch (phase) {
+    case 0:
+        return QStringLiteral("1");
+    case 1:
+        return QStringLiteral("?");
+    case 2:
+        return QStringLiteral("2");
+    default:
+        return QStringLiteral("2+");
+    }
+}
+
 // ---- files -------------------------------------------------------------------------------------
 
 CardStatus SimCard::selectOne(GsmCommands& gsm, uint16_t id, std::span<uint8_t> response, std::size_t maxResponse,

@@ -249,6 +249,8 @@ public:
     uint16_t lastSw() const { return m_lastSw; }
     uint32_t cardFlags() const { return m_cardFlags; }
     int simPhase() const { return m_simPhase; }
+    // An EF_Phase byte as people name the phase: 0 "1", 1 "?", 2 "2", else "2+".
+    static QString phaseText(int phase);
     const EfInfo& efInfo() const { return m_efInfo; }
     std::span<const uint8_t> serviceTable() const { return m_serviceTable; }
     // EF_ICCID as the last opening read it (0xFF beyond its length); all 0xFF before the first.
