@@ -362,10 +362,10 @@ TEST_F(PcscReaderTest, CliApduThroughPcsc)
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    const int code = cli::runCli({QStringLiteral("--device"), QStringLiteral("PCSC:") + kReader, QStringLiteral("apdu"),
-                                  QStringLiteral("A0A40000023F00"), QStringLiteral("A0C0000022"),
-                                  QStringLiteral("--text")},
-                                 outStream, errStream);
+    const int code =
+        cli::runCli({QStringLiteral("--device"), QStringLiteral("PCSC:") + kReader, QStringLiteral("apdu"),
+                     QStringLiteral("A0A40000023F00"), QStringLiteral("A0C0000022"), QStringLiteral("--text")},
+                    outStream, errStream);
     outStream.flush();
     errStream.flush();
     ASSERT_EQ(code, cli::kExitOk) << err.toStdString();
