@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QScrollBar>
 
 #include "phonebook/DialClipboard.h"
@@ -110,61 +108,6 @@ void PhoneBookListView::keyPressEvent(QKeyEvent* event)
         }
     }
     QTreeView::keyPressEvent(event);
-}
-
-void PhoneBookListView::startDrag(Qt::DropActions)
-{
-    if (m_handler)
-        m_handler->listStartDrag();
-}
-
-bool PhoneBookListView::dragOver(QDropEvent* event)
-{
-    const Qt::DropAction action =
-        m_handler ? m_handler->listDragOver(event->mimeData(), event->modifiers(), event->position().toPoint())
-                  : Qt::IgnoreAction;
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
-        return false;
-    }
-    event->setDropAction(action);
-    event->accept();
-    return true;
-}
-
-void PhoneBookListView::dragEnterEvent(QDragEnterEvent* event)
-{
-    // Entries entering over no row are still accepted, so that the moves over rows that follow
-    // are reported too.
-    if (!dragOver(event) && m_handler && event->mimeData() && event->mimeData()->hasFormat(m_entryFormat)) {
-        event->setDropAction(Qt::IgnoreAction);
-        event->accept();
-    }
-}
-
-void PhoneBookListView::dragMoveEvent(QDragMoveEvent* event)
-{
-    dragOver(event);
-}
-
-void PhoneBookListView::dragLeaveEvent(QDragLeaveEvent* event)
-{
-    if (m_handler)
-        m_handler->listDragLeave();
-    event->accept();
-}
-
-void PhoneBookListView::dropEvent(QDropEvent* event)
-{
-    const Qt::DropAction done =
-        m_handler ? m_handler->listDrop(event->mimeData(), event->position().toPoint(), event->dropAction())
-                  : Qt::IgnoreAction;
-    if (done == Qt::IgnoreAction) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(done);
-    event->accept();
 }
 
 void PhoneBookListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
