@@ -202,8 +202,6 @@ CardStatus CardReader::deactivateCard()
 {
     m_cardPowered = false;
     m_cardActive = false;
-    m_scratch[0] = 0;
-    m_scratch[1] = 0;
     return powerCard(0);
 }
 

@@ -118,13 +118,6 @@ public:
     bool readerConnected() const { return m_readerConnected; }
     const AtrParameters& atrParameters() const { return m_atr; }
 
-    // Kept for the card-access layer: the ICCID seen when the last access was opened, the
-    // scratch area before it, and whether an access is open.
-    std::array<uint8_t, 10>& lastIccid() { return m_lastIccid; }
-    std::array<uint8_t, 10>& scratch() { return m_scratch; }
-    bool accessOpen() const { return m_accessOpen; }
-    void setAccessOpen(bool open) { m_accessOpen = open; }
-
 protected:
     // Ok while a command begun at start may go on waiting; else why it must stop.
     CardStatus mayWait(int64_t start, int64_t& lastCancelCheck);
@@ -140,13 +133,10 @@ protected:
     int m_commandTimeLimit = kDefaultCommandTimeLimit;
     CancelCheck m_cancelCheck;
     bool m_portOpen = false;
-    std::array<uint8_t, 10> m_scratch{};
-    std::array<uint8_t, 10> m_lastIccid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     bool m_cardActive = false;
     bool m_cardPowered = false;
     bool m_cardPresent = false;
     bool m_readerConnected = false;
-    bool m_accessOpen = false;
     AtrParameters m_atr;
 };
 

@@ -340,13 +340,24 @@ CardStatus GsmCommands::transportFailed(CardStatus status)
     return gone ? CardStatus::CardNotInserted : status;
 }
 
-CardStatus GsmCommands::beginCardAccess(bool forceReset, ReaderBuffer* atr, bool* chv1Enabled, bool& otherCard)
+CardAccessState& GsmCommands::onThisReader(CardAccessState& access) const
+{
+    if (access.reader != &m_reader) {
+        access = CardAccessState{};
+        access.reader = &m_reader;
+    }
+    return access;
+}
+
+CardStatus GsmCommands::beginCardAccess(CardAccessState& state, bool forceReset, ReaderBuffer* atr, bool* chv1Enabled,
+                                        bool& otherCard)
 {
     otherCard = false;
     ProcessPriority::raise();
     if (!m_reader.readerConnected())
         return CardStatus::ReaderNotConnected;
-    m_reader.setAccessOpen(true);
+    CardAccessState& access = onThisReader(state);
+    access.open = true;
 
     bool fresh = false;
     if (forceReset || (m_reader.cardPowered() && !m_reader.cardActive())) {
@@ -417,21 +428,22 @@ CardStatus GsmCommands::beginCardAccess(bool forceReset, ReaderBuffer* atr, bool
     std::array<uint8_t, 10> iccid;
     iccid.fill(0xFF);
     std::copy_n(response.begin(), std::min<std::size_t>(static_cast<std::size_t>(size), iccid.size()), iccid.begin());
-    if (iccid != m_reader.lastIccid()) {
+    if (iccid != access.lastIccid) {
         otherCard = true;
         if (!fresh)
             return CardStatus::CardChanged;
-        m_reader.lastIccid() = iccid;
+        access.lastIccid = iccid;
     }
     return CardStatus::Ok;
 }
 
-CardStatus GsmCommands::endCardAccess()
+CardStatus GsmCommands::endCardAccess(CardAccessState& state)
 {
     ProcessPriority::restore();
-    if (!m_reader.accessOpen())
+    CardAccessState& access = onThisReader(state);
+    if (!access.open)
         return CardStatus::Ok;
-    m_reader.setAccessOpen(false);
+    access.open = false;
     if (m_reader.cardPowered())
         return m_reader.deactivateCard();
     return CardStatus::Ok;

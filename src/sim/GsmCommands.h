@@ -34,6 +34,16 @@ struct FileInfo
     int recordCount = 0;
 };
 
+// What the card-access layer remembers from one access to the next: the reader it was on, the
+// ICCID seen when the last access was opened there, and whether an access is open. A SimCard
+// keeps one; another reader starts it afresh.
+struct CardAccessState
+{
+    const CardReader* reader = nullptr;
+    std::array<uint8_t, 10> lastIccid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    bool open = false;
+};
+
 // The GSM 11.11 command set (class A0) on top of a reader's T=0 transmit. Non-virtual: every
 // reader kind gets the same commands. Each command returns the transmit's CardStatus and puts the
 // status word SW1 * 256 + SW2 into sw; the CHV commands judge their status word themselves (rule
@@ -84,12 +94,13 @@ public:
 
     // Opens a reader access: raises the process priority, powers (or with forceReset resets) the
     // card, selects the MF (chv1Enabled, when given, receives bit 8 of response byte 14 being clear)
-    // and reads EF_ICCID. The ICCID is compared with the reader's lastIccid: for a freshly powered
+    // and reads EF_ICCID. The ICCID is compared with access.lastIccid: for a freshly powered
     // card a different one is stored and otherCard set; for a card that stayed powered a different
     // one gives 133 (otherCard set too). atr may be null.
-    CardStatus beginCardAccess(bool forceReset, ReaderBuffer* atr, bool* chv1Enabled, bool& otherCard);
+    CardStatus beginCardAccess(CardAccessState& access, bool forceReset, ReaderBuffer* atr, bool* chv1Enabled,
+                               bool& otherCard);
     // Restores the process priority; if an access is open, closes it and powers the card down.
-    CardStatus endCardAccess();
+    CardStatus endCardAccess(CardAccessState& access);
     // SELECT MF, df and ef (each 9F xx answered by GET RESPONSE). The EF must answer 9F xx (90 00
     // gives 134). †
     CardStatus selectPath(uint16_t df, uint16_t ef, FileInfo& info, uint16_t& sw);
@@ -110,6 +121,8 @@ public:
 
 private:
     CardStatus chvCommand(uint8_t ins, uint8_t p2, std::span<uint8_t> blocks, uint16_t& sw);
+    // access as it stands for this reader (started afresh when it was another's).
+    CardAccessState& onThisReader(CardAccessState& access) const;
 
     CardReader& m_reader;
 };

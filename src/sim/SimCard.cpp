@@ -135,7 +135,7 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
         int length = static_cast<int>(id.size());
         if (!readFile(kMf, kEfIccid, id, length) || id != m_iccid) {
             if (m_cardFlags & CardFlag::kPoweredByOpening)
-                GsmCommands(*r).endCardAccess();
+                GsmCommands(*r).endCardAccess(m_access);
             m_cardFlags = 0;
             flushCaches();
         } else if (!m_identity) {
@@ -151,10 +151,10 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
         m_lastSw = 0;
         GsmCommands gsm(*r);
         if (m_cardFlags & CardFlag::kPoweredByOpening)
-            gsm.endCardAccess();
+            gsm.endCardAccess(m_access);
         m_cardFlags &= ~CardFlag::kPoweredByOpening;
         bool otherCard = false;
-        const CardStatus begun = gsm.beginCardAccess(true, nullptr, nullptr, otherCard);
+        const CardStatus begun = gsm.beginCardAccess(m_access, true, nullptr, nullptr, otherCard);
         if (otherCard) {
             // Codes of one card are never offered to another: a wrong try would be ours.
             forgetPin(1);
@@ -244,7 +244,7 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
 void SimCard::closeCard()
 {
     if (CardReader* r = reader())
-        GsmCommands(*r).endCardAccess();
+        GsmCommands(*r).endCardAccess(m_access);
     m_cardFlags = 0;
     m_attemptsLeft.fill(-1);
 }

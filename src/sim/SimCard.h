@@ -156,6 +156,9 @@ public:
     void setToolkitHandler(ToolkitHandler* handler) { m_toolkit = handler; }
     ToolkitHandler* toolkitHandler() const { return m_toolkit; }
     CardReader* reader() const { return m_readers ? m_readers() : nullptr; }
+    // What the card-access layer remembers between accesses (the ICCID last seen, an access open);
+    // a reader access run beside a card operation shares it.
+    CardAccessState& cardAccess() { return m_access; }
 
     // ---- progress (see CardProgress) ---------------------------------------------------------
     bool beginProgress(ProgressSink* parent, int textId, int titleId);
@@ -301,6 +304,7 @@ private:
     uint16_t m_currentDf = 0;
     uint16_t m_currentEf = 0;
     ToolkitHandler* m_toolkit = nullptr;
+    CardAccessState m_access;
 
     SimCardSettings m_settings;
     SecretText m_pin1;

@@ -51,7 +51,7 @@ public:
     ~SmspAccess()
     {
         if (m_gsm)
-            m_gsm->endCardAccess();
+            m_gsm->endCardAccess(m_card.cardAccess());
         m_card.endProgress(false);
     }
     SmspAccess(const SmspAccess&) = delete;
@@ -71,7 +71,7 @@ public:
         m_gsm.emplace(*reader);
         bool chv1Enabled = false;
         bool otherCard = false;
-        const CardStatus begun = m_gsm->beginCardAccess(false, nullptr, &chv1Enabled, otherCard);
+        const CardStatus begun = m_gsm->beginCardAccess(m_card.cardAccess(), false, nullptr, &chv1Enabled, otherCard);
         if (otherCard) {
             // Codes of one card are never offered to another: a wrong try would be ours.
             m_card.forgetPin(1);
@@ -115,7 +115,7 @@ public:
     void finish(bool succeeded, std::chrono::milliseconds finalPause)
     {
         if (m_gsm) {
-            m_gsm->endCardAccess();
+            m_gsm->endCardAccess(m_card.cardAccess());
             m_gsm.reset();
         }
         m_card.progress().showProgress(QString(), 100); // the work is done: a late Abort changes nothing
