@@ -29,9 +29,10 @@ inline constexpr std::size_t kUnblockChv1Status = 19;
 inline constexpr std::size_t kChv2Status = 20;
 inline constexpr std::size_t kUnblockChv2Status = 21;
 inline constexpr std::size_t kDirectoryMinimum = 22;
-inline constexpr uint8_t kChv1DisabledBit = 0x80;    // in the file characteristics
-inline constexpr uint8_t kCodeInitialisedBit = 0x80; // in a code status byte
-inline constexpr uint8_t kAttemptsMask = 0x0F;       // false presentations left, in a code status byte
+inline constexpr uint8_t kChv1DisabledBit = 0x80;     // in the file characteristics
+inline constexpr uint8_t kClockStopAllowedBit = 0x01; // in the file characteristics
+inline constexpr uint8_t kCodeInitialisedBit = 0x80;  // in a code status byte
+inline constexpr uint8_t kAttemptsMask = 0x0F;        // false presentations left, in a code status byte
 
 // EF response (15 bytes)
 inline constexpr std::size_t kIncreaseAllowed = 7; // cyclic EFs: bit 7 set allows INCREASE
@@ -42,6 +43,7 @@ inline constexpr std::size_t kFileStatus = 11; // bit 1 clear: invalidated
 inline constexpr std::size_t kStructure = 13;
 inline constexpr std::size_t kRecordLength = 14;
 inline constexpr std::size_t kEfMinimum = 15;
+inline constexpr uint8_t kIncreaseAllowedBit = 0x40;         // in byte 8 of a cyclic EF
 inline constexpr uint8_t kNotInvalidatedBit = 0x01;          // in the file status
 inline constexpr uint8_t kReadableWhenInvalidatedBit = 0x04; // in the file status
 
