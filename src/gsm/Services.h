@@ -28,3 +28,12 @@ inline constexpr int kCallControl = 28;
 inline constexpr int kProactiveSim = 29;
 
 } // namespace kestrel::gsm::service
+
+// EF_Phase (clause 10.3.19): the phase of the SIM, in its one byte.
+namespace kestrel::gsm::phase {
+
+inline constexpr int kPhase1 = 0x00;
+inline constexpr int kPhase2 = 0x02;
+inline constexpr int kPhase2Plus = 0x03; // and above
+
+} // namespace kestrel::gsm::phase
