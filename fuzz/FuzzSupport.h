@@ -22,7 +22,7 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "emulator/Icc.h"
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 
 namespace kestrel::fuzz {
 
@@ -36,7 +36,7 @@ inline void check(bool condition, const char* file = __builtin_FILE(), int line 
 }
 
 // A connected reader with a card in it; transmit gives the command to the card as it is.
-class IccReader final : public CardReader
+class IccReader final : public T0Engine
 {
 public:
     explicit IccReader(emulator::Icc& card) : m_card(card)

@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 #include "reader/ReaderManager.h"
 #include "reader/VirtualReader.h"
 
@@ -21,7 +21,7 @@ struct ReaderPlan
     std::vector<QString> tried;                  // device strings opened, in order
 };
 
-class StubReader final : public CardReader
+class StubReader final : public T0Engine
 {
 public:
     StubReader(ReaderKind kind, std::shared_ptr<ReaderPlan> plan) : m_kind(kind), m_plan(std::move(plan)) {}

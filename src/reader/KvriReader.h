@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 #include "reader/KvriDriver.h"
 
 namespace kestrel {
@@ -15,7 +15,7 @@ namespace kestrel {
 // single-byte primitives: the driver only moves blocks.
 //
 // A failed request's error code becomes a CardStatus by mapDriverError.
-class KvriReader final : public CardReader
+class KvriReader final : public T0Engine
 {
 public:
     // A reader on the process's driver library.

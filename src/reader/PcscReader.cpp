@@ -75,11 +75,6 @@ QString PcscReader::lastServiceErrorText() const
         .arg(static_cast<unsigned long>(m_lastError) & 0xFFFFFFFFul, 8, 16, QLatin1Char('0'));
 }
 
-CardStatus PcscReader::sendPps()
-{
-    return CardStatus::Ok;
-}
-
 CardStatus PcscReader::readMemoryCard(std::array<uint8_t, 32>& /*out*/)
 {
     // Memory cards have no answer a PC/SC reader would take.
@@ -124,11 +119,6 @@ CardStatus PcscReader::close()
     m_cardActive = false;
     m_cardPowered = false;
     return ok ? CardStatus::Ok : CardStatus::NonSpecificError;
-}
-
-uint8_t PcscReader::convertByte(uint8_t b) const
-{
-    return b;
 }
 
 CardStatus PcscReader::readStatus(uint16_t& status)
@@ -293,6 +283,13 @@ uint16_t PcscReader::exchangeBytes(ReaderBuffer& buffer, int sendCount, int /*mo
     return buffer.count;
 }
 
+int PcscReader::nextAnswerByte()
+{
+    if (m_atrPosition >= m_atrLength)
+        return -1;
+    return m_atrBuffer[m_atrPosition++];
+}
+
 CardStatus PcscReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                                 bool toCard, uint16_t& sw)
 {
@@ -356,30 +353,6 @@ CardStatus PcscReader::sendReaderSetting(uint8_t /*value*/)
 CardStatus PcscReader::setLineParameters(int /*parity*/, int /*baud*/)
 {
     return CardStatus::Ok;
-}
-
-void PcscReader::writeByte(uint8_t /*b*/) {}
-
-bool PcscReader::writeEchoedByte(uint8_t /*b*/)
-{
-    return false;
-}
-
-int PcscReader::readByte()
-{
-    return 0;
-}
-
-void PcscReader::flushInput() {}
-
-uint8_t PcscReader::readRawByte()
-{
-    return 0;
-}
-
-bool PcscReader::byteAvailable()
-{
-    return true;
 }
 
 QStringList PcscReader::filterReaderNames(const QStringList& listed, const QStringList& filters)

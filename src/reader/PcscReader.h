@@ -9,50 +9,43 @@
 #include <QString>
 #include <QStringList>
 
-#include "reader/CardReader.h"
+#include "reader/ReaderBase.h"
 
 namespace kestrel {
 
-// Any reader behind the PC/SC service (pcsc-lite's pcscd). The byte engine of CardReader is not
-// used: the service talks to the card, this class only makes the calls. The card is connected
-// exclusively with T=0, so GSM commands and their status words (9F xx included) pass unchanged.
-// The answer to reset that the service reports is served through exchangeBytes, so the base
-// activateCard parses it as it would parse one read from a serial reader.
-class PcscReader final : public CardReader
+// Any reader behind the PC/SC service (pcsc-lite's pcscd). There is no byte engine here: the
+// service talks to the card, this class only makes the calls. The card is connected exclusively
+// with T=0, so GSM commands and their status words (9F xx included) pass unchanged. The answer to
+// reset that the service reports is kept and read by the shared activation as it would read one
+// from a serial reader.
+class PcscReader final : public ReaderBase
 {
 public:
     PcscReader();
     ~PcscReader() override;
 
-    CardStatus sendPps() override;
     CardStatus readMemoryCard(std::array<uint8_t, 32>& out) override;
     CardStatus close() override;
     // Establishes the service context and remembers name as the reader to use. A reader whose
     // context is already established keeps its first name.
     CardStatus open(const QString& name, int reserved = 0) override;
-    uint8_t convertByte(uint8_t b) const override;
     // The command goes to the service in one piece: header plus p3 data bytes for a command that
     // carries data, the header alone for one that reads p3 bytes (a read with p3 = 0 asks for the
     // status word only). Whatever the service returns, the status word is its last two bytes.
     CardStatus transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                         bool toCard, uint16_t& sw) override;
     // Nothing can be sent; takes the next bytes of the stored answer to reset.
-    uint16_t exchangeBytes(ReaderBuffer& buffer, int sendCount, int mode, int retries) override;
+    uint16_t exchangeBytes(ReaderBuffer& buffer, int sendCount, int mode, int retries);
     // 0x40 when the service sees a card in the reader.
     CardStatus readStatus(uint16_t& status) override;
-    CardStatus sendReaderSetting(uint8_t value) override;
+    // A PC/SC reader takes no reader setting.
+    CardStatus sendReaderSetting(uint8_t value);
     // Connects to the card and fetches its answer to reset.
     CardStatus readerCardOn() override;
     CardStatus setLineParameters(int parity, int baud) override;
     CardStatus readerCardOff() override;
     CardStatus shutDownReader() override;
     CardStatus startReader() override;
-    void writeByte(uint8_t b) override;
-    bool writeEchoedByte(uint8_t b) override;
-    int readByte() override;
-    void flushInput() override;
-    uint8_t readRawByte() override;
-    bool byteAvailable() override;
 
     const QString& readerName() const { return m_readerName; }
     bool contextEstablished() const { return m_contextEstablished; }
@@ -70,6 +63,11 @@ public:
     // Keeps the names whose upper-case form contains one of the filters that are not "."; all
     // three "." keep every name. Kept names stay as listed and in their order.
     static QStringList filterReaderNames(const QStringList& listed, const QStringList& filters);
+
+protected:
+    int nextAnswerByte() override;
+    // The service reports the answer in its logical values already.
+    uint8_t inverseAnswerByte(uint8_t b) override { return b; }
 
 private:
     CardStatus disconnectCard();

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 #include "reader/SerialLine.h"
 
 namespace kestrel {
@@ -12,7 +12,7 @@ namespace kestrel {
 // The reader on a serial line: its own one-byte commands (status, setting, card on, memory-card
 // read), a reset through a DTR pulse after which it names itself "KVR31" or "KVR32", and, with
 // the card on, every byte passed to the card's I/O line and echoed back before the card's answer.
-class SerialReader : public CardReader
+class SerialReader : public T0Engine
 {
 public:
     explicit SerialReader(std::unique_ptr<SerialLine> line);

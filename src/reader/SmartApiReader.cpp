@@ -309,12 +309,12 @@ CardStatus SmartApiReader::powerCard(int mode)
 CardStatus SmartApiReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3,
                                     std::span<uint8_t> data, bool toCard, uint16_t& sw)
 {
-    CardStatus r = CardReader::transmit(cla, ins, p1, p2, p3, data, toCard, sw);
+    CardStatus r = T0Engine::transmit(cla, ins, p1, p2, p3, data, toCard, sw);
     if (r != CardStatus::ErrorInterpretingCommand)
         return r;
     // Whatever the failed try left in the stream would be taken for the answer to the second.
     flushInput();
-    return CardReader::transmit(cla, ins, p1, p2, p3, data, toCard, sw);
+    return T0Engine::transmit(cla, ins, p1, p2, p3, data, toCard, sw);
 }
 
 uint16_t SmartApiReader::exchangeBytes(ReaderBuffer& buffer, int sendCount, int /*mode*/, int retries)

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 #include "reader/ReaderLibrary.h"
 
 namespace kestrel {
@@ -39,7 +39,7 @@ namespace kestrel {
 //   SetSmartCWT, GetSmartCWT                                  looked up, never called
 //
 // All waiting is by polling with the base class's clock and sleep.
-class SmartApiReader : public CardReader
+class SmartApiReader : public T0Engine
 {
 public:
     static constexpr const char* kLibraryName = "SMARTAPI";

@@ -5,22 +5,42 @@
 #include <QString>
 
 #include "emulator/CardSlot.h"
-#include "reader/SerialReader.h"
+#include "reader/CardReader.h"
 #include "reader/VirtualLine.h"
 
 namespace kestrel {
 
-// The reader of the virtual card: the serial reader's own engine, byte by byte, over an
-// in-process line to the virtual card's serial face. Only the reader's settle and reset-pulse
-// waits are dropped (nothing physical needs them). `open` takes the card file's path.
-class VirtualReader final : public SerialReader
+// The reader of the virtual card: a serial reader (its own engine, byte by byte) over an
+// in-process line to the virtual card's serial face, which this reader owns and hands every call
+// to. Only the reader's settle and reset-pulse waits are dropped (nothing physical needs them).
+// `open` takes the card file's path.
+class VirtualReader final : public CardReader
 {
 public:
     VirtualReader();
     // A reader with this card already in its slot (tests, benchmarks); open's name is then unused.
     explicit VirtualReader(std::unique_ptr<emulator::Icc> card, const emulator::SerialFace::Options& options = {});
+    ~VirtualReader() override;
 
     CardStatus open(const QString& name, int reserved = 0) override;
+    CardStatus close() override;
+    CardStatus activateCard(ReaderBuffer* atr, unsigned& flags) override;
+    CardStatus deactivateCard() override;
+    CardStatus resetCard(ReaderBuffer* atr) override;
+    CardStatus powerCard(int mode) override;
+    CardStatus transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
+                        bool toCard, uint16_t& sw) override;
+    CardStatus readStatus(uint16_t& status) override;
+    CardStatus readMemoryCard(std::array<uint8_t, 32>& out) override;
+    int commandTimeLimit() const override;
+    void setCommandTimeLimit(int ms) override;
+    void setCancelCheck(CancelCheck check) override;
+    bool portOpen() const override;
+    bool cardActive() const override;
+    bool cardPowered() const override;
+    bool cardPresent() const override;
+    bool readerConnected() const override;
+    const AtrParameters& atrParameters() const override;
 
     // Why the last open could not load its card file (empty when it could).
     const QString& loadError() const { return m_loadError; }
@@ -37,18 +57,16 @@ public:
     // Writes the standard card there when there is none yet. False (with a reason) when it cannot.
     static bool ensureUserCard(QString& error);
 
-protected:
-    void sleepMs(int ms) override;
-    int64_t clockMs() const override;
-
 private:
     struct Parts;
+    // The serial reader on the line, waiting on the reader's clock.
+    class Engine;
     VirtualReader(Parts parts);
 
+    std::unique_ptr<Engine> m_engine;
     VirtualLine* m_line;
     emulator::CardSlot* m_slot;
     bool m_cardGiven = false;
-    emulator::SerialFace::Clock* m_clock = nullptr;
     QString m_loadError;
 };
 

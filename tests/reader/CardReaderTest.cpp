@@ -72,7 +72,7 @@ struct Bench
 std::vector<uint8_t> inverse(std::vector<uint8_t> logical)
 {
     for (uint8_t& b : logical)
-        b = CardReader::reverseBits(static_cast<uint8_t>(~b));
+        b = T0Engine::reverseBits(static_cast<uint8_t>(~b));
     return logical;
 }
 
@@ -100,8 +100,8 @@ TEST(CardReader, ConvertByteIsItsOwnInverse)
     // Inverse convention: logical 3F travels as 03; bit 0 of the line byte is bit 7 of the value.
     EXPECT_EQ(inv.reader.convertByte(0x03), 0x3F);
     EXPECT_EQ(inv.reader.convertByte(0xFE), 0x80);
-    EXPECT_EQ(CardReader::reverseBits(0x01), 0x80);
-    EXPECT_EQ(CardReader::reverseBits(0x35), 0xAC);
+    EXPECT_EQ(T0Engine::reverseBits(0x01), 0x80);
+    EXPECT_EQ(T0Engine::reverseBits(0x35), 0xAC);
 }
 
 TEST(CardReader, AnswerToReset)
@@ -588,7 +588,7 @@ TEST(CardReader, MemoryCard)
     const uint8_t sum = static_cast<uint8_t>(std::accumulate(raw.begin(), raw.end(), 0u));
     std::array<uint8_t, 32> expected{};
     for (size_t i = 0; i < 32; ++i)
-        expected[i] = CardReader::reverseBits(raw[i]);
+        expected[i] = T0Engine::reverseBits(raw[i]);
     const std::array<uint8_t, 32> untouched{};
 
     struct Case

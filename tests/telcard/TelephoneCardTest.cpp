@@ -6,6 +6,7 @@
 
 #include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
+#include "reader/T0Engine.h"
 #include "reader/VirtualReader.h"
 #include "telcard/TelephoneCard.h"
 
@@ -101,7 +102,7 @@ TEST(TelephoneCard, RawDataIsFourLinesOfEightBytes)
 }
 
 // A reader that cannot read memory cards, as the PC/SC one.
-class NoMemoryCardReader final : public CardReader
+class NoMemoryCardReader final : public T0Engine
 {
 public:
     CardStatus readMemoryCard(std::array<uint8_t, 32>&) override { return CardStatus::InvalidReaderIdentification; }

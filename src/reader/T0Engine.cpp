@@ -1,8 +1,6 @@
-#include "reader/CardReader.h"
+#include "reader/T0Engine.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace kestrel {
@@ -21,22 +19,14 @@ constexpr int kAtrRetries = 50;
 constexpr int kT0Retries = 100;
 // Data phases go out and come in in pieces of at most this many bytes.
 constexpr int kChunk = 62;
-// ISO/IEC 7816-3 limits an answer to reset to 33 bytes with TCK; a longer one is line noise.
-constexpr int kMaxAtrBytes = 33;
 constexpr int kLineBaud = 9600;
-constexpr int kOdd = 1;
 constexpr int kEven = 2;
 // While a card asks for more time, Abort is looked at this often.
 constexpr int64_t kCancelCheckMs = 100;
 
 } // namespace
 
-CardStatus CardReader::sendPps()
-{
-    return CardStatus::Ok;
-}
-
-uint8_t CardReader::reverseBits(uint8_t b)
+uint8_t T0Engine::reverseBits(uint8_t b)
 {
     uint8_t r = 0;
     for (int i = 0; i < 8; ++i) {
@@ -46,14 +36,14 @@ uint8_t CardReader::reverseBits(uint8_t b)
     return r;
 }
 
-uint8_t CardReader::convertByte(uint8_t b) const
+uint8_t T0Engine::convertByte(uint8_t b) const
 {
     if (!m_atr.inverseConvention)
         return b;
     return reverseBits(static_cast<uint8_t>(~b));
 }
 
-uint16_t CardReader::exchangeBytes(ReaderBuffer& buffer, int sendCount, int mode, int retries)
+uint16_t T0Engine::exchangeBytes(ReaderBuffer& buffer, int sendCount, int mode, int retries)
 {
     if (buffer.data.size() < buffer.capacity)
         buffer.data.resize(buffer.capacity, 0);
@@ -92,7 +82,7 @@ uint16_t CardReader::exchangeBytes(ReaderBuffer& buffer, int sendCount, int mode
     return buffer.count;
 }
 
-uint16_t CardReader::sendReceive(ReaderBuffer& buffer, int count, int mode, int retries)
+uint16_t T0Engine::sendReceive(ReaderBuffer& buffer, int count, int mode, int retries)
 {
     count = std::clamp(count, 0, static_cast<int>(buffer.data.size()));
     for (int i = 0; i < count; ++i)
@@ -103,7 +93,7 @@ uint16_t CardReader::sendReceive(ReaderBuffer& buffer, int count, int mode, int 
     return got;
 }
 
-uint16_t CardReader::receive(ReaderBuffer& buffer, int mode, int retries)
+uint16_t T0Engine::receive(ReaderBuffer& buffer, int mode, int retries)
 {
     const uint16_t got = exchangeBytes(buffer, 0, mode, retries);
     for (uint16_t i = 0; i < got; ++i)
@@ -111,7 +101,7 @@ uint16_t CardReader::receive(ReaderBuffer& buffer, int mode, int retries)
     return got;
 }
 
-CardStatus CardReader::readStatus(uint16_t& status)
+CardStatus T0Engine::readStatus(uint16_t& status)
 {
     flushInput();
     writeByte(kCmdStatus);
@@ -134,7 +124,7 @@ CardStatus CardReader::readStatus(uint16_t& status)
     return CardStatus::Ok;
 }
 
-CardStatus CardReader::sendReaderSetting(uint8_t value)
+CardStatus T0Engine::sendReaderSetting(uint8_t value)
 {
     flushInput();
     if (!writeEchoedByte(kCmdSetting) || !writeEchoedByte(value))
@@ -143,7 +133,7 @@ CardStatus CardReader::sendReaderSetting(uint8_t value)
     return CardStatus::Ok;
 }
 
-CardStatus CardReader::readerCardOn()
+CardStatus T0Engine::readerCardOn()
 {
     if (!writeEchoedByte(kCmdCardOn))
         return CardStatus::InvalidReaderIdentification;
@@ -157,211 +147,8 @@ CardStatus CardReader::readerCardOn()
     return setLineParameters(kEven, kLineBaud);
 }
 
-CardStatus CardReader::powerCard(int mode)
-{
-    flushInput();
-    CardStatus r = CardStatus::Ok;
-    switch (mode) {
-    case 1:
-        r = readerCardOn();
-        if (!isOk(r))
-            startReader();
-        break;
-    case 0:
-        r = readerCardOff();
-        if (!isOk(r))
-            startReader();
-        break;
-    case 2:
-        r = readerCardOff();
-        if (isOk(r)) {
-            r = readerCardOn();
-            if (!isOk(r))
-                startReader();
-        }
-        break;
-    default:
-        break;
-    }
-    delay(1);
-    return r;
-}
-
-CardStatus CardReader::resetCard(ReaderBuffer* atr)
-{
-    if (!m_cardPowered)
-        return CardStatus::CardNotActive;
-    CardStatus r = deactivateCard();
-    if (!isOk(r))
-        return r;
-    unsigned flags = 0;
-    return activateCard(atr, flags);
-}
-
-CardStatus CardReader::deactivateCard()
-{
-    m_cardPowered = false;
-    m_cardActive = false;
-    return powerCard(0);
-}
-
-CardStatus CardReader::activateCard(ReaderBuffer* atr, unsigned& flags)
-{
-    m_cardActive = false;
-    if (atr)
-        atr->count = 0;
-    if (m_cardPowered)
-        return CardStatus::RepeatActivation;
-    m_atr = AtrParameters{};
-
-    uint16_t status = 0;
-    CardStatus r = readStatus(status);
-    if (!isOk(r))
-        return r;
-    if (!(status & kCardInserted))
-        return CardStatus::CardNotInserted;
-    r = powerCard(1);
-    if (!isOk(r))
-        return r;
-    m_cardPowered = true;
-
-    // Every byte of the answer (TS in its logical value) is kept while the caller's area has room.
-    const int room = atr ? atr->capacity : 0;
-    if (atr && atr->data.size() < atr->capacity)
-        atr->data.resize(atr->capacity, 0);
-    int stored = 0;
-    int total = 0;
-    auto store = [&](uint8_t b) {
-        if (stored < room)
-            atr->data[static_cast<size_t>(stored++)] = b;
-    };
-    auto finish = [&](CardStatus s) {
-        if (atr) {
-            atr->capacity = static_cast<uint16_t>(stored);
-            atr->count = static_cast<uint16_t>(stored);
-        }
-        return s;
-    };
-    // The next byte of the answer after conversion, or -1 when none came (or the answer has grown
-    // longer than any real one).
-    auto next = [&]() -> int {
-        if (total >= kMaxAtrBytes)
-            return -1;
-        ReaderBuffer one(1);
-        if (receive(one, 2, kAtrRetries) != 1)
-            return -1;
-        ++total;
-        store(one.data[0]);
-        return one.data[0];
-    };
-
-    // TS: 3B direct, 3F inverse; an inverse-convention card through a direct UART reads 03.
-    ReaderBuffer tsBuf(1);
-    if (receive(tsBuf, 2, kAtrRetries) != 1)
-        return finish(CardStatus::BadAnswerToReset);
-    ++total;
-    uint8_t ts = tsBuf.data[0];
-    if (ts != 0x3B && ts != 0x3F) {
-        m_atr.inverseConvention = 1;
-        ts = convertByte(ts);
-        if (ts != 0x3F) {
-            store(ts);
-            return finish(CardStatus::BadAnswerToReset);
-        }
-    }
-    store(ts);
-
-    const int t0 = next();
-    if (t0 < 0)
-        return finish(CardStatus::AuthenticationBlocked);
-    m_atr.K = static_cast<uint8_t>(t0 & 0x0F);
-    m_atr.Y1 = static_cast<uint8_t>(t0 >> 4);
-
-    bool ta1Present = false;
-    if (m_atr.Y1 & 0x1) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        ta1Present = true;
-        m_atr.FI = static_cast<uint8_t>(b >> 4);
-        m_atr.DI = static_cast<uint8_t>(b & 0x0F);
-    }
-    if (m_atr.Y1 & 0x2) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        m_atr.II = static_cast<uint8_t>(b >> 6);
-        m_atr.PI1 = static_cast<uint8_t>(b & 0x3F);
-    }
-    if (m_atr.Y1 & 0x4) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        m_atr.N = static_cast<uint8_t>(b);
-    }
-    if (m_atr.Y1 & 0x8) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        m_atr.T = static_cast<uint8_t>(b & 0x0F);
-        m_atr.Y2 = static_cast<uint8_t>(b >> 4);
-    }
-
-    if (m_atr.Y2 & 0x1) {
-        if (next() < 0) // TA2
-            return finish(CardStatus::BadAnswerToReset);
-    }
-    if (m_atr.Y2 & 0x2) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        m_atr.PI2 = static_cast<uint8_t>(b);
-    }
-    if (m_atr.Y2 & 0x4) {
-        const int b = next();
-        if (b < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        m_atr.WI = static_cast<uint8_t>(b);
-    }
-    if (m_atr.Y2 & 0x8) {
-        int td = next();
-        if (td < 0)
-            return finish(CardStatus::BadAnswerToReset);
-        // Further groups TAi TBi TCi TDi, each announced by the high nibble of the TD before.
-        while (td > 0x0F) {
-            const int y = td >> 4;
-            for (int bit = 0x1; bit <= 0x4; bit <<= 1) {
-                if ((y & bit) && next() < 0)
-                    return finish(CardStatus::BadAnswerToReset);
-            }
-            if (!(y & 0x8))
-                break;
-            td = next();
-            if (td < 0)
-                return finish(CardStatus::BadAnswerToReset);
-        }
-    }
-
-    for (int i = 0; i < m_atr.K; ++i) {
-        if (next() < 0)
-            return finish(CardStatus::BadAnswerToReset);
-    }
-    finish(CardStatus::Ok);
-
-    flags &= ~1u;
-    if (ta1Present && (m_atr.FI != 1 || m_atr.DI != 1)) {
-        flags |= 1u;
-        sendPps();
-    }
-
-    r = setLineParameters(m_atr.inverseConvention ? kOdd : kEven, kLineBaud);
-    if (isOk(r))
-        m_cardActive = true;
-    return r;
-}
-
-CardStatus CardReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
-                                bool toCard, uint16_t& sw)
+CardStatus T0Engine::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
+                              bool toCard, uint16_t& sw)
 {
     if (!m_portOpen || !m_cardActive || !m_cardPowered)
         return CardStatus::CardNotActive;
@@ -461,7 +248,7 @@ CardStatus CardReader::transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
     }
 }
 
-CardStatus CardReader::mayWait(int64_t start, int64_t& lastCancelCheck)
+CardStatus T0Engine::mayWait(int64_t start, int64_t& lastCancelCheck)
 {
     const int64_t now = clockMs();
     if (m_cancelCheck && now - lastCancelCheck >= kCancelCheckMs) {
@@ -474,7 +261,7 @@ CardStatus CardReader::mayWait(int64_t start, int64_t& lastCancelCheck)
     return CardStatus::Ok;
 }
 
-CardStatus CardReader::readMemoryCard(std::array<uint8_t, 32>& out)
+CardStatus T0Engine::readMemoryCard(std::array<uint8_t, 32>& out)
 {
     m_readerConnected = false;
     m_cardPresent = false;
@@ -521,24 +308,13 @@ CardStatus CardReader::readMemoryCard(std::array<uint8_t, 32>& out)
     return CardStatus::Ok;
 }
 
-void CardReader::delay(int ms)
-{
-    if (ms > 10) {
-        for (int i = 0; i < (ms - 1) / 10; ++i)
-            sleepMs(10);
-        sleepMs((ms - 1) % 10 + 1);
-    } else {
-        sleepMs(ms);
-    }
-}
-
-bool CardReader::writeEchoedByte(uint8_t b)
+bool T0Engine::writeEchoedByte(uint8_t b)
 {
     writeByte(b);
     return readByte() == b;
 }
 
-int CardReader::readByte()
+int T0Engine::readByte()
 {
     const int64_t start = clockMs();
     while (!byteAvailable()) {
@@ -548,7 +324,7 @@ int CardReader::readByte()
     return readRawByte();
 }
 
-void CardReader::flushInput()
+void T0Engine::flushInput()
 {
     // Bounded by the size of the port's input queue so that a line that never falls silent
     // cannot hold the program here.
@@ -556,16 +332,17 @@ void CardReader::flushInput()
         readRawByte();
 }
 
-void CardReader::sleepMs(int ms)
+int T0Engine::nextAnswerByte()
 {
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    ReaderBuffer one(1);
+    if (receive(one, 2, kAtrRetries) != 1)
+        return -1;
+    return one.data[0];
 }
 
-int64_t CardReader::clockMs() const
+uint8_t T0Engine::inverseAnswerByte(uint8_t b)
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return convertByte(b);
 }
 
 } // namespace kestrel
