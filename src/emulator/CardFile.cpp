@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include "gsm/FileIds.h"
+
 namespace kestrel::emulator {
 
 namespace {
@@ -409,7 +411,8 @@ QString CardFile::check(const SimCardData& card)
     }
     if (!card.chv2.enabled)
         return QStringLiteral("chv2: CHV2 cannot be disabled");
-    if (card.files.empty() || card.files[0].path != std::vector<uint16_t>{0x3F00} || card.files[0].type != FileType::MF)
+    if (card.files.empty() || card.files[0].path != std::vector<uint16_t>{gsm::fid::kMf} ||
+        card.files[0].type != FileType::MF)
         return QStringLiteral("the first file is not the MF 3F00");
 
     std::set<std::vector<uint16_t>> directories;
@@ -422,12 +425,12 @@ QString CardFile::check(const SimCardData& card)
         if (i > 0) {
             if (f.type == FileType::MF)
                 return where + QStringLiteral("only 3F00 is the MF");
-            if (f.path.size() < 2 || f.path.size() > kMaxPathDepth || f.path[0] != 0x3F00)
+            if (f.path.size() < 2 || f.path.size() > kMaxPathDepth || f.path[0] != gsm::fid::kMf)
                 return where + QStringLiteral("the path does not run from 3F00 through at most two DFs");
             const std::vector<uint16_t> parent(f.path.begin(), f.path.end() - 1);
             if (!directories.contains(parent))
                 return where + QStringLiteral("its directory is not listed before it");
-            if (f.id() == 0x3F00 || f.id() == 0x3FFF || f.id() == 0xFFFF)
+            if (f.id() == gsm::fid::kMf || f.id() == 0x3FFF || f.id() == 0xFFFF)
                 return where + QStringLiteral("the file id is reserved");
             if (f.type == FileType::DF && f.path.size() == kMaxPathDepth)
                 return where + QStringLiteral("a DF cannot lie this deep");

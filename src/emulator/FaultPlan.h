@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "gsm/StatusWords.h"
+
 class QJsonObject;
 
 namespace kestrel::emulator {
@@ -13,7 +15,7 @@ struct FaultPlan
 {
     int pullAtCommand = -1;        // the card leaves the reader as this command arrives
     int wrongStatusAtCommand = -1; // this command is refused with wrongStatus
-    uint16_t wrongStatus = 0x6F00;
+    uint16_t wrongStatus = gsm::sw::kTechnicalProblem;
     int garbageAtCommand = -1; // this command is answered with noise
     // This command and every later one get nothing but NULL procedure bytes (0x60) without end:
     // the card asks for more time for ever (a byte-level face stops when the card loses power).

@@ -1,24 +1,27 @@
 #include "emulator/Icc.h"
 
+#include "gsm/Instructions.h"
+
 namespace kestrel::emulator {
 
 bool Icc::isIncoming(uint8_t ins)
 {
+    namespace i = gsm::ins;
     switch (ins) {
-    case 0xA4: // SELECT
-    case 0xD6: // UPDATE BINARY
-    case 0xDC: // UPDATE RECORD
-    case 0xA2: // SEEK
-    case 0x32: // INCREASE
-    case 0x20: // VERIFY CHV
-    case 0x24: // CHANGE CHV
-    case 0x26: // DISABLE CHV
-    case 0x28: // ENABLE CHV
-    case 0x2C: // UNBLOCK CHV
-    case 0x88: // RUN GSM ALGORITHM
-    case 0x10: // TERMINAL PROFILE
-    case 0xC2: // ENVELOPE
-    case 0x14: // TERMINAL RESPONSE
+    case i::kSelect:
+    case i::kUpdateBinary:
+    case i::kUpdateRecord:
+    case i::kSeek:
+    case i::kIncrease:
+    case i::kVerifyChv:
+    case i::kChangeChv:
+    case i::kDisableChv:
+    case i::kEnableChv:
+    case i::kUnblockChv:
+    case i::kRunGsmAlgorithm:
+    case i::kTerminalProfile:
+    case i::kEnvelope:
+    case i::kTerminalResponse:
         return true;
     default:
         return false;

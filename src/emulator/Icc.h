@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gsm/StatusWords.h"
+
 namespace kestrel::emulator {
 
 // One command as the card sees it under T=0: the header and, for commands that carry data to the
@@ -23,7 +25,7 @@ struct Apdu
 struct CardResponse
 {
     std::vector<uint8_t> data;
-    uint16_t sw = 0x9000;
+    uint16_t sw = gsm::sw::kOk;
     // A card that failed mid-command (fault injection, FaultyIcc). silent: nothing at all came back,
     // neither procedure bytes nor a status word; the terminal's wait runs out. garbled: `data`
     // holds the noise that came instead of a T=0 answer and `sw` means nothing; a byte-level face

@@ -4,6 +4,8 @@
 #include <bit>
 #include <thread>
 
+#include "gsm/StatusWords.h"
+
 namespace kestrel::emulator {
 
 namespace {
@@ -351,7 +353,7 @@ void SerialFace::startCommand()
     const uint8_t ins = m_apdu.ins;
     if ((ins & 0xF0) == 0x60 || (ins & 0xF0) == 0x90) {
         // Such an INS would read as a procedure byte: ISO/IEC 7816-3 makes it invalid.
-        emitStatus(0x6D00);
+        emitStatus(gsm::sw::kUnknownInstruction);
         return;
     }
     if (!Icc::isIncoming(ins)) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "gsm/FileIds.h"
+
 namespace kestrel::emulator {
 
 std::array<uint8_t, 8> chvBlock(std::string_view digits)
@@ -57,23 +59,45 @@ std::string standardFileName(const std::vector<uint16_t>& path)
         uint16_t id;
         const char* name;
     };
+    using namespace gsm::fid;
     // df 0: directly under the MF.
     static constexpr Known kKnown[] = {
-        {0, 0x2FE2, "EF_ICCID"},       {0, 0x7F10, "DF_TELECOM"},      {0, 0x7F20, "DF_GSM"},
-        {0x7F10, 0x6F3A, "EF_ADN"},    {0x7F10, 0x6F3B, "EF_FDN"},     {0x7F10, 0x6F3C, "EF_SMS"},
-        {0x7F10, 0x6F3D, "EF_CCP"},    {0x7F10, 0x6F40, "EF_MSISDN"},  {0x7F10, 0x6F42, "EF_SMSP"},
-        {0x7F10, 0x6F43, "EF_SMSS"},   {0x7F10, 0x6F44, "EF_LND"},     {0x7F10, 0x6F4A, "EF_EXT1"},
-        {0x7F10, 0x6F4B, "EF_EXT2"},   {0x7F20, 0x6F05, "EF_LP"},      {0x7F20, 0x6F07, "EF_IMSI"},
-        {0x7F20, 0x6F20, "EF_Kc"},     {0x7F20, 0x6F30, "EF_PLMNsel"}, {0x7F20, 0x6F31, "EF_HPLMN"},
-        {0x7F20, 0x6F37, "EF_ACMmax"}, {0x7F20, 0x6F38, "EF_SST"},     {0x7F20, 0x6F39, "EF_ACM"},
-        {0x7F20, 0x6F3E, "EF_GID1"},   {0x7F20, 0x6F3F, "EF_GID2"},    {0x7F20, 0x6F41, "EF_PUCT"},
-        {0x7F20, 0x6F45, "EF_CBMI"},   {0x7F20, 0x6F46, "EF_SPN"},     {0x7F20, 0x6F74, "EF_BCCH"},
-        {0x7F20, 0x6F78, "EF_ACC"},    {0x7F20, 0x6F7B, "EF_FPLMN"},   {0x7F20, 0x6F7E, "EF_LOCI"},
-        {0x7F20, 0x6FAD, "EF_AD"},     {0x7F20, 0x6FAE, "EF_Phase"},
+        {0, kEfIccid, "EF_ICCID"},
+        {0, kDfTelecom, "DF_TELECOM"},
+        {0, kDfGsm, "DF_GSM"},
+        {kDfTelecom, kEfAdn, "EF_ADN"},
+        {kDfTelecom, kEfFdn, "EF_FDN"},
+        {kDfTelecom, kEfSms, "EF_SMS"},
+        {kDfTelecom, kEfCcp, "EF_CCP"},
+        {kDfTelecom, kEfMsisdn, "EF_MSISDN"},
+        {kDfTelecom, kEfSmsp, "EF_SMSP"},
+        {kDfTelecom, kEfSmss, "EF_SMSS"},
+        {kDfTelecom, kEfLnd, "EF_LND"},
+        {kDfTelecom, kEfExt1, "EF_EXT1"},
+        {kDfTelecom, kEfExt2, "EF_EXT2"},
+        {kDfGsm, kEfLp, "EF_LP"},
+        {kDfGsm, kEfImsi, "EF_IMSI"},
+        {kDfGsm, kEfKc, "EF_Kc"},
+        {kDfGsm, kEfPlmnSel, "EF_PLMNsel"},
+        {kDfGsm, kEfHplmn, "EF_HPLMN"},
+        {kDfGsm, kEfAcmMax, "EF_ACMmax"},
+        {kDfGsm, kEfSst, "EF_SST"},
+        {kDfGsm, kEfAcm, "EF_ACM"},
+        {kDfGsm, kEfGid1, "EF_GID1"},
+        {kDfGsm, kEfGid2, "EF_GID2"},
+        {kDfGsm, kEfPuct, "EF_PUCT"},
+        {kDfGsm, kEfCbmi, "EF_CBMI"},
+        {kDfGsm, kEfSpn, "EF_SPN"},
+        {kDfGsm, kEfBcch, "EF_BCCH"},
+        {kDfGsm, kEfAcc, "EF_ACC"},
+        {kDfGsm, kEfFplmn, "EF_FPLMN"},
+        {kDfGsm, kEfLoci, "EF_LOCI"},
+        {kDfGsm, kEfAd, "EF_AD"},
+        {kDfGsm, kEfPhase, "EF_Phase"},
     };
-    if (path.size() == 1 && path[0] == 0x3F00)
+    if (path.size() == 1 && path[0] == kMf)
         return "MF";
-    if (path.size() < 2 || path.size() > 3 || path[0] != 0x3F00)
+    if (path.size() < 2 || path.size() > 3 || path[0] != kMf)
         return {};
     const uint16_t df = path.size() == 3 ? path[1] : 0;
     for (const Known& k : kKnown) {

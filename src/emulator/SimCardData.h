@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "emulator/FaultPlan.h"
+#include "gsm/Responses.h"
 
 namespace kestrel::emulator {
 
@@ -22,28 +23,28 @@ enum class CardKind
 // GSM 11.11 file types as coded in byte 7 of the SELECT response.
 enum class FileType : uint8_t
 {
-    MF = 0x01,
-    DF = 0x02,
-    EF = 0x04,
+    MF = gsm::response::kTypeMf,
+    DF = gsm::response::kTypeDf,
+    EF = gsm::response::kTypeEf,
 };
 
 // Byte 14 of the EF response.
 enum class FileStructure : uint8_t
 {
-    Transparent = 0x00,
-    LinearFixed = 0x01,
-    Cyclic = 0x03,
+    Transparent = gsm::response::kTransparent,
+    LinearFixed = gsm::response::kLinearFixed,
+    Cyclic = gsm::response::kCyclic,
 };
 
 // Access condition levels as coded in the nibbles of bytes 9-11 of the EF response. Only one ADM
 // level is modelled; no command of the card can fulfil it.
 enum class AccessLevel : uint8_t
 {
-    Always = 0x0,
-    Chv1 = 0x1,
-    Chv2 = 0x2,
-    Adm = 0x4,
-    Never = 0xF,
+    Always = gsm::response::kAlways,
+    Chv1 = gsm::response::kChv1,
+    Chv2 = gsm::response::kChv2,
+    Adm = gsm::response::kAdministrative,
+    Never = gsm::response::kNever,
 };
 
 struct AccessConditions

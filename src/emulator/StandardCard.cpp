@@ -11,14 +11,15 @@
 #include "codec/PlmnCodec.h"
 #include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
+#include "gsm/FileIds.h"
+#include "gsm/Services.h"
 
 namespace kestrel::emulator {
 
 namespace {
 
-constexpr uint16_t kMf = 0x3F00;
-constexpr uint16_t kTelecom = 0x7F10;
-constexpr uint16_t kGsm = 0x7F20;
+using namespace gsm::fid;
+namespace service = gsm::service;
 
 using A = AccessLevel;
 
@@ -219,21 +220,21 @@ SimCardData StandardCard::simCard()
 
     std::string iccid = kIccidDigits;
     iccid += luhnCheckDigit(iccid);
-    files.push_back(transparent({kMf, 0x2FE2}, swappedBcd(iccid, 10), access(A::Always, A::Never)));
+    files.push_back(transparent({kMf, kEfIccid}, swappedBcd(iccid, 10), access(A::Always, A::Never)));
 
     // DF_TELECOM.
-    files.push_back(directory({kMf, kTelecom}));
-    SimFile adn = records({kMf, kTelecom, 0x6F3A}, FileStructure::LinearFixed, 250, 28,
+    files.push_back(directory({kMf, kDfTelecom}));
+    SimFile adn = records({kMf, kDfTelecom, kEfAdn}, FileStructure::LinearFixed, 250, 28,
                           access(A::Chv1, A::Chv1, A::Chv2, A::Chv2));
-    SimFile fdn = records({kMf, kTelecom, 0x6F3B}, FileStructure::LinearFixed, 10, 28, access(A::Chv1, A::Chv2));
-    SimFile smsFile = records({kMf, kTelecom, 0x6F3C}, FileStructure::LinearFixed, 20, 176, access(A::Chv1, A::Chv1));
+    SimFile fdn = records({kMf, kDfTelecom, kEfFdn}, FileStructure::LinearFixed, 10, 28, access(A::Chv1, A::Chv2));
+    SimFile smsFile = records({kMf, kDfTelecom, kEfSms}, FileStructure::LinearFixed, 20, 176, access(A::Chv1, A::Chv1));
     for (int r = 1; r <= smsFile.recordCount(); ++r)
         record(smsFile, r)[0] = 0x00; // status byte of a free record
-    SimFile msisdn = records({kMf, kTelecom, 0x6F40}, FileStructure::LinearFixed, 2, 28, access(A::Chv1, A::Chv1));
-    SimFile smsp = records({kMf, kTelecom, 0x6F42}, FileStructure::LinearFixed, 2, 40, access(A::Chv1, A::Chv1));
-    SimFile lnd = records({kMf, kTelecom, 0x6F44}, FileStructure::Cyclic, 10, 28, access(A::Chv1, A::Chv1));
-    SimFile ext1 = records({kMf, kTelecom, 0x6F4A}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv1));
-    SimFile ext2 = records({kMf, kTelecom, 0x6F4B}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv2));
+    SimFile msisdn = records({kMf, kDfTelecom, kEfMsisdn}, FileStructure::LinearFixed, 2, 28, access(A::Chv1, A::Chv1));
+    SimFile smsp = records({kMf, kDfTelecom, kEfSmsp}, FileStructure::LinearFixed, 2, 40, access(A::Chv1, A::Chv1));
+    SimFile lnd = records({kMf, kDfTelecom, kEfLnd}, FileStructure::Cyclic, 10, 28, access(A::Chv1, A::Chv1));
+    SimFile ext1 = records({kMf, kDfTelecom, kEfExt1}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv1));
+    SimFile ext2 = records({kMf, kDfTelecom, kEfExt2}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv2));
 
     putDial(adn, 1, dial("Mother", "420602111222", 1), ext1);
     putDial(adn, 2, dial("Office", "224123456", 0), ext1);
@@ -260,28 +261,33 @@ SimCardData StandardCard::simCard()
         files.push_back(std::move(*f));
 
     // DF_GSM.
-    files.push_back(directory({kMf, kGsm}));
+    files.push_back(directory({kMf, kDfGsm}));
     // EF_IMSI: length 8, then the parity nibble 9 (odd count, IMSI) and 15 digits.
     std::vector<uint8_t> imsi{0x08};
     const auto imsiDigits = swappedBcd("9230011234567890", 8);
     imsi.insert(imsi.end(), imsiDigits.begin(), imsiDigits.end());
-    files.push_back(transparent({kMf, kGsm, 0x6F07}, imsi, access(A::Chv1, A::Adm, A::Adm, A::Chv1)));
-    files.push_back(transparent({kMf, kGsm, 0x6F30}, plmns({{230, 2}, {262, 1}}, 24), access(A::Chv1, A::Chv1)));
-    files.push_back(transparent({kMf, kGsm, 0x6F38}, serviceTable({1, 2, 3, 4, 5, 7, 9, 10, 11, 12, 13, 29}, 10),
-                                access(A::Chv1, A::Adm)));
-    files.push_back(transparent({kMf, kGsm, 0x6F7B}, plmns({{230, 3}}, 12), access(A::Chv1, A::Chv1)));
+    files.push_back(transparent({kMf, kDfGsm, kEfImsi}, imsi, access(A::Chv1, A::Adm, A::Adm, A::Chv1)));
+    files.push_back(transparent({kMf, kDfGsm, kEfPlmnSel}, plmns({{230, 2}, {262, 1}}, 24), access(A::Chv1, A::Chv1)));
+    files.push_back(
+        transparent({kMf, kDfGsm, kEfSst},
+                    serviceTable({service::kChv1Disable, service::kAdn, service::kFdn, service::kSms,
+                                  service::kAdviceOfCharge, service::kPlmnSel, service::kMsisdn, service::kExt1,
+                                  service::kExt2, service::kSmsp, service::kLnd, service::kProactiveSim},
+                                 10),
+                    access(A::Chv1, A::Adm)));
+    files.push_back(transparent({kMf, kDfGsm, kEfFplmn}, plmns({{230, 3}}, 12), access(A::Chv1, A::Chv1)));
     // EF_LOCI: no TMSI, LAI 230-01 with LAC 1234, no TMSI time, location updated.
     std::vector<uint8_t> loci{0xFF, 0xFF, 0xFF, 0xFF};
     const auto lai = plmns({{230, 1}}, 3);
     loci.insert(loci.end(), lai.begin(), lai.end());
     loci.insert(loci.end(), {0x12, 0x34, 0xFF, 0x00});
-    files.push_back(transparent({kMf, kGsm, 0x6F7E}, loci, access(A::Chv1, A::Chv1, A::Adm, A::Chv1)));
-    files.push_back(transparent({kMf, kGsm, 0x6FAE}, {0x03}, access(A::Always, A::Adm)));
+    files.push_back(transparent({kMf, kDfGsm, kEfLoci}, loci, access(A::Chv1, A::Chv1, A::Adm, A::Chv1)));
+    files.push_back(transparent({kMf, kDfGsm, kEfPhase}, {gsm::phase::kPhase2Plus}, access(A::Always, A::Adm)));
     // EF_PUCT: "CZK", 2.50 per unit = EPPU 250 (0x0FA) x 10^-2 (byte 5: |EX| 2 in bits 6-8, sign
     // bit 5 set, EPPU low nibble A).
-    files.push_back(transparent({kMf, kGsm, 0x6F41}, {'C', 'Z', 'K', 0x0F, 0x5A}, access(A::Chv1, A::Chv2)));
+    files.push_back(transparent({kMf, kDfGsm, kEfPuct}, {'C', 'Z', 'K', 0x0F, 0x5A}, access(A::Chv1, A::Chv2)));
     // EF_ACM: newest meter value first.
-    SimFile acm = records({kMf, kGsm, 0x6F39}, FileStructure::Cyclic, 5, 3,
+    SimFile acm = records({kMf, kDfGsm, kEfAcm}, FileStructure::Cyclic, 5, 3,
                           access(A::Chv1, A::Chv1, A::Adm, A::Adm, A::Chv1), 0x00);
     const uint32_t history[] = {42, 40, 32};
     for (int i = 0; i < 3; ++i) {
@@ -289,7 +295,7 @@ SimCardData StandardCard::simCard()
         std::copy(v.begin(), v.end(), record(acm, i + 1).begin());
     }
     files.push_back(std::move(acm));
-    files.push_back(transparent({kMf, kGsm, 0x6F37}, meter(1000), access(A::Chv1, A::Chv2)));
+    files.push_back(transparent({kMf, kDfGsm, kEfAcmMax}, meter(1000), access(A::Chv1, A::Chv2)));
     return card;
 }
 

@@ -3,36 +3,24 @@
 #include <algorithm>
 #include <optional>
 
+#include "gsm/StatusWords.h"
+#include "gsm/Toolkit.h"
+
 namespace kestrel::emulator {
 
 namespace {
 
-constexpr uint16_t kOk = 0x9000;
-constexpr uint16_t kTechnicalProblem = 0x6F00;
-constexpr uint16_t kToolkitBusy = 0x9300;
+using namespace gsm::toolkit;
+using gsm::sw::kOk;
+using gsm::sw::kTechnicalProblem;
+using gsm::sw::kToolkitBusy;
 
-// Simple-TLV tags of GSM 11.14, without the comprehension-required bit.
-constexpr uint8_t kTagCommandDetails = 0x01;
-constexpr uint8_t kTagDeviceIdentities = 0x02;
-constexpr uint8_t kTagResult = 0x03;
-constexpr uint8_t kTagAlpha = 0x05;
-constexpr uint8_t kTagItem = 0x0F;
-constexpr uint8_t kTagItemIdentifier = 0x10;
-constexpr uint8_t kTagResponseLength = 0x11;
-constexpr uint8_t kTagTextString = 0x0D;
-constexpr uint8_t kComprehension = 0x80;
-constexpr uint8_t kProactiveCommandTag = 0xD0;
-constexpr uint8_t kMenuSelectionTag = 0xD3;
-
-constexpr uint8_t kDeviceKeypad = 0x01;
-constexpr uint8_t kDeviceDisplay = 0x02;
-constexpr uint8_t kDeviceSim = 0x81;
-constexpr uint8_t kDeviceMe = 0x82;
-
-// Data coding schemes of a text string.
-constexpr uint8_t kDcsPacked = 0x00;
-constexpr uint8_t kDcs8Bit = 0x04;
-constexpr uint8_t kDcsUcs2 = 0x08;
+// General results below this one: command performed (perhaps with a reservation).
+constexpr uint8_t kFirstNotPerformed = 0x10;
+// Qualifier of DISPLAY TEXT: wait for the user to clear the message.
+constexpr uint8_t kWaitForUser = 0x80;
+// Qualifier of GET INPUT: alphabet input in the default alphabet.
+constexpr uint8_t kAlphabetInput = 0x01;
 
 // Longest text a DISPLAY TEXT carries, so the whole command stays within one 256-byte FETCH.
 constexpr std::size_t kMaxDisplayText = 200;
@@ -98,7 +86,7 @@ std::optional<std::vector<Tlv>> parseTlvs(std::span<const uint8_t> data)
         }
         if (length > data.size() - pos)
             return std::nullopt;
-        out.push_back(Tlv{static_cast<uint8_t>(tag & 0x7F), data.subspan(pos, length)});
+        out.push_back(Tlv{static_cast<uint8_t>(tag & kTagMask), data.subspan(pos, length)});
         pos += length;
     }
     return out;
@@ -177,7 +165,7 @@ uint16_t ToolkitApplet::withPending(uint16_t okWord) const
 {
     if (m_pending.empty())
         return okWord;
-    return static_cast<uint16_t>(0x9100 | (m_pending.size() & 0xFF));
+    return static_cast<uint16_t>(gsm::sw::kSw1ProactiveWaiting << 8 | (m_pending.size() & 0xFF));
 }
 
 void ToolkitApplet::queue(Stage stage, uint8_t type, uint8_t qualifier, std::vector<uint8_t> rest)
@@ -205,8 +193,7 @@ void ToolkitApplet::queueDisplayText(const std::string& text)
 {
     std::vector<uint8_t> rest;
     appendTextString(rest, text.substr(0, kMaxDisplayText));
-    // Qualifier 0x80: wait for the user to clear the message.
-    queue(Stage::Display, kDisplayText, 0x80, std::move(rest));
+    queue(Stage::Display, kDisplayText, kWaitForUser, std::move(rest));
 }
 
 uint16_t ToolkitApplet::terminalProfile(std::span<const uint8_t> profile, bool proactive)
@@ -231,7 +218,7 @@ CardResponse ToolkitApplet::fetch(int length)
     if (m_pending.empty())
         return {{}, kTechnicalProblem};
     if (static_cast<std::size_t>(length) != m_pending.size())
-        return {{}, static_cast<uint16_t>(0x6700 | (m_pending.size() & 0xFF))};
+        return {{}, static_cast<uint16_t>(gsm::sw::kWrongP3 | (m_pending.size() & 0xFF))};
     CardResponse r{std::move(m_pending), kOk};
     m_pending.clear();
     m_outstanding = m_pendingStage;
@@ -258,8 +245,7 @@ uint16_t ToolkitApplet::terminalResponse(std::span<const uint8_t> data)
 
     const Stage stage = m_outstanding;
     m_outstanding = Stage::None;
-    // General results 0x00-0x0F: command performed (perhaps with a reservation).
-    const bool performed = result->value[0] < 0x10;
+    const bool performed = result->value[0] < kFirstNotPerformed;
     switch (stage) {
     case Stage::SetUpMenu:
         m_menuInstalled = performed;
@@ -324,8 +310,7 @@ uint16_t ToolkitApplet::envelope(std::span<const uint8_t> data)
         appendTextString(rest, "Your name?");
         const uint8_t lengths[] = {1, 20};
         appendTlv(rest, kTagResponseLength | kComprehension, lengths);
-        // Qualifier 0x01: alphabet input in the default alphabet.
-        queue(Stage::Greeting, kGetInput, 0x01, std::move(rest));
+        queue(Stage::Greeting, kGetInput, kAlphabetInput, std::move(rest));
         break;
     }
     case kMenuAbout:

@@ -23,12 +23,6 @@ public:
         kMenuAbout = 3,
     };
 
-    // Types of command (GSM 11.14 command details).
-    static constexpr uint8_t kDisplayText = 0x21;
-    static constexpr uint8_t kGetInput = 0x23;
-    static constexpr uint8_t kSelectItem = 0x24;
-    static constexpr uint8_t kSetUpMenu = 0x25;
-
     // Power-on: no session, no menu, numbering starts again.
     void reset();
 

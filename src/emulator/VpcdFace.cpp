@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "gsm/StatusWords.h"
+
 namespace kestrel::emulator {
 
 namespace {
@@ -22,8 +24,6 @@ constexpr uint8_t kReset = 2;
 constexpr uint8_t kGetAtr = 4;
 constexpr size_t kLengthBytes = 2;
 constexpr size_t kHeaderLength = 5;
-// Wrong length: what a T=0 card says to a command too short to be one.
-constexpr uint16_t kWrongLength = 0x6700;
 
 QString systemError(const char* what)
 {
@@ -275,8 +275,9 @@ std::optional<std::vector<uint8_t>> VpcdFace::handleMessage(std::span<const uint
 std::optional<std::vector<uint8_t>> VpcdFace::answerCommand(std::span<const uint8_t> command)
 {
     // Four bytes are a command without P3 (ISO/IEC 7816-4 case 1), which T=0 sends with P3 = 0.
+    // Shorter, it is too short to be one: wrong length.
     if (command.size() < 4)
-        return std::vector<uint8_t>{static_cast<uint8_t>(kWrongLength >> 8), static_cast<uint8_t>(kWrongLength)};
+        return std::vector<uint8_t>{gsm::sw1(gsm::sw::kWrongP3), gsm::sw2(gsm::sw::kWrongP3)};
     Apdu apdu;
     apdu.cla = command[0];
     apdu.ins = command[1];
