@@ -2,24 +2,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include <QString>
 
-#include "sim/ToolkitHandler.h"
+#include "base/CardStatus.h"
 #include "sim/ToolkitDecoder.h"
+#include "sim/ToolkitHandler.h"
 
 namespace kestrel {
 
 class SimCard;
-
-// Types of command (GSM 11.14 command details) the program answers itself.
-namespace ToolkitType {
-inline constexpr uint8_t kDisplayText = 0x21;
-inline constexpr uint8_t kGetInput = 0x23;
-inline constexpr uint8_t kSelectItem = 0x24;
-inline constexpr uint8_t kSetUpMenu = 0x25;
-} // namespace ToolkitType
 
 // One fetched proactive command, decoded. A handler that wants to keep it (the menu page keeps
 // SET UP MENU) moves it away; otherwise it ends with the fetch step.
@@ -39,5 +34,10 @@ struct ToolkitCommand
     // The command details as the SimCard answers them.
     ProactiveCommand details() const { return ProactiveCommand{number, type, qualifier, {}}; }
 };
+
+// Decodes a fetched proactive command (the whole BER-TLV, D0 first, at most the bytes given).
+// A broken tag, length or command details give 140 in status, a broken body (an element its type
+// of command calls for missing or malformed) 105.
+std::optional<ToolkitCommand> decodeToolkitCommand(std::span<const uint8_t> bytes, CardStatus& status);
 
 } // namespace kestrel

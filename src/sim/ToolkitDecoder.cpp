@@ -1,8 +1,11 @@
 #include "sim/ToolkitDecoder.h"
 
+#include "gsm/Toolkit.h"
 #include "sim/ToolkitCommand.h"
 
 namespace kestrel {
+
+namespace tk = gsm::toolkit;
 
 bool ToolkitDecoder::decodeHeader(std::span<const uint8_t> bytes, CommandDetails& details)
 {
@@ -26,17 +29,17 @@ bool ToolkitDecoder::decode(std::span<const uint8_t> bytes)
     if (!take(reader, std::make_unique<ProactiveCommandTag>()) || !take(reader, std::make_unique<CommandDetails>()))
         return false;
     switch (m_type) {
-    case ToolkitType::kDisplayText:
+    case tk::kDisplayText:
         return take(reader, std::make_unique<DeviceIdentities>()) && take(reader, std::make_unique<TextString>());
-    case ToolkitType::kGetInput:
+    case tk::kGetInput:
         return take(reader, std::make_unique<DeviceIdentities>()) && take(reader, std::make_unique<TextString>()) &&
                take(reader, std::make_unique<ResponseLength>());
-    case ToolkitType::kSelectItem:
-    case ToolkitType::kSetUpMenu: {
+    case tk::kSelectItem:
+    case tk::kSetUpMenu: {
         if (!take(reader, std::make_unique<DeviceIdentities>()))
             return false;
         // SELECT ITEM may go without a title, SET UP MENU not.
-        if (!take(reader, std::make_unique<AlphaIdentifier>()) && m_type == ToolkitType::kSetUpMenu)
+        if (!take(reader, std::make_unique<AlphaIdentifier>()) && m_type == tk::kSetUpMenu)
             return false;
         while (take(reader, std::make_unique<ToolkitItem>())) {
         }
@@ -61,6 +64,24 @@ QString ToolkitDecoder::describe() const
     for (const auto& element : m_elements)
         element->describe(text);
     return text;
+}
+
+std::optional<ToolkitCommand> decodeToolkitCommand(std::span<const uint8_t> bytes, CardStatus& status)
+{
+    CommandDetails details;
+    if (!ToolkitDecoder::decodeHeader(bytes, details)) {
+        status = CardStatus::NonSpecificError;
+        return std::nullopt;
+    }
+    ToolkitCommand command;
+    command.decoder = std::make_unique<ToolkitDecoder>(details.type());
+    if (!command.decoder->decode(bytes)) {
+        status = CardStatus::StatusError;
+        return std::nullopt;
+    }
+    command.decoder->applyTo(command);
+    status = CardStatus::Ok;
+    return command;
 }
 
 } // namespace kestrel

@@ -2,24 +2,14 @@
 
 #include <algorithm>
 
+#include "gsm/Toolkit.h"
 #include "sim/ToolkitCommand.h"
 
 namespace kestrel {
 
 namespace {
 
-constexpr uint8_t kProactiveTag = 0xD0;
-constexpr uint8_t kTagCommandDetails = 0x01;
-constexpr uint8_t kTagDeviceIdentities = 0x02;
-constexpr uint8_t kTagResult = 0x03;
-constexpr uint8_t kTagAlpha = 0x05;
-constexpr uint8_t kTagTextString = 0x0D;
-constexpr uint8_t kTagItem = 0x0F;
-constexpr uint8_t kTagItemIdentifier = 0x10;
-constexpr uint8_t kTagResponseLength = 0x11;
-constexpr uint8_t kComprehension = 0x80;
-constexpr uint8_t kDcsPacked = 0x00;
-constexpr uint8_t kDcs8Bit = 0x04;
+using namespace gsm::toolkit;
 
 // A simple TLV's tag (low seven bits) and length; value receives the value bytes, which the
 // reader has passed. Nothing is taken when it fails.
@@ -28,7 +18,7 @@ bool readTlv(ToolkitReader& reader, uint8_t tag, std::span<const uint8_t>& value
     ToolkitReader probe = reader;
     uint8_t t = 0;
     ToolkitLength length;
-    if (!probe.take(t) || (t & 0x7F) != tag || !length.decode(probe) || !probe.view(length.value(), value))
+    if (!probe.take(t) || (t & kTagMask) != tag || !length.decode(probe) || !probe.view(length.value(), value))
         return false;
     probe.skip(length.value());
     reader = probe;
@@ -175,7 +165,7 @@ bool ProactiveCommandTag::decode(ToolkitReader& reader)
 {
     ToolkitReader probe = reader;
     uint8_t tag = 0;
-    if (!probe.take(tag) || tag != kProactiveTag || !m_length.decode(probe) || m_length.value() > probe.left())
+    if (!probe.take(tag) || tag != kProactiveCommandTag || !m_length.decode(probe) || m_length.value() > probe.left())
         return false;
     probe.limit(m_length.value());
     reader = probe;
@@ -185,7 +175,7 @@ bool ProactiveCommandTag::decode(ToolkitReader& reader)
 bool ProactiveCommandTag::encode(ToolkitWriter& writer) const
 {
     ToolkitWriter probe = writer;
-    if (!probe.put(kProactiveTag) || !m_length.encode(probe))
+    if (!probe.put(kProactiveCommandTag) || !m_length.encode(probe))
         return false;
     writer = probe;
     return true;
@@ -412,13 +402,13 @@ void ItemIdentifier::describe(QString& text) const
 const char* toolkitTypeName(uint8_t type)
 {
     switch (type) {
-    case ToolkitType::kDisplayText:
+    case kDisplayText:
         return "DisplayText";
-    case ToolkitType::kGetInput:
+    case kGetInput:
         return "GetInput";
-    case ToolkitType::kSelectItem:
+    case kSelectItem:
         return "SelectItem";
-    case ToolkitType::kSetUpMenu:
+    case kSetUpMenu:
         return "SetUpMenu";
     default:
         return "Unsupported";
@@ -428,17 +418,17 @@ const char* toolkitTypeName(uint8_t type)
 const char* toolkitDeviceName(uint8_t device)
 {
     switch (device) {
-    case 0x01:
+    case kDeviceKeypad:
         return "Keypad";
-    case 0x02:
+    case kDeviceDisplay:
         return "Display";
-    case 0x03:
+    case kDeviceEarpiece:
         return "Earpiece";
-    case 0x81:
+    case kDeviceSim:
         return "SIM";
-    case 0x82:
+    case kDeviceMe:
         return "ME";
-    case 0x83:
+    case kDeviceNetwork:
         return "Network";
     default:
         return "Unknown";

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "gsm/Toolkit.h"
+
 namespace kestrel {
 
 struct ToolkitCommand;
@@ -174,7 +176,7 @@ public:
     void apply(ToolkitCommand& command) const override;
 
 private:
-    uint8_t m_dcs = 0x04;
+    uint8_t m_dcs = gsm::toolkit::kDcs8Bit;
     QString m_text;
 };
 

@@ -1,15 +1,14 @@
 #include "toolkit/SimApplicationPage.h"
 
 #include "app/CardOpening.h"
+#include "gsm/Toolkit.h"
 #include "sim/SimCard.h"
 
 namespace kestrel {
 
 namespace {
 
-// General results (GSM 11.14).
-constexpr uint8_t kResultOk = 0x00;
-constexpr uint8_t kResultTerminatedByUser = 0x10;
+using namespace gsm::toolkit;
 
 QString entryText(uint8_t id, const QString& text)
 {
@@ -90,10 +89,10 @@ ToolkitAnswer SimApplicationPage::handleToolkitCommand(ToolkitCommand& command)
         m_details.push_back(command.decoder->describe());
     }
     switch (command.type) {
-    case ToolkitType::kDisplayText:
+    case kDisplayText:
         m_prompter.showToolkitText(QStringLiteral("SIM Aplication Text:\n") + command.text);
         return ToolkitAnswer::Default;
-    case ToolkitType::kGetInput: {
+    case kGetInput: {
         const QString prompt =
             QStringLiteral("%1 <%2 - %3 Length>").arg(command.text).arg(command.responseMin).arg(command.responseMax);
         const std::optional<QString> input = m_prompter.inputToolkitText(prompt);
@@ -101,12 +100,12 @@ ToolkitAnswer SimApplicationPage::handleToolkitCommand(ToolkitCommand& command)
             return answered(sendTerminalResponse(card(), command, kResultTerminatedByUser));
         return answered(sendTerminalResponse(card(), command, kResultOk, std::nullopt, eightBit(*input)));
     }
-    case ToolkitType::kSelectItem: {
+    case kSelectItem: {
         const std::optional<uint8_t> item = m_prompter.selectToolkitItem(command.text, choicesOf(command));
         // A cancelled choice is answered with item 0, which no menu uses.
         return answered(sendTerminalResponse(card(), command, kResultOk, item.value_or(0)));
     }
-    case ToolkitType::kSetUpMenu: {
+    case kSetUpMenu: {
         // Answered first: the card may follow the answer with its next command at once.
         const ToolkitCommand details{command.number, command.type, command.qualifier, {}, {}, {}, 0, 0,
                                      nullptr,        &card()};

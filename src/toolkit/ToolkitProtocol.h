@@ -14,13 +14,10 @@ namespace kestrel {
 
 class SimCard;
 
-// Decodes a fetched proactive command (the whole BER-TLV, D0 first, at most the bytes given).
-// A broken tag, length or command details give 140 in status, a broken body 105.
-std::optional<ToolkitCommand> decodeToolkitCommand(std::span<const uint8_t> bytes, CardStatus& status);
-
-// TERMINAL RESPONSE (A0 14) to command: command details as decoded, device identities ME -> SIM,
-// the general result, then the item identifier and an 8-bit text string when given. A response
-// that does not fit in 255 bytes, or one the card does not end with 90 00, fails with 140.
+// TERMINAL RESPONSE (A0 14) to command, sent by SimCard::sendTerminalResponse: command details as
+// decoded, device identities ME -> SIM, the general result, then the item identifier and an 8-bit
+// text string when given. A response that does not fit in 255 bytes, or one the card does not end
+// with 90 00, fails with 140.
 bool sendTerminalResponse(SimCard& card, const ToolkitCommand& command, uint8_t result,
                           std::optional<uint8_t> item = std::nullopt,
                           const std::optional<QByteArray>& text = std::nullopt);
