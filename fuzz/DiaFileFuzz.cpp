@@ -79,22 +79,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     Window opened;
     opened.prompter.answer = answer;
-    const DiaLoadResult result = opened.files.openFile(input.path());
+    const Result result = opened.files.openFile(input.path());
     // A file cut inside a numbered line is a read error (57476), as a file that ends early is.
-    check(result != DiaLoadResult::OpenFailed);
+    check(result.messageId() != kDiaCannotOpen);
     checkEntries(opened.model);
-    if (result == DiaLoadResult::Loaded && opened.model.capacity() > 0) {
-        check(opened.files.saveFile(output.path(), 1, opened.model.capacity()));
+    if (result && opened.model.capacity() > 0) {
+        check(opened.files.saveFile(output.path(), 1, opened.model.capacity()).isOk());
         Window reopened;
-        check(reopened.files.openFile(output.path()) == DiaLoadResult::Loaded);
+        check(reopened.files.openFile(output.path()).isOk());
         check(sameEntries(opened.model, reopened.model));
     }
 
     // Added into a window that already holds entries (those of the file itself, when it opened).
     const int start = 1 + (data[0] >> 2) % PhoneBookModel::kMaxEntries;
     opened.model.setCapacity(PhoneBookModel::kMaxEntries);
-    const DiaLoadResult added = opened.files.addFromFile(input.path(), start, (data[0] & 2) != 0);
-    check(added != DiaLoadResult::OpenFailed);
+    const Result added = opened.files.addFromFile(input.path(), start, (data[0] & 2) != 0);
+    check(added.messageId() != kDiaCannotOpen);
     checkEntries(opened.model);
     return 0;
 }

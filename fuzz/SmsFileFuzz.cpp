@@ -109,21 +109,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     check(input.open(QIODevice::ReadOnly));
 
     Window opened;
-    const SmsFileResult result = opened.files.readFrom(input);
-    check(result == SmsFileResult::Done || result == SmsFileResult::SyntaxError || result == SmsFileResult::ReadError);
+    const Result result = opened.files.readFrom(input);
+    check(result || result.messageId() == kSmsSyntaxError || result.messageId() == kSmsReadError);
     checkMessages(opened.model);
-    if (result != SmsFileResult::Done)
+    if (!result)
         return 0;
 
-    check(opened.files.saveFile(messages.path()) == SmsFileResult::Done);
+    check(opened.files.saveFile(messages.path()).isOk());
     Window reopened;
-    check(reopened.files.openFile(messages.path()) == SmsFileResult::Done);
+    check(reopened.files.openFile(messages.path()).isOk());
     check(sameMessages(opened.model, reopened.model, true));
 
     archive.write({});
-    check(opened.files.appendToArchive(archive.path()) == SmsFileResult::Done);
+    check(opened.files.appendToArchive(archive.path()).isOk());
     Window fromArchive;
-    check(fromArchive.files.openFile(archive.path()) == SmsFileResult::Done);
+    check(fromArchive.files.openFile(archive.path()).isOk());
     check(sameMessages(opened.model, fromArchive.model, false));
     return 0;
 }

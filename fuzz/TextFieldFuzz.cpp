@@ -32,7 +32,7 @@ void readFields(const QByteArray& bytes, int fieldSize, uint8_t pattern)
     const int cap = static_cast<int>(bytes.size()) * 3 + 8;
     for (int i = 0; i < cap; ++i) {
         const bool skip = i % 3 == 0 || ((pattern >> (i % 8)) & 1);
-        int r = 0;
+        Result r;
         if (i % 2) {
             std::string field;
             r = ReadField(file, field, fieldSize, skip, "\t\n");
@@ -47,9 +47,9 @@ void readFields(const QByteArray& bytes, int fieldSize, uint8_t pattern)
             if (out[fieldSize > 0 ? fieldSize : 0] != 'G')
                 std::abort(); // wrote past the buffer
         }
-        if (r == kTextFileEndOfFile)
+        if (r.messageId() == kTextFileEndOfFile)
             return;
-        if (r != kTextFileOk)
+        if (!r)
             std::abort(); // an in-memory buffer never fails
     }
     std::abort();
@@ -82,7 +82,7 @@ void writeAndReadBack(const QByteArray& bytes, char terminator)
     buffer.open(QIODevice::ReadWrite);
     TextFile file;
     file.attach(&buffer);
-    if (WriteField(file, text, terminator) != kTextFileOk || WriteField(file, "end", '\n') != kTextFileOk)
+    if (!WriteField(file, text, terminator) || !WriteField(file, "end", '\n'))
         std::abort();
     if (stored.size() > 256 + 2 + 5)
         std::abort();
@@ -90,11 +90,11 @@ void writeAndReadBack(const QByteArray& bytes, char terminator)
         std::abort();
 
     std::string field;
-    if (ReadField(file, field, 300, false, "\t\n") != kTextFileOk || field != expected)
+    if (!ReadField(file, field, 300, false, "\t\n") || field != expected)
         std::abort();
-    if (ReadField(file, field, 300, true, "\t\n") != kTextFileOk || field != "end")
+    if (!ReadField(file, field, 300, true, "\t\n") || field != "end")
         std::abort();
-    if (ReadField(file, field, 300, true, "\t\n") != kTextFileEndOfFile)
+    if (ReadField(file, field, 300, true, "\t\n").messageId() != kTextFileEndOfFile)
         std::abort();
 }
 

@@ -66,7 +66,7 @@ int importFile(CardSession& s, DialBook book, const QString& path)
     const std::unique_ptr<AppState> state = sessionState(s);
     LoadingPrompter loading(s.prompter);
     PhoneBookModel model(book, *state, loading, s.progress);
-    if (PhoneBookFiles(model).openFile(path) != DiaLoadResult::Loaded)
+    if (!PhoneBookFiles(model).openFile(path))
         return kExitFailed;
     int valid = 0;
     for (int row = 0; row < model.capacity(); ++row)

@@ -65,7 +65,7 @@ int saveFile(CardSession& s, const QString& path, bool archive)
     if (!model.readFromCard())
         return kExitFailed;
     SmsMessageFiles files(model);
-    if ((archive ? files.appendToArchive(path) : files.saveFile(path)) != SmsFileResult::Done)
+    if (!(archive ? files.appendToArchive(path) : files.saveFile(path)))
         return kExitFailed;
     printJson(s.out, result(path, model));
     return kExitOk;
@@ -76,7 +76,7 @@ int importFile(CardSession& s, const QString& path)
     const std::unique_ptr<AppState> state = sessionState(s);
     ImportPrompter prompter(s.prompter);
     SmsListModel model(*state, prompter, s.progress);
-    if (SmsMessageFiles(model).openFile(path) != SmsFileResult::Done)
+    if (!SmsMessageFiles(model).openFile(path))
         return kExitFailed;
     // A write the user declined is no success either.
     if (!model.writeToCard() || model.anyModified())

@@ -20,6 +20,21 @@ constexpr char kEsc = 0x1B;
 // Encoded bytes of one written field, terminator not counted.
 constexpr std::size_t kMaxFieldBytes = 256;
 
+Result endOfFile()
+{
+    return Result::failure(kTextFileEndOfFile);
+}
+
+Result ioError()
+{
+    return Result::failure(kTextFileIoError);
+}
+
+bool isEndOfFile(const Result& r)
+{
+    return r.messageId() == kTextFileEndOfFile;
+}
+
 } // namespace
 
 TextFile::TextFile() = default;
@@ -35,44 +50,44 @@ void TextFile::attach(QIODevice* device)
     m_device = device;
 }
 
-int TextFile::refill()
+Result TextFile::refill()
 {
     m_next = 0;
     m_end = 0;
     if (!m_device || !m_device->isReadable())
-        return kTextFileIoError;
+        return ioError();
     qint64 want = static_cast<qint64>(kReadAhead);
     if (!m_device->isSequential()) {
         // A file that ends earlier than its size said (it was cut meanwhile) is a read error.
         const qint64 left = m_device->size() - m_device->pos();
         if (left <= 0)
-            return kTextFileEndOfFile;
+            return endOfFile();
         want = std::min(want, left);
     }
     const qint64 got = m_device->read(m_buffer.data(), want);
     if (got < 0)
-        return kTextFileIoError;
+        return ioError();
     if (m_device->isSequential()) {
         if (got == 0)
-            return kTextFileEndOfFile;
+            return endOfFile();
     } else if (got != want) {
-        return kTextFileIoError;
+        return ioError();
     }
     m_end = static_cast<std::size_t>(got);
-    return kTextFileOk;
+    return Result::ok();
 }
 
-int TextFile::peek(char& c)
+Result TextFile::peek(char& c)
 {
     for (;;) {
         if (m_next == m_end) {
-            const int r = refill();
-            if (r != kTextFileOk)
+            Result r = refill();
+            if (!r)
                 return r;
         }
         c = m_buffer[m_next];
         if (c != '\r')
-            return kTextFileOk;
+            return Result::ok();
         ++m_next;
     }
 }
@@ -87,7 +102,7 @@ bool TextFile::dropReadAhead()
     return m_device->seek(m_device->pos() - static_cast<qint64>(unread));
 }
 
-int OpenTextFile(TextFile& file, const QString& path, int mode)
+Result OpenTextFile(TextFile& file, const QString& path, int mode)
 {
     CloseTextFile(file);
     int flags = O_CLOEXEC;
@@ -104,11 +119,11 @@ int OpenTextFile(TextFile& file, const QString& path, int mode)
         flags |= O_RDWR | O_CREAT | O_TRUNC;
         break;
     default:
-        return kTextFileIoError;
+        return ioError();
     }
     const QByteArray name = QFile::encodeName(path);
     if (name.contains('\0'))
-        return kTextFileIoError;
+        return ioError();
 
     // Opened here rather than by QFile so that a missing file or folder can be told apart from
     // other failures.
@@ -117,33 +132,33 @@ int OpenTextFile(TextFile& file, const QString& path, int mode)
         fd = ::open(name.constData(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? kTextFileNotFound : kTextFileIoError;
+        return errno == ENOENT || errno == ENOTDIR ? Result::failure(kTextFileNotFound) : ioError();
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return kTextFileIoError;
+        return ioError();
     }
     // Unbuffered: each field is one write that reaches the file or fails at once.
     auto qfile = std::make_unique<QFile>();
     if (!qfile->open(fd, openMode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return kTextFileIoError;
+        return ioError();
     }
     file.m_file = std::move(qfile);
     file.m_device = file.m_file.get();
-    return kTextFileOk;
+    return Result::ok();
 }
 
-int ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, std::string_view delimiters)
+Result ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, std::string_view delimiters)
 {
     field.clear();
     if (!file.m_device)
-        return kTextFileIoError;
+        return ioError();
     const std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) - 1 : 0;
     char c = 0;
     for (;;) {
-        const int r = file.peek(c);
-        if (r != kTextFileOk)
+        Result r = file.peek(c);
+        if (!r)
             return r;
         if (c != ' ' && c != '\t' && !(skipNewlines && c == '\n'))
             break;
@@ -151,13 +166,13 @@ int ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, s
     }
     for (;;) {
         if (delimiters.find(c) != std::string_view::npos)
-            return kTextFileOk;
+            return Result::ok();
         file.consume();
         if (c == kEsc) {
-            const int r = file.peek(c);
-            if (r == kTextFileEndOfFile)
-                return kTextFileOk; // a lone ESC as the last byte of the file is dropped
-            if (r != kTextFileOk)
+            Result r = file.peek(c);
+            if (isEndOfFile(r))
+                return Result::ok(); // a lone ESC as the last byte of the file is dropped
+            if (!r)
                 return r;
             file.consume();
             if (c == 'n')
@@ -165,18 +180,18 @@ int ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, s
         }
         if (field.size() < capacity)
             field.push_back(c);
-        const int r = file.peek(c);
-        if (r == kTextFileEndOfFile)
-            return kTextFileOk;
-        if (r != kTextFileOk)
+        Result r = file.peek(c);
+        if (isEndOfFile(r))
+            return Result::ok();
+        if (!r)
             return r;
     }
 }
 
-int ReadField(TextFile& file, char* buffer, int size, bool skipNewlines, std::string_view delimiters)
+Result ReadField(TextFile& file, char* buffer, int size, bool skipNewlines, std::string_view delimiters)
 {
     std::string field;
-    const int r = ReadField(file, field, buffer ? size : 0, skipNewlines, delimiters);
+    Result r = ReadField(file, field, buffer ? size : 0, skipNewlines, delimiters);
     if (buffer && size > 0) {
         std::memcpy(buffer, field.data(), field.size());
         buffer[field.size()] = '\0';
@@ -184,10 +199,10 @@ int ReadField(TextFile& file, char* buffer, int size, bool skipNewlines, std::st
     return r;
 }
 
-int WriteField(TextFile& file, std::string_view text, char terminator)
+Result WriteField(TextFile& file, std::string_view text, char terminator)
 {
     if (!file.m_device || !file.m_device->isWritable())
-        return kTextFileIoError;
+        return ioError();
     // Besides the line feed, ESC and TAB are escaped, and so is a leading space: the reader would
     // otherwise eat the ESC, end the field at the TAB or skip the space.
     std::string out;
@@ -213,22 +228,22 @@ int WriteField(TextFile& file, std::string_view text, char terminator)
         out.push_back(terminator);
 
     if (!file.dropReadAhead())
-        return kTextFileIoError;
+        return ioError();
     if (out.empty())
-        return kTextFileOk;
+        return Result::ok();
     const qint64 written = file.m_device->write(out.data(), static_cast<qint64>(out.size()));
-    return written == static_cast<qint64>(out.size()) ? kTextFileOk : kTextFileIoError;
+    return written == static_cast<qint64>(out.size()) ? Result::ok() : ioError();
 }
 
-int SeekToEnd(TextFile& file)
+Result SeekToEnd(TextFile& file)
 {
     if (!file.m_device)
-        return kTextFileIoError;
+        return ioError();
     file.m_next = 0;
     file.m_end = 0;
     if (file.m_device->isSequential())
-        return kTextFileOk;
-    return file.m_device->seek(file.m_device->size()) ? kTextFileOk : kTextFileIoError;
+        return Result::ok();
+    return file.m_device->seek(file.m_device->size()) ? Result::ok() : ioError();
 }
 
 void CloseTextFile(TextFile& file)

@@ -8,13 +8,15 @@
 
 #include <QString>
 
+#include "base/Result.h"
+
 class QFile;
 class QIODevice;
 
 namespace kestrel {
 
-// Results of the text-file routines.
-inline constexpr int kTextFileOk = 0;
+// The failures of the text-file routines, as the messageId() of the Result they return. They name
+// no text of the string table: the phone book and message files show messages of their own.
 inline constexpr int kTextFileNotFound = 16;  // the file or a folder of its path does not exist
 inline constexpr int kTextFileEndOfFile = 17; // end of file before a field started
 inline constexpr int kTextFileIoError = 256;  // any other failure to open, read, write or seek
@@ -47,17 +49,18 @@ public:
     bool isOpen() const { return m_device != nullptr; }
 
 private:
-    friend int OpenTextFile(TextFile& file, const QString& path, int mode);
-    friend int ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, std::string_view delimiters);
-    friend int WriteField(TextFile& file, std::string_view text, char terminator);
-    friend int SeekToEnd(TextFile& file);
+    friend Result OpenTextFile(TextFile& file, const QString& path, int mode);
+    friend Result ReadField(TextFile& file, std::string& field, int size, bool skipNewlines,
+                            std::string_view delimiters);
+    friend Result WriteField(TextFile& file, std::string_view text, char terminator);
+    friend Result SeekToEnd(TextFile& file);
     friend void CloseTextFile(TextFile& file);
 
-    // The next byte of the file with CR bytes skipped, without consuming it: kTextFileOk,
+    // The next byte of the file with CR bytes skipped, without consuming it: success,
     // kTextFileEndOfFile or kTextFileIoError.
-    int peek(char& c);
+    Result peek(char& c);
     void consume() { ++m_next; }
-    int refill();
+    Result refill();
     // Gives unread read-ahead bytes back to the device so that a write or seek starts where the
     // reading stands.
     bool dropReadAhead();
@@ -69,28 +72,28 @@ private:
     std::size_t m_end = 0;
 };
 
-// Opens path in one of the modes above: kTextFileOk, kTextFileNotFound or kTextFileIoError.
+// Opens path in one of the modes above: success, kTextFileNotFound or kTextFileIoError.
 // A file that was open on this TextFile is closed first.
-int OpenTextFile(TextFile& file, const QString& path, int mode);
+Result OpenTextFile(TextFile& file, const QString& path, int mode);
 
 // Reads the next field into buffer (at most size - 1 bytes and a terminating NUL; the rest of a
 // longer field is read and dropped). Spaces and TABs before the field are skipped, line feeds
 // too when skipNewlines is set; the field ends before the first byte of delimiters, which stays
 // unread, or at the end of the file. ESC "n" gives a line feed, ESC and any other byte that byte.
-// kTextFileOk (the field may be empty), kTextFileEndOfFile, or kTextFileIoError on a read error.
-int ReadField(TextFile& file, char* buffer, int size, bool skipNewlines, std::string_view delimiters);
+// Success (the field may be empty), kTextFileEndOfFile, or kTextFileIoError on a read error.
+Result ReadField(TextFile& file, char* buffer, int size, bool skipNewlines, std::string_view delimiters);
 
 // The same, into a string of at most size - 1 bytes.
-int ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, std::string_view delimiters);
+Result ReadField(TextFile& file, std::string& field, int size, bool skipNewlines, std::string_view delimiters);
 
 // Writes one field in a single write: the text with a line feed as ESC "n" and ESC, TAB and a
 // leading space behind an ESC (so that they read back as written), cut before the encoding would
 // pass 256 bytes (an escape pair is never split), then the terminator (a line feed is written as
-// CR LF, 0 writes none). kTextFileOk or kTextFileIoError.
-int WriteField(TextFile& file, std::string_view text, char terminator);
+// CR LF, 0 writes none). Success or kTextFileIoError.
+Result WriteField(TextFile& file, std::string_view text, char terminator);
 
-// Moves to the end of the file for appending: kTextFileOk or kTextFileIoError.
-int SeekToEnd(TextFile& file);
+// Moves to the end of the file for appending: success or kTextFileIoError.
+Result SeekToEnd(TextFile& file);
 
 // Closes the file (or lets go of an attached device); the TextFile can be opened again.
 void CloseTextFile(TextFile& file);

@@ -61,17 +61,17 @@ enum class LineRead
 // line of a two-field file may lack its line end).
 LineRead readLine(TextFile& file, DiaLine& line, bool shortLineAllowed)
 {
-    int r = ReadField(file, line.item, kFieldSize, true, kDelimiters);
-    if (r == kTextFileEndOfFile)
+    Result r = ReadField(file, line.item, kFieldSize, true, kDelimiters);
+    if (r.messageId() == kTextFileEndOfFile)
         return LineRead::EndOfFile;
-    if (r != kTextFileOk)
+    if (!r)
         return LineRead::ReadError;
-    if (ReadField(file, line.name, kFieldSize, false, kDelimiters) != kTextFileOk)
+    if (!ReadField(file, line.name, kFieldSize, false, kDelimiters))
         return LineRead::ReadError;
     r = ReadField(file, line.number, kFieldSize, false, kDelimiters);
-    if (r == kTextFileEndOfFile && shortLineAllowed)
+    if (r.messageId() == kTextFileEndOfFile && shortLineAllowed)
         return LineRead::Line;
-    return r == kTextFileOk ? LineRead::Line : LineRead::ReadError;
+    return r ? LineRead::Line : LineRead::ReadError;
 }
 
 void selectOnly(PhoneBookModel& model, int row)
@@ -97,10 +97,10 @@ bool PhoneBookFiles::acceptSaveInterval(int from, int to)
     return true;
 }
 
-bool PhoneBookFiles::saveFile(const QString& path, int from, int to)
+Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
 {
     if (!acceptSaveInterval(from, to))
-        return false;
+        return Result::failure(strId(57783));
     Prompter& prompter = m_model.prompter();
 
     // Written beside the old file and renamed over it at the end, so that a failed save never
@@ -108,7 +108,7 @@ bool PhoneBookFiles::saveFile(const QString& path, int from, int to)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
         prompter.message(strId(57780), PromptIcon::Stop);
-        return false;
+        return Result::failure(strId(57780));
     }
 
     m_model.sortByKey(0, m_model.capacity() - 1, 0);
@@ -116,26 +116,26 @@ bool PhoneBookFiles::saveFile(const QString& path, int from, int to)
 
     TextFile file;
     file.attach(&out);
-    int r = kTextFileOk;
-    for (int row = from - 1; row < to && r == kTextFileOk; ++row) {
+    Result r;
+    for (int row = from - 1; row < to && r; ++row) {
         const DialEntry& e = m_model.entry(row);
         if (e.valid == 0)
             continue;
         r = WriteField(file, std::to_string(e.position + 1), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, fixedText(e.name), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, JoinPlus(fixedText(e.number), e.ton, 64), '\n');
     }
     CloseTextFile(file);
 
-    if (r != kTextFileOk || !out.commit()) {
+    if (!r || !out.commit()) {
         out.cancelWriting();
         prompter.message(strId(57781), PromptIcon::Stop);
-        return false;
+        return Result::failure(strId(57781));
     }
     prompter.message(strId(57782), PromptIcon::Information);
-    return true;
+    return Result::ok();
 }
 
 bool PhoneBookFiles::confirmOpen()
@@ -150,7 +150,7 @@ bool PhoneBookFiles::confirmOpen()
            PromptAnswer::Yes;
 }
 
-DiaLoadResult PhoneBookFiles::openFile(const QString& path)
+Result PhoneBookFiles::openFile(const QString& path)
 {
     return load(path, 0, true, false);
 }
@@ -170,22 +170,22 @@ bool PhoneBookFiles::acceptAddStart(int from)
     return true;
 }
 
-DiaLoadResult PhoneBookFiles::addFromFile(const QString& path, int from, bool includeEmpty)
+Result PhoneBookFiles::addFromFile(const QString& path, int from, bool includeEmpty)
 {
     if (!acceptAddStart(from))
-        return DiaLoadResult::Refused;
+        return Result::failure(kAddStartRefused);
     return load(path, from - 1, includeEmpty, true);
 }
 
-DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers, bool adding)
+Result PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers, bool adding)
 {
     Prompter& prompter = m_model.prompter();
     const bool confirm = m_model.app().settings().confirm != 0;
 
     TextFile file;
-    if (OpenTextFile(file, path, kTextFileRead) != kTextFileOk) {
-        prompter.message(strId(57472), PromptIcon::Stop);
-        return DiaLoadResult::OpenFailed;
+    if (!OpenTextFile(file, path, kTextFileRead)) {
+        prompter.message(kDiaCannotOpen, PromptIcon::Stop);
+        return Result::failure(kDiaCannotOpen);
     }
 
     // The window is prepared only once the file is open.
@@ -203,7 +203,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
     }
 
     std::array<bool, kMaxRows> read{};
-    DiaLoadResult result = DiaLoadResult::Loaded;
+    Result result;
     bool twoField = false;
     bool firstLine = true;
     bool asked = false;
@@ -214,7 +214,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         if (lr == LineRead::EndOfFile)
             break;
         if (lr == LineRead::ReadError) {
-            result = DiaLoadResult::ReadError;
+            result = Result::failure(kDiaReadError);
             break;
         }
         if (firstLine) {
@@ -229,7 +229,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         std::string number;
         if (twoField) {
             if (!line.number.empty()) {
-                result = DiaLoadResult::SyntaxError;
+                result = Result::failure(kDiaSyntaxError);
                 break;
             }
             name = std::move(line.item);
@@ -238,7 +238,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         } else {
             item = parseItemNumber(line.item);
             if (item == 0) {
-                result = DiaLoadResult::SyntaxError;
+                result = Result::failure(kDiaSyntaxError);
                 break;
             }
             if (!useItemNumbers)
@@ -253,7 +253,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         const int target = item + offset;
         if (target < 1 || target > kMaxRows || name.empty() || name.size() > kMaxNameBytes ||
             name.find('\0') != std::string::npos || number.empty() || number == "+" || !IsValidDialNumber(number)) {
-            result = DiaLoadResult::SyntaxError;
+            result = Result::failure(kDiaSyntaxError);
             break;
         }
         count = std::max(count, target - offset);
@@ -262,9 +262,9 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
         DialEntry& e = m_model.entry(row);
         if (e.valid != 0 && confirm && !asked) {
             asked = true;
-            if (prompter.question(strId(57473), PromptButtons::YesNoCancel, PromptIcon::Question) !=
+            if (prompter.question(kDiaOverwriteQuestion, PromptButtons::YesNoCancel, PromptIcon::Question) !=
                 PromptAnswer::Yes) {
-                result = DiaLoadResult::Stopped;
+                result = Result::failure(kDiaOverwriteQuestion);
                 break;
             }
         }
@@ -282,7 +282,7 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
 
     // Valid entries the file skipped over are cleared only when the whole file could be read: a
     // broken file or a refusal never costs the window more entries.
-    if (adding && (result == DiaLoadResult::Loaded)) {
+    if (adding && result) {
         bool clearingAsked = false;
         for (int row = offset; row < offset + count && row < kMaxRows; ++row) {
             DialEntry& e = m_model.entry(row);
@@ -303,10 +303,8 @@ DiaLoadResult PhoneBookFiles::load(const QString& path, int offset, bool useItem
     selectOnly(m_model, offset);
     m_model.redraw(offset < m_model.capacity() ? offset : -1, -1, -1);
 
-    if (result == DiaLoadResult::SyntaxError)
-        prompter.message(strId(57475), PromptIcon::Stop);
-    else if (result == DiaLoadResult::ReadError)
-        prompter.message(strId(57476), PromptIcon::Stop);
+    if (result.messageId() == kDiaSyntaxError || result.messageId() == kDiaReadError)
+        prompter.message(result.messageId(), PromptIcon::Stop);
     return result;
 }
 

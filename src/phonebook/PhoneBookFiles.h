@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "base/Result.h"
 #include "base/StringTable.h"
 
 namespace kestrel {
@@ -14,16 +15,20 @@ inline constexpr int kWriteToFileCaption = strId(9212); // dialog 140
 inline constexpr int kFromItemLabel = strId(9213);      // control 1013
 inline constexpr int kToItemLabel = strId(9214);        // control 1014
 
-// How loading a .DIA file into a window ended. The messages are shown already.
-enum class DiaLoadResult
-{
-    Loaded,      // read to the end of the file
-    Stopped,     // the user refused to overwrite valid entries; what was read so far stays
-    Refused,     // the question before loading was not answered Yes; nothing changed
-    OpenFailed,  // 57472; nothing changed
-    SyntaxError, // 57475; entries read before the bad line stay
-    ReadError,   // 57476; entries read before the failure stay
-};
+// How loading a .DIA file into a window ended: the messageId() of its Result. The messages are
+// shown already.
+//   success                 read to the end of the file
+//   kDiaOverwriteQuestion   the question before overwriting valid entries was not answered Yes
+//                           (no message); what was read so far stays
+//   kAddStartRefused        Add from File: the start row was refused; nothing changed
+//   kDiaCannotOpen          nothing changed
+//   kDiaSyntaxError         entries read before the bad line stay
+//   kDiaReadError           entries read before the failure stay
+inline constexpr int kDiaOverwriteQuestion = strId(57473);
+inline constexpr int kAddStartRefused = strId(57470);
+inline constexpr int kDiaCannotOpen = strId(57472);
+inline constexpr int kDiaSyntaxError = strId(57475);
+inline constexpr int kDiaReadError = strId(57476);
 
 // The .DIA phone book files of an editor window: one line per valid entry, "item TAB name TAB
 // number CR LF" in PC text (older files may hold "name TAB number" lines without item numbers).
@@ -39,15 +44,16 @@ public:
     bool acceptSaveInterval(int from, int to);
     // Sorts the window by position, then writes the valid entries of rows from-1..to-1. The file
     // is replaced only when every line was written (an earlier file stays as it was otherwise).
-    // Shows 57782 on success, 57780 when the file cannot be created, 57781 when writing fails.
-    bool saveFile(const QString& path, int from, int to);
+    // Shows 57782 on success; a failure shows its message and is it: 57783 (the interval),
+    // 57780 (the file cannot be created) or 57781 (writing failed).
+    Result saveFile(const QString& path, int from, int to);
 
     // ---- Open File -------------------------------------------------------------------------
     // Asked before the file dialog: 57471 when `confirm` is on and the window holds a valid
     // entry. True to go on.
     bool confirmOpen();
     // Replaces the window's contents with the file; item numbers of the file are used.
-    DiaLoadResult openFile(const QString& path);
+    Result openFile(const QString& path);
 
     // ---- Add from File (dialog 139) --------------------------------------------------------
     // The start the dialog shows: the focused row + 1, else 1.
@@ -56,10 +62,10 @@ public:
     bool acceptAddStart(int from);
     // Merges the file into the window from row from-1. With includeEmpty the file's item numbers
     // are kept relative to the start (gaps stay free); without it the entries are packed.
-    DiaLoadResult addFromFile(const QString& path, int from, bool includeEmpty);
+    Result addFromFile(const QString& path, int from, bool includeEmpty);
 
 private:
-    DiaLoadResult load(const QString& path, int offset, bool useItemNumbers, bool adding);
+    Result load(const QString& path, int offset, bool useItemNumbers, bool adding);
 
     PhoneBookModel& m_model;
 };

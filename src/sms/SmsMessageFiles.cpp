@@ -77,19 +77,19 @@ enum class RecordRead
 // (the last line of an archive file may lack its line end).
 RecordRead readRecord(TextFile& file, Record& record, bool shortRecordAllowed)
 {
-    int r = ReadField(file, record[Item], kShortField, true, kDelimiters);
-    if (r == kTextFileEndOfFile)
+    Result r = ReadField(file, record[Item], kShortField, true, kDelimiters);
+    if (r.messageId() == kTextFileEndOfFile)
         return RecordRead::EndOfFile;
-    if (r != kTextFileOk)
+    if (!r)
         return RecordRead::ReadError;
     for (int i = Centre; i < kFields; ++i) {
         r = ReadField(file, record[static_cast<std::size_t>(i)], i < Reference ? kShortField : kLongField, false,
                       kDelimiters);
-        if (r == kTextFileEndOfFile && i == Text && shortRecordAllowed) {
+        if (r.messageId() == kTextFileEndOfFile && i == Text && shortRecordAllowed) {
             record[Text].clear();
             return RecordRead::Record;
         }
-        if (r != kTextFileOk)
+        if (!r)
             return RecordRead::ReadError;
     }
     return RecordRead::Record;
@@ -161,20 +161,20 @@ bool parseRecord(Record& f, SmsEntry& e)
 // Writes a text field. A field holds at most 256 bytes per write, and a line feed takes two of
 // them (ESC "n"), so a long text is written in parts: one field of the line all the same, which
 // reads back whole.
-int writeText(TextFile& file, std::string_view text, char terminator)
+Result writeText(TextFile& file, std::string_view text, char terminator)
 {
     constexpr std::size_t kPart = 128;
-    int r = kTextFileOk;
-    for (; text.size() > kPart && r == kTextFileOk; text.remove_prefix(kPart))
+    Result r;
+    for (; text.size() > kPart && r; text.remove_prefix(kPart))
         r = WriteField(file, text.substr(0, kPart), '\0');
-    return r == kTextFileOk ? WriteField(file, text, terminator) : r;
+    return r ? WriteField(file, text, terminator) : r;
 }
 
 // Writes the used rows, each as one line: with its item number for a message file, without it for
 // an archive file.
-int writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers)
+Result writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers)
 {
-    int r = kTextFileOk;
+    Result r;
     for (const SmsEntry& e : model.entries()) {
         if (e.valid == 0)
             continue;
@@ -184,19 +184,19 @@ int writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers)
         NormalizeSmsTime(when);
         if (itemNumbers)
             r = WriteField(file, std::to_string(e.position + 1), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, ">" + JoinPlus(fixedText(e.scNumber), e.scTon, kSmsNumberSize + 1), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, ">" + JoinPlus(fixedText(e.number), e.numberTon, kSmsNumberSize + 1), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, ">" + std::string(fixedText(when)), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, std::to_string(e.status), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = WriteField(file, std::to_string(e.messageRef), '\t');
-        if (r == kTextFileOk)
+        if (r)
             r = writeText(file, ">" + std::string(fixedText(e.text)), '\n');
-        if (r != kTextFileOk)
+        if (!r)
             break;
     }
     return r;
@@ -225,7 +225,7 @@ bool copyArchive(QFile& old, QSaveFile& out)
 
 SmsMessageFiles::SmsMessageFiles(SmsListModel& model) : m_model(model) {}
 
-SmsFileResult SmsMessageFiles::saveFile(const QString& path)
+Result SmsMessageFiles::saveFile(const QString& path)
 {
     Prompter& prompter = m_model.prompter();
     // Written beside the old file and renamed over it at the end, so that a failed save never
@@ -233,21 +233,21 @@ SmsFileResult SmsMessageFiles::saveFile(const QString& path)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
         prompter.message(strId(57685), PromptIcon::Stop);
-        return SmsFileResult::OpenFailed;
+        return Result::failure(strId(57685));
     }
     TextFile file;
     file.attach(&out);
-    const int r = writeRows(file, m_model, true);
+    const Result r = writeRows(file, m_model, true);
     CloseTextFile(file);
-    if (r != kTextFileOk || !out.commit()) {
+    if (!r || !out.commit()) {
         out.cancelWriting();
         prompter.message(strId(57686), PromptIcon::Stop);
-        return SmsFileResult::WriteFailed;
+        return Result::failure(strId(57686));
     }
-    return SmsFileResult::Done;
+    return Result::ok();
 }
 
-SmsFileResult SmsMessageFiles::appendToArchive(const QString& path)
+Result SmsMessageFiles::appendToArchive(const QString& path)
 {
     Prompter& prompter = m_model.prompter();
     // The archive is rewritten whole, its old lines first: a failed append leaves it as it was.
@@ -256,58 +256,58 @@ SmsFileResult SmsMessageFiles::appendToArchive(const QString& path)
     QSaveFile out(path);
     if ((exists && !old.open(QIODevice::ReadOnly)) || !out.open(QIODevice::WriteOnly)) {
         prompter.message(strId(57690), PromptIcon::Stop);
-        return SmsFileResult::OpenFailed;
+        return Result::failure(strId(57690));
     }
     if (exists && !copyArchive(old, out)) {
         out.cancelWriting();
         prompter.message(strId(57691), PromptIcon::Stop);
-        return SmsFileResult::SeekFailed;
+        return Result::failure(strId(57691));
     }
     old.close();
 
     TextFile file;
     file.attach(&out);
-    const int r = writeRows(file, m_model, false);
+    const Result r = writeRows(file, m_model, false);
     CloseTextFile(file);
-    if (r != kTextFileOk || !out.commit()) {
+    if (!r || !out.commit()) {
         out.cancelWriting();
         prompter.message(strId(57692), PromptIcon::Stop);
-        return SmsFileResult::WriteFailed;
+        return Result::failure(strId(57692));
     }
-    return SmsFileResult::Done;
+    return Result::ok();
 }
 
-SmsFileResult SmsMessageFiles::openFile(const QString& path)
+Result SmsMessageFiles::openFile(const QString& path)
 {
     TextFile file;
-    if (OpenTextFile(file, path, kTextFileRead) != kTextFileOk) {
+    if (!OpenTextFile(file, path, kTextFileRead)) {
         m_model.prompter().message(strId(57687), PromptIcon::Stop);
-        return SmsFileResult::OpenFailed;
+        return Result::failure(strId(57687));
     }
-    const SmsFileResult result = readMessages(file);
+    Result result = readMessages(file);
     CloseTextFile(file);
     report(result);
     return result;
 }
 
-SmsFileResult SmsMessageFiles::readFrom(QIODevice& device)
+Result SmsMessageFiles::readFrom(QIODevice& device)
 {
     TextFile file;
     file.attach(&device);
-    const SmsFileResult result = readMessages(file);
+    Result result = readMessages(file);
     CloseTextFile(file);
     report(result);
     return result;
 }
 
-SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
+Result SmsMessageFiles::readMessages(TextFile& file)
 {
     // The window is emptied only once the file is open.
     const SmsListModel::Change change(m_model);
     const int oldRowCount = m_model.rowCount();
     m_model.clearRows();
 
-    SmsFileResult result = SmsFileResult::Done;
+    Result result;
     bool firstRecord = true;
     bool archive = false;
     int highest = 0;
@@ -317,7 +317,7 @@ SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
         if (rr == RecordRead::EndOfFile)
             break;
         if (rr == RecordRead::ReadError) {
-            result = SmsFileResult::ReadError;
+            result = Result::failure(kSmsReadError);
             break;
         }
         if (firstRecord) {
@@ -330,7 +330,7 @@ SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
         if (archive) {
             // No item number: the messages are numbered in file order.
             if (!record[Text].empty()) {
-                result = SmsFileResult::SyntaxError;
+                result = Result::failure(kSmsSyntaxError);
                 break;
             }
             std::rotate(record.rbegin(), record.rbegin() + 1, record.rend());
@@ -338,7 +338,7 @@ SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
         }
         SmsEntry entry;
         if (!parseRecord(record, entry)) {
-            result = SmsFileResult::SyntaxError;
+            result = Result::failure(kSmsSyntaxError);
             break;
         }
         // A later record with the same item number replaces an earlier one.
@@ -351,12 +351,10 @@ SmsFileResult SmsMessageFiles::readMessages(TextFile& file)
     return result;
 }
 
-void SmsMessageFiles::report(SmsFileResult result)
+void SmsMessageFiles::report(const Result& result)
 {
-    if (result == SmsFileResult::SyntaxError)
-        m_model.prompter().message(strId(57688), PromptIcon::Stop);
-    else if (result == SmsFileResult::ReadError)
-        m_model.prompter().message(strId(57689), PromptIcon::Stop);
+    if (result.messageId() == kSmsSyntaxError || result.messageId() == kSmsReadError)
+        m_model.prompter().message(result.messageId(), PromptIcon::Stop);
 }
 
 } // namespace kestrel

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "base/Result.h"
 #include "base/StringTable.h"
 
 class QIODevice;
@@ -22,16 +23,15 @@ inline constexpr int kOpenSmaFilter = strId(57915);         // "Archive File wit
 inline constexpr int kOpenAnyMessagesFilter = strId(57916); // "All Message Files (.sms; .sma)"
 inline constexpr int kAllFilesFilter = strId(57903);        // "All files (*.*)"
 
-// How opening a message file into a window ended. The messages are shown already.
-enum class SmsFileResult
-{
-    Done,        // written, or read to the end of the file
-    OpenFailed,  // 57685 / 57690 / 57687; nothing changed
-    SeekFailed,  // 57691 (Add to File); nothing written
-    WriteFailed, // 57686 / 57692; the file on disk is as it was before
-    SyntaxError, // 57688; messages read before the bad record stay
-    ReadError,   // 57689; messages read before the failure stay
-};
+// How a message-file command ended: success (written, or read to the end of the file) or a
+// failure whose messageId() is the message shown already:
+//   Save File    57685 cannot open, 57686 write error (the file on disk is as it was before)
+//   Add to File  57690 cannot open, 57691 the archive cannot be copied (nothing written),
+//                57692 write error (the file on disk is as it was before)
+//   Open File    57687 cannot open (nothing changed), 57688 syntax error (messages read before
+//                the bad record stay), 57689 read error (messages read before the failure stay)
+inline constexpr int kSmsSyntaxError = strId(57688);
+inline constexpr int kSmsReadError = strId(57689);
 
 // The message files of an SMS window, text in PC text with TAB between fields and CR LF after
 // each message, one line per used row in row order:
@@ -47,21 +47,21 @@ public:
 
     // Save File: every used row into a new .SMS file; the file is replaced only when every line
     // was written. The rows' modified marks stay.
-    SmsFileResult saveFile(const QString& path);
+    Result saveFile(const QString& path);
     // Add to File: every used row appended to a .SMA file (created when missing); the file gets
     // the new lines only when every line was written.
-    SmsFileResult appendToArchive(const QString& path);
+    Result appendToArchive(const QString& path);
     // Open File: the window's rows replaced by the messages of a .SMS or .SMA file (the first
     // record decides which); the row count becomes at least the highest item number read.
-    SmsFileResult openFile(const QString& path);
+    Result openFile(const QString& path);
     // Open File from a device opened for reading elsewhere (an in-memory buffer, say); the device
     // stays open.
-    SmsFileResult readFrom(QIODevice& device);
+    Result readFrom(QIODevice& device);
 
 private:
     // Fills the rows from the file's records; the messages are left to report.
-    SmsFileResult readMessages(TextFile& file);
-    void report(SmsFileResult result);
+    Result readMessages(TextFile& file);
+    void report(const Result& result);
 
     SmsListModel& m_model;
 };

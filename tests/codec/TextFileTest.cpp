@@ -20,6 +20,7 @@ using namespace kestrel;
 namespace {
 
 constexpr std::string_view kTabLf = "\t\n";
+constexpr int kOk = static_cast<int>(CardStatus::Ok);
 
 // A random-access device over a byte array whose reads and writes break down once a given number
 // of bytes has passed.
@@ -61,7 +62,7 @@ private:
 
 struct Field
 {
-    int result;
+    int result; // messageId() of the Result
     std::string text;
 };
 
@@ -73,9 +74,9 @@ std::vector<Field> readAll(TextFile& file, int size = 65, int perLine = 0)
     for (int i = 0; i < 10000; ++i) {
         std::string text;
         const bool skip = perLine == 0 || i % perLine == 0;
-        const int r = ReadField(file, text, size, skip, kTabLf);
-        fields.push_back({r, text});
-        if (r != kTextFileOk)
+        const Result r = ReadField(file, text, size, skip, kTabLf);
+        fields.push_back({r.messageId(), text});
+        if (!r)
             break;
     }
     return fields;
@@ -95,7 +96,7 @@ std::vector<std::string> texts(const std::vector<Field>& fields)
 {
     std::vector<std::string> out;
     for (const Field& f : fields)
-        out.push_back(f.result == kTextFileOk ? f.text : "<" + std::to_string(f.result) + ">");
+        out.push_back(f.result == kOk ? f.text : "<" + std::to_string(f.result) + ">");
     return out;
 }
 
@@ -107,7 +108,7 @@ QByteArray writeFields(const std::vector<std::pair<std::string, char>>& fields)
     TextFile file;
     file.attach(&buffer);
     for (const auto& [text, terminator] : fields)
-        EXPECT_EQ(WriteField(file, text, terminator), kTextFileOk);
+        EXPECT_EQ(WriteField(file, text, terminator).messageId(), kOk);
     return bytes;
 }
 
@@ -178,12 +179,12 @@ TEST(TextFile, FieldSizeLimits)
     file.attach(&buffer);
     char out[8];
     std::memset(out, '#', sizeof out);
-    EXPECT_EQ(ReadField(file, out, 4, true, kTabLf), kTextFileOk);
+    EXPECT_EQ(ReadField(file, out, 4, true, kTabLf).messageId(), kOk);
     EXPECT_STREQ(out, "abc");
     EXPECT_EQ(out[4], '#');
-    EXPECT_EQ(ReadField(file, out, 8, true, kTabLf), kTextFileOk);
+    EXPECT_EQ(ReadField(file, out, 8, true, kTabLf).messageId(), kOk);
     EXPECT_STREQ(out, "gh");
-    EXPECT_EQ(ReadField(file, nullptr, 8, true, kTabLf), kTextFileEndOfFile);
+    EXPECT_EQ(ReadField(file, nullptr, 8, true, kTabLf).messageId(), kTextFileEndOfFile);
 }
 
 TEST(TextFile, FieldsAcrossTheReadAheadBoundary)
@@ -209,15 +210,15 @@ TEST(TextFile, ReadErrors)
         TextFile file;
         file.attach(&device);
         std::string text;
-        EXPECT_EQ(ReadField(file, text, 65, true, kTabLf), kTextFileIoError) << limit;
+        EXPECT_EQ(ReadField(file, text, 65, true, kTabLf).messageId(), kTextFileIoError) << limit;
     }
     // Nothing open.
     TextFile closed;
     std::string text = "old";
-    EXPECT_EQ(ReadField(closed, text, 65, true, kTabLf), kTextFileIoError);
+    EXPECT_EQ(ReadField(closed, text, 65, true, kTabLf).messageId(), kTextFileIoError);
     EXPECT_EQ(text, "");
-    EXPECT_EQ(WriteField(closed, "x", '\n'), kTextFileIoError);
-    EXPECT_EQ(SeekToEnd(closed), kTextFileIoError);
+    EXPECT_EQ(WriteField(closed, "x", '\n').messageId(), kTextFileIoError);
+    EXPECT_EQ(SeekToEnd(closed).messageId(), kTextFileIoError);
 }
 
 TEST(TextFile, WritesFields)
@@ -269,11 +270,11 @@ TEST(TextFile, WrittenFieldsReadBack)
     for (std::size_t i = 0; i < values.size(); ++i) {
         std::string text;
         // An empty field is only seen before a line feed: TABs before a field are skipped.
-        ASSERT_EQ(ReadField(file, text, 65, i % 2 == 0, kTabLf), kTextFileOk) << i;
+        ASSERT_EQ(ReadField(file, text, 65, i % 2 == 0, kTabLf).messageId(), kOk) << i;
         EXPECT_EQ(text, values[i]) << i;
     }
     std::string text;
-    EXPECT_EQ(ReadField(file, text, 65, true, kTabLf), kTextFileEndOfFile);
+    EXPECT_EQ(ReadField(file, text, 65, true, kTabLf).messageId(), kTextFileEndOfFile);
 }
 
 TEST(TextFile, WriteFailures)
@@ -283,14 +284,14 @@ TEST(TextFile, WriteFailures)
     device.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
     TextFile file;
     file.attach(&device);
-    EXPECT_EQ(WriteField(file, "ab", '\n'), kTextFileIoError);
+    EXPECT_EQ(WriteField(file, "ab", '\n').messageId(), kTextFileIoError);
 
     // A full disk.
     if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
         TextFile full;
-        ASSERT_EQ(OpenTextFile(full, QStringLiteral("/dev/full"), kTextFileUpdate), kTextFileOk);
-        EXPECT_EQ(SeekToEnd(full), kTextFileOk);
-        EXPECT_EQ(WriteField(full, "x", '\n'), kTextFileIoError);
+        ASSERT_EQ(OpenTextFile(full, QStringLiteral("/dev/full"), kTextFileUpdate).messageId(), kOk);
+        EXPECT_EQ(SeekToEnd(full).messageId(), kOk);
+        EXPECT_EQ(WriteField(full, "x", '\n').messageId(), kTextFileIoError);
         CloseTextFile(full);
     }
 }
@@ -303,52 +304,53 @@ TEST(TextFile, OpenModes)
     const QString path = dir.filePath(QStringLiteral("book.dia"));
     TextFile file;
 
-    EXPECT_EQ(OpenTextFile(file, missing, kTextFileRead), kTextFileNotFound);
+    EXPECT_EQ(OpenTextFile(file, missing, kTextFileRead).messageId(), kTextFileNotFound);
     EXPECT_FALSE(QFileInfo::exists(missing)); // reading never creates
     EXPECT_FALSE(file.isOpen());
-    EXPECT_EQ(OpenTextFile(file, dir.filePath(QStringLiteral("no/such/dir.dia")), kTextFileCreate), kTextFileNotFound);
-    EXPECT_EQ(OpenTextFile(file, QString(), kTextFileRead), kTextFileNotFound);
-    EXPECT_EQ(OpenTextFile(file, dir.path(), kTextFileRead), kTextFileIoError); // a folder
-    EXPECT_EQ(OpenTextFile(file, dir.path(), kTextFileCreate), kTextFileIoError);
-    EXPECT_EQ(OpenTextFile(file, path, 3), kTextFileIoError);
+    EXPECT_EQ(OpenTextFile(file, dir.filePath(QStringLiteral("no/such/dir.dia")), kTextFileCreate).messageId(),
+              kTextFileNotFound);
+    EXPECT_EQ(OpenTextFile(file, QString(), kTextFileRead).messageId(), kTextFileNotFound);
+    EXPECT_EQ(OpenTextFile(file, dir.path(), kTextFileRead).messageId(), kTextFileIoError); // a folder
+    EXPECT_EQ(OpenTextFile(file, dir.path(), kTextFileCreate).messageId(), kTextFileIoError);
+    EXPECT_EQ(OpenTextFile(file, path, 3).messageId(), kTextFileIoError);
     EXPECT_FALSE(QFileInfo::exists(path));
 
     // Mode 2 creates, and empties an existing file.
     putFile(path, "old contents that must go\r\n");
-    ASSERT_EQ(OpenTextFile(file, path, kTextFileCreate), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, path, kTextFileCreate).messageId(), kOk);
     EXPECT_TRUE(file.isOpen());
-    EXPECT_EQ(WriteField(file, "1", '\t'), kTextFileOk);
-    EXPECT_EQ(WriteField(file, "Anna\nB", '\n'), kTextFileOk);
+    EXPECT_EQ(WriteField(file, "1", '\t').messageId(), kOk);
+    EXPECT_EQ(WriteField(file, "Anna\nB", '\n').messageId(), kOk);
     CloseTextFile(file);
     EXPECT_FALSE(file.isOpen());
     EXPECT_EQ(fileBytes(path), "1\tAnna\x1bnB\r\n");
 
     // A path below a plain file is a missing path too.
-    EXPECT_EQ(OpenTextFile(file, path + QStringLiteral("/x"), kTextFileUpdate), kTextFileNotFound);
+    EXPECT_EQ(OpenTextFile(file, path + QStringLiteral("/x"), kTextFileUpdate).messageId(), kTextFileNotFound);
 
     // Mode 0 reads, and cannot write.
-    ASSERT_EQ(OpenTextFile(file, path, kTextFileRead), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, path, kTextFileRead).messageId(), kOk);
     EXPECT_EQ(texts(readAll(file, 65, 2)), (Strings{"1", "Anna\nB", "<17>"}));
-    EXPECT_EQ(WriteField(file, "x", '\n'), kTextFileIoError);
+    EXPECT_EQ(WriteField(file, "x", '\n').messageId(), kTextFileIoError);
     CloseTextFile(file);
     EXPECT_EQ(fileBytes(path), "1\tAnna\x1bnB\r\n");
 
     // Mode 1 with SeekToEnd appends; a missing file is created.
-    ASSERT_EQ(OpenTextFile(file, path, kTextFileUpdate), kTextFileOk);
-    EXPECT_EQ(SeekToEnd(file), kTextFileOk);
-    EXPECT_EQ(WriteField(file, "2", '\n'), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, path, kTextFileUpdate).messageId(), kOk);
+    EXPECT_EQ(SeekToEnd(file).messageId(), kOk);
+    EXPECT_EQ(WriteField(file, "2", '\n').messageId(), kOk);
     CloseTextFile(file);
     EXPECT_EQ(fileBytes(path), "1\tAnna\x1bnB\r\n2\r\n");
     const QString archive = dir.filePath(QStringLiteral("new.sma"));
-    ASSERT_EQ(OpenTextFile(file, archive, kTextFileUpdate), kTextFileOk);
-    EXPECT_EQ(SeekToEnd(file), kTextFileOk);
-    EXPECT_EQ(WriteField(file, "a", '\n'), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, archive, kTextFileUpdate).messageId(), kOk);
+    EXPECT_EQ(SeekToEnd(file).messageId(), kOk);
+    EXPECT_EQ(WriteField(file, "a", '\n').messageId(), kOk);
     CloseTextFile(file);
     EXPECT_EQ(fileBytes(archive), "a\r\n");
 
     // Reopening closes the previous file first.
-    ASSERT_EQ(OpenTextFile(file, path, kTextFileRead), kTextFileOk);
-    ASSERT_EQ(OpenTextFile(file, archive, kTextFileRead), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, path, kTextFileRead).messageId(), kOk);
+    ASSERT_EQ(OpenTextFile(file, archive, kTextFileRead).messageId(), kOk);
     EXPECT_EQ(texts(readAll(file)), (Strings{"a", "<17>"}));
 }
 
@@ -359,12 +361,12 @@ TEST(TextFile, WritingAfterReadingStartsWhereTheReadingStands)
     const QString path = dir.filePath(QStringLiteral("a.sms"));
     putFile(path, "a\tb\tc\r\n");
     TextFile file;
-    ASSERT_EQ(OpenTextFile(file, path, kTextFileUpdate), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(file, path, kTextFileUpdate).messageId(), kOk);
     std::string text;
-    ASSERT_EQ(ReadField(file, text, 65, true, kTabLf), kTextFileOk);
+    ASSERT_EQ(ReadField(file, text, 65, true, kTabLf).messageId(), kOk);
     EXPECT_EQ(text, "a");
-    EXPECT_EQ(WriteField(file, "X", '\0'), kTextFileOk);
-    ASSERT_EQ(ReadField(file, text, 65, true, kTabLf), kTextFileOk);
+    EXPECT_EQ(WriteField(file, "X", '\0').messageId(), kOk);
+    ASSERT_EQ(ReadField(file, text, 65, true, kTabLf).messageId(), kOk);
     EXPECT_EQ(text, "b");
     CloseTextFile(file);
     EXPECT_EQ(fileBytes(path), "aXb\tc\r\n");
@@ -386,17 +388,17 @@ TEST(TextFile, TwoFilesReadAtOnce)
     putFile(b, QByteArray::fromStdString(two));
     TextFile fa;
     TextFile fb;
-    ASSERT_EQ(OpenTextFile(fa, a, kTextFileRead), kTextFileOk);
-    ASSERT_EQ(OpenTextFile(fb, b, kTextFileRead), kTextFileOk);
+    ASSERT_EQ(OpenTextFile(fa, a, kTextFileRead).messageId(), kOk);
+    ASSERT_EQ(OpenTextFile(fb, b, kTextFileRead).messageId(), kOk);
     for (int i = 0; i < 40; ++i) {
         std::string ta;
         std::string tb;
-        ASSERT_EQ(ReadField(fa, ta, 65, false, kTabLf), kTextFileOk);
-        ASSERT_EQ(ReadField(fb, tb, 65, true, kTabLf), kTextFileOk);
+        ASSERT_EQ(ReadField(fa, ta, 65, false, kTabLf).messageId(), kOk);
+        ASSERT_EQ(ReadField(fb, tb, 65, true, kTabLf).messageId(), kOk);
         EXPECT_EQ(ta, "a" + std::to_string(i));
         EXPECT_EQ(tb, "b" + std::to_string(i));
     }
     std::string rest;
-    EXPECT_EQ(ReadField(fa, rest, 65, false, kTabLf), kTextFileEndOfFile);
-    EXPECT_EQ(ReadField(fb, rest, 65, true, kTabLf), kTextFileEndOfFile);
+    EXPECT_EQ(ReadField(fa, rest, 65, false, kTabLf).messageId(), kTextFileEndOfFile);
+    EXPECT_EQ(ReadField(fb, rest, 65, true, kTabLf).messageId(), kTextFileEndOfFile);
 }

@@ -9,6 +9,8 @@
 namespace kestrel::test {
 namespace {
 
+constexpr int kOk = static_cast<int>(CardStatus::Ok);
+
 class PhoneBookFilesTest : public PhoneBookToolsTest
 {
 protected:
@@ -54,7 +56,7 @@ TEST_F(PhoneBookFilesTest, SaveThenOpenGivesTheSameEntriesBack)
     put(5, "Other", "1");
     prompter.answers = {PromptAnswer::Yes};
     ASSERT_TRUE(files.confirmOpen());
-    EXPECT_EQ(files.openFile(path), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.openFile(path).messageId(), kOk);
     EXPECT_EQ(prompter.questions, std::vector<int>{57471});
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(validCount(), 3);
@@ -107,11 +109,14 @@ TEST_F(PhoneBookFilesTest, SaveChecksTheIntervalAndTheFile)
 
     prompter.messages.clear();
     put(0, "A", "1");
-    EXPECT_FALSE(files.saveFile(filePath("no/such/folder/x.dia"), 1, 100));
+    EXPECT_EQ(files.saveFile(filePath("no/such/folder/x.dia"), 1, 100).messageId(), 57780);
     EXPECT_EQ(prompter.messages, std::vector<int>{57780});
     prompter.messages.clear();
-    EXPECT_FALSE(files.saveFile(m_dir.path(), 1, 100)); // a folder
+    EXPECT_EQ(files.saveFile(m_dir.path(), 1, 100).messageId(), 57780); // a folder
     EXPECT_EQ(prompter.messages, std::vector<int>{57780});
+    prompter.messages.clear();
+    EXPECT_EQ(files.saveFile(filePath("x.dia"), 0, 5).messageId(), 57783);
+    EXPECT_EQ(prompter.messages, std::vector<int>{57783});
 }
 
 TEST_F(PhoneBookFilesTest, SaveReplacesAnEarlierFile)
@@ -128,7 +133,7 @@ TEST_F(PhoneBookFilesTest, TwoFieldFilesGetConsecutiveItems)
     // third is: the file is a two-field file from its first line on. The last line may lack its
     // line end.
     const QString path = write("42\t555\r\n\r\nBob\t+49301\nCar\xE8\t7");
-    EXPECT_EQ(files.openFile(path), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.openFile(path).messageId(), kOk);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(validCount(), 3);
     EXPECT_EQ(name(0), "42");
@@ -145,7 +150,7 @@ TEST_F(PhoneBookFilesTest, BrokenFilesStopWithTheirMessage)
     {
         const char* what;
         std::string bytes;
-        DiaLoadResult result;
+        int result; // messageId() of the Result
         int message;
         int loaded; // valid entries afterwards
     };
@@ -154,33 +159,32 @@ TEST_F(PhoneBookFilesTest, BrokenFilesStopWithTheirMessage)
     const std::string digits60(60, '1');
     const std::string digits61(61, '1');
     const Case cases[] = {
-        {"empty file", "", DiaLoadResult::Loaded, 0, 0},
-        {"blank lines only", "\r\n\n  \r\n", DiaLoadResult::Loaded, 0, 0},
-        {"item 0 in the middle", "1\tA\t1\r\n0\tB\t2\r\n3\tC\t3\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"item beyond 250", "1\tA\t1\r\n251\tB\t2\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"item with a sign", "1\tA\t1\r\n+2\tB\t2\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"item with a letter", "1\tA\t1\r\n2a\tB\t2\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"huge item", "1\tA\t1\r\n99999999999999999999\tB\t2\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"line cut after the name", "1\tA\t1\r\n2\tB", DiaLoadResult::ReadError, 57476, 1},
-        {"line cut after the item", "1\tA\t1\r\n2", DiaLoadResult::ReadError, 57476, 1},
-        {"line without number", "1\tA\t1\r\n2\tB\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"name of 49 bytes", "1\t" + name49 + "\t1\r\n", DiaLoadResult::Loaded, 0, 1},
-        {"name of 50 bytes", "1\tA\t1\r\n2\t" + name50 + "\t1\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"name of 300 bytes", "1\tA\t1\r\n2\t" + std::string(300, 'x') + "\t1\r\n", DiaLoadResult::SyntaxError, 57475,
-         1},
-        {"number of 60 digits", "1\tA\t" + digits60 + "\r\n", DiaLoadResult::Loaded, 0, 1},
-        {"number of 61 digits", "1\tA\t1\r\n2\tB\t" + digits61 + "\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"number of 500 digits", "1\tA\t" + std::string(500, '1') + "\r\n", DiaLoadResult::SyntaxError, 57475, 0},
-        {"number with letters", "1\tA\t1\r\n2\tB\t12ab\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"number with two plus", "1\tA\t+1+2\r\n", DiaLoadResult::SyntaxError, 57475, 0},
-        {"two-field line with a third field", "A\t1\r\nB\t2\t3\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"two-field line without number", "A\t1\r\nB\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"name starting with NUL", std::string("1\tA\t1\r\n2\t\0B\t2\r\n", 15), DiaLoadResult::SyntaxError, 57475, 1},
-        {"number of a plus alone", "1\tA\t1\r\n2\tB\t+\r\n", DiaLoadResult::SyntaxError, 57475, 1},
-        {"two-field name with NUL", std::string("A\t1\r\nB\0C\t2\r\n", 12), DiaLoadResult::SyntaxError, 57475, 1},
-        {"two-field line cut after the name", "A\t1\r\nB", DiaLoadResult::ReadError, 57476, 1},
-        {"first line of one field", "A", DiaLoadResult::ReadError, 57476, 0},
-        {"binary junk", std::string("\x01\x02\xff\t\x1b\x00\t9\r\n", 10), DiaLoadResult::SyntaxError, 57475, 0},
+        {"empty file", "", kOk, 0, 0},
+        {"blank lines only", "\r\n\n  \r\n", kOk, 0, 0},
+        {"item 0 in the middle", "1\tA\t1\r\n0\tB\t2\r\n3\tC\t3\r\n", kDiaSyntaxError, 57475, 1},
+        {"item beyond 250", "1\tA\t1\r\n251\tB\t2\r\n", kDiaSyntaxError, 57475, 1},
+        {"item with a sign", "1\tA\t1\r\n+2\tB\t2\r\n", kDiaSyntaxError, 57475, 1},
+        {"item with a letter", "1\tA\t1\r\n2a\tB\t2\r\n", kDiaSyntaxError, 57475, 1},
+        {"huge item", "1\tA\t1\r\n99999999999999999999\tB\t2\r\n", kDiaSyntaxError, 57475, 1},
+        {"line cut after the name", "1\tA\t1\r\n2\tB", kDiaReadError, 57476, 1},
+        {"line cut after the item", "1\tA\t1\r\n2", kDiaReadError, 57476, 1},
+        {"line without number", "1\tA\t1\r\n2\tB\r\n", kDiaSyntaxError, 57475, 1},
+        {"name of 49 bytes", "1\t" + name49 + "\t1\r\n", kOk, 0, 1},
+        {"name of 50 bytes", "1\tA\t1\r\n2\t" + name50 + "\t1\r\n", kDiaSyntaxError, 57475, 1},
+        {"name of 300 bytes", "1\tA\t1\r\n2\t" + std::string(300, 'x') + "\t1\r\n", kDiaSyntaxError, 57475, 1},
+        {"number of 60 digits", "1\tA\t" + digits60 + "\r\n", kOk, 0, 1},
+        {"number of 61 digits", "1\tA\t1\r\n2\tB\t" + digits61 + "\r\n", kDiaSyntaxError, 57475, 1},
+        {"number of 500 digits", "1\tA\t" + std::string(500, '1') + "\r\n", kDiaSyntaxError, 57475, 0},
+        {"number with letters", "1\tA\t1\r\n2\tB\t12ab\r\n", kDiaSyntaxError, 57475, 1},
+        {"number with two plus", "1\tA\t+1+2\r\n", kDiaSyntaxError, 57475, 0},
+        {"two-field line with a third field", "A\t1\r\nB\t2\t3\r\n", kDiaSyntaxError, 57475, 1},
+        {"two-field line without number", "A\t1\r\nB\r\n", kDiaSyntaxError, 57475, 1},
+        {"name starting with NUL", std::string("1\tA\t1\r\n2\t\0B\t2\r\n", 15), kDiaSyntaxError, 57475, 1},
+        {"number of a plus alone", "1\tA\t1\r\n2\tB\t+\r\n", kDiaSyntaxError, 57475, 1},
+        {"two-field name with NUL", std::string("A\t1\r\nB\0C\t2\r\n", 12), kDiaSyntaxError, 57475, 1},
+        {"two-field line cut after the name", "A\t1\r\nB", kDiaReadError, 57476, 1},
+        {"first line of one field", "A", kDiaReadError, 57476, 0},
+        {"binary junk", std::string("\x01\x02\xff\t\x1b\x00\t9\r\n", 10), kDiaSyntaxError, 57475, 0},
         {"too many two-field lines",
          [] {
              std::string s;
@@ -188,14 +192,14 @@ TEST_F(PhoneBookFilesTest, BrokenFilesStopWithTheirMessage)
                  s += "N\t1\r\n";
              return s;
          }(),
-         DiaLoadResult::SyntaxError, 57475, 250},
+         kDiaSyntaxError, 57475, 250},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         model->clearEntries();
         prompter.messages.clear();
         prompter.questions.clear();
-        EXPECT_EQ(files.openFile(write(c.bytes)), c.result);
+        EXPECT_EQ(files.openFile(write(c.bytes)).messageId(), c.result);
         EXPECT_EQ(prompter.messages, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(validCount(), c.loaded);
         EXPECT_TRUE(prompter.questions.empty());
@@ -206,7 +210,7 @@ TEST_F(PhoneBookFilesTest, MissingFileChangesNothing)
 {
     put(2, "Keep", "1");
     model->setCapacity(20);
-    EXPECT_EQ(files.openFile(filePath("missing.dia")), DiaLoadResult::OpenFailed);
+    EXPECT_EQ(files.openFile(filePath("missing.dia")).messageId(), kDiaCannotOpen);
     EXPECT_EQ(prompter.messages, std::vector<int>{57472});
     EXPECT_EQ(name(2), "Keep");
     EXPECT_EQ(model->entry(2).modified, 0);
@@ -218,7 +222,7 @@ TEST_F(PhoneBookFilesTest, OpenRaisesTheCapacityAndAsksOnceAboutRepeatedItems)
     model->setCapacity(10);
     const QString path = write("200\tFar\t1\r\n3\tOne\t2\r\n3\tTwo\t3\r\n3\tThree\t4\r\n");
     prompter.answers = {PromptAnswer::Yes};
-    EXPECT_EQ(files.openFile(path), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.openFile(path).messageId(), kOk);
     EXPECT_EQ(model->capacity(), 200);
     EXPECT_EQ(name(199), "Far");
     EXPECT_EQ(name(2), "Three");
@@ -226,7 +230,7 @@ TEST_F(PhoneBookFilesTest, OpenRaisesTheCapacityAndAsksOnceAboutRepeatedItems)
 
     // A larger capacity stays.
     model->setCapacity(250);
-    EXPECT_EQ(files.openFile(write("1\tA\t1\r\n")), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.openFile(write("1\tA\t1\r\n")).messageId(), kOk);
     EXPECT_EQ(model->capacity(), 250);
 }
 
@@ -234,7 +238,7 @@ TEST_F(PhoneBookFilesTest, RefusingToOverwriteStopsTheReading)
 {
     const QString path = write("1\tA\t1\r\n1\tB\t2\r\n2\tC\t3\r\n");
     prompter.answers = {PromptAnswer::No};
-    EXPECT_EQ(files.openFile(path), DiaLoadResult::Stopped);
+    EXPECT_EQ(files.openFile(path).messageId(), kDiaOverwriteQuestion);
     EXPECT_EQ(name(0), "A");
     EXPECT_EQ(model->entry(1).valid, 0);
     EXPECT_TRUE(prompter.messages.empty());
@@ -251,7 +255,7 @@ TEST_F(PhoneBookFilesTest, QuestionsFollowTheConfirmSetting)
     app->settings().confirm = 0;
     prompter.questions.clear();
     EXPECT_TRUE(files.confirmOpen());
-    EXPECT_EQ(files.openFile(write("1\tB\t1\r\n1\tC\t2\r\n")), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.openFile(write("1\tB\t1\r\n1\tC\t2\r\n")).messageId(), kOk);
     EXPECT_EQ(name(0), "C");
     EXPECT_TRUE(prompter.questions.empty());
 }
@@ -263,7 +267,7 @@ TEST_F(PhoneBookFilesTest, AddFromFilePacksEntriesFromTheStartRow)
     model->setCapacity(6);
     const QString path = write("10\tTen\t10\r\n20\tTwenty\t20\r\n30\tThirty\t30\r\n");
     prompter.answers = {PromptAnswer::Yes};
-    EXPECT_EQ(files.addFromFile(path, 3, false), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.addFromFile(path, 3, false).messageId(), kOk);
     EXPECT_EQ(prompter.questions, std::vector<int>{57473});
     EXPECT_EQ(name(1), "Old1");
     EXPECT_EQ(name(2), "Ten");
@@ -278,7 +282,7 @@ TEST_F(PhoneBookFilesTest, AddFromFilePacksEntriesFromTheStartRow)
 
     // Past the old capacity the window grows, the rows behind it start free.
     prompter.answers = {PromptAnswer::Yes};
-    EXPECT_EQ(files.addFromFile(write("A\t1\nB\t2\nC\t3\n"), 6, false), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.addFromFile(write("A\t1\nB\t2\nC\t3\n"), 6, false).messageId(), kOk);
     EXPECT_EQ(model->capacity(), 8);
     EXPECT_EQ(name(7), "C");
     EXPECT_EQ(model->entry(8).valid, 0);
@@ -293,7 +297,7 @@ TEST_F(PhoneBookFilesTest, AddFromFileWithEmptyEntriesClearsTheGaps)
 
     // No to clearing: the gaps keep their entries.
     prompter.answers = {PromptAnswer::Yes, PromptAnswer::No};
-    EXPECT_EQ(files.addFromFile(path, 3, true), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.addFromFile(path, 3, true).messageId(), kOk);
     EXPECT_EQ(prompter.questions, (std::vector<int>{57473, 57474}));
     EXPECT_EQ(name(2), "One");
     EXPECT_EQ(name(3), "Old3");
@@ -301,7 +305,7 @@ TEST_F(PhoneBookFilesTest, AddFromFileWithEmptyEntriesClearsTheGaps)
 
     prompter.questions.clear();
     prompter.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
-    EXPECT_EQ(files.addFromFile(path, 3, true), DiaLoadResult::Loaded);
+    EXPECT_EQ(files.addFromFile(path, 3, true).messageId(), kOk);
     EXPECT_EQ(model->entry(3).valid, 0);
     EXPECT_EQ(model->entry(3).modified, 1);
     EXPECT_EQ(model->entry(4).valid, 0);
@@ -315,8 +319,8 @@ TEST_F(PhoneBookFilesTest, AddFromFileKeepsTheGapsWhenTheFileIsBroken)
         put(row, "Old" + std::to_string(row), "1");
     model->setCapacity(8);
     prompter.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
-    EXPECT_EQ(files.addFromFile(write("1\tOne\t1\r\n4\tFour\t4\r\n5\tBad\tx\r\n"), 1, true),
-              DiaLoadResult::SyntaxError);
+    EXPECT_EQ(files.addFromFile(write("1\tOne\t1\r\n4\tFour\t4\r\n5\tBad\tx\r\n"), 1, true).messageId(),
+              kDiaSyntaxError);
     EXPECT_EQ(prompter.messages, std::vector<int>{57475});
     EXPECT_EQ(prompter.questions, std::vector<int>{57473});
     EXPECT_EQ(name(0), "One");
@@ -338,7 +342,7 @@ TEST_F(PhoneBookFilesTest, AddStartIsChecked)
     EXPECT_TRUE(files.acceptAddStart(50));
     prompter.messages.clear();
     put(0, "Keep", "1");
-    EXPECT_EQ(files.addFromFile(write("1\tA\t1\r\n"), 51, false), DiaLoadResult::Refused);
+    EXPECT_EQ(files.addFromFile(write("1\tA\t1\r\n"), 51, false).messageId(), kAddStartRefused);
     EXPECT_EQ(name(0), "Keep");
 }
 

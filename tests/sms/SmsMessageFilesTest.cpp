@@ -12,6 +12,8 @@
 namespace kestrel::test {
 namespace {
 
+constexpr int kOk = static_cast<int>(CardStatus::Ok);
+
 class SmsMessageFilesTest : public SmsListFixture
 {
 protected:
@@ -52,7 +54,7 @@ TEST_F(SmsMessageFilesTest, SavedRowsOpenAgainWithTheirItemNumbers)
     a.messageRef = 7;
     put(4, "", "123", 1);
     const QString file = path("out.sms");
-    ASSERT_EQ(files().saveFile(file), SmsFileResult::Done);
+    ASSERT_EQ(files().saveFile(file).messageId(), kOk);
     EXPECT_EQ(readBack(file), "2\t>+420602909909\t>+420777000111\t>01.02.03 04:05\t1\t7\t>Hi\x1bnthere\r\n"
                               "5\t>\t>123\t>7 days\t3\t0\t>\r\n");
     EXPECT_TRUE(prompter.messages.empty());
@@ -63,7 +65,7 @@ TEST_F(SmsMessageFilesTest, SavedRowsOpenAgainWithTheirItemNumbers)
     model->clearRows();
     put(8, "not in the file");
     model->setRowCount(3);
-    ASSERT_EQ(files().openFile(file), SmsFileResult::Done);
+    ASSERT_EQ(files().openFile(file).messageId(), kOk);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(model->rowCount(), 5);
     EXPECT_EQ(usedRows(), (std::vector<int>{1, 4}));
@@ -81,9 +83,9 @@ TEST_F(SmsMessageFilesTest, ATextOfManyLineFeedsIsSavedWhole)
 {
     const std::string feeds(160, '\n'); // 320 bytes written
     put(0, feeds);
-    ASSERT_EQ(files().saveFile(path("out.sms")), SmsFileResult::Done);
+    ASSERT_EQ(files().saveFile(path("out.sms")).messageId(), kOk);
     model->clearRows();
-    ASSERT_EQ(files().openFile(path("out.sms")), SmsFileResult::Done);
+    ASSERT_EQ(files().openFile(path("out.sms")).messageId(), kOk);
     EXPECT_EQ(text(0), feeds);
 }
 
@@ -91,7 +93,7 @@ TEST_F(SmsMessageFilesTest, AnUnparsableTimeIsSavedAsTheCurrentTime)
 {
     std::strcpy(put(0, "x").when, "soon");
     const QString file = path("out.sms");
-    ASSERT_EQ(files().saveFile(file), SmsFileResult::Done);
+    ASSERT_EQ(files().saveFile(file).messageId(), kOk);
     const std::string line = readBack(file);
     const std::size_t start = line.find("\t>", line.find("\t>", 2) + 2) + 2; // the third ">" field
     SmsTime time;
@@ -106,15 +108,15 @@ TEST_F(SmsMessageFilesTest, ArchiveAppendsAreNumberedInFileOrderUpTo99)
     const QString file = write(">\t>1\t>7 days\t3\t0\t>kept", "box.sma");
     for (int row = 0; row < 50; ++row)
         put(row, "m" + std::to_string(row));
-    ASSERT_EQ(files().appendToArchive(file), SmsFileResult::Done);
-    ASSERT_EQ(files().appendToArchive(file), SmsFileResult::Done);
+    ASSERT_EQ(files().appendToArchive(file).messageId(), kOk);
+    ASSERT_EQ(files().appendToArchive(file).messageId(), kOk);
     const std::string contents = readBack(file);
     // 101 lines, each starting with the service centre: no item numbers.
     EXPECT_EQ(QByteArray::fromStdString(contents).count("\r\n"), 101);
     EXPECT_EQ(QByteArray::fromStdString("\n" + contents).count("\n>"), 101);
 
     model->setRowCount(10);
-    EXPECT_EQ(files().openFile(file), SmsFileResult::SyntaxError);
+    EXPECT_EQ(files().openFile(file).messageId(), kSmsSyntaxError);
     EXPECT_EQ(prompter.messages, std::vector<int>{57688});
     EXPECT_EQ(model->rowCount(), 99);
     EXPECT_EQ(usedRows().size(), 99u);
@@ -131,48 +133,36 @@ TEST_F(SmsMessageFilesTest, OpeningStopsAtTheFirstBadRecordKeepingTheEarlierOnes
     {
         const char* what;
         std::string file;
-        SmsFileResult result;
+        int result;  // messageId() of the Result
         int message; // 0: none
         std::vector<int> rows;
     };
     const Case cases[] = {
-        {"status 4", good + "2\t>\t>1\t>7 days\t4\t0\t>x\r\n", SmsFileResult::SyntaxError, 57688, {0}},
+        {"status 4", good + "2\t>\t>1\t>7 days\t4\t0\t>x\r\n", kSmsSyntaxError, 57688, {0}},
         {"21 digits without +",
          good + "2\t>" + std::string(21, '1') + "\t>1\t>7 days\t3\t0\t>x\r\n",
-         SmsFileResult::SyntaxError,
+         kSmsSyntaxError,
          57688,
          {0}},
-        {"+ and 20 digits",
-         good + "2\t>+" + std::string(20, '1') + "\t>1\t>7 days\t3\t0\t>x\r\n",
-         SmsFileResult::Done,
-         0,
-         {0, 1}},
-        {"text without >", good + "2\t>\t>1\t>7 days\t3\t0\tx\r\n", SmsFileResult::SyntaxError, 57688, {0}},
-        {"message reference 256", good + "2\t>\t>1\t>7 days\t3\t256\t>x\r\n", SmsFileResult::SyntaxError, 57688, {0}},
-        {"signed item number", good + "+3\t>\t>1\t>7 days\t3\t0\t>x\r\n", SmsFileResult::SyntaxError, 57688, {0}},
-        {"an archive line in a message file",
-         good + ">\t>1\t>7 days\t3\t0\t>x\r\n",
-         SmsFileResult::SyntaxError,
-         57688,
-         {0}},
+        {"+ and 20 digits", good + "2\t>+" + std::string(20, '1') + "\t>1\t>7 days\t3\t0\t>x\r\n", kOk, 0, {0, 1}},
+        {"text without >", good + "2\t>\t>1\t>7 days\t3\t0\tx\r\n", kSmsSyntaxError, 57688, {0}},
+        {"message reference 256", good + "2\t>\t>1\t>7 days\t3\t256\t>x\r\n", kSmsSyntaxError, 57688, {0}},
+        {"signed item number", good + "+3\t>\t>1\t>7 days\t3\t0\t>x\r\n", kSmsSyntaxError, 57688, {0}},
+        {"an archive line in a message file", good + ">\t>1\t>7 days\t3\t0\t>x\r\n", kSmsSyntaxError, 57688, {0}},
         {"an archive line with a seventh field",
          ">\t>1\t>7 days\t3\t0\t>a\r\n>\t>1\t>7 days\t3\t0\t>b\t>c\r\n",
-         SmsFileResult::SyntaxError,
+         kSmsSyntaxError,
          57688,
          {0}},
-        {"file cut inside a record", good + "2\t>\t>1", SmsFileResult::ReadError, 57689, {0}},
-        {"blank lines and no last line end",
-         "\r\n\r\n" + good + "9\t>\t>1\t>1 day\t0\t0\t>y",
-         SmsFileResult::Done,
-         0,
-         {0, 8}},
-        {"empty file", "", SmsFileResult::Done, 0, {}},
+        {"file cut inside a record", good + "2\t>\t>1", kSmsReadError, 57689, {0}},
+        {"blank lines and no last line end", "\r\n\r\n" + good + "9\t>\t>1\t>1 day\t0\t0\t>y", kOk, 0, {0, 8}},
+        {"empty file", "", kOk, 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         put(40, "before");
         prompter.messages.clear();
-        EXPECT_EQ(files().openFile(write(c.file)), c.result);
+        EXPECT_EQ(files().openFile(write(c.file)).messageId(), c.result);
         EXPECT_EQ(prompter.messages, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(usedRows(), c.rows);
         EXPECT_EQ(model->rowCount(), 99); // never fewer rows than before
@@ -180,14 +170,14 @@ TEST_F(SmsMessageFilesTest, OpeningStopsAtTheFirstBadRecordKeepingTheEarlierOnes
 
     put(40, "before");
     prompter.messages.clear();
-    EXPECT_EQ(files().openFile(path("missing.sms")), SmsFileResult::OpenFailed);
+    EXPECT_EQ(files().openFile(path("missing.sms")).messageId(), 57687);
     EXPECT_EQ(prompter.messages, std::vector<int>{57687});
     EXPECT_EQ(usedRows(), std::vector<int>{40});
 }
 
 TEST_F(SmsMessageFilesTest, ASixteenCharacterTimeKeepsItsValue)
 {
-    ASSERT_EQ(files().openFile(write("3\t>\t>1\t>31.12.2024 23:59\t0\t0\t>x\r\n")), SmsFileResult::Done);
+    ASSERT_EQ(files().openFile(write("3\t>\t>1\t>31.12.2024 23:59\t0\t0\t>x\r\n")).messageId(), kOk);
     EXPECT_STREQ(model->entry(2).when, "31.12.24 23:59");
 }
 
