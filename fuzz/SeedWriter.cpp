@@ -178,7 +178,7 @@ void phoneBookFiles()
     contents.validity = "7 days";
     contents.plmn = {{1, 0, 230, 2}, {0, 0, 0, 0}};
     const QString sim = dir + QStringLiteral("/backup.sim");
-    fuzz::check(saveBackupFile(sim, contents) == 0);
+    fuzz::check(saveBackupFile(sim, contents).isOk());
     QFile simFile(sim);
     fuzz::check(simFile.open(QIODevice::ReadOnly));
     put("SimFile", "four-entries.sim", simFile.readAll());

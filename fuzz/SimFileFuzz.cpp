@@ -22,15 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     input.write(std::span<const uint8_t>(data, size));
 
     BackupContents contents;
-    const int loaded = loadBackupFile(input.path(), contents);
-    if (loaded != kBackupReadOk) {
-        check(loaded == kBackupStructureError || loaded == kBackupReadError);
+    const Result loaded = loadBackupFile(input.path(), contents);
+    if (!loaded) {
+        check(loaded.messageId() == kBackupStructureError || loaded.messageId() == kBackupReadError);
         check(writeBackupStream(contents) == empty);
         return 0;
     }
-    check(saveBackupFile(output.path(), contents) == 0);
+    check(saveBackupFile(output.path(), contents).isOk());
     BackupContents again;
-    check(loadBackupFile(output.path(), again) == kBackupReadOk);
+    check(loadBackupFile(output.path(), again).isOk());
     check(writeBackupStream(again) == writeBackupStream(contents));
     return 0;
 }

@@ -19,38 +19,39 @@ constexpr qint64 kMaxBackupFileSize = 16 * 1024 * 1024;
 
 } // namespace
 
-int saveBackupFile(const QString& path, const BackupContents& contents)
+Result saveBackupFile(const QString& path, const BackupContents& contents)
 {
     const std::vector<uint8_t> bytes = writeBackupStream(contents);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return kBackupCannotCreate;
+        return Result::failure(kBackupCannotCreate);
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
         file.cancelWriting();
-        return kBackupWriteError;
+        return Result::failure(kBackupWriteError);
     }
     if (!file.commit())
-        return kBackupWriteError;
-    return 0;
+        return Result::failure(kBackupWriteError);
+    return Result::ok();
 }
 
-int loadBackupFile(const QString& path, BackupContents& contents)
+Result loadBackupFile(const QString& path, BackupContents& contents)
 {
     contents = BackupContents{};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return kBackupCannotOpen;
+        return Result::failure(kBackupCannotOpen);
     if (file.size() > kMaxBackupFileSize)
-        return kBackupStructureError;
+        return Result::failure(kBackupStructureError);
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return kBackupReadError;
+        return Result::failure(kBackupReadError);
     const auto* bytes = reinterpret_cast<const uint8_t*>(data.constData());
-    const int result = readBackupStream({bytes, static_cast<std::size_t>(data.size())}, contents);
-    if (result != kBackupReadOk)
-        contents = BackupContents{};
-    return result;
+    const int read = readBackupStream({bytes, static_cast<std::size_t>(data.size())}, contents);
+    if (read == kBackupReadOk)
+        return Result::ok();
+    contents = BackupContents{};
+    return Result::failure(read);
 }
 
 bool takeBackupSmsParameters(const BackupContents& contents, AppSettings& settings)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "base/Result.h"
 #include "base/StringTable.h"
 #include "codec/BackupContents.h"
 
@@ -9,18 +10,19 @@ namespace kestrel {
 
 struct AppSettings;
 
-// Saving and loading whole .SIM backup files. Results are 0 or the string-table id of the
-// message to show.
+// Saving and loading whole .SIM backup files. A failure's messageId() is the message to show.
 constexpr int kBackupCannotCreate = strId(57422);
 constexpr int kBackupWriteError = strId(57423);
 constexpr int kBackupCannotOpen = strId(57426);
 
 // Writes the file atomically: the old file stays as it was until the new one is complete, so a
-// failure part-way never leaves a half-written backup in its place.
-int saveBackupFile(const QString& path, const BackupContents& contents);
+// failure part-way never leaves a half-written backup in its place. kBackupCannotCreate or
+// kBackupWriteError on failure.
+Result saveBackupFile(const QString& path, const BackupContents& contents);
 
-// Reads and checks the whole file; on any error `contents` is left empty.
-int loadBackupFile(const QString& path, BackupContents& contents);
+// Reads and checks the whole file; on any error `contents` is left empty. kBackupCannotOpen,
+// kBackupStructureError or kBackupReadError on failure.
+Result loadBackupFile(const QString& path, BackupContents& contents);
 
 // Open Backup File: when the backup holds SMS parameters, they become the servCenter and validPer
 // settings of new messages (validPer 0 for a date or an unreadable validity text); the settings

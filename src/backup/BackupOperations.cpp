@@ -201,8 +201,8 @@ BackupOutcome BackupOperations::BackupCard(const TargetChooser& chooseTarget)
     const std::optional<QString> path = chooseTarget();
     if (!path)
         return {false, 0};
-    if (const int failed = saveBackupFile(*path, *m_contents); failed != 0)
-        return {false, show(failed, true)};
+    if (const Result saved = saveBackupFile(*path, *m_contents); !saved)
+        return {false, show(saved.messageId(), true)};
     if (!m_skipped.empty()) {
         QString text = StringTable::text(kBackupPartial);
         for (const SkippedPart& part : m_skipped)
@@ -223,8 +223,8 @@ BackupOutcome BackupOperations::BackupCard(const QString& path)
 
 int BackupOperations::readBackupFile(const QString& path)
 {
-    const int failed = loadBackupFile(path, *m_contents);
-    return failed != 0 ? show(failed, true) : 0;
+    const Result loaded = loadBackupFile(path, *m_contents);
+    return loaded ? 0 : show(loaded.messageId(), true);
 }
 
 bool BackupOperations::checkCardFiles(const RestoreChoice& choice)

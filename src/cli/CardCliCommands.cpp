@@ -349,8 +349,8 @@ int runDump(const QStringList& words, QTextStream& out, QTextStream& err)
     if (args.positional().size() != 1)
         return usage(err, QStringLiteral("dump needs one backup file"));
     auto contents = std::make_unique<BackupContents>();
-    if (const int failed = loadBackupFile(args.positional().first(), *contents); failed != 0) {
-        err << QStringLiteral("kestrel-cli: ") << oneLine(StringTable::text(failed)) << QLatin1Char('\n');
+    if (const Result loaded = loadBackupFile(args.positional().first(), *contents); !loaded) {
+        err << QStringLiteral("kestrel-cli: ") << oneLine(loaded.text()) << QLatin1Char('\n');
         return kExitFailed;
     }
     printJson(out, backupJson(*contents, args.has(kAll)));

@@ -22,15 +22,15 @@ TEST(BackupFile, SaveLoadAndReplace)
     first.phoneBookCount = 1;
     first.phoneBook[0].valid = 1;
     setFixedText(first.phoneBook[0].name, "First");
-    ASSERT_EQ(saveBackupFile(path, first), 0);
+    ASSERT_TRUE(saveBackupFile(path, first).isOk());
 
     BackupContents second = first;
     setFixedText(second.phoneBook[0].name, "Second");
     second.validity = "24 hours";
-    ASSERT_EQ(saveBackupFile(path, second), 0);
+    ASSERT_TRUE(saveBackupFile(path, second).isOk());
 
     BackupContents back;
-    ASSERT_EQ(loadBackupFile(path, back), 0);
+    ASSERT_TRUE(loadBackupFile(path, back).isOk());
     EXPECT_EQ(fixedText(back.phoneBook[0].name), "Second");
     EXPECT_EQ(back.validity, "24 hours");
     // Nothing but the file itself is left in the folder (no temporary copies).
@@ -42,8 +42,8 @@ TEST(BackupFile, Failures)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     BackupContents c;
-    EXPECT_EQ(saveBackupFile(dir.filePath(QStringLiteral("missing/dir/card.sim")), c), kBackupCannotCreate);
-    EXPECT_EQ(loadBackupFile(dir.filePath(QStringLiteral("absent.sim")), c), kBackupCannotOpen);
+    EXPECT_EQ(saveBackupFile(dir.filePath(QStringLiteral("missing/dir/card.sim")), c).messageId(), kBackupCannotCreate);
+    EXPECT_EQ(loadBackupFile(dir.filePath(QStringLiteral("absent.sim")), c).messageId(), kBackupCannotOpen);
 
     const QString broken = dir.filePath(QStringLiteral("broken.sim"));
     QFile f(broken);
@@ -51,7 +51,7 @@ TEST(BackupFile, Failures)
     f.write("\x0bSECTION_FOO", 12);
     f.close();
     c.phoneBookCount = 5;
-    EXPECT_EQ(loadBackupFile(broken, c), kBackupStructureError);
+    EXPECT_EQ(loadBackupFile(broken, c).messageId(), kBackupStructureError);
     EXPECT_EQ(c.phoneBookCount, 0);
 }
 

@@ -128,7 +128,7 @@ TEST_F(BackupOperationsTest, BackupHoldsEveryPartOfTheStandardCard)
     EXPECT_TRUE(bytes.endsWith(QByteArray("\x0B"
                                           "SECTION_END")));
     BackupContents loaded;
-    ASSERT_EQ(loadBackupFile(path("card.sim"), loaded), 0);
+    ASSERT_TRUE(loadBackupFile(path("card.sim"), loaded).isOk());
     EXPECT_EQ(writeBackupStream(loaded), writeBackupStream(c));
 }
 
@@ -234,7 +234,7 @@ TEST_F(BackupOperationsTest, NoFixedDiallingEntriesAsksNoPin2)
         EXPECT_EQ(operations.contents().fdnCount, 0);
     }
     BackupContents loaded;
-    ASSERT_EQ(loadBackupFile(path("nofdn.sim"), loaded), 0);
+    ASSERT_TRUE(loadBackupFile(path("nofdn.sim"), loaded).isOk());
     EXPECT_EQ(loaded.fdnCount, 0);
 
     SimBench target;
@@ -549,7 +549,7 @@ TEST_F(BackupOperationsTest, BackupWithFixedDiallingOnSavesTheRestAndSaysSo)
     EXPECT_TRUE(std::find(prompter.messages.begin(), prompter.messages.end(), 57424) == prompter.messages.end());
 
     auto saved = std::make_unique<BackupContents>();
-    ASSERT_EQ(loadBackupFile(path("fdn-on.sim"), *saved), 0);
+    ASSERT_TRUE(loadBackupFile(path("fdn-on.sim"), *saved).isOk());
     EXPECT_EQ(saved->phoneBookCount, 0);
     EXPECT_EQ(saved->fdnCount, 10);
     EXPECT_EQ(saved->smsCount, 20);

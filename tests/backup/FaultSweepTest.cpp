@@ -179,9 +179,9 @@ const Operation kOperations[] = {
      [](Pass& r) {
          const SmsParameters written = WriteSmsParameters(*r.bench.sim, &r.prompter, nullptr, "+420603000111", "1 day",
                                                           std::chrono::milliseconds(0));
-         if (written.result != SmsParameters::kDone && written.messageId != 0)
+         if (!written.result && written.messageId() != 0)
              r.prompter.showCardError(written.message());
-         return written.result == SmsParameters::kDone;
+         return written.result.isOk();
      },
      {}},
     {"network lists write",
@@ -333,8 +333,8 @@ TEST_F(FaultSweepTest, KilledSaveLeavesTheOldOrTheNewFile)
     fresh->phoneBookCount = 250;
     const QString sim = m_dir.filePath(QStringLiteral("kill.sim"));
     const QString scratch = m_dir.filePath(QStringLiteral("fresh.sim"));
-    ASSERT_EQ(saveBackupFile(sim, *old), 0);
-    ASSERT_EQ(saveBackupFile(scratch, *fresh), 0);
+    ASSERT_TRUE(saveBackupFile(sim, *old).isOk());
+    ASSERT_TRUE(saveBackupFile(scratch, *fresh).isOk());
     const QByteArray oldBytes = fileBytes(sim);
     const QByteArray newBytes = fileBytes(scratch);
 

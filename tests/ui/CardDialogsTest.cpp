@@ -228,7 +228,7 @@ TEST_F(CardDialogsTest, OpenBackupFileWaitsForClosedWindowsThenFillsThreeNew)
     contents.serviceCentre = "+420602909909";
     contents.validity = "7 days";
     const QString path = tempPath(QStringLiteral("open.SIM"));
-    ASSERT_EQ(saveBackupFile(path, contents), 0);
+    ASSERT_TRUE(saveBackupFile(path, contents).isOk());
     QSettings stored(tempPath(QStringLiteral("desk.ini")), QSettings::IniFormat);
     const QVariant storedValidity = stored.value(QStringLiteral("SMSData/validPer"));
 

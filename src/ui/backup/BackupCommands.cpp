@@ -80,8 +80,8 @@ void openBackupFile(MainWindow& window)
         return;
     // Some 100 KiB: kept off the stack.
     auto contents = std::make_unique<BackupContents>();
-    if (const int failed = loadBackupFile(path, *contents); failed != 0) {
-        window.prompter().message(failed, PromptIcon::Exclamation);
+    if (const Result loaded = loadBackupFile(path, *contents); !loaded) {
+        window.prompter().message(loaded.messageId(), PromptIcon::Exclamation);
         return;
     }
     if (auto* book = newWindow<PhoneBookWindow>(window, EditorKind::PhoneBook))
