@@ -51,7 +51,7 @@ AppSettings AppSettings::defaults()
     return s;
 }
 
-int AppSettings::LoadSettings(QSettings& store)
+Result AppSettings::LoadSettings(QSettings& store)
 {
     visitKeys(
         [&store](const char* section, const char* key, auto& field) {
@@ -70,16 +70,20 @@ int AppSettings::LoadSettings(QSettings& store)
             }
         },
         *this);
-    return 1;
+    if (store.status() != QSettings::NoError)
+        return Result::failure(strId(57689), store.fileName());
+    return Result::ok();
 }
 
-int AppSettings::SaveSettings(QSettings& store) const
+Result AppSettings::SaveSettings(QSettings& store) const
 {
     visitKeys([&store](const char* section, const char* key,
                        const auto& field) { store.setValue(keyOf(section, key), field); },
               *this);
     store.sync();
-    return 1;
+    if (store.status() != QSettings::NoError)
+        return Result::failure(strId(57686), store.fileName());
+    return Result::ok();
 }
 
 } // namespace kestrel

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "base/Result.h"
+
 class QSettings;
 
 namespace kestrel {
@@ -42,11 +44,12 @@ struct AppSettings
     // The defaults, with intNumber and intSelector taken from the string table.
     static AppSettings defaults();
 
-    // Every key in table order, each with the current value as its default. Returns 1.
-    int LoadSettings(QSettings& store);
-    // Every key in the same order. Returns 1 (a store that cannot be written keeps the old file;
-    // QSettings reports that only through status()).
-    int SaveSettings(QSettings& store) const;
+    // Every key in table order, each with the current value as its default. A store that cannot
+    // be read leaves the values as they were and gives 57689 with the store's file name.
+    Result LoadSettings(QSettings& store);
+    // Every key in the same order. A store that cannot be written keeps the old file and gives
+    // 57686 with the store's file name.
+    Result SaveSettings(QSettings& store) const;
 };
 
 } // namespace kestrel

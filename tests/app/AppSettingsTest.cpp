@@ -1,5 +1,7 @@
 #include "app/AppSettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -19,7 +21,7 @@ TEST_F(AppSettingsTest, EmptyStoreGivesTheDefaults)
 {
     AppSettings s = AppSettings::defaults();
     QSettings st(path(), QSettings::IniFormat);
-    EXPECT_EQ(s.LoadSettings(st), 1);
+    EXPECT_TRUE(s.LoadSettings(st).isOk());
     EXPECT_EQ(s.device, QStringLiteral("COM2"));
     EXPECT_EQ(s.sleepDelay, 3);
     EXPECT_EQ(s.autoRead, 1);
@@ -43,7 +45,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
     s.email = QStringLiteral("shop@example.org");
     {
         QSettings st(path(), QSettings::IniFormat);
-        s.SaveSettings(st);
+        EXPECT_TRUE(s.SaveSettings(st).isOk());
     }
     QSettings st(path(), QSettings::IniFormat);
     const QStringList expected = {
@@ -97,6 +99,29 @@ TEST_F(AppSettingsTest, AValueThatIsNoNumberKeepsTheDefault)
     s.LoadSettings(st);
     EXPECT_EQ(s.confirm, 1);
     EXPECT_EQ(s.autoRead, 0);
+}
+
+TEST_F(AppSettingsTest, AStoreThatCannotBeWrittenOrReadSaysSoAndKeepsTheValues)
+{
+    AppSettings s = AppSettings::defaults();
+    s.device = QStringLiteral("PCSC:Reader A");
+    {
+        // A plain file where the store's folder would be.
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        QSettings st(dir.filePath(QStringLiteral("blocker/kestrel.conf")), QSettings::IniFormat);
+        const Result saved = s.SaveSettings(st);
+        EXPECT_EQ(saved.messageId(), 57686);
+        EXPECT_EQ(saved.detail(), st.fileName());
+    }
+    // A folder where the store's file would be.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kestrel.conf")));
+    QSettings st(path(), QSettings::IniFormat);
+    const Result loaded = s.LoadSettings(st);
+    EXPECT_EQ(loaded.messageId(), 57689);
+    EXPECT_EQ(loaded.detail(), path());
+    EXPECT_EQ(s.device, QStringLiteral("PCSC:Reader A"));
+    EXPECT_EQ(s.confirm, 1);
 }
 
 } // namespace
