@@ -92,9 +92,9 @@ namespace {
 // nothing).
 void showSmspFailure(Prompter& prompter, const SmsParameters& result)
 {
-    if (result.messageId == kBadCentre)
+    if (result.messageId() == kBadCentre)
         prompter.message(kBadCentre, PromptIcon::Stop);
-    else if (result.messageId != 0)
+    else if (result.messageId() != 0)
         prompter.showCardError(result.message());
 }
 
@@ -183,7 +183,7 @@ int BackupOperations::readCard()
 
     if (hasSmsParameters) {
         const SmsParameters parameters = ReadSmsParameters(m_card, &m_prompter, m_progress, m_pacing.smsParameters);
-        if (parameters.result != SmsParameters::kDone) {
+        if (!parameters.result) {
             showSmspFailure(m_prompter, parameters);
             *m_contents = BackupContents{};
             return show(kBackupNotRead, true);
@@ -297,7 +297,7 @@ int BackupOperations::writeCard(const RestoreChoice& choice)
     if (ok && writesSmsParameters) {
         const SmsParameters written =
             WriteSmsParameters(m_card, &m_prompter, m_progress, c.serviceCentre, c.validity, m_pacing.smsParameters);
-        if (written.result != SmsParameters::kDone) {
+        if (!written.result) {
             showSmspFailure(m_prompter, written);
             ok = false;
         }

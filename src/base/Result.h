@@ -30,6 +30,13 @@ public:
     {
         return Result(messageId, CardStatus::NonSpecificError, std::move(detail));
     }
+    // A failure with the string-table message messageId that keeps the card status behind it (a
+    // "card reader operation" message over the card's own status; Ok for a refusal before the card
+    // was touched). messageId 0: a failure with nothing to tell (the user cancelled).
+    static Result failure(int messageId, CardStatus status, QString detail = {})
+    {
+        return Result(messageId, status, std::move(detail));
+    }
 
     bool isOk() const { return m_messageId == static_cast<int>(CardStatus::Ok); }
     explicit operator bool() const { return isOk(); }

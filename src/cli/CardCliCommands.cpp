@@ -81,9 +81,9 @@ bool verb(const QStringList& args, const QStringList& verbs, const QString& comm
 // An EF_SMSP access that did not succeed, said on standard error.
 int smspFailure(CardSession& s, const SmsParameters& result)
 {
-    s.prompter.showCardError(result.messageId != 0 ? result.message()
-                                                   : StringTable::text(5301) + QStringLiteral("\r\n") +
-                                                         cardStatusMessage(CardStatus::OperationCancelled));
+    s.prompter.showCardError(result.messageId() != 0 ? result.message()
+                                                     : StringTable::text(5301) + QStringLiteral("\r\n") +
+                                                           cardStatusMessage(CardStatus::OperationCancelled));
     return kExitFailed;
 }
 
@@ -241,7 +241,7 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
             [](CardSession& s) {
                 const SmsParameters read =
                     ReadSmsParameters(s.sim, &s.prompter, s.progress, std::chrono::milliseconds(0));
-                if (read.result != SmsParameters::kDone)
+                if (!read.result)
                     return smspFailure(s, read);
                 printJson(s.out, QJsonObject{{QStringLiteral("serviceCentre"), pcTextToUnicode(read.serviceCentre)},
                                              {QStringLiteral("validity"), pcTextToUnicode(read.validity)}});
@@ -276,7 +276,7 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
             const std::string validity = unicodeToPcText(s.args.value(QStringLiteral("validity")).value_or(QString()));
             const SmsParameters written =
                 WriteSmsParameters(s.sim, &s.prompter, s.progress, centre, validity, std::chrono::milliseconds(0));
-            if (written.result != SmsParameters::kDone)
+            if (!written.result)
                 return smspFailure(s, written);
             QJsonObject o = done(QStringLiteral("smsp write"), s.prompter);
             o.insert(QStringLiteral("serviceCentre"), pcTextToUnicode(written.serviceCentre));

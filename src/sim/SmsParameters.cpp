@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <thread>
 
 #include "base/StringTable.h"
 #include "codec/DialDigits.h"
 #include "codec/SmsTime.h"
-#include "sim/GsmCommands.h"
+#include "gsm/FileIds.h"
 #include "sim/PinPrompt.h"
 #include "sim/SimCard.h"
 
@@ -38,60 +37,48 @@ constexpr uint8_t kValidityAbsent = 0x10;
 // READ RECORD carries the record number in P1.
 constexpr int kMaxRecords = 255;
 
-// One reader access to EF_SMSP outside a SimCard card operation: the progress window, the card
-// access with CHV1, the file selection, and the way every failure is reported.
+// One card operation on EF_SMSP: the progress window, the SimCard's card access with CHV1, the
+// file selection, and the way every failure is reported.
 class SmspAccess
 {
 public:
     SmspAccess(SimCard& card, PinPrompt* prompt, ProgressSink* progress, bool writing, SmsParameters& out)
-        : m_card(card), m_prompt(prompt), m_writing(writing), m_out(out)
+        : m_card(card), m_prompt(prompt), m_previousPrompt(card.pinPrompt()), m_writing(writing), m_out(out)
     {
         m_card.beginProgress(progress, 0, writing ? kCaptionWriting : kCaptionReading);
     }
     ~SmspAccess()
     {
-        if (m_gsm)
-            m_gsm->endCardAccess(m_card.cardAccess());
+        close();
         m_card.endProgress(false);
     }
     SmspAccess(const SmspAccess&) = delete;
     SmspAccess& operator=(const SmspAccess&) = delete;
 
-    // Reader, card access, CHV1, EF_SMSP selected. False: the access is over, out says why.
+    // Reader, card opened with CHV1, EF_SMSP selected. False: the card is closed, out says why.
     bool open()
     {
         if (!step(10))
             return false;
-        CardReader* reader = m_card.reader();
-        if (!reader) {
-            m_out.status = CardStatus::ReaderInaccessible;
-            m_out.messageId = m_writing ? kNoReaderWriting : kNoReaderReading;
+        if (!m_card.reader()) {
+            m_out.result =
+                Result::failure(m_writing ? kNoReaderWriting : kNoReaderReading, CardStatus::ReaderInaccessible);
             return false;
         }
-        m_gsm.emplace(*reader);
-        bool chv1Enabled = false;
-        bool otherCard = false;
-        const CardStatus begun = m_gsm->beginCardAccess(m_card.cardAccess(), false, nullptr, &chv1Enabled, otherCard);
-        if (otherCard) {
-            // Codes of one card are never offered to another: a wrong try would be ours.
-            m_card.forgetPin(1);
-            m_card.forgetPin(2);
-        }
-        if (begun != CardStatus::Ok)
-            return fail(begun);
         if (!step(20))
             return false;
-        if (chv1Enabled && !verifyChv1())
+        if (!openWithChv1())
             return false;
         if (!step(30))
             return false;
-        uint16_t sw = 0;
-        if (const CardStatus s = m_gsm->selectPath(SimFiles::kDfTelecom, SimFiles::kEfSmsp, m_info, sw);
-            s != CardStatus::Ok)
-            return fail(s);
+        EfInfo info;
+        if (!m_card.selectFile(gsm::fid::kDfTelecom, gsm::fid::kEfSmsp, nullptr, &info))
+            return failed();
         // The parameters take the last 28 bytes of a record: a shorter one holds none, and the
         // offsets below would fall before its start.
-        if (m_info.recordLength < kParameterBytes)
+        m_recordLength = info.recordLength();
+        m_records = std::min(info.recordCount(), kMaxRecords);
+        if (m_recordLength < kParameterBytes)
             return fail(CardStatus::BadOrMissingRecord);
         return true;
     }
@@ -104,73 +91,74 @@ public:
         return fail(CardStatus::CancelledByUser);
     }
 
-    bool fail(CardStatus status)
+    bool fail(CardStatus status, const QString& detail = {})
     {
-        m_out.status = status;
-        m_out.messageId = m_writing ? kErrorWriting : kErrorReading;
+        m_out.result = Result::failure(m_writing ? kErrorWriting : kErrorReading, status, detail);
         return false;
     }
+    // The SimCard's last command failed: its status and detail. A closed PIN prompt (or a
+    // declined last try) has nothing to tell.
+    bool failed()
+    {
+        if (m_card.lastStatus() == CardStatus::OperationCancelled) {
+            m_out.result = Result::failure(0, CardStatus::OperationCancelled);
+            return false;
+        }
+        return fail(m_card.lastStatus(), m_card.statusDetail());
+    }
 
-    // Ends the access; after a success the bar stands at 100 for finalPause while the window shows.
+    // Ends the operation; after a success the bar stands at 100 for finalPause while the window
+    // shows.
     void finish(bool succeeded, std::chrono::milliseconds finalPause)
     {
-        if (m_gsm) {
-            m_gsm->endCardAccess(m_card.cardAccess());
-            m_gsm.reset();
-        }
+        close();
         m_card.progress().showProgress(QString(), 100); // the work is done: a late Abort changes nothing
         if (succeeded) {
             // Lets the full bar be seen; a failure goes straight on to its message.
             if (m_card.progress().showing() && finalPause.count() > 0)
                 std::this_thread::sleep_for(finalPause);
-            m_out.result = SmsParameters::kDone;
-            m_out.status = CardStatus::Ok;
-            m_out.messageId = 0;
+            m_out.result = Result::ok();
         }
     }
 
-    GsmCommands& gsm() { return *m_gsm; }
-    const FileInfo& info() const { return m_info; }
-    int records() const { return std::min(m_info.recordCount, kMaxRecords); }
+    SimCard& card() { return m_card; }
+    int recordLength() const { return m_recordLength; }
+    int records() const { return m_records; }
 
 private:
-    bool verifyChv1()
+    bool openWithChv1()
     {
-        for (;;) {
-            const bool usedRemembered = !m_card.rememberedPin(1).empty();
-            SecretText text;
-            if (usedRemembered) {
-                text = m_card.rememberedPin(1);
-            } else {
-                std::optional<SecretText> typed = m_prompt ? m_prompt->askPin(1) : std::nullopt;
-                if (!typed) {
-                    m_out.status = CardStatus::OperationCancelled;
-                    m_out.messageId = 0;
-                    return false;
-                }
-                text = *typed;
-                typed->clear();
-            }
-            uint16_t sw = 0;
-            const CardStatus s = m_gsm->verifyChv(text.view(), 1, sw);
-            if (s == CardStatus::Ok) {
-                m_card.rememberPin(1, text);
-                return true;
-            }
-            m_card.forgetPin(1);
-            // A remembered code the card refuses is asked for once more; a typed one is not
-            // tried again by the program.
-            if (!(s == CardStatus::NoValidPin && usedRemembered))
-                return fail(s);
-        }
+        // The PIN is asked through the given prompt for the time of the operation.
+        m_card.setPinPrompt(m_prompt);
+        m_opened = true;
+        const bool remembered = !m_card.rememberedPin(1).empty();
+        if (m_card.openCard(true, false, true, false))
+            return true;
+        // A remembered code the card refuses is forgotten (by the SimCard) and the prompt asked
+        // once; a typed code the card refuses is not tried again by the program.
+        if (remembered && m_card.lastStatus() == CardStatus::NoValidPin && m_card.rememberedPin(1).empty() &&
+            m_card.openCard(true, false, true, false))
+            return true;
+        return failed();
+    }
+
+    void close()
+    {
+        if (!m_opened)
+            return;
+        m_card.closeCard();
+        m_card.setPinPrompt(m_previousPrompt);
+        m_opened = false;
     }
 
     SimCard& m_card;
     PinPrompt* m_prompt;
+    PinPrompt* m_previousPrompt;
     bool m_writing;
     SmsParameters& m_out;
-    std::optional<GsmCommands> m_gsm;
-    FileInfo m_info;
+    bool m_opened = false;
+    int m_recordLength = 0;
+    int m_records = 0;
 };
 
 // The service centre of an EF_SMSP record at parameter offset p: "+" for TON 1, then the digits,
@@ -196,11 +184,15 @@ std::string centreText(std::span<const uint8_t> record, std::size_t p)
 
 QString SmsParameters::message() const
 {
-    if (messageId == 0)
+    const int id = messageId();
+    if (id == 0)
         return QString();
-    QString text = StringTable::text(messageId);
-    if (messageId == kErrorReading || messageId == kErrorWriting)
-        text += QStringLiteral("\r\n") + cardStatusMessage(status);
+    QString text = StringTable::text(id);
+    if (id == kErrorReading || id == kErrorWriting) {
+        text += QStringLiteral("\r\n") + cardStatusMessage(status());
+        if (!result.detail().isEmpty())
+            text += QStringLiteral("\r\n") + result.detail();
+    }
     return text;
 }
 
@@ -217,7 +209,7 @@ SmsParameters ReadSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* 
         access.finish(false, finalPause);
         return out;
     }
-    const int length = access.info().recordLength;
+    const int length = access.recordLength();
     const auto p = static_cast<std::size_t>(length - kParameterBytes);
     const int n = access.records();
     bool ok = true;
@@ -228,10 +220,8 @@ SmsParameters ReadSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* 
         }
         std::array<uint8_t, 256> bytes;
         bytes.fill(0xFF);
-        uint16_t sw = 0;
-        if (const CardStatus s = access.gsm().readRecordAbsolute(bytes, record, access.info(), sw);
-            s != CardStatus::Ok) {
-            ok = access.fail(s);
+        if (!access.card().readRecordAbsolute(bytes, record)) {
+            ok = access.failed();
             break;
         }
         const std::span<const uint8_t> r(bytes.data(), static_cast<std::size_t>(length));
@@ -263,7 +253,7 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
     // The record has room for 20 digits and its length byte must count what is there: a longer
     // number is refused before the card is touched rather than written cut short.
     if (!IsWritableServiceCentre(serviceCentre)) {
-        out.messageId = kBadCentre;
+        out.result = Result::failure(kBadCentre, CardStatus::Ok);
         return out;
     }
     uint8_t ton = 0;
@@ -286,9 +276,8 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
     }
     std::array<uint8_t, 256> bytes;
     bytes.fill(0xFF);
-    uint16_t sw = 0;
-    if (const CardStatus s = access.gsm().readRecordAbsolute(bytes, 1, access.info(), sw); s != CardStatus::Ok) {
-        access.fail(s);
+    if (!access.card().readRecordAbsolute(bytes, 1)) {
+        access.failed();
         access.finish(false, finalPause);
         return out;
     }
@@ -296,7 +285,7 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
         access.finish(false, finalPause);
         return out;
     }
-    const int length = access.info().recordLength;
+    const int length = access.recordLength();
     const std::span<uint8_t> r(bytes.data(), static_cast<std::size_t>(length));
     const auto p = static_cast<std::size_t>(length - kParameterBytes);
     r[p + kIndicators] = static_cast<uint8_t>(r[p + kIndicators] & ~(kCentreAbsent | kValidityAbsent));
@@ -310,8 +299,8 @@ SmsParameters WriteSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink*
         const uint8_t high = i + 1 < digits.size() ? DigitToNibble(digits[i + 1]) : 0x0F;
         r[p + kCentreDigits + i / 2] = static_cast<uint8_t>(high << 4 | low);
     }
-    if (const CardStatus s = access.gsm().updateRecordAbsolute(r, 1, access.info(), sw); s != CardStatus::Ok) {
-        access.fail(s);
+    if (!access.card().updateRecordAbsolute(r, 1)) {
+        access.failed();
         access.finish(false, finalPause);
         return out;
     }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "base/CardStatus.h"
+#include "base/Result.h"
 
 namespace kestrel {
 
@@ -28,36 +29,37 @@ class SimCard;
 //   P+27   TP-VP, relative format
 struct SmsParameters
 {
-    static constexpr int kDone = 1;
-    static constexpr int kFailed = 2;
     // The 10 digit bytes hold no more.
     static constexpr std::size_t kMaxCentreDigits = 20;
 
-    // kDone: the card was read (whether or not it held parameters) or written; kFailed: failure,
-    // refusal or cancel.
-    int result = kFailed;
+    // Ok: the card was read (whether or not it held parameters) or written. A failure, refusal or
+    // cancel names what to tell the user, 0 when nothing (the PIN prompt was closed): 57740 /
+    // 57760 "No smartcard reader connected!", 57741 / 57761 "Error during card reader operation:"
+    // followed by the status's message, 57347 "Bad SMS center number entered"; its status is the
+    // card's status of the step that failed (Ok after a refusal before any card access), its detail
+    // what the SimCard added to that status (the tries a refused PIN has left).
+    Result result = Result::failure(0, CardStatus::Ok);
     // "+" in front when international; empty when the card holds no parameters.
     std::string serviceCentre;
     // FormatSmsTime text of the relative TP-VP; empty when the card holds no parameters.
     std::string validity;
-    // The card's status of the step that failed (Ok after a refusal before any card access).
-    CardStatus status = CardStatus::Ok;
-    // What to tell the user after a failure, 0 when nothing (the PIN prompt was closed): 57740 /
-    // 57760 "No smartcard reader connected!", 57741 / 57761 "Error during card reader operation:"
-    // followed by the status's message, 57347 "Bad SMS center number entered".
-    int messageId = 0;
 
-    // The text of messageId, for 57741 and 57761 with a line break and the status's message.
+    CardStatus status() const { return result.status(); }
+    // The message of a failure; 0 on success and when there is nothing to tell.
+    int messageId() const { return result.isOk() ? 0 : result.messageId(); }
+    // The text of messageId, for 57741 and 57761 with a line break and the status's message (and
+    // the detail on a line of its own when there is one).
     QString message() const;
 };
 
-// Reads the first EF_SMSP record that has the service centre or the validity present. Runs its
-// own reader access on the SimCard's reader (beginCardAccess without a reset; CHV1, when enabled,
-// with the SimCard's remembered PIN1 or else prompt, which may be null, as a closed prompt;
-// selectPath, absolute record reads, endCardAccess), so it must not run while a SimCard card
-// operation has the card open. The progress window is the SimCard's, captioned 157 "Kestrel! -
-// Reading SMS Parameters"; Abort ends the work with 146. finalPause: after a success the bar stays
-// at 100 this long while a window shows.
+// Reads the first EF_SMSP record that has the service centre or the validity present, as a card
+// operation of the SimCard: openCard with CHV1 (strict; the remembered PIN1, the last-try
+// question and the prompt, which may be null, as a closed prompt, asked through `prompt` for the
+// time of the operation), selectFile, absolute record reads, closeCard. A remembered PIN1 the
+// card refuses is forgotten and the prompt asked once; a typed one the card refuses is not tried
+// again. The progress window is the SimCard's, captioned 157 "Kestrel! - Reading SMS
+// Parameters"; Abort ends the work with 146. finalPause: after a success the bar stays at 100
+// this long while a window shows.
 SmsParameters ReadSmsParameters(SimCard& card, PinPrompt* prompt, ProgressSink* progress,
                                 std::chrono::milliseconds finalPause = std::chrono::milliseconds(500));
 

@@ -50,13 +50,13 @@ void SmsParametersForm::choose(int choice)
 
 void SmsParametersForm::showFailure(const SmsParameters& result)
 {
-    switch (result.messageId) {
+    switch (result.messageId()) {
     case 0: // the PIN prompt was closed
         return;
     case kNoReaderReading:
     case kNoReaderWriting:
     case kBadCentreOnWrite:
-        m_prompter.message(result.messageId, PromptIcon::Stop);
+        m_prompter.message(result.messageId(), PromptIcon::Stop);
         return;
     default:
         m_prompter.messageText(result.message(), PromptIcon::Stop);
@@ -70,7 +70,7 @@ bool SmsParametersForm::readFromSim()
         return false;
     }
     const SmsParameters read = ReadSmsParameters(m_state.sim(), &m_prompter, m_progress, m_pause);
-    if (read.result != SmsParameters::kDone) {
+    if (!read.result) {
         showFailure(read);
         return false;
     }
@@ -96,7 +96,7 @@ bool SmsParametersForm::writeToSim()
     }
     const SmsParameters written =
         WriteSmsParameters(m_state.sim(), &m_prompter, m_progress, centre, ValidityChoiceText(m_choice), m_pause);
-    if (written.result != SmsParameters::kDone) {
+    if (!written.result) {
         showFailure(written);
         return false;
     }

@@ -8,10 +8,11 @@
 #include "CardFileDoubles.h"
 #include "SimBench.h"
 #include "codec/SmsTime.h"
+#include "gsm/FileIds.h"
 
 using namespace kestrel;
 using namespace kestrel::test;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
 
@@ -84,17 +85,17 @@ protected:
 
 } // namespace
 
-// The standard card's first record: its own reader access, CHV1 with the prompt, EF_SMSP by path,
-// one READ RECORD, and the card powered down at the end.
+// The standard card's first record: the SimCard's card access, CHV1 with the prompt, EF_SMSP from
+// the MF, one READ RECORD, and the card powered down at the end.
 TEST_F(SmsParametersTest, ReadsTheStandardCard)
 {
     RecordingProgress progress;
     prompt.answers = {std::string("1234")};
     const SmsParameters p = read(&progress);
-    EXPECT_EQ(p.result, SmsParameters::kDone) << toInt(p.status);
+    EXPECT_TRUE(p.result.isOk()) << toInt(p.status());
     EXPECT_EQ(p.serviceCentre, "+420602909909");
     EXPECT_EQ(p.validity, validityText(167));
-    EXPECT_EQ(p.messageId, 0);
+    EXPECT_EQ(p.messageId(), 0);
     EXPECT_EQ(prompt.asked, std::vector<int>{1});
     EXPECT_EQ(sim().rememberedPin(1).view(), "1234");
     EXPECT_EQ(rec().count("A0 20 00 01 08 31 32 33 34"), 1);
@@ -108,7 +109,7 @@ TEST_F(SmsParametersTest, ReadsTheStandardCard)
     EXPECT_EQ(progress.closed, 1);
 
     // The PIN is remembered now: the next access asks nothing.
-    EXPECT_EQ(read().result, SmsParameters::kDone);
+    EXPECT_TRUE(read().result.isOk());
     EXPECT_EQ(prompt.asked.size(), 1u);
 }
 
@@ -153,7 +154,7 @@ TEST_F(SmsParametersTest, RecordChoiceAndLayout)
         use(cardWithSmsp(c.records));
         prompt.answers = {std::string("1234")};
         const SmsParameters p = read();
-        EXPECT_EQ(p.result, SmsParameters::kDone) << c.name;
+        EXPECT_TRUE(p.result.isOk()) << c.name;
         EXPECT_EQ(p.serviceCentre, c.centre) << c.name;
         EXPECT_EQ(p.validity, c.validity) << c.name;
         EXPECT_EQ(rec().count("A0 B2"), c.reads) << c.name;
@@ -194,7 +195,7 @@ TEST_F(SmsParametersTest, WritesRecordOneAndReadsItBack)
         prompt.answers = {std::string("1234")};
         RecordingProgress progress;
         const SmsParameters w = write(c.centre, c.validity, &progress);
-        ASSERT_EQ(w.result, SmsParameters::kDone) << c.centre << " " << toInt(w.status);
+        ASSERT_TRUE(w.result.isOk()) << c.centre << " " << toInt(w.status());
         EXPECT_EQ(progress.caption, QStringLiteral("Kestrel! - Writing SMS Parameters"));
         EXPECT_EQ(progress.percents, (std::vector<int>{10, 20, 30, 40, 60, 100}));
         EXPECT_EQ(rec().count("A0 DC"), 1);
@@ -213,7 +214,7 @@ TEST_F(SmsParametersTest, WritesRecordOneAndReadsItBack)
         EXPECT_EQ(r[40 + p], 0xE1) << "record 2 untouched";
 
         const SmsParameters back = read();
-        EXPECT_EQ(back.result, SmsParameters::kDone);
+        EXPECT_TRUE(back.result.isOk());
         EXPECT_EQ(back.serviceCentre, c.centre);
         EXPECT_EQ(back.validity, validityText(c.vp));
         EXPECT_EQ(back.validity, w.validity);
@@ -246,9 +247,9 @@ TEST_F(SmsParametersTest, Refusals)
         const std::vector<uint8_t> before = cardSmsp();
         prompt.answers = {std::string("1234")};
         const SmsParameters w = write(c.centre, "1 day");
-        EXPECT_EQ(w.result, SmsParameters::kFailed) << c.name;
-        EXPECT_EQ(w.status, c.status) << c.name;
-        EXPECT_EQ(w.messageId, c.messageId) << c.name;
+        EXPECT_FALSE(w.result.isOk()) << c.name;
+        EXPECT_EQ(w.status(), c.status) << c.name;
+        EXPECT_EQ(w.messageId(), c.messageId) << c.name;
         EXPECT_EQ(rec().log.empty(), !c.cardTouched) << c.name;
         EXPECT_EQ(rec().count("A0 B2"), 0) << c.name;
         EXPECT_EQ(rec().count("A0 DC"), 0) << c.name;
@@ -260,15 +261,15 @@ TEST_F(SmsParametersTest, Refusals)
     use(cardWithSmsp({std::vector<uint8_t>(27, 0x00)}));
     prompt.answers = {std::string("1234")};
     const SmsParameters r = read();
-    EXPECT_EQ(r.result, SmsParameters::kFailed);
-    EXPECT_EQ(r.status, CardStatus::BadOrMissingRecord);
+    EXPECT_FALSE(r.result.isOk());
+    EXPECT_EQ(r.status(), CardStatus::BadOrMissingRecord);
     EXPECT_EQ(rec().count("A0 B2"), 0);
     EXPECT_EQ(r.message(), QStringLiteral("Error during card reader operation:\r\nBad or missing record in card"));
 }
 
 // CHV1: a remembered code the card refuses is forgotten and the prompt asked; a typed code the
-// card refuses is not tried again; a closed prompt ends the access quietly; a disabled CHV1 needs
-// nothing.
+// card refuses is not tried again; a closed prompt ends the access quietly, so does a last try
+// not confirmed; a disabled CHV1 needs nothing.
 TEST_F(SmsParametersTest, Chv1Handling)
 {
     struct Case
@@ -277,34 +278,34 @@ TEST_F(SmsParametersTest, Chv1Handling)
         bool chv1Enabled;
         const char* remembered; // tried first, on a card already seen by the reader
         std::deque<std::optional<std::string>> answers;
-        int result;
+        bool done;
         CardStatus status;
         int prompts;
         int verifies;
+        int attemptsLeft = 3; // of CHV1, before the read
     };
     const Case cases[] = {
-        {"remembered right", true, "1234", {}, SmsParameters::kDone, CardStatus::Ok, 0, 1},
-        {"remembered wrong, typed right",
-         true,
-         "4321",
-         {std::string("1234")},
-         SmsParameters::kDone,
-         CardStatus::Ok,
-         1,
-         2},
-        {"typed wrong",
+        {"remembered right", true, "1234", {}, true, CardStatus::Ok, 0, 1},
+        {"remembered wrong, typed right", true, "4321", {std::string("1234")}, true, CardStatus::Ok, 1, 2},
+        {"typed wrong", true, nullptr, {std::string("1111"), std::string("1234")}, false, CardStatus::NoValidPin, 1, 1},
+        {"prompt closed", true, nullptr, {std::nullopt}, false, CardStatus::OperationCancelled, 1, 0},
+        {"CHV1 disabled", false, nullptr, {}, true, CardStatus::Ok, 0, 0},
+        // The SimCard's last-try question: a prompt that cannot ask sends nothing.
+        {"one try left, not confirmed",
          true,
          nullptr,
-         {std::string("1111"), std::string("1234")},
-         SmsParameters::kFailed,
-         CardStatus::NoValidPin,
+         {std::string("1234")},
+         false,
+         CardStatus::OperationCancelled,
          1,
+         0,
          1},
-        {"prompt closed", true, nullptr, {std::nullopt}, SmsParameters::kFailed, CardStatus::OperationCancelled, 1, 0},
-        {"CHV1 disabled", false, nullptr, {}, SmsParameters::kDone, CardStatus::Ok, 0, 0},
     };
     for (const Case& c : cases) {
-        use(standardCardWith([&](emulator::SimCardData& d) { d.chv1.enabled = c.chv1Enabled; }));
+        use(standardCardWith([&](emulator::SimCardData& d) {
+            d.chv1.enabled = c.chv1Enabled;
+            d.chv1.attemptsLeft = c.attemptsLeft;
+        }));
         // Let the reader meet the card once so that a remembered code belongs to it.
         prompt.answers = {std::string("1234")};
         ASSERT_TRUE(sim().openCard(false, false, true, false));
@@ -316,14 +317,17 @@ TEST_F(SmsParametersTest, Chv1Handling)
         prompt.answers = c.answers;
 
         const SmsParameters p = read();
-        EXPECT_EQ(p.result, c.result) << c.name;
-        EXPECT_EQ(p.status, c.status) << c.name;
+        EXPECT_EQ(p.result.isOk(), c.done) << c.name;
+        EXPECT_EQ(p.status(), c.status) << c.name;
         EXPECT_EQ(static_cast<int>(prompt.asked.size()), c.prompts) << c.name;
         EXPECT_EQ(rec().count("A0 20"), c.verifies) << c.name;
         EXPECT_EQ(sim().rememberedPin(1).view(), c.status == CardStatus::Ok && c.chv1Enabled ? "1234" : "") << c.name;
-        EXPECT_EQ(p.messageId, c.status == CardStatus::Ok || c.status == CardStatus::OperationCancelled ? 0 : 57741)
+        EXPECT_EQ(p.messageId(), c.status == CardStatus::Ok || c.status == CardStatus::OperationCancelled ? 0 : 57741)
             << c.name;
         EXPECT_FALSE(bench->reader->cardPowered()) << c.name;
+        if (c.status == CardStatus::NoValidPin) { // the tries the card has left, as for every file
+            EXPECT_TRUE(p.message().endsWith(QStringLiteral("\r\n2 tries left."))) << c.name;
+        }
     }
 }
 
@@ -332,32 +336,37 @@ TEST_F(SmsParametersTest, NoReaderAndAbort)
 {
     SimCard lonely([] { return nullptr; });
     const SmsParameters r = ReadSmsParameters(lonely, &prompt, nullptr, kNoPause);
-    EXPECT_EQ(r.result, SmsParameters::kFailed);
+    EXPECT_FALSE(r.result.isOk());
     EXPECT_EQ(r.message(), QStringLiteral("No smartcard reader connected!"));
-    EXPECT_EQ(WriteSmsParameters(lonely, &prompt, nullptr, "+123", "1 day", kNoPause).messageId, 57760);
+    EXPECT_EQ(WriteSmsParameters(lonely, &prompt, nullptr, "+123", "1 day", kNoPause).messageId(), 57760);
 
     struct Case
     {
         bool writing;
         int abortAtPoll; // polls: 10, 20, 30, 40, (read: each record / write: 60)
         const char* lastCommand;
+        int verifies; // CHV1 presented before the Abort
     };
-    for (const Case c : {Case{false, 3, "A0 20 00 01 08 31 32 33 34 FF FF FF FF"}, Case{true, 5, "A0 B2 01 04 28"},
-                         Case{false, 1, "A0 B0 00 00 0A"}}) {
+    // At poll 3 the card is open: CHV1 verified, then the opening's last read (EF_Phase); EF_SMSP
+    // is not selected yet.
+    for (const Case c : {Case{false, 3, "A0 B0 00 00 01", 1}, Case{true, 5, "A0 B2 01 04 28", 1},
+                         Case{false, 1, "A0 B0 00 00 0A", 0}}) {
         use(emulator::StandardCard::simCard());
         const std::vector<uint8_t> before = cardSmsp();
         RecordingProgress progress;
         progress.abortAtPoll = c.abortAtPoll;
         prompt.answers = {std::string("1234")};
         const SmsParameters p = c.writing ? write("+999", "1 day", &progress) : read(&progress);
-        EXPECT_EQ(p.result, SmsParameters::kFailed) << c.writing << c.abortAtPoll;
-        EXPECT_EQ(p.status, CardStatus::CancelledByUser);
+        EXPECT_FALSE(p.result.isOk()) << c.writing << c.abortAtPoll;
+        EXPECT_EQ(p.status(), CardStatus::CancelledByUser);
         EXPECT_EQ(p.message(), QStringLiteral("Error during card reader operation:\r\nOperation cancelled by user"));
         if (c.abortAtPoll == 1) {
             EXPECT_TRUE(rec().log.empty());
         } else {
             EXPECT_EQ(rec().log.back(), c.lastCommand);
         }
+        EXPECT_EQ(rec().count("A0 20 00 01 08 31 32 33 34"), c.verifies);
+        EXPECT_EQ(rec().count("A0 A4 00 00 02 6F 42"), c.writing ? 1 : 0);
         EXPECT_EQ(cardSmsp(), before);
         EXPECT_FALSE(bench->reader->cardPowered());
         EXPECT_EQ(progress.closed, 1);
