@@ -45,11 +45,11 @@ bool offerUnblock(SimCard& card, Prompter& prompter)
     };
     if (!card.openCard(false, false, true, false))
         return false;
-    std::array<uint8_t, 36> mf{};
-    if (!card.selectFile(SimFiles::kMf, 0, &mf))
+    DirectoryInfo mf;
+    if (!card.selectFile(gsm::fid::kMf, 0, &mf))
         return false;
-    const bool blocked1 = chvBlocked(mf, 1);
-    const bool blocked2 = chvBlocked(mf, 2);
+    const bool blocked1 = mf.chvBlocked(1);
+    const bool blocked2 = mf.chvBlocked(2);
     if (!blocked1 && !blocked2)
         return notTried();
     if (prompter.question(kUnblockOfferId, PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
@@ -63,13 +63,6 @@ bool offerUnblock(SimCard& card, Prompter& prompter)
     // The PUK2 dialog closed after PIN1 was unblocked: the card opens again for work that needs
     // PIN1 only; work that needs PIN2 finds it still blocked.
     return blocked1 && card.lastStatus() == CardStatus::OperationCancelled;
-}
-
-bool chvBlocked(const std::array<uint8_t, 36>& mf, int chv)
-{
-    if (chv == 2 && (mf[20] & 0x80) == 0)
-        return false;
-    return chvAttemptsLeft(mf, chv, false) == 0;
 }
 
 } // namespace kestrel

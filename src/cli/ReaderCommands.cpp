@@ -10,8 +10,10 @@
 #include "cli/CliCommands.h"
 #include "cli/Hex.h"
 #include "cli/JsonOutput.h"
+#include "gsm/StatusWords.h"
 #include "reader/ReaderManager.h"
 #include "reader/SerialReader.h"
+#include "sim/GsmCommands.h"
 
 namespace kestrel::cli {
 
@@ -168,9 +170,8 @@ int runApdu(const QString& device, const QStringList& words, QTextStream& out, Q
         }
         // Data came back only for a reading command the card completed (90 00, or 91 xx with a
         // proactive command waiting); an error status word comes instead of the data.
-        const uint8_t sw1 = static_cast<uint8_t>(sw >> 8);
-        const bool data = !apdu.toCard && (sw1 == 0x90 || sw1 == 0x91);
-        const QString status = toHex(std::vector<uint8_t>{sw1, static_cast<uint8_t>(sw)});
+        const bool data = !apdu.toCard && endedNormally(sw);
+        const QString status = toHex(std::vector<uint8_t>{gsm::sw1(sw), gsm::sw2(sw)});
         if (text) {
             if (data)
                 out << toHex(apdu.data) << QLatin1Char(' ');
@@ -180,8 +181,8 @@ int runApdu(const QString& device, const QStringList& words, QTextStream& out, Q
         answers.append(QJsonObject{{QStringLiteral("command"), toHex(parseHex(args[i]).value())},
                                    {QStringLiteral("data"), data ? QJsonValue(toHex(apdu.data)) : QJsonValue()},
                                    {QStringLiteral("sw"), status},
-                                   {QStringLiteral("sw1"), sw1},
-                                   {QStringLiteral("sw2"), static_cast<uint8_t>(sw)}});
+                                   {QStringLiteral("sw1"), gsm::sw1(sw)},
+                                   {QStringLiteral("sw2"), gsm::sw2(sw)}});
     }
     // The answers the card gave, also when a later command failed.
     if (!text && (result == kExitOk || !answers.isEmpty()))

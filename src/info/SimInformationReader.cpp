@@ -10,6 +10,7 @@
 #include "codec/FixedText.h"
 #include "codec/PcText.h"
 #include "sim/DialFiles.h"
+#include "gsm/StatusWords.h"
 #include "sim/SimCard.h"
 
 namespace kestrel {
@@ -29,9 +30,6 @@ constexpr int kGlobalPage = 6100;
 constexpr int kCapacityPage = 6101;
 constexpr int kCalledPage = 6102;
 constexpr int kPersonalPage = 6103;
-
-constexpr uint16_t kSwAccessNotFulfilled = 0x9804;
-constexpr uint16_t kSwInvalidationContradiction = 0x9810;
 
 // RUN GSM ALGORITHM is only a probe of the authentication counter here: the answer is not used,
 // so any fixed challenge serves.
@@ -79,10 +77,10 @@ bool SimInformationReader::readAll(SimInformation& info)
         if (!capacityWork(info.capacities))
             return false;
         m_stepText = StringTable::text(kCalledPage);
-        if (!numberListWork(SimFiles::kEfLnd, info.lastDialled))
+        if (!numberListWork(gsm::fid::kEfLnd, info.lastDialled))
             return false;
         m_stepText = StringTable::text(kPersonalPage);
-        return numberListWork(SimFiles::kEfMsisdn, info.ownNumbers);
+        return numberListWork(gsm::fid::kEfMsisdn, info.ownNumbers);
     });
     m_errorText = operation.errorText();
     tellAfterRun(&info.global, &info.lastDialled, &info.ownNumbers);
@@ -124,7 +122,7 @@ bool SimInformationReader::readNumberList(uint16_t fileId, NumberListInfo& list)
 {
     list = NumberListInfo{};
     CardOperation operation(m_card, m_prompter, m_progress);
-    m_stepText = StringTable::text(fileId == SimFiles::kEfLnd ? kCalledPage : kPersonalPage);
+    m_stepText = StringTable::text(fileId == gsm::fid::kEfLnd ? kCalledPage : kPersonalPage);
     const bool ok = operation.run(kCaptionPhoneBook, OpenFlags{true, false, true, false, true},
                                   [&] { return numberListWork(fileId, list); });
     m_errorText = operation.errorText();
@@ -152,11 +150,11 @@ bool SimInformationReader::step(int percent)
 
 bool SimInformationReader::readTransparent(uint16_t df, uint16_t ef, std::vector<uint8_t>& data)
 {
-    EfInfo info;
+    FileInfo info;
     if (!m_card.selectFile(df, ef, nullptr, &info))
         return false;
-    data.assign(static_cast<std::size_t>(info.fileSize()), 0);
-    int length = info.fileSize();
+    data.assign(static_cast<std::size_t>(info.fileSize), 0);
+    int length = info.fileSize;
     if (!m_card.readFile(df, ef, data, length))
         return false;
     data.resize(static_cast<std::size_t>(length));
@@ -180,47 +178,44 @@ bool SimInformationReader::globalWork(GlobalInfo& global)
             return false;
     }
 
-    std::array<uint8_t, 36> mf{};
-    if (!m_card.selectFile(SimFiles::kMf, 0, &mf))
+    DirectoryInfo mf;
+    if (!m_card.selectFile(gsm::fid::kMf, 0, &mf))
         return false;
-    // Status bytes 19-22: bit 8 "code initialised", low nibble the attempts left.
+    // Rows PIN1, PIN2, PUK1, PUK2: whether the code is set up, and the attempts it has left.
+    const std::array<const CodeStatus*, 4> codes = {&mf.chv1, &mf.chv2, &mf.unblockChv1, &mf.unblockChv2};
     for (std::size_t k = 0; k < global.chv.size(); ++k) {
-        // Rows PIN1, PIN2, PUK1, PUK2 from bytes 19 (CHV1), 21 (CHV2), 20 (UNBLOCK CHV1), 22.
-        static constexpr std::array<std::size_t, 4> kByte = {18, 20, 19, 21};
-        const uint8_t status = mf[kByte[k]];
-        global.chv[k].supported = yesNo((status & 0x80) != 0);
-        global.chv[k].limit = QString::number(status & 0x0F);
+        global.chv[k].supported = yesNo(codes[k]->initialised);
+        global.chv[k].limit = QString::number(codes[k]->attemptsLeft);
     }
-    // File characteristics, byte 14: bit 8 set when CHV1 is disabled.
-    global.chv[0].activated = yesNo((mf[13] & 0x80) == 0);
+    global.chv[0].activated = yesNo(mf.chv1Enabled);
     if (!step(10))
         return false;
 
     std::vector<uint8_t> data;
-    if (!readTransparent(SimFiles::kMf, SimFiles::kEfIccid, data))
+    if (!readTransparent(gsm::fid::kMf, gsm::fid::kEfIccid, data))
         return false;
     global.iccid = iccidText(data);
     if (!step(20))
         return false;
 
-    if (!readTransparent(SimFiles::kDfGsm, SimFiles::kEfPhase, data))
+    if (!readTransparent(gsm::fid::kDfGsm, gsm::fid::kEfPhase, data))
         return false;
     global.phase = data.empty() ? QString() : SimCard::phaseText(data[0]);
     if (!step(40))
         return false;
 
-    if (readTransparent(SimFiles::kDfGsm, SimFiles::kEfImsi, data)) {
+    if (readTransparent(gsm::fid::kDfGsm, gsm::fid::kEfImsi, data)) {
         global.imsi = imsiText(data);
-    } else if (m_card.lastSw() == kSwInvalidationContradiction) {
+    } else if (m_card.lastSw() == gsm::sw::kInvalidationContradiction) {
         global.imsi = StringTable::text(kImsiNotReadable);
-    } else if (m_card.lastSw() != kSwAccessNotFulfilled) {
+    } else if (m_card.lastSw() != gsm::sw::kAccessNotFulfilled) {
         return false;
     }
     m_card.setLastStatus(CardStatus::Ok);
     if (!step(50))
         return false;
 
-    if (!m_card.hasService(SimService::kAdviceOfCharge)) {
+    if (!m_card.hasService(gsm::service::kAdviceOfCharge)) {
         const QString none = StringTable::text(kNone);
         global.currency = global.pricePerUnit = global.sumUsed = global.creditRemaining = none;
         return step(100);
@@ -232,7 +227,7 @@ bool SimInformationReader::globalWork(GlobalInfo& global)
 bool SimInformationReader::callCosts(GlobalInfo& global)
 {
     std::vector<uint8_t> puct;
-    if (!readTransparent(SimFiles::kDfGsm, SimFiles::kEfPuct, puct))
+    if (!readTransparent(gsm::fid::kDfGsm, gsm::fid::kEfPuct, puct))
         return false;
     global.currency = currencyText(puct);
     global.price = unitPrice(puct);
@@ -241,14 +236,14 @@ bool SimInformationReader::callCosts(GlobalInfo& global)
         return false;
 
     // EF_ACM: the first record holding a non-zero meter counts.
-    EfInfo info;
-    if (!m_card.selectFile(SimFiles::kDfGsm, SimFiles::kEfAcm, nullptr, &info))
+    FileInfo info;
+    if (!m_card.selectFile(gsm::fid::kDfGsm, gsm::fid::kEfAcm, nullptr, &info))
         return false;
     uint32_t acm = 0;
-    for (int record = 1; record <= info.recordCount() && acm == 0; ++record) {
+    for (int record = 1; record <= info.recordCount && acm == 0; ++record) {
         std::array<uint8_t, 3> value{};
         int length = static_cast<int>(value.size());
-        if (!m_card.readFile(SimFiles::kDfGsm, SimFiles::kEfAcm, value, length, record, 4))
+        if (!m_card.readFile(gsm::fid::kDfGsm, gsm::fid::kEfAcm, value, length, record, 4))
             return false;
         if (length >= 3)
             acm = meterValue(value);
@@ -260,7 +255,7 @@ bool SimInformationReader::callCosts(GlobalInfo& global)
         return false;
 
     std::vector<uint8_t> max;
-    if (!readTransparent(SimFiles::kDfGsm, SimFiles::kEfAcmMax, max))
+    if (!readTransparent(gsm::fid::kDfGsm, gsm::fid::kEfAcmMax, max))
         return false;
     const uint32_t acmMax = max.size() >= 3 ? meterValue(max) : 0;
     global.acmMaxUnits = acmMax;
@@ -273,8 +268,9 @@ bool SimInformationReader::callCosts(GlobalInfo& global)
 
 bool SimInformationReader::capacityWork(CapacityInfo& capacities)
 {
-    std::array<uint8_t, 36> mf{};
-    if (!m_card.selectFile(SimFiles::kMf, 0, &mf))
+    // Selected afresh, from the MF down.
+    DirectoryInfo mf;
+    if (!m_card.selectFile(gsm::fid::kMf, 0, &mf))
         return false;
     struct File
     {
@@ -285,18 +281,18 @@ bool SimInformationReader::capacityWork(CapacityInfo& capacities)
         int percent;
     };
     const File files[] = {
-        {SimFiles::kEfAdn, SimService::kAdn, capacities.phoneBook, true, 20},
-        {SimFiles::kEfFdn, SimService::kFdn, capacities.fdn, true, 40},
-        {SimFiles::kEfSms, SimService::kSms, capacities.sms, false, 60},
+        {gsm::fid::kEfAdn, gsm::service::kAdn, capacities.phoneBook, true, 20},
+        {gsm::fid::kEfFdn, gsm::service::kFdn, capacities.fdn, true, 40},
+        {gsm::fid::kEfSms, gsm::service::kSms, capacities.sms, false, 60},
     };
     for (const File& f : files) {
         if (m_card.hasService(f.service)) {
-            EfInfo info;
-            if (!m_card.selectFile(SimFiles::kDfTelecom, f.id, nullptr, &info))
+            FileInfo info;
+            if (!m_card.selectFile(gsm::fid::kDfTelecom, f.id, nullptr, &info))
                 return false;
-            f.out.items = QString::number(info.recordCount());
+            f.out.items = QString::number(info.recordCount);
             if (f.named)
-                f.out.nameLength = QString::number(std::max(info.recordLength() - kDialRecordOverhead, 0));
+                f.out.nameLength = QString::number(std::max(info.recordLength - kDialRecordOverhead, 0));
         } else {
             f.out.items = StringTable::text(kNone);
             if (f.named)
@@ -313,7 +309,7 @@ bool SimInformationReader::capacityWork(CapacityInfo& capacities)
 bool SimInformationReader::numberListWork(uint16_t fileId, NumberListInfo& list)
 {
     // A card without the file's service has no such list; that is no failure.
-    const int service = fileId == SimFiles::kEfLnd ? SimService::kLnd : SimService::kMsisdn;
+    const int service = fileId == gsm::fid::kEfLnd ? gsm::service::kLnd : gsm::service::kMsisdn;
     if (!m_card.hasService(service)) {
         list.items = list.nameLength = StringTable::text(kNone);
         return true;

@@ -12,7 +12,7 @@ namespace kestrel {
 
 namespace {
 
-using namespace SimFiles;
+using namespace gsm::fid;
 
 const QString kEol = QStringLiteral("\r\n");
 
@@ -127,10 +127,10 @@ bool CheckAndRepair::linksUnknown(bool ext2) const
         CachedFile cached;
         int service;
     };
-    static const Sharer ext1Sharers[] = {{CachedFile::Adn, SimService::kAdn},
-                                         {CachedFile::Lnd, SimService::kLnd},
-                                         {CachedFile::Msisdn, SimService::kMsisdn}};
-    static const Sharer ext2Sharers[] = {{CachedFile::Fdn, SimService::kFdn}};
+    static const Sharer ext1Sharers[] = {{CachedFile::Adn, gsm::service::kAdn},
+                                         {CachedFile::Lnd, gsm::service::kLnd},
+                                         {CachedFile::Msisdn, gsm::service::kMsisdn}};
+    static const Sharer ext2Sharers[] = {{CachedFile::Fdn, gsm::service::kFdn}};
     const std::span<const Sharer> sharers = ext2 ? std::span<const Sharer>(ext2Sharers) : ext1Sharers;
     SimCard& card = m_card;
     return std::any_of(sharers.begin(), sharers.end(),
@@ -169,10 +169,10 @@ bool CheckAndRepair::dialSection(const Section& section, QString& brief, QString
             pin2Needed = true;
         if (repair) {
             if (!structureKnown) {
-                EfInfo info;
+                FileInfo info;
                 if (!m_card.selectFile(kDfTelecom, section.id, nullptr, &info))
                     return false;
-                cyclic = info.structure() == 3;
+                cyclic = info.structure == FileStructure::Cyclic;
                 structureKnown = true;
             }
             // The extension link is the last byte of a dialling-number record (X + 13).

@@ -11,7 +11,7 @@ namespace kestrel {
 
 namespace {
 
-using namespace SimFiles;
+using namespace gsm::fid;
 using namespace dialchain;
 
 // Record numbers travel in one byte (P1 of READ/UPDATE RECORD, the link bytes) and GSM 11.11
@@ -51,13 +51,13 @@ constexpr int kSharersOfExt2 = DialScan::kFdn;
 const DialFiles::Kind* DialFiles::kindOf(uint16_t fileId)
 {
     static const Kind kinds[] = {
-        {kEfAdn, CachedFile::Adn, SimService::kAdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromAdnOrFdn,
+        {kEfAdn, CachedFile::Adn, gsm::service::kAdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromAdnOrFdn,
          LinkFlag::kFromLnd | LinkFlag::kFromMsisdn, 5001, 5003, 5002, DialScan::kAdn},
-        {kEfFdn, CachedFile::Fdn, SimService::kFdn, kEfExt2, CachedFile::Ext2, 1, LinkFlag::kFromAdnOrFdn, 0, 5004,
+        {kEfFdn, CachedFile::Fdn, gsm::service::kFdn, kEfExt2, CachedFile::Ext2, 1, LinkFlag::kFromAdnOrFdn, 0, 5004,
          5005, 5006, DialScan::kFdn},
-        {kEfLnd, CachedFile::Lnd, SimService::kLnd, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromLnd,
+        {kEfLnd, CachedFile::Lnd, gsm::service::kLnd, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromLnd,
          LinkFlag::kFromAdnOrFdn | LinkFlag::kFromMsisdn, 5012, 5014, 5011, DialScan::kLnd},
-        {kEfMsisdn, CachedFile::Msisdn, SimService::kMsisdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromMsisdn,
+        {kEfMsisdn, CachedFile::Msisdn, gsm::service::kMsisdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromMsisdn,
          LinkFlag::kFromAdnOrFdn | LinkFlag::kFromLnd, 5013, 5015, 5011, DialScan::kMsisdn},
     };
     for (const Kind& k : kinds) {
@@ -101,14 +101,14 @@ bool DialFiles::loadExtension(uint16_t fileId, CachedFile cached, int service, b
         m_extRecordLength[slot] = 0;
         return true;
     }
-    EfInfo info;
+    FileInfo info;
     if (!m_card.selectFile(kDfTelecom, fileId, nullptr, &info))
         return false;
     // GSM 11.11 extension records are 13 bytes; a shorter one could not hold a piece of a number.
-    if ((info.structure() != 1 && info.structure() != 3) || info.recordLength() < kExtRecordLength)
+    if (!info.isRecordFile() || info.recordLength < kExtRecordLength)
         return fail(CardStatus::NonSpecificError);
-    const int count = std::min(info.recordCount(), kMaxRecords);
-    m_extRecordLength[slot] = info.recordLength();
+    const int count = std::min(info.recordCount, kMaxRecords);
+    m_extRecordLength[slot] = info.recordLength;
     if (!image || image->recordCount != count || image->recordLength != kExtRecordLength) {
         image = FileImage(count, kExtRecordLength);
         readRecords = true;
@@ -138,11 +138,11 @@ bool DialFiles::loadLinkMaps(int scanBits, int textId)
     m_adnInvalidated = false;
     m_adnLinksUnknown = false;
 
-    if (m_card.hasService(SimService::kAdn)) {
-        EfInfo info;
+    if (m_card.hasService(gsm::service::kAdn)) {
+        FileInfo info;
         if (!m_card.selectFile(kDfTelecom, kEfAdn, nullptr, &info))
             return failAndFlush(m_card.lastStatus());
-        m_adnInvalidated = info.invalidated();
+        m_adnInvalidated = info.invalidated;
     }
     m_extBroken = {CardStatus::Ok, CardStatus::Ok};
     // An extension file the card does not have although its service table says so, or that is not
@@ -161,9 +161,9 @@ bool DialFiles::loadLinkMaps(int scanBits, int textId)
     };
     bool readExt2 = false;
     bool readExt1 = false;
-    if (!loadExtension(kEfExt2, CachedFile::Ext2, SimService::kExt2, readExt2) && !brokenFile(CachedFile::Ext2))
+    if (!loadExtension(kEfExt2, CachedFile::Ext2, gsm::service::kExt2, readExt2) && !brokenFile(CachedFile::Ext2))
         return failAndFlush(m_card.lastStatus());
-    if (!loadExtension(kEfExt1, CachedFile::Ext1, SimService::kExt1, readExt1) && !brokenFile(CachedFile::Ext1))
+    if (!loadExtension(kEfExt1, CachedFile::Ext1, gsm::service::kExt1, readExt1) && !brokenFile(CachedFile::Ext1))
         return failAndFlush(m_card.lastStatus());
 
     for (const CachedFile cached : {CachedFile::Ext1, CachedFile::Ext2}) {
@@ -189,7 +189,7 @@ bool DialFiles::loadLinkMaps(int scanBits, int textId)
         if (!scanDialFile(id, textId))
             return failAndFlush(m_card.lastStatus());
     }
-    if ((scanBits & DialScan::kSms) && m_card.hasService(SimService::kSms)) {
+    if ((scanBits & DialScan::kSms) && m_card.hasService(gsm::service::kSms)) {
         // Nobody to read EF_SMS: a caller asking for it gets no silent half of what it asked.
         if (!m_smsScan)
             return failAndFlush(CardStatus::NonSpecificError);
@@ -202,13 +202,12 @@ bool DialFiles::loadLinkMaps(int scanBits, int textId)
 
 // ---- scanning ----------------------------------------------------------------------------------
 
-bool DialFiles::selectDialFile(const Kind& kind, EfInfo& info)
+bool DialFiles::selectDialFile(const Kind& kind, FileInfo& info)
 {
     if (!m_card.selectFile(kDfTelecom, kind.id, nullptr, &info))
         return false;
     // Records of 14 to 64 bytes (alpha identifiers up to 50 bytes) in a record file.
-    if ((info.structure() != 1 && info.structure() != 3) ||
-        !IsDialRecordLength(static_cast<std::size_t>(info.recordLength())))
+    if (!info.isRecordFile() || !IsDialRecordLength(static_cast<std::size_t>(info.recordLength)))
         return fail(CardStatus::NonSpecificError);
     return true;
 }
@@ -228,11 +227,11 @@ bool DialFiles::scanDialFile(uint16_t fileId, int textId)
     std::optional<RecordMap>& checkMap = m_card.recordMap(kind->cached);
     checkMap.reset();
 
-    EfInfo info;
+    FileInfo info;
     if (!selectDialFile(*kind, info))
         return false;
-    const int n = std::min(info.recordCount(), kMaxRecords);
-    const int recordLength = info.recordLength();
+    const int n = std::min(info.recordCount, kMaxRecords);
+    const int recordLength = info.recordLength;
     const std::size_t x = static_cast<std::size_t>(recordLength) - kDialRecordOverhead;
     std::optional<FileImage>& image = m_card.image(kind->cached);
     const bool fromCard = !image || image->recordCount != n || image->recordLength != recordLength;
@@ -291,7 +290,7 @@ bool DialFiles::scanDialFile(uint16_t fileId, int textId)
 // The steps every bulk read and write of a dialling-number file starts with: a reader, a known
 // file, its service allocated, the file selected and not invalidated. Null (lastStatus set) when
 // one fails.
-const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, EfInfo& info)
+const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, FileInfo& info)
 {
     if (!m_card.reader()) {
         fail(CardStatus::ReaderInaccessible);
@@ -309,7 +308,7 @@ const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, EfInfo& info)
         return nullptr;
     }
     // Nothing was read: the images stay (a backup goes on with the other files).
-    if (info.invalidated()) {
+    if (info.invalidated) {
         fail(CardStatus::InaccessibleRecord);
         return nullptr;
     }
@@ -318,14 +317,14 @@ const DialFiles::Kind* DialFiles::openDialFile(uint16_t fileId, EfInfo& info)
 
 bool DialFiles::readDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result)
 {
-    EfInfo info;
+    FileInfo info;
     const Kind* kind = openDialFile(fileId, info);
     if (!kind)
         return false;
 
-    const int n = std::min(info.recordCount(), kMaxRecords);
+    const int n = std::min(info.recordCount, kMaxRecords);
     const int count = std::min(static_cast<int>(std::min<std::size_t>(entries.size(), kMaxRecords)), n);
-    result = DialListSize{count, info.recordLength() - static_cast<int>(kDialRecordOverhead)};
+    result = DialListSize{count, info.recordLength - static_cast<int>(kDialRecordOverhead)};
     for (std::size_t k = 0; k < entries.size(); ++k) {
         entries[k] = DialEntry{};
         entries[k].position = static_cast<uint16_t>(k);
@@ -350,13 +349,13 @@ bool DialFiles::readDialList(uint16_t fileId, std::span<DialEntry> entries, Dial
 const DialFiles::Kind* DialFiles::planWrite(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result,
                                             DialWritePlan& plan, bool& cyclic)
 {
-    EfInfo info;
+    FileInfo info;
     const Kind* kind = openDialFile(fileId, info);
     if (!kind)
         return nullptr;
 
-    const int n = std::min(info.recordCount(), kMaxRecords);
-    const int recordLength = info.recordLength();
+    const int n = std::min(info.recordCount, kMaxRecords);
+    const int recordLength = info.recordLength;
     result = DialListSize{n, recordLength - static_cast<int>(kDialRecordOverhead)};
     for (const DialEntry& e : entries) {
         if (e.valid && e.position >= n) {
@@ -384,7 +383,7 @@ const DialFiles::Kind* DialFiles::planWrite(uint16_t fileId, std::span<DialEntry
         failAndFlush(CardStatus::NonSpecificError);
         return nullptr;
     }
-    cyclic = info.structure() == 3;
+    cyclic = info.structure == FileStructure::Cyclic;
     DialWriteSource source{*image, *ext, *links, kind->owner, kind->ext == kEfExt1 && m_adnLinksUnknown, cyclic, {}};
     for (const uint16_t other : {kEfAdn, kEfLnd, kEfMsisdn}) {
         const Kind& sharer = *kindOf(other);

@@ -118,8 +118,8 @@ private:
     bool failAndFlush(CardStatus status);
     bool loadExtension(uint16_t fileId, CachedFile cached, int service, bool& readRecords);
     bool readExtensionRecords(uint16_t fileId, CachedFile cached);
-    bool selectDialFile(const Kind& kind, EfInfo& info);
-    const Kind* openDialFile(uint16_t fileId, EfInfo& info);
+    bool selectDialFile(const Kind& kind, FileInfo& info);
+    const Kind* openDialFile(uint16_t fileId, FileInfo& info);
     bool linksIntoExtension(const Kind& kind) const;
     const Kind* planWrite(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result, DialWritePlan& plan,
                           bool& cyclic);

@@ -11,44 +11,23 @@
 
 #include <string.h>
 
+#include "gsm/FileIds.h"
+#include "gsm/Instructions.h"
+#include "gsm/Responses.h"
+#include "gsm/StatusWords.h"
+
 namespace kestrel {
 
 Q_LOGGING_CATEGORY(lcApdu, "kestrel.apdu", QtWarningMsg)
 
 namespace {
 
-constexpr uint8_t kClass = 0xA0;
+using namespace gsm::ins;
+using gsm::kClass;
+using gsm::sw1;
+using gsm::sw2;
 
-// GSM 11.11 instructions.
-constexpr uint8_t kSelect = 0xA4;
-constexpr uint8_t kGetResponse = 0xC0;
-constexpr uint8_t kReadBinary = 0xB0;
-constexpr uint8_t kUpdateBinary = 0xD6;
-constexpr uint8_t kReadRecord = 0xB2;
-constexpr uint8_t kUpdateRecord = 0xDC;
-constexpr uint8_t kVerifyChv = 0x20;
-constexpr uint8_t kChangeChv = 0x24;
-constexpr uint8_t kDisableChv = 0x26;
-constexpr uint8_t kEnableChv = 0x28;
-constexpr uint8_t kUnblockChv = 0x2C;
-constexpr uint8_t kInvalidate = 0x04;
-constexpr uint8_t kRehabilitate = 0x44;
-constexpr uint8_t kStatus = 0xF2;
-constexpr uint8_t kRunGsmAlgorithm = 0x88;
-constexpr uint8_t kTerminalProfile = 0x10;
-constexpr uint8_t kEnvelope = 0xC2;
-constexpr uint8_t kFetch = 0x12;
-constexpr uint8_t kTerminalResponse = 0x14;
-
-constexpr uint8_t kModeAbsolute = 0x04;
-constexpr uint16_t kMf = 0x3F00;
-constexpr uint16_t kEfIccid = 0x2FE2;
 constexpr uint8_t kReaderCardInserted = 0x40;
-
-uint8_t sw1(uint16_t sw)
-{
-    return static_cast<uint8_t>(sw >> 8);
-}
 
 bool carriesChv(uint8_t ins)
 {
@@ -97,20 +76,35 @@ private:
 
 } // namespace
 
+bool responseWaiting(uint16_t sw)
+{
+    return sw1(sw) == gsm::sw::kSw1ResponseWaiting;
+}
+
+bool proactiveCommandWaiting(uint16_t sw)
+{
+    return sw1(sw) == gsm::sw::kSw1ProactiveWaiting;
+}
+
+bool endedNormally(uint16_t sw)
+{
+    return sw1(sw) == sw1(gsm::sw::kOk) || proactiveCommandWaiting(sw);
+}
+
 CardStatus judgeStatusWord(SwRule rule, uint16_t sw)
 {
-    const bool ok = sw == 0x9000;
-    const bool responseWaiting = sw1(sw) == 0x9F;
-    const bool chvProblem = sw1(sw) == 0x98;
+    const bool ok = sw == gsm::sw::kOk;
+    const bool waiting = responseWaiting(sw);
+    const bool chvProblem = sw1(sw) == gsm::sw::kSw1Security;
     switch (rule) {
     case SwRule::Select:
-        return ok || responseWaiting ? CardStatus::Ok : CardStatus::BadCardResponse;
+        return ok || waiting ? CardStatus::Ok : CardStatus::BadCardResponse;
     case SwRule::Strict:
         return ok ? CardStatus::Ok : CardStatus::BadCardResponse;
     case SwRule::Transfer:
         if (ok)
             return CardStatus::Ok;
-        return sw == 0x9804 ? CardStatus::NoValidPin : CardStatus::BadCardResponse;
+        return sw == gsm::sw::kAccessNotFulfilled ? CardStatus::NoValidPin : CardStatus::BadCardResponse;
     case SwRule::Chv:
         if (ok)
             return CardStatus::Ok;
@@ -118,11 +112,12 @@ CardStatus judgeStatusWord(SwRule rule, uint16_t sw)
     case SwRule::General:
     case SwRule::Authenticate: {
         CardStatus s = CardStatus::BadCardResponse;
-        if (ok || responseWaiting)
+        if (ok || waiting)
             s = CardStatus::Ok;
         else if (chvProblem)
             s = CardStatus::WrongPin;
-        if (rule == SwRule::Authenticate && s != CardStatus::Ok && (sw == 0x9408 || sw == 0x6F00))
+        if (rule == SwRule::Authenticate && s != CardStatus::Ok &&
+            (sw == gsm::sw::kFileInconsistent || sw == gsm::sw::kTechnicalProblem))
             s = CardStatus::AuthenticationBlocked;
         return s;
     }
@@ -144,20 +139,6 @@ bool GsmCommands::pinBlock(std::string_view text, std::array<uint8_t, 8>& block)
     return false;
 }
 
-FileInfo GsmCommands::fileInfo(std::span<const uint8_t> r)
-{
-    FileInfo info;
-    if (r.size() >= 4)
-        info.fileSize = r[2] << 8 | r[3];
-    if (r.size() >= 14)
-        info.structure = r[13];
-    if (info.structure != 0 && r.size() >= 15) {
-        info.recordLength = r[14];
-        info.recordCount = info.recordLength > 0 ? info.fileSize / info.recordLength : 0;
-    }
-    return info;
-}
-
 CardStatus GsmCommands::sendRaw(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                                 bool toCard, uint16_t& sw)
 {
@@ -172,7 +153,7 @@ CardStatus GsmCommands::sendRaw(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2
         if (s != CardStatus::Ok) {
             line += QStringLiteral(" : status %1").arg(toInt(s));
         } else {
-            if (!toCard && (sw == 0x9000 || sw1(sw) == 0x91))
+            if (!toCard && (sw == gsm::sw::kOk || proactiveCommandWaiting(sw)))
                 line += QStringLiteral(" < ") + hex(data.first(n));
             line += QStringLiteral(" : %1").arg(sw, 4, 16, QLatin1Char('0')).toUpper();
         }
@@ -185,6 +166,28 @@ CardStatus GsmCommands::selectId(uint16_t fid, uint16_t& sw)
 {
     uint8_t id[2] = {static_cast<uint8_t>(fid >> 8), static_cast<uint8_t>(fid)};
     return sendRaw(kClass, kSelect, 0, 0, 2, id, true, sw);
+}
+
+CardStatus GsmCommands::select(uint16_t fid, std::span<uint8_t> response, std::size_t& length, uint16_t& sw)
+{
+    length = 0;
+    CardStatus s = selectId(fid, sw);
+    if (s != CardStatus::Ok)
+        return transportFailed(s);
+    if (s = judgeStatusWord(SwRule::Select, sw); s != CardStatus::Ok || !responseWaiting(sw))
+        return s;
+    const std::size_t n = sw2(sw) == 0 ? 256 : sw2(sw);
+    if (n > response.size())
+        return CardStatus::NonSpecificError;
+    std::array<uint8_t, 256> data{};
+    s = getResponse(static_cast<uint8_t>(n & 0xFF), data, sw); // 256 travels as 0
+    if (s != CardStatus::Ok)
+        return transportFailed(s);
+    if (s = judgeStatusWord(SwRule::Strict, sw); s != CardStatus::Ok)
+        return s;
+    std::copy_n(data.begin(), n, response.begin());
+    length = n;
+    return CardStatus::Ok;
 }
 
 CardStatus GsmCommands::getResponse(uint8_t length, std::span<uint8_t> buffer, uint16_t& sw)
@@ -380,41 +383,21 @@ CardStatus GsmCommands::beginCardAccess(CardAccessState& state, bool forceReset,
         return CardStatus::GeneralReaderError;
 
     std::array<uint8_t, 256> response{};
+    std::size_t length = 0;
     uint16_t sw = 0;
-    CardStatus s = selectId(kMf, sw);
+    CardStatus s = select(gsm::fid::kMf, response, length, sw);
     if (s != CardStatus::Ok)
-        return transportFailed(s);
-    if (judgeStatusWord(SwRule::Select, sw) != CardStatus::Ok)
-        return CardStatus::BadCardResponse;
-    if (sw1(sw) == 0x9F) {
-        const uint8_t n = static_cast<uint8_t>(sw);
-        s = getResponse(n, response, sw);
-        if (s != CardStatus::Ok)
-            return transportFailed(s);
-        if (judgeStatusWord(SwRule::Strict, sw) != CardStatus::Ok)
-            return CardStatus::BadCardResponse;
-        // File characteristics, response byte 14: bit 8 set means CHV1 disabled.
-        if (chv1Enabled && (n == 0 || n >= 14))
-            *chv1Enabled = (response[13] & 0x80) == 0;
-    }
+        return s;
+    if (chv1Enabled && length > gsm::response::kCharacteristics)
+        *chv1Enabled = DirectoryInfo::parse(std::span(response).first(length)).chv1Enabled;
 
-    s = selectId(kEfIccid, sw);
+    response.fill(0);
+    s = select(gsm::fid::kEfIccid, response, length, sw);
     if (s != CardStatus::Ok)
-        return transportFailed(s);
-    if (judgeStatusWord(SwRule::Select, sw) != CardStatus::Ok)
-        return CardStatus::BadCardResponse;
+        return s;
     int size = 10;
-    if (sw1(sw) == 0x9F) {
-        const uint8_t n = static_cast<uint8_t>(sw);
-        response.fill(0);
-        s = getResponse(n, response, sw);
-        if (s != CardStatus::Ok)
-            return transportFailed(s);
-        if (judgeStatusWord(SwRule::Strict, sw) != CardStatus::Ok)
-            return CardStatus::BadCardResponse;
-        if (n == 0 || n >= 4)
-            size = response[2] << 8 | response[3];
-    }
+    if (length > gsm::response::kSizeOrFreeMemory + 1)
+        size = FileInfo::parse(std::span(response).first(length)).fileSize;
     // EF_ICCID holds 10 bytes; a size a READ BINARY cannot carry is no SIM's.
     if (size < 1 || size > 256)
         return CardStatus::BadCardResponse;
@@ -452,35 +435,17 @@ CardStatus GsmCommands::endCardAccess(CardAccessState& state)
 CardStatus GsmCommands::selectPath(uint16_t df, uint16_t ef, FileInfo& info, uint16_t& sw)
 {
     std::array<uint8_t, 256> response{};
-    for (const uint16_t id : {kMf, df}) {
-        CardStatus s = selectId(id, sw);
-        if (s != CardStatus::Ok)
-            return transportFailed(s);
-        if (judgeStatusWord(SwRule::Select, sw) != CardStatus::Ok)
-            return CardStatus::BadCardResponse;
-        if (sw1(sw) == 0x9F) {
-            s = getResponse(static_cast<uint8_t>(sw), response, sw);
-            if (s != CardStatus::Ok)
-                return transportFailed(s);
-            if (judgeStatusWord(SwRule::Strict, sw) != CardStatus::Ok)
-                return CardStatus::BadCardResponse;
-        }
+    std::size_t length = 0;
+    for (const uint16_t id : {gsm::fid::kMf, df}) {
+        if (const CardStatus s = select(id, response, length, sw); s != CardStatus::Ok)
+            return s;
     }
-    CardStatus s = selectId(ef, sw);
-    if (s != CardStatus::Ok)
-        return transportFailed(s);
-    if (sw == 0x9000)
+    if (const CardStatus s = select(ef, response, length, sw); s != CardStatus::Ok)
+        return s;
+    // An EF always describes itself; a bare 90 00 is no file of the expected kind.
+    if (length == 0)
         return CardStatus::BadOrMissingRecord;
-    if (sw1(sw) != 0x9F)
-        return CardStatus::BadCardResponse;
-    const uint8_t n = static_cast<uint8_t>(sw);
-    response.fill(0);
-    s = getResponse(n, response, sw);
-    if (s != CardStatus::Ok)
-        return transportFailed(s);
-    if (judgeStatusWord(SwRule::Strict, sw) != CardStatus::Ok)
-        return CardStatus::BadCardResponse;
-    info = fileInfo(std::span<const uint8_t>(response).first(n == 0 ? 256 : n));
+    info = FileInfo::parse(std::span(response).first(length));
     return CardStatus::Ok;
 }
 
@@ -489,8 +454,8 @@ CardStatus GsmCommands::readRecordAbsolute(std::span<uint8_t> buffer, int record
     if (record < 1 || record > 255 || info.recordLength < 1 || info.recordLength > 255)
         return CardStatus::NonSpecificError;
     std::array<uint8_t, 256> data{};
-    const CardStatus s =
-        readRecord(data, static_cast<uint8_t>(record), kModeAbsolute, static_cast<uint8_t>(info.recordLength), sw);
+    const CardStatus s = readRecord(data, static_cast<uint8_t>(record), gsm::recordMode::kAbsolute,
+                                    static_cast<uint8_t>(info.recordLength), sw);
     if (s != CardStatus::Ok)
         return transportFailed(s);
     const CardStatus judged = judgeStatusWord(SwRule::Chv, sw);
@@ -507,8 +472,8 @@ CardStatus GsmCommands::updateRecordAbsolute(std::span<const uint8_t> buffer, in
         return CardStatus::NonSpecificError;
     std::vector<uint8_t> data(static_cast<std::size_t>(info.recordLength), 0x00);
     std::copy_n(buffer.begin(), std::min(buffer.size(), data.size()), data.begin());
-    const CardStatus s =
-        updateRecord(data, static_cast<uint8_t>(record), kModeAbsolute, static_cast<uint8_t>(info.recordLength), sw);
+    const CardStatus s = updateRecord(data, static_cast<uint8_t>(record), gsm::recordMode::kAbsolute,
+                                      static_cast<uint8_t>(info.recordLength), sw);
     if (s != CardStatus::Ok)
         return transportFailed(s);
     return judgeStatusWord(SwRule::Chv, sw);

@@ -8,6 +8,7 @@
 #include "base/CardStatus.h"
 #include "reader/CardReader.h"
 #include "reader/ReaderBuffer.h"
+#include "sim/FileResponses.h"
 
 namespace kestrel {
 
@@ -25,14 +26,13 @@ enum class SwRule
 
 CardStatus judgeStatusWord(SwRule rule, uint16_t sw);
 
-// What SELECT and GET RESPONSE tell about an EF (GSM 11.11 response bytes 3-4, 14 and 15).
-struct FileInfo
-{
-    int structure = 0; // 0 transparent, 1 linear fixed, 3 cyclic
-    int fileSize = 0;
-    int recordLength = 0;
-    int recordCount = 0;
-};
+// 9F xx: the card holds xx response bytes (00: 256) for GET RESPONSE.
+bool responseWaiting(uint16_t sw);
+// 91 xx: the command ended normally and a proactive command of xx bytes waits for FETCH. The one
+// test that hands a card's answer over to the proactive session.
+bool proactiveCommandWaiting(uint16_t sw);
+// SW1 90 or 91: the command ended normally, so data read from the card is valid.
+bool endedNormally(uint16_t sw);
 
 // What the card-access layer remembers from one access to the next: the reader it was on, the
 // ICCID seen when the last access was opened there, and whether an access is open. A SimCard
@@ -63,7 +63,14 @@ public:
     CardStatus sendRaw(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                        bool toCard, uint16_t& sw);
 
+    // SELECT alone; its status word is left to the caller.
     CardStatus selectId(uint16_t fid, uint16_t& sw);
+    // SELECT, and when the card answers 9F xx, GET RESPONSE of those xx bytes (00: 256) into
+    // response: the one way the program selects a file. The SELECT must answer 90 00 or 9F xx, the
+    // GET RESPONSE 90 00 (else 132); a response longer than response.size() gives 255 without a
+    // GET RESPONSE. length receives the number of response bytes, 0 after 90 00. A failed transmit
+    // ends as transportFailed. †
+    CardStatus select(uint16_t fid, std::span<uint8_t> response, std::size_t& length, uint16_t& sw);
     // buffer must hold length bytes (256 for 0).
     CardStatus getResponse(uint8_t length, std::span<uint8_t> buffer, uint16_t& sw);
     CardStatus readBinary(std::span<uint8_t> buffer, uint16_t offset, uint8_t length, uint16_t& sw);
@@ -93,7 +100,8 @@ public:
     // Composite operations of a card access.
 
     // Opens a reader access: raises the process priority, powers (or with forceReset resets) the
-    // card, selects the MF (chv1Enabled, when given, receives bit 8 of response byte 14 being clear)
+    // card, selects the MF (chv1Enabled, when given, receives DirectoryInfo::chv1Enabled when the
+    // response reaches the file characteristics)
     // and reads EF_ICCID. The ICCID is compared with access.lastIccid: for a freshly powered
     // card a different one is stored and otherCard set; for a card that stayed powered a different
     // one gives 133 (otherCard set too). atr may be null.
@@ -112,8 +120,6 @@ public:
     // The 8-byte block of a PIN text: its leading digits "0"-"9", at most 8, then 0xFF. False when
     // there are fewer than 4 digits.
     static bool pinBlock(std::string_view text, std::array<uint8_t, 8>& block);
-    // FileInfo from the response data of an EF selection (GSM 11.11 layout, bytes from 1).
-    static FileInfo fileInfo(std::span<const uint8_t> response);
 
     // After a failed transmit: the card is powered down, and a card that has left the reader is
     // reported as 131 rather than as the transport's failure. Returns the status to report.

@@ -9,7 +9,7 @@ namespace {
 
 uint16_t listFile(bool forbidden)
 {
-    return forbidden ? SimFiles::kEfFplmn : SimFiles::kEfPlmnSel;
+    return forbidden ? gsm::fid::kEfFplmn : gsm::fid::kEfPlmnSel;
 }
 
 } // namespace
@@ -24,15 +24,15 @@ int NetworkFiles::selectList(bool forbidden)
         m_card.setLastStatus(CardStatus::NonSpecificError);
         return -1;
     }
-    EfInfo info;
-    if (!m_card.selectFile(SimFiles::kDfGsm, listFile(forbidden), nullptr, &info))
+    FileInfo info;
+    if (!m_card.selectFile(gsm::fid::kDfGsm, listFile(forbidden), nullptr, &info))
         return -1;
     // A network list is a transparent file; any other structure is no list this program knows.
-    if (info.structure() != 0) {
+    if (info.structure != FileStructure::Transparent) {
         m_card.setLastStatus(CardStatus::NonSpecificError);
         return -1;
     }
-    return info.fileSize();
+    return info.fileSize;
 }
 
 bool NetworkFiles::failAndFlush()
@@ -50,7 +50,7 @@ bool NetworkFiles::readPlmnList(std::vector<PlmnEntry>& list, bool forbidden)
         return failAndFlush();
     std::vector<uint8_t> bytes(static_cast<std::size_t>(size), 0xFF);
     int length = size;
-    if (!m_card.readFile(SimFiles::kDfGsm, listFile(forbidden), bytes, length))
+    if (!m_card.readFile(gsm::fid::kDfGsm, listFile(forbidden), bytes, length))
         return failAndFlush();
     list = DecodePlmnList(bytes);
     m_card.setLastStatus(CardStatus::Ok);
@@ -64,7 +64,7 @@ bool NetworkFiles::writePlmnList(std::span<const PlmnEntry> list, bool forbidden
         return failAndFlush();
     const std::vector<uint8_t> bytes = EncodePlmnList(list, static_cast<std::size_t>(size));
     int length = size;
-    if (!m_card.updateFile(SimFiles::kDfGsm, listFile(forbidden), bytes, length))
+    if (!m_card.updateFile(gsm::fid::kDfGsm, listFile(forbidden), bytes, length))
         return failAndFlush();
     m_card.setLastStatus(CardStatus::Ok);
     return true;

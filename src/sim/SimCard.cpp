@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/StringTable.h"
+#include "gsm/Instructions.h"
+#include "gsm/StatusWords.h"
 #include "reader/CardReader.h"
 #include "reader/ReaderManager.h"
 
@@ -10,27 +12,12 @@ namespace kestrel {
 
 namespace {
 
-using namespace SimFiles;
-
-constexpr uint8_t kClass = 0xA0;
-constexpr uint8_t kInsTerminalProfile = 0x10;
-constexpr uint8_t kInsRunGsmAlgorithm = 0x88;
-constexpr uint8_t kInsGetResponse = 0xC0;
-
-constexpr std::size_t kDfResponseSize = 36;
-constexpr std::size_t kEfInfoSize = 18;
-// Data of one READ BINARY (P3 0 reads 256) and of one UPDATE BINARY (P3 0 would carry nothing).
-constexpr int kMaxReadChunk = 256;
-constexpr int kMaxWriteChunk = 255;
+using namespace gsm::fid;
+using gsm::kClass;
 
 // The terminal profile sent to a proactive card (GSM 11.14): profile download, SMS-PP and cell
 // broadcast data download, menu selection, the proactive commands the program answers.
 constexpr uint8_t kTerminalProfile[] = {0x1F, 0x7F, 0xFF, 0xFF, 0x00, 0x00};
-
-uint8_t sw1(uint16_t sw)
-{
-    return static_cast<uint8_t>(sw >> 8);
-}
 
 } // namespace
 
@@ -147,7 +134,7 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
     if (!(m_cardFlags & CardFlag::kIdentified)) {
         m_currentDf = 0;
         m_currentEf = 0;
-        m_efInfo = EfInfo{};
+        m_efInfo = FileInfo{};
         m_lastSw = 0;
         GsmCommands gsm(*r);
         if (m_cardFlags & CardFlag::kPoweredByOpening)
@@ -164,21 +151,19 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
             return failAndClose(begun);
         m_cardFlags |= CardFlag::kPoweredByOpening;
 
-        // CHV states from the MF response (GSM 11.11, bytes from 1): byte 14 bit 8 set = CHV1
-        // disabled; bytes 19 and 21 status of CHV1 and CHV2, bit 8 initialised, bits 1-4 the
-        // attempts left.
-        std::array<uint8_t, 36> mf{};
+        // CHV states from the MF response: CHV1 enabled or not, the status of CHV1 and CHV2.
+        DirectoryInfo mf;
         if (!selectFile(kMf, 0, &mf))
             return failAndClose(m_lastStatus);
         m_cardFlags &= ~(CardFlag::kChv1Enabled | CardFlag::kChv1Blocked | CardFlag::kChv2Present |
                          CardFlag::kChv2Blocked | CardFlag::kChv1Verified | CardFlag::kChv2Verified);
-        if (!(mf[13] & 0x80))
+        if (mf.chv1Enabled)
             m_cardFlags |= CardFlag::kChv1Enabled;
-        if (chvAttemptsLeft(mf, 1, false) == 0)
+        if (mf.chvBlocked(1))
             m_cardFlags |= CardFlag::kChv1Blocked;
-        if (mf[20] & 0x80) {
+        if (mf.chv2.initialised) {
             m_cardFlags |= CardFlag::kChv2Present;
-            if (chvAttemptsLeft(mf, 2, false) == 0)
+            if (mf.chvBlocked(2))
                 m_cardFlags |= CardFlag::kChv2Blocked;
         }
         takeAttemptsLeft(mf);
@@ -212,11 +197,11 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
 
     // DF_GSM is readable once CHV1 is verified or disabled.
     if ((m_cardFlags & CardFlag::kChv1Verified) || !(m_cardFlags & CardFlag::kChv1Enabled)) {
-        EfInfo sst;
+        FileInfo sst;
         if (!selectFile(kDfGsm, kEfSst, nullptr, &sst))
             return failAndClose(m_lastStatus);
-        m_serviceTable.assign(static_cast<std::size_t>(sst.fileSize()), 0);
-        int length = sst.fileSize();
+        m_serviceTable.assign(static_cast<std::size_t>(sst.fileSize), 0);
+        int length = sst.fileSize;
         if (!readFile(kDfGsm, kEfSst, m_serviceTable, length)) {
             m_serviceTable.clear();
             return failAndClose(m_lastStatus);
@@ -230,11 +215,12 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
     m_simPhase = length > 0 ? phase[0] : 0;
 
     // Phase 2 cards never get TERMINAL PROFILE; a phase 2+ card only when it offers proactive SIM.
-    if (m_simPhase >= 3 && hasService(SimService::kProactiveSim) && toolkit) {
+    if (m_simPhase >= 3 && hasService(gsm::service::kProactiveSim) && toolkit) {
         std::array<uint8_t, sizeof kTerminalProfile> profile;
         std::copy(std::begin(kTerminalProfile), std::end(kTerminalProfile), profile.begin());
         uint16_t sw = 0;
-        if (!sendCommand(kClass, kInsTerminalProfile, 0, 0, static_cast<uint8_t>(profile.size()), profile, true, sw))
+        if (!sendCommand(kClass, gsm::ins::kTerminalProfile, 0, 0, static_cast<uint8_t>(profile.size()), profile, true,
+                         sw))
             return failAndClose(m_lastStatus);
     }
     m_lastStatus = CardStatus::Ok;
@@ -263,226 +249,7 @@ QString SimCard::phaseText(int phase)
     }
 }
 
-// ---- files -------------------------------------------------------------------------------------
-
-CardStatus SimCard::selectOne(GsmCommands& gsm, uint16_t id, std::span<uint8_t> response, std::size_t maxResponse,
-                              bool& responded)
-{
-    responded = false;
-    CardStatus s = gsm.selectId(id, m_lastSw);
-    if (s != CardStatus::Ok)
-        return gsm.transportFailed(s);
-    s = judgeStatusWord(SwRule::Select, m_lastSw);
-    if (s != CardStatus::Ok || sw1(m_lastSw) != 0x9F)
-        return s;
-    const std::size_t n = (m_lastSw & 0xFF) == 0 ? 256 : (m_lastSw & 0xFF);
-    if (n > maxResponse || n > response.size())
-        return CardStatus::NonSpecificError;
-    std::array<uint8_t, 256> data{};
-    s = gsm.getResponse(static_cast<uint8_t>(n), data, m_lastSw);
-    if (s != CardStatus::Ok)
-        return gsm.transportFailed(s);
-    s = judgeStatusWord(SwRule::Strict, m_lastSw);
-    if (s != CardStatus::Ok)
-        return s;
-    std::copy_n(data.begin(), n, response.begin());
-    responded = true;
-    return CardStatus::Ok;
-}
-
-bool SimCard::selectFile(uint16_t df, uint16_t ef, std::array<uint8_t, 36>* dfResponse, EfInfo* efInfoOut)
-{
-    CardReader* r = reader();
-    if (!r)
-        return fail(CardStatus::ReaderInaccessible);
-    GsmCommands gsm(*r);
-    bool responded = false;
-
-    if (df != m_currentDf || dfResponse) {
-        m_currentDf = 0;
-        m_currentEf = 0;
-        std::array<uint8_t, kDfResponseSize> temporary{};
-        std::array<uint8_t, kDfResponseSize>& buffer = dfResponse ? *dfResponse : temporary;
-        buffer.fill(0);
-        if (df != kMf) {
-            if (const CardStatus s = selectOne(gsm, kMf, buffer, kDfResponseSize, responded); s != CardStatus::Ok)
-                return fail(s);
-            buffer.fill(0);
-        }
-        if (const CardStatus s = selectOne(gsm, df, buffer, kDfResponseSize, responded); s != CardStatus::Ok)
-            return fail(s);
-        m_currentDf = df;
-    }
-
-    if (ef != 0 && (ef != m_currentEf || efInfoOut)) {
-        m_currentEf = 0;
-        m_efInfo = EfInfo{};
-        if (const CardStatus s = selectOne(gsm, ef, m_efInfo.bytes, kEfInfoSize, responded); s != CardStatus::Ok)
-            return fail(s);
-        m_currentEf = ef;
-        if (efInfoOut)
-            *efInfoOut = m_efInfo;
-    }
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::transferTransparent(GsmCommands& gsm, std::span<uint8_t> read, std::span<const uint8_t> write, int size)
-{
-    const bool reading = !read.empty() || write.empty();
-    const int chunk = reading ? kMaxReadChunk : kMaxWriteChunk;
-    for (int offset = 0; offset < size; offset += chunk) {
-        const int n = std::min(chunk, size - offset);
-        const auto p3 = static_cast<uint8_t>(n & 0xFF); // 256 travels as 0
-        const auto at = static_cast<std::size_t>(offset);
-        CardStatus s = reading ? gsm.readBinary(read.subspan(at), static_cast<uint16_t>(offset), p3, m_lastSw)
-                               : gsm.updateBinary(write.subspan(at, static_cast<std::size_t>(n)),
-                                                  static_cast<uint16_t>(offset), p3, m_lastSw);
-        if (s != CardStatus::Ok)
-            return fail(gsm.transportFailed(s));
-        s = judgeStatusWord(SwRule::Transfer, m_lastSw);
-        if (s != CardStatus::Ok)
-            return fail(s);
-    }
-    return true;
-}
-
-bool SimCard::readFile(uint16_t df, uint16_t ef, std::span<uint8_t> buffer, int& length, int record, int mode)
-{
-    if (!selectFile(df, ef))
-        return false;
-    GsmCommands gsm(*reader());
-    switch (m_efInfo.structure()) {
-    case 0: {
-        const int size = m_efInfo.fileSize();
-        if (length < size || buffer.size() < static_cast<std::size_t>(size))
-            return fail(CardStatus::NonSpecificError);
-        if (!transferTransparent(gsm, buffer, {}, size))
-            return false;
-        length = size;
-        break;
-    }
-    case 1:
-    case 3: {
-        const int recordLength = m_efInfo.recordLength();
-        if (recordLength < 1 || record < 0 || record > 255 || mode < 0 || mode > 255)
-            return fail(CardStatus::NonSpecificError);
-        std::array<uint8_t, 256> data{};
-        const CardStatus s = gsm.readRecord(data, static_cast<uint8_t>(record), static_cast<uint8_t>(mode),
-                                            static_cast<uint8_t>(recordLength), m_lastSw);
-        if (s != CardStatus::Ok)
-            return fail(gsm.transportFailed(s));
-        if (const CardStatus judged = judgeStatusWord(SwRule::Transfer, m_lastSw); judged != CardStatus::Ok)
-            return fail(judged);
-        const auto n = std::min(
-            {static_cast<std::size_t>(std::max(length, 0)), static_cast<std::size_t>(recordLength), buffer.size()});
-        std::copy_n(data.begin(), n, buffer.begin());
-        length = recordLength;
-        break;
-    }
-    default:
-        return fail(CardStatus::NonSpecificError);
-    }
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::updateFile(uint16_t df, uint16_t ef, std::span<const uint8_t> buffer, int& length, int record, int mode)
-{
-    if (!selectFile(df, ef))
-        return false;
-    GsmCommands gsm(*reader());
-    switch (m_efInfo.structure()) {
-    case 0: {
-        const int size = m_efInfo.fileSize();
-        if (length < size || buffer.size() < static_cast<std::size_t>(size))
-            return fail(CardStatus::NonSpecificError);
-        if (!transferTransparent(gsm, {}, buffer, size))
-            return false;
-        length = size;
-        break;
-    }
-    case 1:
-    case 3: {
-        const int recordLength = m_efInfo.recordLength();
-        if (recordLength < 1 || record < 0 || record > 255 || mode < 0 || mode > 255)
-            return fail(CardStatus::NonSpecificError);
-        std::vector<uint8_t> data(static_cast<std::size_t>(recordLength), 0x00);
-        const auto n = std::min({static_cast<std::size_t>(std::max(length, 0)), data.size(), buffer.size()});
-        std::copy_n(buffer.begin(), n, data.begin());
-        const CardStatus s = gsm.updateRecord(data, static_cast<uint8_t>(record), static_cast<uint8_t>(mode),
-                                              static_cast<uint8_t>(recordLength), m_lastSw);
-        if (s != CardStatus::Ok)
-            return fail(gsm.transportFailed(s));
-        if (const CardStatus judged = judgeStatusWord(SwRule::Transfer, m_lastSw); judged != CardStatus::Ok)
-            return fail(judged);
-        length = recordLength;
-        break;
-    }
-    default:
-        return fail(CardStatus::NonSpecificError);
-    }
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::readRecordAbsolute(std::span<uint8_t> buffer, int record)
-{
-    CardReader* r = reader();
-    if (!r)
-        return fail(CardStatus::ReaderInaccessible);
-    FileInfo info;
-    info.recordLength = m_efInfo.recordLength();
-    const CardStatus s = GsmCommands(*r).readRecordAbsolute(buffer, record, info, m_lastSw);
-    m_lastStatus = s;
-    return s == CardStatus::Ok;
-}
-
-bool SimCard::updateRecordAbsolute(std::span<const uint8_t> buffer, int record)
-{
-    CardReader* r = reader();
-    if (!r)
-        return fail(CardStatus::ReaderInaccessible);
-    FileInfo info;
-    info.recordLength = m_efInfo.recordLength();
-    const CardStatus s = GsmCommands(*r).updateRecordAbsolute(buffer, record, info, m_lastSw);
-    m_lastStatus = s;
-    return s == CardStatus::Ok;
-}
-
-bool SimCard::invalidateFile(uint16_t df, uint16_t ef)
-{
-    if (!selectFile(df, ef))
-        return false;
-    if (m_efInfo.invalidated())
-        return true;
-    GsmCommands gsm(*reader());
-    const CardStatus s = gsm.invalidate(m_lastSw);
-    if (s != CardStatus::Ok)
-        return fail(gsm.transportFailed(s));
-    if (const CardStatus judged = judgeStatusWord(SwRule::Strict, m_lastSw); judged != CardStatus::Ok)
-        return fail(judged);
-    m_efInfo.bytes[11] &= static_cast<uint8_t>(~0x01);
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
-
-bool SimCard::rehabilitateFile(uint16_t df, uint16_t ef)
-{
-    if (!selectFile(df, ef))
-        return false;
-    if (!m_efInfo.invalidated())
-        return true;
-    GsmCommands gsm(*reader());
-    const CardStatus s = gsm.rehabilitate(m_lastSw);
-    if (s != CardStatus::Ok)
-        return fail(gsm.transportFailed(s));
-    if (const CardStatus judged = judgeStatusWord(SwRule::Strict, m_lastSw); judged != CardStatus::Ok)
-        return fail(judged);
-    m_efInfo.bytes[11] |= 0x01;
-    m_lastStatus = CardStatus::Ok;
-    return true;
-}
+// ---- files (the transfers are in SimCardFiles.cpp) ------------------------------------------
 
 bool SimCard::hasService(int n) const
 {
@@ -524,7 +291,7 @@ bool SimCard::sendCommand(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint
     sw = m_lastSw;
     if (s != CardStatus::Ok)
         return fail(gsm.transportFailed(s));
-    if (sw1(m_lastSw) == 0x91) {
+    if (proactiveCommandWaiting(m_lastSw)) {
         const bool handled = handleProactive(m_lastSw);
         sw = m_lastSw;
         return handled;
@@ -538,15 +305,15 @@ bool SimCard::runGsmAlgorithm(std::span<const uint8_t> challenge, std::span<uint
         return fail(CardStatus::ReaderInaccessible);
     std::array<uint8_t, 16> block{};
     std::copy_n(challenge.begin(), std::min(challenge.size(), block.size()), block.begin());
-    if (!sendCommand(kClass, kInsRunGsmAlgorithm, 0, 0, 0x10, block, true, sw))
+    if (!sendCommand(kClass, gsm::ins::kRunGsmAlgorithm, 0, 0, 0x10, block, true, sw))
         return false;
     if (const CardStatus s = judgeStatusWord(SwRule::Authenticate, sw); s != CardStatus::Ok)
         return fail(s);
-    if (sw1(sw) == 0x9F) {
+    if (responseWaiting(sw)) {
         // SRES (4 bytes) and Kc (8 bytes).
-        const auto n = std::min<std::size_t>(sw & 0xFF, 12);
+        const auto n = std::min<std::size_t>(gsm::sw2(sw), gsm::kSresKcLength);
         std::array<uint8_t, 256> data{};
-        if (!sendCommand(kClass, kInsGetResponse, 0, 0, static_cast<uint8_t>(n), data, false, sw))
+        if (!sendCommand(kClass, gsm::ins::kGetResponse, 0, 0, static_cast<uint8_t>(n), data, false, sw))
             return false;
         if (const CardStatus s = judgeStatusWord(SwRule::Authenticate, sw); s != CardStatus::Ok)
             return fail(s);

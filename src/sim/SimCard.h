@@ -11,8 +11,11 @@
 #include <QString>
 
 #include "base/CardStatus.h"
+#include "gsm/FileIds.h"
+#include "gsm/Services.h"
 #include "sim/CardProgress.h"
 #include "sim/FileImage.h"
+#include "sim/FileResponses.h"
 #include "sim/GsmCommands.h"
 #include "sim/PinPrompt.h"
 #include "sim/SecretText.h"
@@ -25,43 +28,10 @@ class CardReader;
 class ProgressSink;
 class ReaderManager;
 
-// GSM 11.11 file identifiers the program addresses, always from the MF down.
-namespace SimFiles {
-inline constexpr uint16_t kMf = 0x3F00;
-inline constexpr uint16_t kEfIccid = 0x2FE2;
-inline constexpr uint16_t kDfTelecom = 0x7F10;
-inline constexpr uint16_t kEfAdn = 0x6F3A;
-inline constexpr uint16_t kEfFdn = 0x6F3B;
-inline constexpr uint16_t kEfSms = 0x6F3C;
-inline constexpr uint16_t kEfMsisdn = 0x6F40;
-inline constexpr uint16_t kEfSmsp = 0x6F42;
-inline constexpr uint16_t kEfLnd = 0x6F44;
-inline constexpr uint16_t kEfExt1 = 0x6F4A;
-inline constexpr uint16_t kEfExt2 = 0x6F4B;
-inline constexpr uint16_t kDfGsm = 0x7F20;
-inline constexpr uint16_t kEfImsi = 0x6F07;
-inline constexpr uint16_t kEfPlmnSel = 0x6F30;
-inline constexpr uint16_t kEfSst = 0x6F38;
-inline constexpr uint16_t kEfFplmn = 0x6F7B;
-inline constexpr uint16_t kEfLoci = 0x6F7E;
-inline constexpr uint16_t kEfPhase = 0x6FAE;
-inline constexpr uint16_t kEfPuct = 0x6F41;
-inline constexpr uint16_t kEfAcm = 0x6F39;
-inline constexpr uint16_t kEfAcmMax = 0x6F37;
-} // namespace SimFiles
-
-// SIM service numbers (GSM 11.11 service table).
-namespace SimService {
-inline constexpr int kAdn = 2;
-inline constexpr int kFdn = 3;
-inline constexpr int kSms = 4;
-inline constexpr int kAdviceOfCharge = 5;
-inline constexpr int kMsisdn = 9;
-inline constexpr int kExt1 = 10;
-inline constexpr int kExt2 = 11;
-inline constexpr int kLnd = 13;
-inline constexpr int kProactiveSim = 29;
-} // namespace SimService
+// Older spellings of the file ids and service numbers, kept while callers outside the SIM layer
+// move to gsm::fid and gsm::service.
+namespace SimFiles = gsm::fid;
+namespace SimService = gsm::service;
 
 // The record files whose images the SimCard keeps, and their maps (link maps of EXT1/EXT2, check
 // maps of ADN, FDN, LND, MSISDN).
@@ -76,20 +46,6 @@ enum class CachedFile
     Sms,
 };
 
-// The response of the last EF selection, 18 bytes in GSM 11.11 layout as the card sent them
-// (bytes numbered from 1 below; sizes and ids stay high byte first in `bytes`).
-struct EfInfo
-{
-    std::array<uint8_t, 18> bytes{};
-
-    int fileSize() const { return bytes[2] << 8 | bytes[3]; } // bytes 3-4
-    uint16_t fileId() const { return static_cast<uint16_t>(bytes[4] << 8 | bytes[5]); }
-    bool invalidated() const { return (bytes[11] & 0x01) == 0; } // byte 12, file status bit 1
-    int structure() const { return bytes[13]; }                  // byte 14: 0, 1 linear fixed, 3 cyclic
-    int recordLength() const { return bytes[14]; }               // byte 15
-    int recordCount() const { return recordLength() > 0 ? fileSize() / recordLength() : 0; }
-};
-
 // cardFlags bits.
 namespace CardFlag {
 inline constexpr uint32_t kPoweredByOpening = 0x01;
@@ -101,14 +57,6 @@ inline constexpr uint32_t kChv2Present = 0x80;
 inline constexpr uint32_t kChv1Blocked = 0x100;
 inline constexpr uint32_t kChv2Blocked = 0x200;
 } // namespace CardFlag
-
-// The false presentations a code has left, from an MF/DF response (GSM 11.11, bytes from 1): byte 19
-// CHV1, 20 UNBLOCK CHV1, 21 CHV2, 22 UNBLOCK CHV2, bits 1-4 of each.
-inline int chvAttemptsLeft(std::span<const uint8_t> response, int chv, bool unblock)
-{
-    const std::size_t at = 18 + (chv == 2 ? 2 : 0) + (unblock ? 1 : 0);
-    return at < response.size() ? response[at] & 0x0F : 0;
-}
 
 // The card service object: the program owns exactly one for its whole run. Everything that talks
 // to a SIM goes through it.
@@ -178,10 +126,9 @@ public:
     void closeCard();
 
     // ---- files -------------------------------------------------------------------------------
-    // ef 0 selects down to df only. dfResponse receives the MF/DF response (raw, zero-padded);
-    // efInfoOut a copy of efInfo. Giving either always selects again.
-    bool selectFile(uint16_t df, uint16_t ef, std::array<uint8_t, 36>* dfResponse = nullptr,
-                    EfInfo* efInfoOut = nullptr);
+    // ef 0 selects down to df only. dfInfo receives the MF/DF response; efInfoOut a copy of
+    // efInfo. Giving either always selects again.
+    bool selectFile(uint16_t df, uint16_t ef, DirectoryInfo* dfInfo = nullptr, FileInfo* efInfoOut = nullptr);
     // Transparent file: the whole file into buffer (length in: room, at least the file size; out:
     // the file size). Record file: record `record` in `mode` (4 = absolute), at most length bytes
     // copied; out: the record length.
@@ -254,7 +201,7 @@ public:
     int simPhase() const { return m_simPhase; }
     // An EF_Phase byte as people name the phase: 0 "1", 1 "?", 2 "2", else "2+".
     static QString phaseText(int phase);
-    const EfInfo& efInfo() const { return m_efInfo; }
+    const FileInfo& efInfo() const { return m_efInfo; }
     std::span<const uint8_t> serviceTable() const { return m_serviceTable; }
     // EF_ICCID as the last opening read it (0xFF beyond its length); all 0xFF before the first.
     // Kept through closeCard and flushCaches: it names the card the last read came from.
@@ -269,9 +216,6 @@ private:
     static std::size_t index(CachedFile file) { return static_cast<std::size_t>(file); }
     bool fail(CardStatus status);
     bool failAndClose(CardStatus status);
-    // SELECT of one id with GET RESPONSE of a 9F xx answer into response (at most maxResponse bytes).
-    CardStatus selectOne(GsmCommands& gsm, uint16_t id, std::span<uint8_t> response, std::size_t maxResponse,
-                         bool& responded);
     bool transferTransparent(GsmCommands& gsm, std::span<uint8_t> read, std::span<const uint8_t> write, int size);
     bool verifyForOpen(int chv, bool strict);
     bool handleProactive(uint16_t sw);
@@ -283,7 +227,7 @@ private:
     // After the card refused a code (135): the counters are read again and the tries left of that
     // code become the status detail; lastStatus stays.
     void noteRefusedCode(int chv, bool unblock);
-    void takeAttemptsLeft(std::span<const uint8_t> mf);
+    void takeAttemptsLeft(const DirectoryInfo& mf);
     // A CHV command failed with status: false, with the tries left noted when it was a refusal.
     bool refused(CardStatus status, int chv, bool unblock);
 
@@ -293,7 +237,7 @@ private:
     std::array<std::optional<FileImage>, 7> m_images;
     std::array<std::optional<RecordMap>, 7> m_maps; // Ext1, Ext2 link maps; Adn..Msisdn check maps
     CardProgress m_progress;
-    EfInfo m_efInfo;
+    FileInfo m_efInfo;
     uint16_t m_lastSw = 0;
     uint32_t m_cardFlags = 0;
     int m_simPhase = 0;

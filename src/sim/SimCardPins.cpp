@@ -19,11 +19,11 @@ std::size_t counterIndex(int chv, bool unblock)
 
 } // namespace
 
-void SimCard::takeAttemptsLeft(std::span<const uint8_t> mf)
+void SimCard::takeAttemptsLeft(const DirectoryInfo& mf)
 {
     for (const int chv : {1, 2}) {
         for (const bool unblock : {false, true})
-            m_attemptsLeft[counterIndex(chv, unblock)] = chvAttemptsLeft(mf, chv, unblock);
+            m_attemptsLeft[counterIndex(chv, unblock)] = mf.chvAttemptsLeft(chv, unblock);
     }
 }
 
@@ -36,8 +36,8 @@ bool SimCard::mayPresent(std::string_view code, int chv, bool unblock)
         return true;
     int& left = m_attemptsLeft[counterIndex(chv, unblock)];
     if (left < 0) {
-        std::array<uint8_t, 36> mf{};
-        if (!selectFile(SimFiles::kMf, 0, &mf))
+        DirectoryInfo mf;
+        if (!selectFile(gsm::fid::kMf, 0, &mf))
             return false;
         takeAttemptsLeft(mf);
     }
@@ -52,11 +52,11 @@ void SimCard::noteRefusedCode(int chv, bool unblock)
 {
     const CardStatus status = m_lastStatus;
     const uint16_t sw = m_lastSw;
-    std::array<uint8_t, 36> mf{};
+    DirectoryInfo mf;
     QString detail;
-    if (selectFile(SimFiles::kMf, 0, &mf)) {
+    if (selectFile(gsm::fid::kMf, 0, &mf)) {
         takeAttemptsLeft(mf);
-        const int left = chvAttemptsLeft(mf, chv, unblock);
+        const int left = mf.chvAttemptsLeft(chv, unblock);
         if (left == 0)
             detail = StringTable::text(9842);
         else if (left == 1)

@@ -14,7 +14,7 @@ namespace kestrel {
 
 namespace {
 
-using namespace SimFiles;
+using namespace gsm::fid;
 
 constexpr int kModeAbsolute = 4;
 // READ/UPDATE RECORD carry the record number in P1: a file may hold more, but no more can be
@@ -26,14 +26,14 @@ constexpr int kTextReading = 5017;  // "Reading SMS messages from SIM\nReading i
 constexpr int kTextWriting = 5018;  // "Writing SMS messages to SIM\nWriting Item %u (total %u)"
 constexpr int kTextTooLong = 57722; // "Message is too long"
 
-bool isRecordFile(const EfInfo& info)
+bool isRecordFile(const FileInfo& info)
 {
-    return info.structure() == 1 || info.structure() == 3;
+    return info.isRecordFile();
 }
 
-int recordCount(const EfInfo& info)
+int recordCount(const FileInfo& info)
 {
-    return std::min(info.recordCount(), kMaxRecords);
+    return std::min(info.recordCount, kMaxRecords);
 }
 
 } // namespace
@@ -47,14 +47,14 @@ bool SmsFiles::failAndFlush()
 
 bool SmsFiles::readSmsFile(int textId)
 {
-    EfInfo info;
+    FileInfo info;
     if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
         return failAndFlush();
     if (!isRecordFile(info)) {
         m_card.setLastStatus(CardStatus::NonSpecificError);
         return failAndFlush();
     }
-    const int length = info.recordLength();
+    const int length = info.recordLength;
     const int n = recordCount(info);
 
     std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
@@ -86,13 +86,13 @@ bool SmsFiles::readSmsFile(int textId)
 }
 
 // A reader, the SMS service allocated and EF_SMS selected; false (lastStatus set) when one fails.
-bool SmsFiles::openSmsFile(EfInfo& info)
+bool SmsFiles::openSmsFile(FileInfo& info)
 {
     if (!m_card.reader()) {
         m_card.setLastStatus(CardStatus::ReaderInaccessible);
         return false;
     }
-    if (!m_card.requireService(SimService::kSms))
+    if (!m_card.requireService(gsm::service::kSms))
         return failAndFlush();
     if (!m_card.selectFile(kDfTelecom, kEfSms, nullptr, &info))
         return failAndFlush();
@@ -102,7 +102,7 @@ bool SmsFiles::openSmsFile(EfInfo& info)
 bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
 {
     count = 0;
-    EfInfo info;
+    FileInfo info;
     if (!openSmsFile(info))
         return false;
     const int filled =
@@ -137,14 +137,14 @@ bool SmsFiles::readSmsList(std::span<SmsEntry> entries, int& count)
 bool SmsFiles::prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePlan& plan)
 {
     count = 0;
-    EfInfo info;
+    FileInfo info;
     if (!openSmsFile(info))
         return false;
     if (!isRecordFile(info)) {
         m_card.setLastStatus(CardStatus::NonSpecificError);
         return failAndFlush();
     }
-    const int length = info.recordLength();
+    const int length = info.recordLength;
     const int n = recordCount(info);
     count = n;
     plan.length = length;

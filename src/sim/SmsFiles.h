@@ -9,7 +9,7 @@
 namespace kestrel {
 
 class SimCard;
-struct EfInfo;
+struct FileInfo;
 
 // EF_SMS (6F3C under DF_TELECOM): one linear-fixed record per message, read and written through
 // the SimCard's image of the file. The card must be open (SimCard::openCard, inside a card
@@ -52,7 +52,7 @@ private:
         std::vector<std::vector<uint8_t>> records;
     };
     bool failAndFlush();
-    bool openSmsFile(EfInfo& info);
+    bool openSmsFile(FileInfo& info);
     bool prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePlan& plan);
 
     SimCard& m_card;
