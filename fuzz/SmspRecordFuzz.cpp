@@ -45,7 +45,7 @@ const SimFile& smsp(const SimCardData& card)
 
 void checkRead(const SmsParameters& read)
 {
-    if (read.result != SmsParameters::kDone)
+    if (!read.result)
         return;
     if (!read.serviceCentre.empty()) {
         uint8_t ton = 0;
@@ -89,10 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const SmsParameters read = ReadSmsParameters(sim, nullptr, nullptr, std::chrono::milliseconds(0));
     checkRead(read);
     if (length < 28) {
-        check(read.result == SmsParameters::kFailed);
+        check(!read.result);
         return 0;
     }
-    check(read.result == SmsParameters::kDone);
+    check(read.result.isOk());
 
     const std::string centre = kCentres[data[1] % 4];
     SmsTime validity;
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::vector<uint8_t> before = smsp(card.data()).data;
     const SmsParameters written =
         WriteSmsParameters(sim, nullptr, nullptr, centre, validityText, std::chrono::milliseconds(0));
-    check(written.result == SmsParameters::kDone);
+    check(written.result.isOk());
     check(written.serviceCentre == centre && written.validity == validityText);
 
     const std::vector<uint8_t>& after = smsp(card.data()).data;
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
     const SmsParameters again = ReadSmsParameters(sim, nullptr, nullptr, std::chrono::milliseconds(0));
     checkRead(again);
-    check(again.result == SmsParameters::kDone);
+    check(again.result.isOk());
     check(again.serviceCentre == centre && again.validity == validityText);
     return 0;
 }
