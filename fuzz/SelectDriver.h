@@ -4,7 +4,7 @@
 // against the standard virtual card and keep its answers as seeds: a card opening through the
 // SimCard (MF response with the CHV bytes, EF_ICCID, EF_SST, EF_Phase), transparent and record
 // reads and writes sized by the EF response, and the SMS parameters' own access with
-// GsmCommands::selectPath and FileInfo.
+// GsmCommands::selectPath, all parsed into FileInfo and DirectoryInfo.
 
 #include <array>
 #include <cstdint>
@@ -16,15 +16,24 @@
 
 namespace kestrel::fuzz {
 
-inline void checkEfInfo(const EfInfo& info)
+inline void checkEfInfo(const FileInfo& info)
 {
-    check(info.fileSize() >= 0 && info.fileSize() <= 0xFFFF);
-    check(info.recordCount() >= 0 && info.recordCount() <= 0xFFFF);
+    check(info.fileSize >= 0 && info.fileSize <= 0xFFFF);
+    check(info.recordLength >= 0 && info.recordLength <= 255);
+    check(info.recordCount >= 0 && info.recordCount <= info.fileSize);
+}
+
+inline void checkDirectoryInfo(const DirectoryInfo& info)
+{
+    for (const int chv : {1, 2}) {
+        for (const bool unblock : {false, true})
+            check(info.chvAttemptsLeft(chv, unblock) >= 0 && info.chvAttemptsLeft(chv, unblock) <= 15);
+    }
 }
 
 inline void driveSelectResponses(CardReader& reader)
 {
-    using namespace SimFiles;
+    using namespace gsm::fid;
     {
         SimCard sim([&reader] { return &reader; });
         if (sim.openCard(false, false, false, false)) {
@@ -40,7 +49,10 @@ inline void driveSelectResponses(CardReader& reader)
             checkEfInfo(sim.efInfo());
         }
         // Record files: the record length of the EF response decides the transfer.
-        EfInfo info;
+        DirectoryInfo mf;
+        if (sim.selectFile(kMf, 0, &mf))
+            checkDirectoryInfo(mf);
+        FileInfo info;
         if (sim.selectFile(kDfTelecom, kEfAdn, nullptr, &info)) {
             checkEfInfo(info);
             int length = 28;
@@ -57,21 +69,20 @@ inline void driveSelectResponses(CardReader& reader)
     }
 
     GsmCommands gsm(reader);
+    CardAccessState access;
     bool chv1Enabled = false;
     bool otherCard = false;
-    if (gsm.beginCardAccess(false, nullptr, &chv1Enabled, otherCard) == CardStatus::Ok) {
+    if (gsm.beginCardAccess(access, false, nullptr, &chv1Enabled, otherCard) == CardStatus::Ok) {
         FileInfo info;
         uint16_t sw = 0;
         if (gsm.selectPath(kDfTelecom, kEfSmsp, info, sw) == CardStatus::Ok) {
-            check(info.fileSize >= 0 && info.fileSize <= 0xFFFF);
-            check(info.recordLength >= 0 && info.recordLength <= 255);
-            check(info.recordCount >= 0 && info.recordCount <= info.fileSize);
+            checkEfInfo(info);
             std::array<uint8_t, 64> record{};
             gsm.readRecordAbsolute(record, 1, info, sw);
             gsm.updateRecordAbsolute(record, 1, info, sw);
         }
     }
-    gsm.endCardAccess();
+    gsm.endCardAccess(access);
 }
 
 } // namespace kestrel::fuzz
