@@ -11,8 +11,8 @@ namespace kestrel {
 // The reader behind the reader driver library (KvriDriver). The driver does the reader's own work
 // — status, card on and off, line settings, memory-card reads — and moves bytes between the
 // program and the card's I/O line, echoes included, in one transfer request per exchange; the
-// base class's answer-to-reset parser and T=0 transport run over those transfers. There are no
-// single-byte primitives: the driver only moves blocks.
+// engine's (T0Engine) answer-to-reset reading and T=0 transport run over those transfers. There
+// are no single-byte primitives: the driver only moves blocks, and the byte calls do nothing.
 //
 // A failed request's error code becomes a CardStatus by mapDriverError.
 class KvriReader final : public T0Engine
