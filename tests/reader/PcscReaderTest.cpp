@@ -16,6 +16,7 @@
 #include "cli/CliCommands.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
+#include "reader/ReaderContract.h"
 #include "reader/ReaderManager.h"
 #include "TempXdg.h"
 
@@ -329,6 +330,20 @@ TEST_F(PcscReaderTest, PulledCardFailsClearlyAndComesBack)
     std::vector<uint8_t> record;
     EXPECT_EQ(read(*reader, {0xA0, 0xB2, 0x01, 0x04, 0x1C}, record), 0x9000);
     EXPECT_EQ(command(*reader, {0xA0, 0xDC, 0x01, 0x04, 0x1C}, adnEntry()), 0x9000);
+}
+
+// The session every reader kind carries through alike (reader/ReaderContract.h); the card is put
+// back in afterwards.
+TEST_F(PcscReaderTest, CarriesTheReaderContract)
+{
+    PcscReader reader;
+    ASSERT_EQ(reader.open(kReader), CardStatus::Ok);
+    test::readerContractSession(reader, [] {
+        EXPECT_EQ(s_stack->removeCard(), 0);
+        EXPECT_TRUE(PcscStack::waitForCard(false, kWaitMs));
+    });
+    std::string why;
+    ASSERT_TRUE(insertCard(why)) << why;
 }
 
 // A card that asks for more time without end (NULL procedure bytes) holds pcscd itself: the
