@@ -10,9 +10,9 @@ class SimCard;
 bool startCardOperation(SimCard& card, Prompter& prompter, bool chv1, bool chv2, bool strict, bool toolkit);
 
 // Only after a failure with 150: reads the CHV states from the MF response and, when CHV1 or CHV2
-// is blocked (DirectoryInfo::chvBlocked), asks the unblock question (string 5603). On Yes, the PUK dialog for
-// CHV1 and then, if CHV2 is blocked too, the PUK2 dialog; every code unblocked becomes the
-// remembered one. True when the card is unblocked and still open, and also when PIN1 was unblocked
+// is blocked (DirectoryInfo::chvBlocked), asks the unblock question (string 5603). On Yes, the PUK
+// dialog for CHV1 and then, if CHV2 is blocked too, the PUK2 dialog; every code unblocked becomes
+// the remembered one. True when the card is unblocked and still open, and also when PIN1 was unblocked
 // and the PUK2 dialog then closed (opening again tells whether PIN2 is needed). False otherwise,
 // with lastStatus 150 when nothing was tried (not blocked, or the question declined), 151 when
 // the only PUK dialog was closed, or the failure of the card.

@@ -277,7 +277,7 @@ TEST_F(PhoneBookCardTest, FixedDiallingNumbers)
     EXPECT_EQ(prompter.pinPrompts, (std::vector<int>{1, 2}));
     EXPECT_TRUE(prompter.errors.empty());
     // The write leaves EF_ADN selected.
-    EXPECT_EQ(app->sim().efInfo().fileId(), SimFiles::kEfAdn);
+    EXPECT_EQ(app->sim().efInfo().fileId, gsm::fid::kEfAdn);
 
     const auto again = readBack(DialBook::Fdn);
     EXPECT_EQ(stored(again->entry(2)), "Police|0|158@2");

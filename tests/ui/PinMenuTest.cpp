@@ -69,9 +69,9 @@ protected:
     {
         SimCard& sim = state->sim();
         EXPECT_TRUE(sim.openCard(false, false, true, false));
-        std::array<uint8_t, 36> mf{};
+        DirectoryInfo mf;
         EXPECT_TRUE(sim.selectFile(0x3F00, 0, &mf));
-        const std::pair<bool, int> out{sim.isChv1Enabled(), mf[18] & 0x0F};
+        const std::pair<bool, int> out{sim.isChv1Enabled(), mf.chv1.attemptsLeft};
         sim.closeCard();
         return out;
     }
