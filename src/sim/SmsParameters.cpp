@@ -71,13 +71,13 @@ public:
             return false;
         if (!step(30))
             return false;
-        EfInfo info;
+        FileInfo info;
         if (!m_card.selectFile(gsm::fid::kDfTelecom, gsm::fid::kEfSmsp, nullptr, &info))
             return failed();
         // The parameters take the last 28 bytes of a record: a shorter one holds none, and the
         // offsets below would fall before its start.
-        m_recordLength = info.recordLength();
-        m_records = std::min(info.recordCount(), kMaxRecords);
+        m_recordLength = info.recordLength;
+        m_records = std::min(info.recordCount, kMaxRecords);
         if (m_recordLength < kParameterBytes)
             return fail(CardStatus::BadOrMissingRecord);
         return true;
