@@ -3,8 +3,8 @@
 // The work of the GetResponse target, kept apart so the seed writer can run the same commands
 // against the standard virtual card and keep its answers as seeds: a card opening through the
 // SimCard (MF response with the CHV bytes, EF_ICCID, EF_SST, EF_Phase), transparent and record
-// reads and writes sized by the EF response, and the SMS parameters' own access with
-// GsmCommands::selectPath, all parsed into FileInfo and DirectoryInfo.
+// reads and writes sized by the EF response, and a bare card access with
+// GsmCommands::select, all parsed into FileInfo and DirectoryInfo.
 
 #include <array>
 #include <cstdint>
@@ -73,13 +73,22 @@ inline void driveSelectResponses(CardReader& reader)
     bool chv1Enabled = false;
     bool otherCard = false;
     if (gsm.beginCardAccess(access, false, nullptr, &chv1Enabled, otherCard) == CardStatus::Ok) {
-        FileInfo info;
+        // The bare selection, its response as long as the card makes it.
+        std::array<uint8_t, 256> response{};
+        std::size_t length = 0;
         uint16_t sw = 0;
-        if (gsm.selectPath(kDfTelecom, kEfSmsp, info, sw) == CardStatus::Ok) {
-            checkEfInfo(info);
-            std::array<uint8_t, 64> record{};
-            gsm.readRecordAbsolute(record, 1, info, sw);
-            gsm.updateRecordAbsolute(record, 1, info, sw);
+        if (gsm.select(kMf, response, length, sw) == CardStatus::Ok &&
+            gsm.select(kDfTelecom, response, length, sw) == CardStatus::Ok) {
+            check(length <= response.size());
+            checkDirectoryInfo(DirectoryInfo::parse(std::span(response).first(length)));
+            if (gsm.select(kEfSmsp, response, length, sw) == CardStatus::Ok) {
+                check(length <= response.size());
+                const FileInfo info = FileInfo::parse(std::span(response).first(length));
+                checkEfInfo(info);
+                std::array<uint8_t, 64> record{};
+                gsm.readRecordAbsolute(record, 1, info, sw);
+                gsm.updateRecordAbsolute(record, 1, info, sw);
+            }
         }
     }
     gsm.endCardAccess(access);

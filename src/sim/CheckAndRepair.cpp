@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/StringTable.h"
+#include "gsm/Instructions.h"
 #include "sim/DialFiles.h"
 #include "sim/SmsFiles.h"
 
@@ -29,8 +30,6 @@ constexpr int kTextRemoveItem = strId(2326);    // "->Remove Item"
 constexpr int kTextExt1 = strId(2327);          // "Extension 1:"
 constexpr int kTextLostExtension = strId(2328); // "Lost extension"
 constexpr int kTextExt2 = strId(2329);          // "Extension 2:"
-constexpr int kModeAbsolute = 4;
-constexpr int kModePrevious = 3;
 constexpr uint8_t kUnused = 0xFF;
 constexpr int kAllScans = DialScan::kAdn | DialScan::kFdn | DialScan::kLnd | DialScan::kMsisdn | DialScan::kSms;
 
@@ -181,7 +180,7 @@ bool CheckAndRepair::dialSection(const Section& section, QString& brief, QString
             int length = image->recordLength;
             // A cyclic file (EF_LND) takes no UPDATE RECORD in absolute mode: it is rewritten as a
             // whole below, once every link of the image is mended.
-            if (!cyclic && !m_card.updateFile(kDfTelecom, section.id, record, length, w, kModeAbsolute))
+            if (!cyclic && !m_card.updateFile(kDfTelecom, section.id, record, length, w, gsm::recordMode::kAbsolute))
                 return false;
             line += text(kTextRepaired);
         } else {
@@ -195,7 +194,7 @@ bool CheckAndRepair::dialSection(const Section& section, QString& brief, QString
         // record to the first leaves the records in their order.
         for (int g = image->recordCount; g >= 1; --g) {
             int length = image->recordLength;
-            if (!m_card.updateFile(kDfTelecom, section.id, image->record(g), length, 0, kModePrevious))
+            if (!m_card.updateFile(kDfTelecom, section.id, image->record(g), length, 0, gsm::recordMode::kPrevious))
                 return false;
         }
     }
@@ -228,7 +227,7 @@ bool CheckAndRepair::smsSection(QString& brief, QString& detailed, bool& errorsF
             std::fill(record.begin(), record.end(), kUnused);
             record[0] = 0x00; // free
             int length = image->recordLength;
-            if (!m_card.updateFile(kDfTelecom, kEfSms, record, length, w, kModeAbsolute))
+            if (!m_card.updateFile(kDfTelecom, kEfSms, record, length, w, gsm::recordMode::kAbsolute))
                 return false;
             line += text(kTextRepaired);
         } else {
@@ -275,7 +274,7 @@ bool CheckAndRepair::extensionSection(bool ext2, QString& brief, QString& detail
             const std::span<uint8_t> record = image->record(i);
             std::fill(record.begin(), record.end(), kUnused);
             int length = image->recordLength;
-            if (!m_card.updateFile(kDfTelecom, id, record, length, i, kModeAbsolute))
+            if (!m_card.updateFile(kDfTelecom, id, record, length, i, gsm::recordMode::kAbsolute))
                 return false;
             line += text(kTextRepaired);
         } else {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codec/DialRecord.h"
+#include "gsm/Instructions.h"
 #include "sim/DialChain.h"
 #include "sim/DialWritePlan.h"
 
@@ -18,8 +19,6 @@ using namespace dialchain;
 // reserves 0xFF (no link, RFU as a record number): a record file is used up to record 254.
 constexpr int kMaxRecords = 254;
 constexpr int kExtRecordLength = static_cast<int>(kExtensionRecordLength);
-constexpr int kModeAbsolute = 4;
-constexpr int kModePrevious = 3;
 
 } // namespace
 
@@ -125,7 +124,7 @@ bool DialFiles::readExtensionRecords(uint16_t fileId, CachedFile cached)
         const std::span<uint8_t> record = image.record(i);
         std::fill(record.begin(), record.end(), kUnused);
         int length = kExtRecordLength;
-        if (!m_card.readFile(kDfTelecom, fileId, record, length, i, kModeAbsolute))
+        if (!m_card.readFile(kDfTelecom, fileId, record, length, i, gsm::recordMode::kAbsolute))
             return false;
     }
     return true;
@@ -257,7 +256,7 @@ bool DialFiles::scanDialFile(uint16_t fileId, int textId)
         bool ok = m_card.showProgressItem(text, static_cast<unsigned>(i), static_cast<unsigned>(n), false);
         if (ok && fromCard) {
             int length = recordLength;
-            ok = m_card.readFile(kDfTelecom, fileId, image->record(i), length, i, kModeAbsolute);
+            ok = m_card.readFile(kDfTelecom, fileId, image->record(i), length, i, gsm::recordMode::kAbsolute);
         }
         if (!ok) {
             // A half-read image must not pass for the file.
@@ -447,7 +446,7 @@ bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, Dia
         std::vector<uint8_t> padded(static_cast<std::size_t>(extLength), kUnused);
         std::copy(bytes.begin(), bytes.end(), padded.begin());
         int length = extLength;
-        if (!m_card.updateFile(kDfTelecom, kind->ext, padded, length, j, kModeAbsolute))
+        if (!m_card.updateFile(kDfTelecom, kind->ext, padded, length, j, gsm::recordMode::kAbsolute))
             return false;
         std::copy(bytes.begin(), bytes.end(), ext.record(j).begin());
         return true;
@@ -472,7 +471,7 @@ bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, Dia
             const std::span<const uint8_t> record(step.bytes.data(), static_cast<std::size_t>(recordLength));
             int length = recordLength;
             if (!m_card.updateFile(kDfTelecom, fileId, record, length, cyclic ? 0 : step.record,
-                                   cyclic ? kModePrevious : kModeAbsolute))
+                                   cyclic ? gsm::recordMode::kPrevious : gsm::recordMode::kAbsolute))
                 return failAndFlush(m_card.lastStatus());
             std::copy(record.begin(), record.end(), image.record(step.record).begin());
             if (step.entry)

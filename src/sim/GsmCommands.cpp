@@ -432,23 +432,6 @@ CardStatus GsmCommands::endCardAccess(CardAccessState& state)
     return CardStatus::Ok;
 }
 
-CardStatus GsmCommands::selectPath(uint16_t df, uint16_t ef, FileInfo& info, uint16_t& sw)
-{
-    std::array<uint8_t, 256> response{};
-    std::size_t length = 0;
-    for (const uint16_t id : {gsm::fid::kMf, df}) {
-        if (const CardStatus s = select(id, response, length, sw); s != CardStatus::Ok)
-            return s;
-    }
-    if (const CardStatus s = select(ef, response, length, sw); s != CardStatus::Ok)
-        return s;
-    // An EF always describes itself; a bare 90 00 is no file of the expected kind.
-    if (length == 0)
-        return CardStatus::BadOrMissingRecord;
-    info = FileInfo::parse(std::span(response).first(length));
-    return CardStatus::Ok;
-}
-
 CardStatus GsmCommands::readRecordAbsolute(std::span<uint8_t> buffer, int record, const FileInfo& info, uint16_t& sw)
 {
     if (record < 1 || record > 255 || info.recordLength < 1 || info.recordLength > 255)

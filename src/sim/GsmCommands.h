@@ -109,9 +109,6 @@ public:
                                bool& otherCard);
     // Restores the process priority; if an access is open, closes it and powers the card down.
     CardStatus endCardAccess(CardAccessState& access);
-    // SELECT MF, df and ef (each 9F xx answered by GET RESPONSE). The EF must answer 9F xx (90 00
-    // gives 134). †
-    CardStatus selectPath(uint16_t df, uint16_t ef, FileInfo& info, uint16_t& sw);
     // READ/UPDATE RECORD in absolute mode with the record length of info (rule Chv). The read copies
     // at most buffer.size() bytes. †
     CardStatus readRecordAbsolute(std::span<uint8_t> buffer, int record, const FileInfo& info, uint16_t& sw);

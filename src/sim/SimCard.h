@@ -104,9 +104,6 @@ public:
     void setToolkitHandler(ToolkitHandler* handler) { m_toolkit = handler; }
     ToolkitHandler* toolkitHandler() const { return m_toolkit; }
     CardReader* reader() const { return m_readers ? m_readers() : nullptr; }
-    // What the card-access layer remembers between accesses (the ICCID last seen, an access open);
-    // a reader access run beside a card operation shares it.
-    CardAccessState& cardAccess() { return m_access; }
 
     // ---- progress (see CardProgress) ---------------------------------------------------------
     bool beginProgress(ProgressSink* parent, int textId, int titleId);

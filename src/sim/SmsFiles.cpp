@@ -7,6 +7,7 @@
 
 #include "base/StringTable.h"
 #include "codec/SmsCodec.h"
+#include "gsm/Instructions.h"
 #include "sim/DialFiles.h"
 #include "sim/SimCard.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 using namespace gsm::fid;
 
-constexpr int kModeAbsolute = 4;
 // READ/UPDATE RECORD carry the record number in P1: a file may hold more, but no more can be
 // addressed.
 constexpr int kMaxRecords = 255;
@@ -73,7 +73,7 @@ bool SmsFiles::readSmsFile(int textId)
             std::array<uint8_t, 256> buffer;
             buffer.fill(0xFF);
             int got = static_cast<int>(buffer.size());
-            if (!m_card.readFile(kDfTelecom, kEfSms, buffer, got, i, kModeAbsolute))
+            if (!m_card.readFile(kDfTelecom, kEfSms, buffer, got, i, gsm::recordMode::kAbsolute))
                 return failAndFlush();
             const std::span<uint8_t> target = image->record(i);
             std::copy_n(buffer.begin(), std::min(target.size(), buffer.size()), target.begin());
@@ -210,7 +210,7 @@ bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
             continue;
         const std::vector<uint8_t>& record = records[static_cast<std::size_t>(g - 1)];
         int written = length;
-        if (!m_card.updateFile(kDfTelecom, kEfSms, record, written, g, kModeAbsolute))
+        if (!m_card.updateFile(kDfTelecom, kEfSms, record, written, g, gsm::recordMode::kAbsolute))
             return failAndFlush();
         std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
         if (image) {
