@@ -149,16 +149,16 @@ int main(int argc, char** argv)
         bool records;
     };
     const FileWork files[] = {
-        {"EF_EXT1", SimFiles::kEfExt1, true},    {"EF_EXT2", SimFiles::kEfExt2, true},
-        {"EF_ADN", SimFiles::kEfAdn, true},      {"EF_FDN", SimFiles::kEfFdn, true},
-        {"EF_SMS", SimFiles::kEfSms, true},      {"EF_PLMNsel", SimFiles::kEfPlmnSel, false},
-        {"EF_FPLMN", SimFiles::kEfFplmn, false}, {"EF_SMSP (1st record)", SimFiles::kEfSmsp, false},
+        {"EF_EXT1", gsm::fid::kEfExt1, true},    {"EF_EXT2", gsm::fid::kEfExt2, true},
+        {"EF_ADN", gsm::fid::kEfAdn, true},      {"EF_FDN", gsm::fid::kEfFdn, true},
+        {"EF_SMS", gsm::fid::kEfSms, true},      {"EF_PLMNsel", gsm::fid::kEfPlmnSel, false},
+        {"EF_FPLMN", gsm::fid::kEfFplmn, false}, {"EF_SMSP (1st record)", gsm::fid::kEfSmsp, false},
     };
     Tally least = frame;
     for (const FileWork& f : files) {
         least.add("SELECT", 3);
         least.add("GET RESPONSE", 3);
-        if (f.id == SimFiles::kEfSmsp)
+        if (f.id == gsm::fid::kEfSmsp)
             least.add("READ RECORD", 1);
         else if (f.records)
             least.add("READ RECORD", recordsOf(card, f.id));

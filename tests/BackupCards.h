@@ -21,7 +21,7 @@ namespace kestrel::test {
 inline emulator::SimCardData blankStandardCard()
 {
     return standardCardWith([](emulator::SimCardData& data) {
-        using namespace SimFiles;
+        using namespace gsm::fid;
         for (const uint16_t id : {kEfAdn, kEfFdn, kEfExt1, kEfExt2, kEfSmsp, kEfPlmnSel, kEfFplmn}) {
             emulator::SimFile* f = findFile(data, id);
             std::fill(f->data.begin(), f->data.end(), uint8_t{0xFF});

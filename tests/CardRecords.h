@@ -43,10 +43,10 @@ inline std::string digits(int n)
 inline void putDialEntries(emulator::SimCardData& data, const std::vector<DialEntry>& entries, uint8_t nextExtension)
 {
     for (const DialEntry& e : entries) {
-        const DialEncodeResult encoded = EncodeDialRecord(e, fileRecord(data, SimFiles::kEfAdn, e.position + 1),
+        const DialEncodeResult encoded = EncodeDialRecord(e, fileRecord(data, gsm::fid::kEfAdn, e.position + 1),
                                                           [&]() -> std::optional<uint8_t> { return nextExtension++; });
         for (const ExtensionRecord& piece : encoded.extensions)
-            std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(data, SimFiles::kEfExt1, piece.id).begin());
+            std::copy(piece.bytes.begin(), piece.bytes.end(), fileRecord(data, gsm::fid::kEfExt1, piece.id).begin());
     }
 }
 
@@ -54,7 +54,7 @@ inline void putDialEntries(emulator::SimCardData& data, const std::vector<DialEn
 // extension file.
 inline std::vector<DialEntry> decodeDialFile(const emulator::SimCardData& data, uint16_t id)
 {
-    const uint16_t extId = id == SimFiles::kEfFdn ? SimFiles::kEfExt2 : SimFiles::kEfExt1;
+    const uint16_t extId = id == gsm::fid::kEfFdn ? gsm::fid::kEfExt2 : gsm::fid::kEfExt1;
     const emulator::SimFile* file = findFile(data, id);
     const emulator::SimFile* ext = findFile(data, extId);
     std::vector<DialEntry> out;

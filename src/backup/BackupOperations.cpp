@@ -132,9 +132,9 @@ bool BackupOperations::readCardFiles(bool& hasSmsParameters)
     BackupContents& c = *m_contents;
     // Noted while the service table is there: a failed read drops it with the images.
     hasSmsParameters = m_card.hasService(kSmsParametersService);
-    const bool hasAdn = m_card.hasService(SimService::kAdn);
-    const bool hasFdn = m_card.hasService(SimService::kFdn);
-    const bool hasSms = m_card.hasService(SimService::kSms);
+    const bool hasAdn = m_card.hasService(gsm::service::kAdn);
+    const bool hasFdn = m_card.hasService(gsm::service::kFdn);
+    const bool hasSms = m_card.hasService(gsm::service::kSms);
     DialFiles dial(m_card);
     DialListSize size;
     // Numbers cut short (their extension file unreadable) are not saved as if they were whole.
@@ -143,14 +143,14 @@ bool BackupOperations::readCardFiles(bool& hasSmsParameters)
             if (!dial.readDialList(file, entries, size))
                 return false;
             if (dial.extensionDigitsLost(file))
-                return skipPart(nameId, dial.extensionStatus(file == SimFiles::kEfFdn));
+                return skipPart(nameId, dial.extensionStatus(file == gsm::fid::kEfFdn));
             count = size.count;
             return true;
         });
     };
-    if (hasAdn && !dialPart(SimFiles::kEfAdn, kPartPhoneBook, c.phoneBook, c.phoneBookCount))
+    if (hasAdn && !dialPart(gsm::fid::kEfAdn, kPartPhoneBook, c.phoneBook, c.phoneBookCount))
         return false;
-    if (hasFdn && !dialPart(SimFiles::kEfFdn, kPartFdn, c.fdn, c.fdnCount))
+    if (hasFdn && !dialPart(gsm::fid::kEfFdn, kPartFdn, c.fdn, c.fdnCount))
         return false;
     if (hasSms && !readPart(kPartSms, [&] {
             int count = 0;
@@ -242,9 +242,9 @@ bool BackupOperations::checkCardFiles(const RestoreChoice& choice)
         return false;
     };
     if (choice.phoneBook && c.phoneBookCount > 0 &&
-        !dial.checkDialList(SimFiles::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
+        !dial.checkDialList(gsm::fid::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
         return refuse(kPartPhoneBook);
-    if (choice.fdn && c.fdnCount > 0 && !dial.checkDialList(SimFiles::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
+    if (choice.fdn && c.fdnCount > 0 && !dial.checkDialList(gsm::fid::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
         return refuse(kPartFdn);
     if (choice.sms && c.smsCount > 0 && !SmsFiles(m_card).checkSmsList(firstEntries(c.sms, c.smsCount), records))
         return refuse(kPartSms);
@@ -260,9 +260,9 @@ bool BackupOperations::writeCardFiles(const RestoreChoice& choice)
     DialFiles dial(m_card);
     DialListSize size;
     if (choice.phoneBook && c.phoneBookCount > 0 &&
-        !dial.writeDialList(SimFiles::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
+        !dial.writeDialList(gsm::fid::kEfAdn, firstEntries(c.phoneBook, c.phoneBookCount), size))
         return false;
-    if (choice.fdn && c.fdnCount > 0 && !dial.writeDialList(SimFiles::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
+    if (choice.fdn && c.fdnCount > 0 && !dial.writeDialList(gsm::fid::kEfFdn, firstEntries(c.fdn, c.fdnCount), size))
         return false;
     if (choice.sms && c.smsCount > 0) {
         SmsFiles sms(m_card);

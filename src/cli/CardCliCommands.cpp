@@ -158,8 +158,8 @@ QJsonObject counts(const BackupContents& c)
 
 bool readDialEntries(CardSession& s, uint16_t file, std::vector<DialEntry>& entries)
 {
-    const bool phoneBook = file == SimFiles::kEfAdn || file == SimFiles::kEfFdn;
-    const int caption = file == SimFiles::kEfFdn ? kCaptionFdn : kCaptionPhoneBook;
+    const bool phoneBook = file == gsm::fid::kEfAdn || file == gsm::fid::kEfFdn;
+    const int caption = file == gsm::fid::kEfFdn ? kCaptionFdn : kCaptionPhoneBook;
     entries.assign(phoneBook ? kPhoneBookRoom : kOtherDialRoom, DialEntry());
     DialListSize size;
     if (!runOperation(s, caption, [&] { return DialFiles(s.sim).readDialList(file, entries, size); }))
@@ -197,13 +197,13 @@ int runPhonebook(const QString& device, const QStringList& args, QTextStream& ou
     return runCardSession(
         device, shape, args.mid(1), out, err, interactive,
         [](CardSession& s) {
-            uint16_t file = SimFiles::kEfAdn;
+            uint16_t file = gsm::fid::kEfAdn;
             if (s.args.has(QStringLiteral("fdn")))
-                file = SimFiles::kEfFdn;
+                file = gsm::fid::kEfFdn;
             else if (s.args.has(QStringLiteral("lnd")))
-                file = SimFiles::kEfLnd;
+                file = gsm::fid::kEfLnd;
             else if (s.args.has(QStringLiteral("msisdn")))
-                file = SimFiles::kEfMsisdn;
+                file = gsm::fid::kEfMsisdn;
             std::vector<DialEntry> entries;
             if (!readDialEntries(s, file, entries))
                 return kExitFailed;

@@ -123,7 +123,7 @@ TEST(MainStatus, PhoneBookReadOnTheVirtualCard)
     const auto readBook = [&] {
         std::vector<DialEntry> entries(250);
         DialListSize size;
-        return DialFiles(*bench.sim).readDialList(SimFiles::kEfAdn, entries, size);
+        return DialFiles(*bench.sim).readDialList(gsm::fid::kEfAdn, entries, size);
     };
 
     CardOperation op(*bench.sim, prompter);

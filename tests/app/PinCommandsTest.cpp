@@ -9,7 +9,7 @@
 
 using namespace kestrel;
 using namespace kestrel::test;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
 
@@ -273,7 +273,7 @@ TEST_F(PinCommandsTest, BlockedPinIsUnblockedByTheOffer)
     EXPECT_EQ(card().chv1.code, "2222");
     EXPECT_TRUE(prompter.pinPrompts.empty());
     // The card is open with CHV1 verified: EF_SST was read.
-    EXPECT_TRUE(sim().requireService(SimService::kAdn));
+    EXPECT_TRUE(sim().requireService(gsm::service::kAdn));
     std::array<uint8_t, 28> record{};
     int length = 28;
     EXPECT_TRUE(sim().readFile(kDfTelecom, kEfAdn, record, length, 1));

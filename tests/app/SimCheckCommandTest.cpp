@@ -69,8 +69,8 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "enCache " << c.enCache << " pin2 " << c.pin2Given);
         SimBench bench(standardCardWith([](emulator::SimCardData& d) {
-            fileRecord(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20;
-            fileRecord(d, SimFiles::kEfFdn, 2)[kLinkByte] = 0x00;
+            fileRecord(d, gsm::fid::kEfAdn, 7)[kLinkByte] = 0x20;
+            fileRecord(d, gsm::fid::kEfFdn, 2)[kLinkByte] = 0x00;
         }));
         bench.sim->setSettings(SimCardSettings{c.enCache});
         ScriptedPrompter prompter;
@@ -92,8 +92,8 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
             EXPECT_TRUE(prompter.errors.empty());
             EXPECT_TRUE(command.detailed().contains(QStringLiteral(" 7\tLink to invalid extension->Repaired\r\n")));
             EXPECT_TRUE(command.detailed().contains(QStringLiteral(" 2\tLink to invalid extension->Repaired\r\n")));
-            EXPECT_EQ(linkOf(data, SimFiles::kEfAdn, 7), 0xFF);
-            EXPECT_EQ(linkOf(data, SimFiles::kEfFdn, 2), 0xFF);
+            EXPECT_EQ(linkOf(data, gsm::fid::kEfAdn, 7), 0xFF);
+            EXPECT_EQ(linkOf(data, gsm::fid::kEfFdn, 2), 0xFF);
             ASSERT_TRUE(command.check());
             EXPECT_FALSE(command.errorsFound());
         } else {
@@ -101,7 +101,7 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
             ASSERT_EQ(prompter.errors.size(), 1u);
             EXPECT_TRUE(prompter.errors[0].contains(cardStatusMessage(CardStatus::OperationCancelled)))
                 << prompter.errors[0].toStdString();
-            EXPECT_EQ(linkOf(data, SimFiles::kEfAdn, 7), 0x20);
+            EXPECT_EQ(linkOf(data, gsm::fid::kEfAdn, 7), 0x20);
         }
     }
 }
@@ -110,11 +110,11 @@ TEST(SimCheckCommandTest, RepairAsksForPin2WhenFdnNeedsIt)
 // write, and the user is told why.
 TEST(SimCheckCommandTest, RepairTouchesOnlyTheCardThatWasChecked)
 {
-    auto broken = [](emulator::SimCardData& d) { fileRecord(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20; };
+    auto broken = [](emulator::SimCardData& d) { fileRecord(d, gsm::fid::kEfAdn, 7)[kLinkByte] = 0x20; };
     SimBench checked(standardCardWith(broken));
     SimBench other(standardCardWith([&](emulator::SimCardData& d) {
         broken(d);
-        findFile(d, SimFiles::kEfIccid)->data[9] ^= 0x10;
+        findFile(d, gsm::fid::kEfIccid)->data[9] ^= 0x10;
     }));
     CardReader* inReader = checked.reader.get();
     SimCard card([&] { return inReader; });
@@ -130,12 +130,12 @@ TEST(SimCheckCommandTest, RepairTouchesOnlyTheCardThatWasChecked)
     EXPECT_EQ(prompter.messages.back(), 9402);
     EXPECT_EQ(other.recorder->count("A0 DC"), 0);
     EXPECT_EQ(other.recorder->count("A0 20"), 0); // no VERIFY CHV
-    EXPECT_EQ(linkOf(other.model->data(), SimFiles::kEfAdn, 7), 0x20);
+    EXPECT_EQ(linkOf(other.model->data(), gsm::fid::kEfAdn, 7), 0x20);
 
     // Back in the reader, the checked card is repaired.
     inReader = checked.reader.get();
     EXPECT_TRUE(command.repair());
-    EXPECT_EQ(linkOf(checked.model->data(), SimFiles::kEfAdn, 7), 0xFF);
+    EXPECT_EQ(linkOf(checked.model->data(), gsm::fid::kEfAdn, 7), 0xFF);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ std::vector<uint8_t>& fileData(SimCardData& data, uint16_t id)
 // Service n of EF_SST cleared (both bits).
 void dropService(SimCardData& data, int n)
 {
-    auto& sst = fileData(data, SimFiles::kEfSst);
+    auto& sst = fileData(data, gsm::fid::kEfSst);
     const auto byte = static_cast<std::size_t>((n - 1) / 4);
     sst[byte] = static_cast<uint8_t>(sst[byte] & ~(3 << (2 * ((n - 1) % 4))));
 }
@@ -123,7 +123,7 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
 {
     const QString none = StringTable::text(6150);
     const GlobalCase cases[] = {
-        {"no advice of charge", [](SimCardData& d) { dropService(d, SimService::kAdviceOfCharge); },
+        {"no advice of charge", [](SimCardData& d) { dropService(d, gsm::service::kAdviceOfCharge); },
          [&](const GlobalInfo& g) {
              for (const QString* v : {&g.currency, &g.pricePerUnit, &g.sumUsed, &g.creditRemaining})
                  EXPECT_EQ(*v, none);
@@ -131,25 +131,25 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
              EXPECT_EQ(g.phase, s("2+")); // the rest is read as usual
          }},
         {"IMSI behind an administrative code (98 04)",
-         [](SimCardData& d) { findFile(d, SimFiles::kEfImsi)->access.read = AccessLevel::Adm; },
+         [](SimCardData& d) { findFile(d, gsm::fid::kEfImsi)->access.read = AccessLevel::Adm; },
          [](const GlobalInfo& g) {
              EXPECT_TRUE(g.imsi.isEmpty());
              EXPECT_EQ(g.currency, s("CZK"));
          }},
-        {"IMSI invalidated (98 10)", [](SimCardData& d) { findFile(d, SimFiles::kEfImsi)->invalidated = true; },
+        {"IMSI invalidated (98 10)", [](SimCardData& d) { findFile(d, gsm::fid::kEfImsi)->invalidated = true; },
          [](const GlobalInfo& g) {
              EXPECT_EQ(g.imsi, s("<Entry can not be ovewritten>"));
              EXPECT_EQ(g.sumUsed, s(" 105.00"));
          }},
-        {"phase 0", [](SimCardData& d) { fileData(d, SimFiles::kEfPhase)[0] = 0; },
+        {"phase 0", [](SimCardData& d) { fileData(d, gsm::fid::kEfPhase)[0] = 0; },
          [](const GlobalInfo& g) { EXPECT_EQ(g.phase, s("1")); }},
-        {"phase 1", [](SimCardData& d) { fileData(d, SimFiles::kEfPhase)[0] = 1; },
+        {"phase 1", [](SimCardData& d) { fileData(d, gsm::fid::kEfPhase)[0] = 1; },
          [](const GlobalInfo& g) { EXPECT_EQ(g.phase, s("?")); }},
-        {"phase 2", [](SimCardData& d) { fileData(d, SimFiles::kEfPhase)[0] = 2; },
+        {"phase 2", [](SimCardData& d) { fileData(d, gsm::fid::kEfPhase)[0] = 2; },
          [](const GlobalInfo& g) { EXPECT_EQ(g.phase, s("2")); }},
         {"price of EPPU 0",
          [](SimCardData& d) {
-             auto& puct = fileData(d, SimFiles::kEfPuct);
+             auto& puct = fileData(d, gsm::fid::kEfPuct);
              puct[3] = 0x00;
              puct[4] = 0x50;
          },
@@ -158,18 +158,18 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
              EXPECT_TRUE(g.sumUsed.isEmpty());
              EXPECT_TRUE(g.creditRemaining.isEmpty());
          }},
-        {"currency not set", [](SimCardData& d) { fileData(d, SimFiles::kEfPuct)[0] = 0xFF; },
+        {"currency not set", [](SimCardData& d) { fileData(d, gsm::fid::kEfPuct)[0] = 0xFF; },
          [](const GlobalInfo& g) { EXPECT_EQ(g.currency, s("???")); }},
         {"currency with control and high bytes",
          [](SimCardData& d) {
-             auto& puct = fileData(d, SimFiles::kEfPuct);
+             auto& puct = fileData(d, gsm::fid::kEfPuct);
              puct[1] = 0x07;
              puct[2] = 0xC8;
          },
          [](const GlobalInfo& g) { EXPECT_EQ(g.currency, s("C??")); }},
         {"price 0.5 x 10^1",
          [](SimCardData& d) {
-             auto& puct = fileData(d, SimFiles::kEfPuct);
+             auto& puct = fileData(d, gsm::fid::kEfPuct);
              puct[3] = 0x00;
              puct[4] = 0x25; // EPPU 5, EX +1
          },
@@ -180,7 +180,7 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
          }},
         {"no meter value yet",
          [](SimCardData& d) {
-             std::fill(fileData(d, SimFiles::kEfAcm).begin(), fileData(d, SimFiles::kEfAcm).end(), 0);
+             std::fill(fileData(d, gsm::fid::kEfAcm).begin(), fileData(d, gsm::fid::kEfAcm).end(), 0);
          },
          [](const GlobalInfo& g) {
              EXPECT_TRUE(g.sumUsed.isEmpty());
@@ -188,7 +188,7 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
          }},
         {"meter found in a later record",
          [](SimCardData& d) {
-             auto& acm = fileData(d, SimFiles::kEfAcm);
+             auto& acm = fileData(d, gsm::fid::kEfAcm);
              std::fill(acm.begin(), acm.begin() + 6, 0); // records 1 and 2 zero, record 3 holds 32
          },
          [](const GlobalInfo& g) {
@@ -198,7 +198,7 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
          }},
         {"maximum below the meter",
          [](SimCardData& d) {
-             fileData(d, SimFiles::kEfAcmMax) = {0x00, 0x00, 0x10};
+             fileData(d, gsm::fid::kEfAcmMax) = {0x00, 0x00, 0x10};
          },
          [](const GlobalInfo& g) {
              EXPECT_EQ(g.sumUsed, s(" 105.00"));
@@ -206,7 +206,7 @@ TEST(SimInformation, GlobalValuesOfChangedCards)
          }},
         {"no maximum",
          [](SimCardData& d) {
-             fileData(d, SimFiles::kEfAcmMax) = {0x00, 0x00, 0x00};
+             fileData(d, gsm::fid::kEfAcmMax) = {0x00, 0x00, 0x00};
          },
          [](const GlobalInfo& g) { EXPECT_TRUE(g.creditRemaining.isEmpty()); }},
         {"PIN1 disabled, PIN2 with one try left",
@@ -245,9 +245,9 @@ TEST(SimInformation, AuthenticationCounterRunOut)
 TEST(SimInformation, NumberListsAndCapacitiesWithoutTheirServices)
 {
     Reading r(standardCardWith([](SimCardData& d) {
-        dropService(d, SimService::kLnd);
-        dropService(d, SimService::kFdn);
-        findFile(d, SimFiles::kEfMsisdn)->invalidated = true;
+        dropService(d, gsm::service::kLnd);
+        dropService(d, gsm::service::kFdn);
+        findFile(d, gsm::fid::kEfMsisdn)->invalidated = true;
     }));
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     const QString none = StringTable::text(6150);
@@ -322,7 +322,7 @@ TEST(SimInformation, PagesReadAlone)
     ASSERT_TRUE(reader.readCapacities(capacities));
     EXPECT_EQ(capacities.sms.items, s("20"));
     NumberListInfo own;
-    ASSERT_TRUE(reader.readNumberList(SimFiles::kEfMsisdn, own)); // PIN1 remembered from the first read
+    ASSERT_TRUE(reader.readNumberList(gsm::fid::kEfMsisdn, own)); // PIN1 remembered from the first read
     EXPECT_EQ(own.lines.size(), 2u);
     EXPECT_EQ(prompter.pinPrompts.size(), 1u);
 }

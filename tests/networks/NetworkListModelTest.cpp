@@ -126,7 +126,7 @@ TEST(NetworkListModel, DeletedEntriesAreWrittenFreeAndTheMarksCleared)
     EXPECT_EQ(b.model.lines(), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
                                             QStringLiteral("3*\t228-01\tSwisscom AG - CH"), QStringLiteral("4")}));
     ASSERT_TRUE(b.model.writeToCard());
-    EXPECT_EQ(b.fileBytes(SimFiles::kEfFplmn),
+    EXPECT_EQ(b.fileBytes(gsm::fid::kEfFplmn),
               (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x22, 0xF8, 0x10, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(b.model.line(2), QStringLiteral("3\t228-01\tSwisscom AG - CH"));
     EXPECT_TRUE(b.prompter.errors.empty());
@@ -134,7 +134,7 @@ TEST(NetworkListModel, DeletedEntriesAreWrittenFreeAndTheMarksCleared)
     // Delete All frees every slot; the preferred list is another file.
     b.model.removeAll();
     ASSERT_TRUE(b.model.writeToCard());
-    EXPECT_EQ(b.fileBytes(SimFiles::kEfFplmn), std::vector<uint8_t>(12, 0xFF));
+    EXPECT_EQ(b.fileBytes(gsm::fid::kEfFplmn), std::vector<uint8_t>(12, 0xFF));
     NetworkBench preferred(false);
     ASSERT_TRUE(preferred.model.readFromCard());
     EXPECT_EQ(preferred.model.count(), 8);

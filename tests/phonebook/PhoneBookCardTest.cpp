@@ -34,7 +34,7 @@ public:
     {
         emulator::SimCardData card = emulator::StandardCard::simCard();
         for (auto& f : card.files)
-            if (f.id() == SimFiles::kEfAdn)
+            if (f.id() == gsm::fid::kEfAdn)
                 f.invalidated = true;
         return card;
     }

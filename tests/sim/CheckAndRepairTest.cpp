@@ -12,7 +12,7 @@
 
 using namespace kestrel;
 using namespace kestrel::test;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
 
@@ -392,7 +392,7 @@ TEST_F(CheckAndRepairTest, ExtensionLinkedFromTwoFilesIsNotLost)
 
 TEST_F(CheckAndRepairTest, FilesWithoutServiceHaveNoSection)
 {
-    use(standardCardWith([](emulator::SimCardData& d) { clearService(d, SimService::kFdn); }));
+    use(standardCardWith([](emulator::SimCardData& d) { clearService(d, gsm::service::kFdn); }));
     Report r = check();
     ASSERT_TRUE(r.ok);
     QStringList expected = cleanBrief();
@@ -402,7 +402,7 @@ TEST_F(CheckAndRepairTest, FilesWithoutServiceHaveNoSection)
     EXPECT_FALSE(r.detailed.contains(QStringLiteral("Fixed Dialing Numbers:")));
 
     // Without the SMS service there is no SMS section.
-    use(standardCardWith([](emulator::SimCardData& d) { clearService(d, SimService::kSms); }));
+    use(standardCardWith([](emulator::SimCardData& d) { clearService(d, gsm::service::kSms); }));
     r = check();
     EXPECT_FALSE(r.brief.contains(QStringLiteral("SMS:")));
     EXPECT_TRUE(r.brief.contains(QStringLiteral("Extension 2:")));

@@ -255,9 +255,9 @@ TEST_F(DialFilesTest, Failures)
          true,
          {entry(0, "A", "1")},
          CardStatus::InaccessibleRecord},
-        {"no ADN service, read", noService(SimService::kAdn), kEfAdn, false, {}, CardStatus::FileNotAccessible},
-        {"no ADN service, write", noService(SimService::kAdn), kEfAdn, true, {}, CardStatus::FileNotAccessible},
-        {"no LND service", noService(SimService::kLnd), kEfLnd, false, {}, CardStatus::FileNotAccessible},
+        {"no ADN service, read", noService(gsm::service::kAdn), kEfAdn, false, {}, CardStatus::FileNotAccessible},
+        {"no ADN service, write", noService(gsm::service::kAdn), kEfAdn, true, {}, CardStatus::FileNotAccessible},
+        {"no LND service", noService(gsm::service::kLnd), kEfLnd, false, {}, CardStatus::FileNotAccessible},
         {"not a dialling-number file", {}, kEfSms, false, {}, CardStatus::NonSpecificError},
         {"FDN without PIN2", {}, kEfFdn, true, {entry(0, "Taxi", "1414")}, CardStatus::NoValidPin},
     };

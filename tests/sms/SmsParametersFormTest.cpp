@@ -97,7 +97,7 @@ TEST_F(SmsParametersFormTest, ACardWithoutParametersOrWithoutAReaderLeavesTheFie
 
     emulator::SimCardData card = emulator::StandardCard::simCard();
     for (emulator::SimFile& f : card.files)
-        if (f.id() == SimFiles::kEfSmsp)
+        if (f.id() == gsm::fid::kEfSmsp)
             std::fill(f.data.begin(), f.data.end(), uint8_t{0xFF});
     useCard(card);
     prompter.messages.clear();

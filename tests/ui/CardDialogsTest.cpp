@@ -124,7 +124,7 @@ TEST_F(CardDialogsTest, SmsParametersReadTheCardsCentreAndWriteMaximum)
 
     // EF_SMSP record 1 (40 bytes): P = 12, TP-VP at P + 27; the indicators keep their other bits.
     emulator::SimCardData card = loadCard(cardPath);
-    const std::span<uint8_t> record = test::fileRecord(card, SimFiles::kEfSmsp, 1);
+    const std::span<uint8_t> record = test::fileRecord(card, gsm::fid::kEfSmsp, 1);
     EXPECT_EQ(record[12 + 27], 0xF4);
     EXPECT_EQ(record[12], 0xE1);
     EXPECT_EQ(main.state().settings().servCenter, QStringLiteral("+420602909909"));
@@ -177,7 +177,7 @@ TEST_F(CardDialogsTest, ABackupRestoresOnlyItsMessagesOntoAFreshCard)
 
     // A fresh card of another identity in the reader.
     emulator::SimCardData fresh = openCard(test::blankStandardCard());
-    test::findFile(fresh, SimFiles::kEfIccid)->data[9] ^= 0x11;
+    test::findFile(fresh, gsm::fid::kEfIccid)->data[9] ^= 0x11;
     const QString freshPath = saveCard(fresh, QStringLiteral("fresh.json"));
     ASSERT_EQ(main.state().openReader(QStringLiteral("VIRTUAL:") + freshPath), CardStatus::Ok);
 
@@ -201,7 +201,7 @@ TEST_F(CardDialogsTest, ABackupRestoresOnlyItsMessagesOntoAFreshCard)
     ASSERT_EQ(restored.files.size(), fresh.files.size());
     for (std::size_t i = 0; i < fresh.files.size(); ++i) {
         const uint16_t id = fresh.files[i].id();
-        if (id == SimFiles::kEfSms)
+        if (id == gsm::fid::kEfSms)
             EXPECT_EQ(restored.files[i].data, test::fileData(original, id)) << "the messages are the backup's";
         else
             EXPECT_EQ(restored.files[i].data, fresh.files[i].data) << std::hex << id << " stays as it was";

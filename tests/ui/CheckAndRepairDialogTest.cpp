@@ -61,8 +61,8 @@ TEST_F(CheckAndRepairDialogTest, RepairErrorsMendsTheLinksAndTheNextCheckIsClean
 {
     // The desktop program on a card with PIN1 off, the command wired as the integrator wires it.
     emulator::SimCardData card = test::standardCardWith([](emulator::SimCardData& d) {
-        test::fileRecord(d, SimFiles::kEfAdn, 7)[kLinkByte] = 0x20;
-        test::fileRecord(d, SimFiles::kEfFdn, 2)[kLinkByte] = 0x00;
+        test::fileRecord(d, gsm::fid::kEfAdn, 7)[kLinkByte] = 0x20;
+        test::fileRecord(d, gsm::fid::kEfFdn, 2)[kLinkByte] = 0x00;
     });
     card.chv1.enabled = false;
     const QString cardPath = tempPath(QStringLiteral("card.json"));
@@ -118,8 +118,8 @@ TEST_F(CheckAndRepairDialogTest, RepairErrorsMendsTheLinksAndTheNextCheckIsClean
         << found.brief.toStdString();
     EXPECT_TRUE(found.detailed.startsWith(QStringLiteral("SIM Card Detailed Report\n")));
     EXPECT_TRUE(found.detailed.contains(QStringLiteral(" 1\tOK\n")));
-    EXPECT_EQ(linkOf(SimFiles::kEfAdn, 7), 0xFF);
-    EXPECT_EQ(linkOf(SimFiles::kEfFdn, 2), 0xFF);
+    EXPECT_EQ(linkOf(gsm::fid::kEfAdn, 7), 0xFF);
+    EXPECT_EQ(linkOf(gsm::fid::kEfFdn, 2), 0xFF);
 
     // The printout: the detailed report under the "Check-up finished:" line and its time.
     QProcess pdftotext;
