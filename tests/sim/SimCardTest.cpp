@@ -7,34 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "CardFileDoubles.h"
 #include "SimBench.h"
 #include "sim/ProgressSink.h"
 
 using namespace kestrel;
 using namespace kestrel::test;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
-
-// Answers PIN prompts from a queue (nullopt: the prompt is closed) and notes which were asked.
-class QueuePrompt final : public PinPrompt
-{
-public:
-    std::optional<SecretText> askPin(int chv) override
-    {
-        asked.push_back(chv);
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<std::string> a = answers.front();
-        answers.pop_front();
-        if (!a)
-            return std::nullopt;
-        return SecretText(*a);
-    }
-
-    std::deque<std::optional<std::string>> answers;
-    std::vector<int> asked;
-};
 
 class SimCardTest : public ::testing::Test
 {
@@ -49,7 +30,7 @@ protected:
     SimCard& sim() { return *bench->sim; }
     RecordingIcc& rec() { return *bench->recorder; }
 
-    QueuePrompt prompt;
+    QueuedPinPrompt prompt;
     std::unique_ptr<SimBench> bench;
 };
 
@@ -289,21 +270,22 @@ TEST_F(SimCardTest, SelectionIsRemembered)
     EXPECT_EQ(rec().count("A0 B2 01 04 1C"), 1);
     EXPECT_EQ(rec().count("A0 B2 02 04 1C"), 1);
 
-    EfInfo info;
+    FileInfo info;
     ASSERT_TRUE(sim().selectFile(kDfTelecom, kEfAdn, nullptr, &info));
     EXPECT_EQ(rec().count("A0 A4"), 4);
-    EXPECT_EQ(info.fileSize(), 250 * 28);
-    EXPECT_EQ(info.fileId(), kEfAdn);
-    EXPECT_EQ(info.structure(), 1);
-    EXPECT_EQ(info.recordLength(), 28);
-    EXPECT_EQ(info.recordCount(), 250);
-    EXPECT_FALSE(info.invalidated());
+    EXPECT_EQ(info.fileSize, 250 * 28);
+    EXPECT_EQ(info.fileId, kEfAdn);
+    EXPECT_EQ(info.structure, FileStructure::LinearFixed);
+    EXPECT_EQ(info.recordLength, 28);
+    EXPECT_EQ(info.recordCount, 250);
+    EXPECT_FALSE(info.invalidated);
 
-    // A DF response is kept raw: the free memory and the DF id high byte first.
-    std::array<uint8_t, 36> df{};
+    // A DF response is kept raw too: the free memory and the DF id high byte first.
+    DirectoryInfo df;
     ASSERT_TRUE(sim().selectFile(kDfGsm, 0, &df));
-    EXPECT_EQ(df[4], 0x7F);
-    EXPECT_EQ(df[5], 0x20);
+    EXPECT_EQ(df.bytes[4], 0x7F);
+    EXPECT_EQ(df.bytes[5], 0x20);
+    EXPECT_EQ(df.fileId, kDfGsm);
     EXPECT_EQ(sim().currentDf(), kDfGsm);
     EXPECT_EQ(sim().currentEf(), 0);
 }
@@ -525,9 +507,9 @@ TEST_F(SimCardTest, InvalidateAndRehabilitate)
     EXPECT_TRUE(findFile(bench->model->data(), kEfAdn)->invalidated);
     EXPECT_EQ(rec().count("A0 04"), 1);
     // Already invalidated: nothing sent.
-    EfInfo info;
+    FileInfo info;
     ASSERT_TRUE(sim().selectFile(kDfTelecom, kEfAdn, nullptr, &info));
-    EXPECT_TRUE(info.invalidated());
+    EXPECT_TRUE(info.invalidated);
     ASSERT_TRUE(sim().invalidateFile(kDfTelecom, kEfAdn));
     EXPECT_EQ(rec().count("A0 04"), 1);
     ASSERT_TRUE(sim().rehabilitateFile(kDfTelecom, kEfAdn));
