@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -101,10 +102,9 @@ public:
 
     // Opens a reader access: raises the process priority, powers (or with forceReset resets) the
     // card, selects the MF (chv1Enabled, when given, receives DirectoryInfo::chv1Enabled when the
-    // response reaches the file characteristics)
-    // and reads EF_ICCID. The ICCID is compared with access.lastIccid: for a freshly powered
-    // card a different one is stored and otherCard set; for a card that stayed powered a different
-    // one gives 133 (otherCard set too). atr may be null.
+    // response reaches the file characteristics) and reads EF_ICCID. The ICCID is compared with
+    // access.lastIccid: for a freshly powered card a different one is stored and otherCard set; for
+    // a card that stayed powered a different one gives 133 (otherCard set too). atr may be null.
     CardStatus beginCardAccess(CardAccessState& access, bool forceReset, ReaderBuffer* atr, bool* chv1Enabled,
                                bool& otherCard);
     // Restores the process priority; if an access is open, closes it and powers the card down.
