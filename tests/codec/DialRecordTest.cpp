@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,20 +20,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// "A0 41 ..": hex bytes separated by spaces; "FF*5" repeats a byte.
-Bytes hex(const std::string& text)
-{
-    Bytes out;
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        const auto star = token.find('*');
-        const int count = star == std::string::npos ? 1 : std::stoi(token.substr(star + 1));
-        const auto value = static_cast<uint8_t>(std::stoi(token.substr(0, star), nullptr, 16));
-        out.insert(out.end(), static_cast<std::size_t>(count), value);
-    }
-    return out;
-}
+using test::hexBytes;
 
 DialEntry entry(std::string_view name, std::string_view number, uint8_t ton = 0, uint8_t npi = 1)
 {
@@ -86,9 +72,9 @@ std::string digits(std::size_t n)
 TEST(DialRecord, FreeRecordsDecodeAsFreePositions)
 {
     const Bytes cases[] = {
-        hex("FF*28"),                                    // all 0xFF
-        hex("41 6E 6E 61 FF*10 FF 81 21 43 FF*8 FF FF"), // name present, L = 0xFF
-        hex("FF*14"),                                    // no alpha at all
+        hexBytes("FF*28"),                                    // all 0xFF
+        hexBytes("41 6E 6E 61 FF*10 FF 81 21 43 FF*8 FF FF"), // name present, L = 0xFF
+        hexBytes("FF*14"),                                    // no alpha at all
     };
     for (const Bytes& record : cases) {
         const DialEntry e = DecodeDialRecord(record, 7, {});
@@ -131,7 +117,7 @@ TEST(DialRecord, DecodesFields)
         {"41 1B 80 FE FF 43 01 81 FF*10 FF FF", "A\xA0??", "", 0, 1, 0xFF, 0xFF},
     };
     for (const Case& c : cases) {
-        const Bytes record = hex(c.record);
+        const Bytes record = hexBytes(c.record);
         ASSERT_EQ(record.size(), 20u) << c.record;
         const DialEntry e = DecodeDialRecord(record, 1, {});
         EXPECT_EQ(e.valid, 1) << c.record;
@@ -177,7 +163,7 @@ TEST(DialRecord, ExtensionChains)
 {
     // Main record (R = 14, no alpha) with 20 digits and a link; the image holds four records.
     const auto main = [](uint8_t link, uint8_t length = 0x0B) {
-        Bytes r = hex("0B 81 21 43 65 87 09 21 43 65 87 09 FF FF");
+        Bytes r = hexBytes("0B 81 21 43 65 87 09 21 43 65 87 09 FF FF");
         r[0] = length;
         r[13] = link;
         return r;
@@ -191,24 +177,26 @@ TEST(DialRecord, ExtensionChains)
         std::string number;
     };
     const Case cases[] = {
-        {"two links", main(1), hex("02 01 87 FF*9 02  02 01 09 FF*9 FF  FF*13 FF*13"), twenty + "7890"},
-        {"loop 1 -> 2 -> 1", main(1), hex("02 01 87 FF*9 02  02 01 09 FF*9 01"), twenty + "7890"},
-        {"points to itself", main(1), hex("02 01 87 FF*9 01"), twenty + "78"},
-        {"link beyond the file", main(3), hex("02 01 87 FF*9 FF  02 01 09 FF*9 FF"), twenty},
-        {"later link beyond the file", main(1), hex("02 01 87 FF*9 09"), twenty + "78"},
-        {"partial last record is not read", main(2), hex("02 01 87 FF*9 FF  02 01 09"), twenty},
-        {"link 0 ends", main(0), hex("02 01 87 FF*9 FF"), twenty},
-        {"next 0 ends", main(1), hex("02 01 87 FF*9 00  02 01 09 FF*9 FF"), twenty + "78"},
-        {"type 1 adds nothing but is followed", main(1), hex("01 01 87 FF*9 02  02 01 09 FF*9 FF"), twenty + "90"},
-        {"type 0x06 is additional data", main(1), hex("06 01 87 FF*9 FF"), twenty + "78"},
-        {"last piece with a filler", main(1), hex("02 01 F7 FF*9 FF"), twenty + "7"},
-        {"byte count beyond 10 stops at 20 digits", main(1), hex("02 FF 21 43 65 87 09 21 43 65 87 09 FF"),
+        {"two links", main(1), hexBytes("02 01 87 FF*9 02  02 01 09 FF*9 FF  FF*13 FF*13"), twenty + "7890"},
+        {"loop 1 -> 2 -> 1", main(1), hexBytes("02 01 87 FF*9 02  02 01 09 FF*9 01"), twenty + "7890"},
+        {"points to itself", main(1), hexBytes("02 01 87 FF*9 01"), twenty + "78"},
+        {"link beyond the file", main(3), hexBytes("02 01 87 FF*9 FF  02 01 09 FF*9 FF"), twenty},
+        {"later link beyond the file", main(1), hexBytes("02 01 87 FF*9 09"), twenty + "78"},
+        {"partial last record is not read", main(2), hexBytes("02 01 87 FF*9 FF  02 01 09"), twenty},
+        {"link 0 ends", main(0), hexBytes("02 01 87 FF*9 FF"), twenty},
+        {"next 0 ends", main(1), hexBytes("02 01 87 FF*9 00  02 01 09 FF*9 FF"), twenty + "78"},
+        {"type 1 adds nothing but is followed", main(1), hexBytes("01 01 87 FF*9 02  02 01 09 FF*9 FF"), twenty + "90"},
+        {"type 0x06 is additional data", main(1), hexBytes("06 01 87 FF*9 FF"), twenty + "78"},
+        {"last piece with a filler", main(1), hexBytes("02 01 F7 FF*9 FF"), twenty + "7"},
+        {"byte count beyond 10 stops at 20 digits", main(1), hexBytes("02 FF 21 43 65 87 09 21 43 65 87 09 FF"),
          twenty + twenty},
         {"empty image", main(1), Bytes(), twenty},
-        {"L = 0 follows nothing", main(1, 0), hex("02 01 87 FF*9 FF"), ""},
-        {"short main record", main(1, 0x03), hex("02 01 87 FF*9 FF"), "123478"},
-        {"filler in the main record ends the number", hex("03 81 21 3F FF*8 FF 01"), hex("02 01 87 FF*9 FF"), "12"},
-        {"filler in a piece ends the number", main(1), hex("02 02 87 F9 FF*8 02  02 01 09 FF*9 FF"), twenty + "789"},
+        {"L = 0 follows nothing", main(1, 0), hexBytes("02 01 87 FF*9 FF"), ""},
+        {"short main record", main(1, 0x03), hexBytes("02 01 87 FF*9 FF"), "123478"},
+        {"filler in the main record ends the number", hexBytes("03 81 21 3F FF*8 FF 01"), hexBytes("02 01 87 FF*9 FF"),
+         "12"},
+        {"filler in a piece ends the number", main(1), hexBytes("02 02 87 F9 FF*8 02  02 01 09 FF*9 FF"),
+         twenty + "789"},
     };
     for (const Case& c : cases) {
         const DialEntry e = DecodeDialRecord(c.record, 1, c.image);
@@ -219,10 +207,10 @@ TEST(DialRecord, ExtensionChains)
 
 TEST(DialRecord, ChainStopsAt60Digits)
 {
-    const Bytes record = hex("0B 81 21 43 65 87 09 21 43 65 87 09 FF 01");
+    const Bytes record = hexBytes("0B 81 21 43 65 87 09 21 43 65 87 09 FF 01");
     Bytes image;
     for (int id = 1; id <= 5; ++id) {
-        const Bytes ext = hex("02 0A 21 43 65 87 09 21 43 65 87 09");
+        const Bytes ext = hexBytes("02 0A 21 43 65 87 09 21 43 65 87 09");
         image.insert(image.end(), ext.begin(), ext.end());
         image.push_back(static_cast<uint8_t>(id + 1));
     }
@@ -283,13 +271,14 @@ TEST(DialRecord, EncodesExactBytes)
         const DialEncodeResult result = EncodeDialRecord(c.entry, record, SequentialAllocator());
         ASSERT_TRUE(result.ok) << c.what;
         EXPECT_EQ(result.status, DialEncodeStatus::Ok);
-        EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hex(c.record))) << c.what;
+        EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hexBytes(c.record))) << c.what;
         ASSERT_EQ(result.extensions.size(), c.extensions.size()) << c.what;
         for (std::size_t i = 0; i < c.extensions.size(); ++i) {
             const std::string& want = c.extensions[i];
             const auto colon = want.find(':');
             EXPECT_EQ(result.extensions[i].id, std::stoi(want.substr(0, colon))) << c.what;
-            EXPECT_EQ(test::toSpacedHex(result.extensions[i].bytes), test::toSpacedHex(hex(want.substr(colon + 1))))
+            EXPECT_EQ(test::toSpacedHex(result.extensions[i].bytes),
+                      test::toSpacedHex(hexBytes(want.substr(colon + 1))))
                 << c.what;
         }
     }
@@ -308,11 +297,11 @@ TEST(DialRecord, CapabilityIdIsNeverWrittenBack)
 
 TEST(DialRecord, EmptyLengthIsWrittenBackWithTonNpi)
 {
-    const Bytes stored = hex("42 6F FF*4 00 A5 21 43 FF*8 07 03");
+    const Bytes stored = hexBytes("42 6F FF*4 00 A5 21 43 FF*8 07 03");
     const DialEntry e = DecodeDialRecord(stored, 1, {});
     Bytes record(20);
     ASSERT_TRUE(EncodeDialRecord(e, record, SequentialAllocator()).ok);
-    EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hex("42 6F FF*4 01 80 FF*10 FF FF")));
+    EXPECT_EQ(test::toSpacedHex(record), test::toSpacedHex(hexBytes("42 6F FF*4 01 80 FF*10 FF FF")));
 }
 
 TEST(DialRecord, FreeEntryIsAllFfAndMakesNoExtension)

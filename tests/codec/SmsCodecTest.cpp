@@ -20,15 +20,7 @@ namespace {
 // "07 91 ..." -> bytes, padded with 0xFF to pad bytes when pad is larger.
 std::vector<uint8_t> bytes(const std::string& hex, std::size_t pad = 0)
 {
-    std::vector<uint8_t> out;
-    for (std::size_t i = 0; i + 1 < hex.size();) {
-        if (hex[i] == ' ') {
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-        i += 2;
-    }
+    std::vector<uint8_t> out = test::hexBytes(hex);
     if (out.size() < pad)
         out.resize(pad, 0xFF);
     return out;

@@ -13,20 +13,6 @@
 
 namespace kestrel::test {
 
-// "A0 A4 00 00 02 3F00" -> bytes (spaces anywhere, pairs of hex digits).
-inline std::vector<uint8_t> hexBytes(const std::string& text)
-{
-    std::vector<uint8_t> out;
-    std::string digits;
-    for (char c : text) {
-        if (c != ' ')
-            digits += c;
-    }
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        out.push_back(static_cast<uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
-    return out;
-}
-
 // The five header bytes, then the data of an incoming command.
 inline emulator::Apdu apdu(const std::string& text)
 {

@@ -18,27 +18,10 @@ namespace kestrel::emulator {
 namespace {
 
 using test::FakeIcc;
-using test::VirtualClock;
+using test::hexBytes;
 using test::toSpacedHex;
+using test::VirtualClock;
 using namespace std::chrono_literals;
-
-std::vector<uint8_t> fromHex(std::string_view hex)
-{
-    std::vector<uint8_t> out;
-    unsigned value = 0;
-    int digits = 0;
-    for (char c : hex) {
-        if (c == ' ')
-            continue;
-        value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
-        if (++digits == 2) {
-            out.push_back(static_cast<uint8_t>(value));
-            value = 0;
-            digits = 0;
-        }
-    }
-    return out;
-}
 
 // Everything the face has for the host: right now (pacing off), or as it comes due.
 std::string drain(SerialFace& face, int timeoutMs = 0)
@@ -51,7 +34,7 @@ std::string drain(SerialFace& face, int timeoutMs = 0)
 
 std::string send(SerialFace& face, std::string_view hex)
 {
-    for (uint8_t b : fromHex(hex))
+    for (uint8_t b : hexBytes(hex))
         face.hostWrite(b);
     return drain(face);
 }
@@ -233,7 +216,7 @@ TEST_F(SerialFaceTest, MemoryCardReadReversesBitsAndSumsToZero)
     memory[0] = 0x01; // read back as 0x80 on the line
     card.memory = memory;
     resetPulse(face);
-    const std::vector<uint8_t> answer = fromHex(send(face, "05"));
+    const std::vector<uint8_t> answer = hexBytes(send(face, "05"));
     ASSERT_EQ(answer.size(), 34u);
     EXPECT_EQ(answer[0], 0x05);
     EXPECT_EQ(answer[1], 0x80);
@@ -264,7 +247,7 @@ uint8_t inverse(uint8_t b)
 
 std::string inverseHex(std::string_view hex)
 {
-    std::vector<uint8_t> v = fromHex(hex);
+    std::vector<uint8_t> v = hexBytes(hex);
     for (uint8_t& b : v)
         b = inverse(b);
     return toSpacedHex(v);
@@ -334,7 +317,7 @@ TEST_F(SerialFaceTest, PacingSchedulesEveryByteOnTheLine)
     clock.advance(10ms); // the line has been idle
     const auto t0 = clock.now();
     const uint64_t before = face.lineBytes();
-    for (uint8_t b : fromHex("A0 B0 00 00 04"))
+    for (uint8_t b : hexBytes("A0 B0 00 00 04"))
         face.hostWrite(b);
     // Five echoes, the ACK, four data bytes and SW1 SW2, back to back.
     EXPECT_EQ(face.queuedBytes(), 12u);
@@ -364,7 +347,7 @@ TEST_F(SerialFaceTest, PacingSchedulesEveryByteOnTheLine)
     EXPECT_EQ(clock.now(), later);
 
     // Purge drops what has arrived, not what the card has still to send.
-    for (uint8_t b : fromHex("A4 00 00 02"))
+    for (uint8_t b : hexBytes("A4 00 00 02"))
         face.hostWrite(b);
     clock.advance(2 * bt); // two echoes have arrived
     face.purge();
@@ -470,7 +453,7 @@ TEST_F(FaultyCardTest, GarbageIsDeterministicNoise)
     const std::string noisy = send(*face, header);
     EXPECT_EQ(noisy.substr(0, header.size()), header);
     EXPECT_NE(noisy, proper);
-    EXPECT_EQ(fromHex(noisy).size(), fromHex(proper).size()); // as long as a proper answer
+    EXPECT_EQ(hexBytes(noisy).size(), hexBytes(proper).size()); // as long as a proper answer
     EXPECT_EQ(fake->log.size(), 1u);
     EXPECT_EQ(send(*face, header), proper); // the card recovers
 

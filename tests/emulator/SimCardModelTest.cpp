@@ -7,6 +7,7 @@
 
 using namespace kestrel::emulator;
 using kestrel::test::hexBytes;
+using kestrel::test::hexOf;
 using kestrel::test::runSession;
 using kestrel::test::send;
 using kestrel::test::Step;
@@ -20,17 +21,6 @@ const std::string kSelectGsm = "A0 A4 00 00 02 7F20";
 const std::string kVerifyPin1 = "A0 20 00 01 08 31323334FFFFFFFF";
 const std::string kVerifyPin2 = "A0 20 00 02 08 35363738FFFFFFFF";
 const std::string kWrongPin1 = "A0 20 00 01 08 39393939FFFFFFFF";
-
-std::string hexOf(const std::string& text)
-{
-    std::string out;
-    char buf[4];
-    for (unsigned char c : text) {
-        std::snprintf(buf, sizeof buf, "%02X", c);
-        out += buf;
-    }
-    return out;
-}
 
 class SimCardModelTest : public ::testing::Test
 {

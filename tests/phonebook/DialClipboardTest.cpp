@@ -24,12 +24,6 @@ DialEntry entry(uint16_t position, const char* name, const char* number, uint8_t
     return e;
 }
 
-std::string hex(const QByteArray& bytes)
-{
-    return toSpacedHex(
-        std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
-}
-
 QByteArray bytes(std::initializer_list<int> list)
 {
     QByteArray out;
@@ -77,8 +71,8 @@ std::vector<const DialEntry*> pointers(const std::vector<DialEntry>& v)
 TEST(DialClipboard, PayloadBytesOfAKnownSelection)
 {
     const auto entries = knownEntries();
-    EXPECT_EQ(hex(encodeDialPayload(0x01020304, pointers(entries))), hex(kKnown));
-    EXPECT_EQ(hex(encodeDialPayload(-2, {})), "FE FF FF FF FF FF FF FF");
+    EXPECT_EQ(toSpacedHex(encodeDialPayload(0x01020304, pointers(entries))), toSpacedHex(kKnown));
+    EXPECT_EQ(toSpacedHex(encodeDialPayload(-2, {})), "FE FF FF FF FF FF FF FF");
 }
 
 TEST(DialClipboard, PayloadReadsBack)

@@ -10,7 +10,6 @@
 // everything queued has gone (endless), and each byte read may cost virtual time (byteCostMs).
 
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -19,36 +18,11 @@
 #include <memory>
 #include <optional>
 
+#include "HexBytes.h"
 #include "reader/SerialLine.h"
 #include "reader/SerialReader.h"
 
 namespace kestrel::test {
-
-// "A0 B0 00 00 02" → bytes.
-inline std::vector<uint8_t> hexBytes(std::string_view hex)
-{
-    std::vector<uint8_t> out;
-    int nibbles = 0;
-    unsigned value = 0;
-    for (char c : hex) {
-        int v = -1;
-        if (c >= '0' && c <= '9')
-            v = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            v = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            v = c - 'a' + 10;
-        if (v < 0)
-            continue;
-        value = value * 16 + static_cast<unsigned>(v);
-        if (++nibbles == 2) {
-            out.push_back(static_cast<uint8_t>(value));
-            nibbles = 0;
-            value = 0;
-        }
-    }
-    return out;
-}
 
 inline std::vector<uint8_t> asciiBytes(std::string_view text)
 {
@@ -120,12 +94,12 @@ struct LineScript
     {
         written.push_back(b);
         if (steps.empty()) {
-            errors.push_back("unexpected byte " + hex(b));
+            errors.push_back("unexpected byte " + toHex(b));
             return;
         }
         Step& step = steps.front();
         if (step.expect[stepPos] != b)
-            errors.push_back("expected " + hex(step.expect[stepPos]) + " got " + hex(b));
+            errors.push_back("expected " + toHex(step.expect[stepPos]) + " got " + toHex(b));
         if (step.echo)
             input.push_back(b);
         if (++stepPos == step.expect.size()) {
@@ -143,13 +117,6 @@ struct LineScript
             identifications.pop_front();
         }
         dtr = on;
-    }
-
-    static std::string hex(uint8_t b)
-    {
-        char buf[3];
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        return buf;
     }
 };
 

@@ -10,7 +10,7 @@
 namespace kestrel {
 namespace {
 
-using test::bytesOf;
+using test::hexBytes;
 using test::proactive;
 
 // A card whose proactive commands come from a script: an ENVELOPE or a TERMINAL RESPONSE is
@@ -141,7 +141,7 @@ TEST_F(ToolkitCardTest, UndecodableCommandsFailTheCardCommand)
     for (ToolkitHandler* handler : {static_cast<ToolkitHandler*>(page.get()), static_cast<ToolkitHandler*>(nullptr)}) {
         sim->setToolkitHandler(handler);
         for (const Case& c :
-             {Case{bytesOf("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
+             {Case{hexBytes("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
               Case{proactive("81 03 01 25 00 82 02 81 82 8F 02 01 41"), CardStatus::StatusError},
               Case{proactive("81 03 01 21 00 82 02 81 02"), CardStatus::StatusError}}) { // DISPLAY TEXT, no text
             card->responses.clear();
@@ -161,10 +161,10 @@ TEST_F(ToolkitCardTest, OtherTypesAreAnsweredPerformed)
 {
     for (const uint8_t type : {0x22, 0x26, 0x13}) {
         card->responses.clear();
-        std::vector<uint8_t> body = bytesOf("81 03 04 00 01 82 02 81 82");
+        std::vector<uint8_t> body = hexBytes("81 03 04 00 01 82 02 81 82");
         body[3] = type;
         ASSERT_TRUE(deliver({proactive(body)}));
-        std::vector<uint8_t> expected = bytesOf("01 03 04 00 01 02 02 82 81 03 01 00");
+        std::vector<uint8_t> expected = hexBytes("01 03 04 00 01 02 02 82 81 03 01 00");
         expected[3] = type;
         EXPECT_EQ(card->responses, std::vector<std::string>{test::toSpacedHex(expected)});
     }

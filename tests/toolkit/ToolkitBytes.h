@@ -6,21 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace kestrel::test {
+#include "HexBytes.h"
 
-// "D0 0B 81 03 ..." (spaces optional) as bytes.
-inline std::vector<uint8_t> bytesOf(const std::string& hex)
-{
-    std::vector<uint8_t> out;
-    std::string digits;
-    for (const char c : hex) {
-        if (c != ' ')
-            digits += c;
-    }
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        out.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-    return out;
-}
+namespace kestrel::test {
 
 // A proactive command D0 with its length around body (command details first).
 inline std::vector<uint8_t> proactive(const std::vector<uint8_t>& body)
@@ -35,7 +23,7 @@ inline std::vector<uint8_t> proactive(const std::vector<uint8_t>& body)
 
 inline std::vector<uint8_t> proactive(const std::string& bodyHex)
 {
-    return proactive(bytesOf(bodyHex));
+    return proactive(hexBytes(bodyHex));
 }
 
 } // namespace kestrel::test

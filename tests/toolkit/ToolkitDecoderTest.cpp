@@ -6,7 +6,7 @@
 namespace kestrel {
 namespace {
 
-using test::bytesOf;
+using test::hexBytes;
 using test::proactive;
 
 struct Decoded
@@ -24,9 +24,9 @@ struct Decoded
 TEST(ToolkitDecoderTest, DecodesOrRefusesCommands)
 {
     const std::vector<Decoded> cases = {
-        {"not D0", bytesOf("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
-        {"length form 82", bytesOf("D0 82 00 09 81 03 01 25 00"), CardStatus::NonSpecificError},
-        {"length beyond the bytes", bytesOf("D0 20 81 03 01 25 00"), CardStatus::NonSpecificError},
+        {"not D0", hexBytes("80 09 81 03 01 25 00 82 02 81 82"), CardStatus::NonSpecificError},
+        {"length form 82", hexBytes("D0 82 00 09 81 03 01 25 00"), CardStatus::NonSpecificError},
+        {"length beyond the bytes", hexBytes("D0 20 81 03 01 25 00"), CardStatus::NonSpecificError},
         {"details of length 2", proactive("81 02 01 25"), CardStatus::NonSpecificError},
         {"no details", proactive("82 02 81 82"), CardStatus::NonSpecificError},
         {"empty", {}, CardStatus::NonSpecificError},
@@ -40,7 +40,7 @@ TEST(ToolkitDecoderTest, DecodesOrRefusesCommands)
         {"menu without items", proactive("81 03 01 25 00 82 02 81 82 85 04 4D 65 6E 75"), CardStatus::Ok, 0x25,
          QStringLiteral("Menu")},
         {"menu with items (81 length form)",
-         bytesOf("D0 81 19 81 03 01 25 00 82 02 81 82 85 02 4D 65 8F 03 01 41 42 8F 02 07 43 8F 01 09"),
+         hexBytes("D0 81 19 81 03 01 25 00 82 02 81 82 85 02 4D 65 8F 03 01 41 42 8F 02 07 43 8F 01 09"),
          CardStatus::Ok,
          0x25,
          QStringLiteral("Me"),
