@@ -24,43 +24,26 @@ namespace {
 
 using Output = kestrel::test::CliOutput;
 
-class CardCliTest : public ::testing::Test
+class CardCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
         ASSERT_TRUE(makeCard("standard.json", emulator::StandardCard::simCard()));
         ASSERT_TRUE(makeCard("blank.json", test::blankStandardCard()));
     }
 
-    bool makeCard(const char* name, const emulator::SimCardData& data)
-    {
-        QString error;
-        return emulator::CardFile::save(data, path(name), error);
-    }
-
-    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    bool makeCard(const char* name, const emulator::SimCardData& data) { return saveCard(path(name), data); }
 
     // kestrel-cli on the card file `card` (nullptr: no --device) with these words.
     Output run(const char* card, const QStringList& words)
     {
-        QStringList args;
-        if (card)
-            args << QStringLiteral("--device") << QStringLiteral("VIRTUAL:") + path(card);
-        return kestrel::test::runCliCommand(args + words);
+        return kestrel::test::runCliCommand((card ? test::onCardFile(path(card)) : QStringList()) + words);
     }
     Output run(const char* card, const char* line) { return run(card, QString::fromLatin1(line).split(u' ')); }
 
-    emulator::SimCardData card(const char* name)
-    {
-        const emulator::CardFileResult loaded = emulator::CardFile::load(path(name));
-        EXPECT_TRUE(loaded.ok);
-        return loaded.card;
-    }
-
-    QTemporaryDir m_dir;
+    emulator::SimCardData card(const char* name) { return loadCard(path(name)); }
 };
 
 QStringList names(const QJsonArray& list, const char* field)

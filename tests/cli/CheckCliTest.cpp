@@ -20,38 +20,27 @@ constexpr std::size_t kRecord7Link = 6 * 28 + 27; // EF_ADN record 7, its extens
 
 using Output = kestrel::test::CliOutput;
 
-class CheckCliTest : public ::testing::Test
+class CheckCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(test::standardCardWith([](emulator::SimCardData& d) {
-                                                 test::findFile(d, SimFiles::kEfAdn)->data[kRecord7Link] = 0x20;
-                                             }),
-                                             path(), error));
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        ASSERT_TRUE(saveCard(cardPath(), test::standardCardWith([](emulator::SimCardData& d) {
+                                 test::findFile(d, SimFiles::kEfAdn)->data[kRecord7Link] = 0x20;
+                             })));
     }
 
-    QString path() const { return m_dir.filePath(QStringLiteral("broken.json")); }
+    QString cardPath() const { return path("broken.json"); }
 
     // The report as text: --text.
     Output run(const QString& line)
     {
-        return kestrel::test::runCliCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path()} + line.split(u' ') +
-            QStringList{QStringLiteral("--text")});
+        return kestrel::test::runCliCommand(test::onCardFile(cardPath()) + line.split(u' ') +
+                                            QStringList{QStringLiteral("--text")});
     }
 
-    uint8_t record7Link()
-    {
-        const emulator::CardFileResult loaded = emulator::CardFile::load(path());
-        EXPECT_TRUE(loaded.ok);
-        return test::findFile(loaded.card, SimFiles::kEfAdn)->data[kRecord7Link];
-    }
-
-    QTemporaryDir m_dir;
+    uint8_t record7Link() { return test::findFile(loadCard(cardPath()), SimFiles::kEfAdn)->data[kRecord7Link]; }
 };
 
 TEST_F(CheckCliTest, ReportsThenRepairs)

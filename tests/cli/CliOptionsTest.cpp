@@ -22,23 +22,19 @@ using Output = kestrel::test::CliOutput;
 
 // The standard SIM card and a telephone card in card files; "SIM" and "TEL" in a command line
 // name their devices.
-class CliOptionsTest : public ::testing::Test
+class CliOptionsTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), path("sim.json"), error));
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::telephoneCard(), path("tel.json"), error));
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        ASSERT_TRUE(saveCard(path("sim.json"), emulator::StandardCard::simCard()));
+        ASSERT_TRUE(saveCard(path("tel.json"), emulator::StandardCard::telephoneCard()));
     }
-
-    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
 
     Output run(const char* line)
     {
-        QStringList words = QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts);
+        QStringList words = test::cliWords(QString::fromLatin1(line));
         for (QString& w : words) {
             if (w == QLatin1String("SIM"))
                 w = QStringLiteral("VIRTUAL:") + path("sim.json");
@@ -47,8 +43,6 @@ protected:
         }
         return kestrel::test::runCliCommand(words);
     }
-
-    QTemporaryDir m_dir;
 };
 
 QJsonObject first(const Output& r)

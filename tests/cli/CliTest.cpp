@@ -21,7 +21,7 @@ CliRun run(const QStringList& args)
 
 QStringList words(const char* text)
 {
-    return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
+    return kestrel::test::cliWords(QString::fromUtf8(text));
 }
 
 // "Alice", +420123 in a 28-byte record: 14 alpha bytes, L=4, TON/NPI 0x90, digits, no CCP/ext.

@@ -20,25 +20,16 @@ namespace {
 
 using Output = kestrel::test::CliOutput;
 
-class InfoCliTest : public ::testing::Test
+class InfoCliTest : public test::CliFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-    }
-
     Output run(const emulator::SimCardData& card, const QStringList& words)
     {
-        const QString path = m_dir.filePath(QStringLiteral("card%1.json").arg(m_cards++));
-        QString error;
-        EXPECT_TRUE(emulator::CardFile::save(card, path, error)) << error.toStdString();
-        return kestrel::test::runCliCommand(QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + path} +
-                                            words);
+        const QString cardPath = path(QStringLiteral("card%1.json").arg(m_cards++));
+        saveCard(cardPath, card);
+        return kestrel::test::runCliCommand(test::onCardFile(cardPath) + words);
     }
 
-    QTemporaryDir m_dir;
     int m_cards = 0;
 };
 

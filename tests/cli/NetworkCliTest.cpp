@@ -35,14 +35,12 @@ QStringList networks(const QJsonArray& list)
 
 // One card file through a run of commands, each seeing what the ones before it left: EF_FPLMN has
 // four slots (230-03 in the first), EF_PLMNsel eight (230-02, 262-01).
-TEST(NetworkCli, WriteAndDeleteChangeOnlyWhatTheyMay)
+using NetworkCli = test::CliFixture;
+
+TEST_F(NetworkCli, WriteAndDeleteChangeOnlyWhatTheyMay)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    test::useTemporaryXdg(dir);
-    const QString card = dir.filePath(QStringLiteral("card.json"));
-    QString error;
-    ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), card, error));
+    const QString card = path("card.json");
+    ASSERT_TRUE(saveCard(card, emulator::StandardCard::simCard()));
 
     struct Step
     {
@@ -68,9 +66,9 @@ TEST(NetworkCli, WriteAndDeleteChangeOnlyWhatTheyMay)
     };
     for (const Step& step : steps) {
         const QStringList words = QString::fromLatin1(step.line).split(u' ');
-        const test::CliOutput r = test::runCliCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + card, QStringLiteral("networks")} +
-            words + QStringList{QStringLiteral("--pin"), QStringLiteral("1234")});
+        const test::CliOutput r =
+            test::runCliCommand(test::onCardFile(card) + QStringList{QStringLiteral("networks")} + words +
+                                QStringList{QStringLiteral("--pin"), QStringLiteral("1234")});
         ASSERT_EQ(r.code, step.code) << step.line << ": " << r.err.toStdString();
         if (step.code == kExitOk)
             EXPECT_EQ(networks(r.array()).join(u' '), QLatin1String(step.listed)) << step.line;

@@ -20,24 +20,17 @@ namespace {
 
 using Output = kestrel::test::CliOutput;
 
-class PhoneBookCliTest : public ::testing::Test
+class PhoneBookCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        m_card = m_dir.filePath(QStringLiteral("card.json"));
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        m_card = path("card.json");
+        ASSERT_TRUE(saveCard(m_card, emulator::StandardCard::simCard()));
     }
 
-    Output run(const QStringList& words)
-    {
-        return kestrel::test::runCliCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words);
-    }
-    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+    Output run(const QStringList& words) { return kestrel::test::runCliCommand(test::onCardFile(m_card) + words); }
 
     // The valid entries of the card's phone book as "position name number" lines.
     QStringList cardEntries(bool fdn = false)
@@ -60,7 +53,6 @@ protected:
         return lines;
     }
 
-    QTemporaryDir m_dir;
     QString m_card;
 };
 

@@ -21,18 +21,16 @@ using Output = kestrel::test::CliOutput;
 
 constexpr const char* kCodeVariables[] = {"KESTREL_PIN", "KESTREL_PIN2", "KESTREL_PUK", "KESTREL_PUK2"};
 
-class PinCliTest : public ::testing::Test
+class PinCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
         for (const char* name : kCodeVariables)
             qunsetenv(name);
-        m_card = m_dir.filePath(QStringLiteral("card.json"));
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+        m_card = path("card.json");
+        ASSERT_TRUE(saveCard(m_card, emulator::StandardCard::simCard()));
     }
 
     Output run(const QString& line) { return kestrel::test::runCliCommand(words(line)); }
@@ -42,20 +40,10 @@ protected:
         return kestrel::test::runCliCommand(words(line), input);
     }
 
-    QStringList words(const QString& line) const
-    {
-        return QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} +
-               line.split(u' ', Qt::SkipEmptyParts);
-    }
+    QStringList words(const QString& line) const { return test::onCardFile(m_card) + test::cliWords(line); }
 
-    emulator::SimCardData card()
-    {
-        const emulator::CardFileResult loaded = emulator::CardFile::load(m_card);
-        EXPECT_TRUE(loaded.ok);
-        return loaded.card;
-    }
+    emulator::SimCardData card() { return loadCard(m_card); }
 
-    QTemporaryDir m_dir;
     QString m_card;
 };
 
@@ -119,13 +107,9 @@ TEST_F(PinCliTest, PinAndFdnCommands)
 
 TEST_F(PinCliTest, BrokenDeviceIsAFailure)
 {
-    Output r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.code = runCli({QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_dir.filePath(QStringLiteral("none")),
-                     QStringLiteral("pin"), QStringLiteral("verify"), QStringLiteral("--pin"), QStringLiteral("1234")},
-                    out, err, false);
-    err.flush();
+    const Output r = kestrel::test::runCliCommand(
+        test::onCardFile(path("none")) +
+        QStringList{QStringLiteral("pin"), QStringLiteral("verify"), QStringLiteral("--pin"), QStringLiteral("1234")});
     EXPECT_EQ(r.code, kExitFailed);
     EXPECT_TRUE(r.err.contains(QLatin1String("Reader inaccessible"))) << r.err.toStdString();
 }

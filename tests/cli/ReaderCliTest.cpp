@@ -22,26 +22,22 @@ Output runCommand(const QStringList& args)
     return kestrel::test::runCliCommand(args);
 }
 
-class ReaderCliTest : public ::testing::Test
+class ReaderCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        m_card = m_dir.filePath(QStringLiteral("card.json"));
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        m_card = path("card.json");
+        ASSERT_TRUE(saveCard(m_card, emulator::StandardCard::simCard()));
     }
 
     Output apdu(const QStringList& apdus)
     {
-        return runCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card, QStringLiteral("apdu")} +
-            apdus + QStringList{QStringLiteral("--text")});
+        return runCommand(test::onCardFile(m_card) + QStringList{QStringLiteral("apdu")} + apdus +
+                          QStringList{QStringLiteral("--text")});
     }
 
-    QTemporaryDir m_dir;
     QString m_card;
 };
 

@@ -17,25 +17,21 @@ namespace {
 
 using Output = kestrel::test::CliOutput;
 
-class SmsCliTest : public ::testing::Test
+class SmsCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        const QString card = m_dir.filePath(QStringLiteral("card.json"));
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), card, error));
-        m_device = QStringLiteral("VIRTUAL:") + card;
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        m_card = path("card.json");
+        ASSERT_TRUE(saveCard(m_card, emulator::StandardCard::simCard()));
     }
 
     // `sms <verb> <file>` with the PIN, and --yes when asked to.
     Output sms(const char* verb, const char* file = nullptr, bool yes = true)
     {
-        QStringList words{QStringLiteral("--device"), m_device,
-                          QStringLiteral("sms"),      QLatin1String(verb),
-                          QStringLiteral("--pin"),    QStringLiteral("1234")};
+        QStringList words = test::onCardFile(m_card) + QStringList{QStringLiteral("sms"), QLatin1String(verb),
+                                                                   QStringLiteral("--pin"), QStringLiteral("1234")};
         if (file)
             words << path(file);
         if (yes)
@@ -57,15 +53,13 @@ protected:
         }
         return messages;
     }
-    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
     QByteArray contents(const char* name) const
     {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QTemporaryDir m_dir;
-    QString m_device;
+    QString m_card;
 };
 
 TEST_F(SmsCliTest, ExportThenImportGivesTheCardItsMessagesBack)

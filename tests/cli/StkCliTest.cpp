@@ -20,26 +20,19 @@ namespace {
 
 using Output = kestrel::test::CliOutput;
 
-class StkCliTest : public ::testing::Test
+class StkCliTest : public test::CliFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        kestrel::test::useTemporaryXdg(m_dir);
-        QString error;
-        ASSERT_TRUE(emulator::CardFile::save(emulator::StandardCard::simCard(), m_card, error));
+        ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
+        ASSERT_TRUE(saveCard(m_card, emulator::StandardCard::simCard()));
     }
 
-    Output run(const QStringList& words)
-    {
-        return kestrel::test::runCliCommand(
-            QStringList{QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + m_card} + words);
-    }
+    Output run(const QStringList& words) { return kestrel::test::runCliCommand(test::onCardFile(m_card) + words); }
     Output run(const char* line) { return run(QString::fromLatin1(line).split(u' ')); }
 
-    QTemporaryDir m_dir;
-    QString m_card = m_dir.filePath(QStringLiteral("standard.json"));
+    QString m_card = path("standard.json");
 };
 
 TEST_F(StkCliTest, MenuOfTheVirtualCard)

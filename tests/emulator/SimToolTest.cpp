@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 
@@ -12,22 +13,12 @@ using namespace kestrel::emulator;
 
 namespace {
 
-struct ToolRun
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using ToolRun = kestrel::test::CliOutput;
 
 ToolRun run(const QStringList& arguments)
 {
-    ToolRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.code = runSimTool(arguments, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return kestrel::test::captureOutput(
+        [&](QTextStream& out, QTextStream& err) { return runSimTool(arguments, out, err); });
 }
 
 TEST(SimTool, NewWritesTheStandardCardsAndRefusesToOverwrite)

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "ApduSession.h"
+#include "CliRun.h"
 #include "emulator/CardFile.h"
 #include "emulator/SimCardModel.h"
 #include "emulator/SimTool.h"
@@ -350,16 +351,10 @@ TEST(VpcdFace, SimToolServeSavesChangesAndEndsWhenVpcdGoesAway)
     FakeVpcd vpcd;
     const QString address = QStringLiteral("127.0.0.1:%1").arg(vpcd.port());
     auto tool = std::async(std::launch::async, [&] {
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        const int code =
-            runSimTool({QStringLiteral("serve"), QStringLiteral("--card"), path, QStringLiteral("--vpcd"), address},
-                       outStream, errStream);
-        outStream.flush();
-        errStream.flush();
-        return std::make_tuple(code, out, err);
+        return kestrel::test::captureOutput([&](QTextStream& out, QTextStream& err) {
+            return runSimTool(
+                {QStringLiteral("serve"), QStringLiteral("--card"), path, QStringLiteral("--vpcd"), address}, out, err);
+        });
     });
     ASSERT_TRUE(vpcd.accept(10000));
     EXPECT_EQ(vpcd.exchange("04"), StandardCard::simCard().atr);
@@ -402,16 +397,15 @@ TEST(VpcdFace, SimToolServeRehearsesTheFaultsOfFileAndFlags)
 
     FakeVpcd vpcd;
     auto tool = std::async(std::launch::async, [&] {
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
         // The flags' status word goes over the file's; the file's garbage stays.
-        return runSimTool({QStringLiteral("serve"), QStringLiteral("--card"), path, QStringLiteral("--vpcd"),
-                           QStringLiteral("127.0.0.1:%1").arg(vpcd.port()), QStringLiteral("--status-at"),
-                           QStringLiteral("2:6A82"), QStringLiteral("--nulls-from"), QStringLiteral("4"),
-                           QStringLiteral("--pull-at"), QStringLiteral("5")},
-                          outStream, errStream);
+        return kestrel::test::captureOutput([&](QTextStream& out, QTextStream& err) {
+                   return runSimTool({QStringLiteral("serve"), QStringLiteral("--card"), path, QStringLiteral("--vpcd"),
+                                      QStringLiteral("127.0.0.1:%1").arg(vpcd.port()), QStringLiteral("--status-at"),
+                                      QStringLiteral("2:6A82"), QStringLiteral("--nulls-from"), QStringLiteral("4"),
+                                      QStringLiteral("--pull-at"), QStringLiteral("5")},
+                                     out, err);
+               })
+            .code;
     });
     ASSERT_TRUE(vpcd.accept(10000));
     EXPECT_EQ(vpcd.exchange("04"), StandardCard::simCard().atr);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
 #include "PcscStack.h"
 #include "cli/CliCommands.h"
 #include "emulator/CardFile.h"
@@ -373,19 +374,14 @@ TEST_F(PcscReaderTest, CardThatNeverAnswersEndsAtTheTimeLimit)
 
 TEST_F(PcscReaderTest, CliApduThroughPcsc)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code =
-        cli::runCli({QStringLiteral("--device"), QStringLiteral("PCSC:") + kReader, QStringLiteral("apdu"),
-                     QStringLiteral("A0A40000023F00"), QStringLiteral("A0C0000022"), QStringLiteral("--text")},
-                    outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    ASSERT_EQ(code, cli::kExitOk) << err.toStdString();
-    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    const test::CliOutput r = test::captureOutput([](QTextStream& out, QTextStream& err) {
+        return cli::runCli({QStringLiteral("--device"), QStringLiteral("PCSC:") + kReader, QStringLiteral("apdu"),
+                            QStringLiteral("A0A40000023F00"), QStringLiteral("A0C0000022"), QStringLiteral("--text")},
+                           out, err);
+    });
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err.toStdString();
+    const QStringList lines = r.lines();
+    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("9F22"));
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" 9000"))) << lines[1].toStdString();
     EXPECT_EQ(lines[1].size(), 0x22 * 2 + 5);

@@ -113,10 +113,10 @@ TEST_F(NetworkListDialogTest, EditsDeletesAndWritesTheForbiddenList)
     EXPECT_TRUE(prompter.errors.empty());
 
     // The command line reads the same card file: the deleted slot is free, the new network used.
-    const test::CliOutput r =
-        test::runCliCommand({QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + cardPath,
-                             QStringLiteral("networks"), QStringLiteral("read"), QStringLiteral("--forbidden"),
-                             QStringLiteral("--all"), QStringLiteral("--pin"), QStringLiteral("1234")});
+    const test::CliOutput r = test::runCliCommand(test::onCardFile(cardPath) +
+                                                  QStringList{QStringLiteral("networks"), QStringLiteral("read"),
+                                                              QStringLiteral("--forbidden"), QStringLiteral("--all"),
+                                                              QStringLiteral("--pin"), QStringLiteral("1234")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonArray entries = r.array();
     ASSERT_EQ(entries.size(), 4);

@@ -112,9 +112,9 @@ TEST_F(PhoneBookWindowTest, CardReadEditInsertWriteAndReadBackAgreeWithTheComman
     EXPECT_EQ(keptEntries(again->model()), expected);
     EXPECT_FALSE(again->model().anyModified());
 
-    const test::CliOutput cli = test::runCliCommand({QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + cardPath,
-                                                     QStringLiteral("phonebook"), QStringLiteral("read"),
-                                                     QStringLiteral("--pin"), QStringLiteral("1234")});
+    const test::CliOutput cli = test::runCliCommand(test::onCardFile(cardPath) +
+                                                    QStringList{QStringLiteral("phonebook"), QStringLiteral("read"),
+                                                                QStringLiteral("--pin"), QStringLiteral("1234")});
     ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
     EXPECT_EQ(keptEntries(cli.array()), expected);
 }

@@ -36,9 +36,7 @@ protected:
     }
     QStringList onCard(const QStringList& words) const
     {
-        return QStringList{QStringLiteral("--device"),
-                           QStringLiteral("VIRTUAL:") + tempPath(QStringLiteral("card.json"))} +
-               words;
+        return test::onCardFile(tempPath(QStringLiteral("card.json"))) + words;
     }
 };
 

@@ -181,8 +181,8 @@ TEST_F(SmsWindowTest, CardReadEditComposeWriteAndReadBackAgreeWithTheCommandLine
     EXPECT_STREQ(read.entry(5).text, "New one");
 
     const test::CliOutput cli =
-        test::runCliCommand({QStringLiteral("--device"), QStringLiteral("VIRTUAL:") + cardPath, QStringLiteral("sms"),
-                             QStringLiteral("read"), QStringLiteral("--pin"), QStringLiteral("1234")});
+        test::runCliCommand(test::onCardFile(cardPath) + QStringList{QStringLiteral("sms"), QStringLiteral("read"),
+                                                                     QStringLiteral("--pin"), QStringLiteral("1234")});
     ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
     EXPECT_EQ(cli.array(), cli::smsListJson(std::span(read.entries().data(), 20), false));
 }
