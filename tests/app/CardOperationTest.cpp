@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CardFileDoubles.h"
 #include "ScriptedPrompter.h"
 #include "SimBench.h"
 #include "sim/ProgressSink.h"
@@ -11,28 +12,6 @@ using namespace kestrel::test;
 using namespace kestrel::SimFiles;
 
 namespace {
-
-class Sink final : public ProgressSink
-{
-public:
-    bool open() override
-    {
-        ++opened;
-        return true;
-    }
-    void close() override { ++closed; }
-    void setCaption(const QString& c) override { caption = c; }
-    void setText(const QString& t) override { texts.push_back(t); }
-    void setPercent(int) override {}
-    bool processEvents() override { return ++polls == abortAtPoll; }
-
-    int opened = 0;
-    int closed = 0;
-    int polls = 0;
-    int abortAtPoll = -1;
-    QString caption;
-    std::vector<QString> texts;
-};
 
 // Reads EF_ADN records 1..n with a progress update before each, as the bulk reads do.
 bool readRecords(SimCard& sim, int n)
@@ -62,7 +41,7 @@ TEST(CardOperation, FrameOfASuccessfulOperation)
     SimBench bench;
     ScriptedPrompter prompter;
     prompter.pins = {std::string("1234")};
-    Sink sink;
+    RecordingProgress sink;
     CardOperation op(*bench.sim, prompter, &sink);
     ASSERT_TRUE(op.run(5100, chv1(), [&] {
         op.setSuccessMessage(5602);
@@ -87,7 +66,7 @@ TEST(CardOperation, AbortEndsWith146)
     SimBench bench;
     ScriptedPrompter prompter;
     prompter.pins = {std::string("1234")};
-    Sink sink;
+    RecordingProgress sink;
     sink.abortAtPoll = 4; // the opening text, records 1, 2, 3: pressed while the 3rd is read
     bench.sim->image(CachedFile::Adn) = FileImage(250, 28);
     CardOperation op(*bench.sim, prompter, &sink);

@@ -22,7 +22,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "GuiTest.h"
+#include "GuiStateTest.h"
 #include "ModalDriver.h"
 #include "TestEditor.h"
 #include "app/AppState.h"
@@ -38,15 +38,12 @@ using namespace CommandId;
 using test::ModalDriver;
 using test::TestEditor;
 
-class MainWindowTest : public test::GuiTest
+class MainWindowTest : public test::GuiStateTest
 {
 protected:
     void SetUp() override
     {
-        GuiTest::SetUp();
-        state = std::make_unique<AppState>(
-            std::make_unique<QSettings>(tempPath(QStringLiteral("settings.ini")), QSettings::IniFormat));
-        prompter = std::make_unique<QtPrompter>(*state);
+        GuiStateTest::SetUp();
         makeWindow();
     }
     void TearDown() override
@@ -80,8 +77,6 @@ protected:
     test::TestEditorFactory books;
     test::TestEditorFactory fdn;
     test::TestEditorFactory sms;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<QtPrompter> prompter;
     std::unique_ptr<MainWindow> window;
 };
 

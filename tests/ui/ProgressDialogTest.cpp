@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-#include "GuiTest.h"
+#include "GuiStateTest.h"
 #include "ModalAnswer.h"
 #include "ModalDriver.h"
 #include "SimBench.h"
@@ -29,16 +29,9 @@ using test::ModalDriver;
 
 constexpr uint16_t kAdn = 0x6F3A;
 
-class ProgressDialogTest : public test::GuiTest
+class ProgressDialogTest : public test::GuiStateTest
 {
 protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        state = std::make_unique<AppState>(
-            std::make_unique<QSettings>(tempPath(QStringLiteral("settings.ini")), QSettings::IniFormat));
-        prompter = std::make_unique<QtPrompter>(*state);
-    }
     void TearDown() override { ReportPrinter::setPrinterChooser({}); }
 
     // Prints every job into `path` as PDF, without a dialog.
@@ -62,9 +55,6 @@ protected:
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
         return static_cast<int>(QString::fromLatin1(pdf).count(page));
     }
-
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<QtPrompter> prompter;
 };
 
 // Abort pressed while the 3rd of 10 phone book records is being read: the read stops before the

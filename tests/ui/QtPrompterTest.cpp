@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QValidator>
 
-#include "GuiTest.h"
+#include "GuiStateTest.h"
 #include "ModalDriver.h"
 #include "app/AppState.h"
 #include "ui/UiText.h"
@@ -30,19 +30,7 @@ QLineEdit* field(QWidget* dialog, const QString& name)
     return dialog->findChild<QLineEdit*>(name);
 }
 
-class QtPrompterTest : public test::GuiTest
-{
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        state = std::make_unique<AppState>(
-            std::make_unique<QSettings>(tempPath(QStringLiteral("settings.ini")), QSettings::IniFormat));
-        prompter = std::make_unique<QtPrompter>(*state);
-    }
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<QtPrompter> prompter;
-};
+using QtPrompterTest = test::GuiStateTest;
 
 TEST_F(QtPrompterTest, QuestionsAndMessagesCarryTheCaptionButtonsAndIcons)
 {
