@@ -6,13 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TempXdg.h"
+
 using namespace kestrel;
 
 TEST(NamedEvent, FlagFileFollowsTheState)
 {
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const test::ScopedEnvironmentVariable runtimeDir("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
 
     const QString path = runtime.path() + QStringLiteral("/kestrel-events/") + kInsertionInhibitEvent;
     {

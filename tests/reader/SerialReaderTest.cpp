@@ -2,15 +2,18 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "HexBytes.h"
+#include "TempXdg.h"
 #include "reader/ScriptedLine.h"
 #include "reader/TtySerialLine.h"
 
@@ -23,26 +26,43 @@ using kestrel::test::operator+;
 
 namespace {
 
-// Settings and runtime files of this test live in a folder of its own.
-class IsolatedHome : public ::testing::Environment
+// Settings and runtime files of these tests live in a folder of their own, for each SerialReader
+// case and only for those: the other tests of the program keep their environment. QSettings takes
+// the user's settings folder from XDG_CONFIG_HOME only once in a process, so it is pointed at the
+// folder too, and back at the environment's afterwards.
+class IsolatedHome : public ::testing::EmptyTestEventListener
 {
 public:
     IsolatedHome() { s_dir = m_dir.path(); }
-    void SetUp() override
+    void OnTestStart(const ::testing::TestInfo& test) override
     {
-        ASSERT_TRUE(m_dir.isValid());
+        if (std::string_view(test.test_suite_name()) != "SerialReader")
+            return;
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-            qputenv(name, QFile::encodeName(m_dir.path()));
+            m_variables.emplace_back(
+                std::make_unique<test::ScopedEnvironmentVariable>(name, QFile::encodeName(m_dir.path())));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
     }
-    void TearDown() override { m_dir.remove(); }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        if (m_variables.empty())
+            return;
+        m_variables.clear();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config")));
+    }
     static QString path() { return s_dir; }
 
 private:
     QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<test::ScopedEnvironmentVariable>> m_variables;
     inline static QString s_dir;
 };
 
-[[maybe_unused]] auto* const kHome = ::testing::AddGlobalTestEnvironment(new IsolatedHome);
+[[maybe_unused]] const bool kHome = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new IsolatedHome);
+    return true;
+}();
 
 QSettings userSettings()
 {
