@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include "base/StringIds.h"
+
 namespace kestrel {
 
 // Every user-visible text of the program lives in one table addressed by number; CardStatus values
@@ -22,17 +24,18 @@ QList<int> ids();
 
 } // namespace StringTable
 
-// Marks a string-table number that code passes around as a value to be shown later (for example a
-// function returning strId(57427) for its caller to display). It returns its argument unchanged; its
-// purpose is to make such numbers visible to the test that checks every number the code asks for is
-// in the table (tests/base/StringTableTest.cpp scans src/ for `strId(<digits>)` and
-// `StringTable::text(<digits>)`). Write the number as a literal inside the call.
+// Marks a string-table id that code passes around as a value to be shown later (for example a
+// function returning strId(sid::ErrorInBackupFileStructure_57427) for its caller to display). It
+// returns its argument unchanged. Ids are written as the generated names of base/StringIds.h
+// (sid::<first words of the text>_<number>), never as bare numbers: tests/base/StringTableTest.cpp
+// checks that every sid:: name in src/ is an entry's generated name and that no strId(<digits>),
+// StringTable::text(<digits>) or uiText(<digits>) is left.
 constexpr int strId(int id)
 {
     return id;
 }
 
 // The question offering to unblock a blocked card ("Karta je zablokována. ...").
-inline constexpr int kUnblockOfferId = strId(5603);
+inline constexpr int kUnblockOfferId = strId(sid::KartaJeZablokovanaChceteNyni_5603);
 
 } // namespace kestrel
