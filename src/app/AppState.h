@@ -51,7 +51,7 @@ public:
     void useSimCard(SimCard* external) { m_external = external; }
 
     // Opens the reader named by the `device` setting, or by deviceOverride when given (that one is
-    // used for this run only and never stored). 102 when it is open.
+    // used for this run only and never stored). sid::OK_102 when it is open.
     CardStatus openReader(const std::optional<QString>& deviceOverride = {});
 
     // The longest alpha identifier (characters) names may have: 20 at start, then the card's alpha

@@ -44,7 +44,7 @@ bool CardOperation::run(int captionId, const OpenFlags& open, const std::functio
     if (listener)
         listener->operationStarted(captionId);
 
-    m_card.beginProgress(m_progress, strId(5000), captionId);
+    m_card.beginProgress(m_progress, strId(sid::InitializingSimCard_5000), captionId);
     const bool opened = open.offerUnblock
                             ? startCardOperation(m_card, m_prompter, open.chv1, open.chv2, open.strict, open.toolkit)
                             : m_card.openCard(open.chv1, open.chv2, open.strict, open.toolkit);

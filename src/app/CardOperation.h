@@ -52,10 +52,10 @@ public:
 
 // The frame every command that talks to the card runs in:
 //   1. (the caller's confirmation, before run)
-//   2. beginProgress(progress, 5000 "Initializing SIM Card", captionId)
+//   2. beginProgress(progress, sid::InitializingSimCard_5000 "Initializing SIM Card", captionId)
 //   3. the card opened (PIN prompts through the Prompter)
 //   4. the work, which updates the progress and returns false (lastStatus set) on failure; an
-//      Abort seen by a progress update ends it with 146
+//      Abort seen by a progress update ends it with sid::OperationCancelledByUser_146
 //   5. on failure the message: statusMessage(); the SimCard's images are dropped so that the next
 //      operation reads the card again
 //   6. closeCard, 7. endProgress(false)
@@ -83,7 +83,8 @@ public:
     // Whether the failure of the last run is to be shown: not when the user cancelled and the
     // Prompter's front end tells that in its status line.
     bool failureToShow() const;
-    // Abort in the progress window (146), or a prompt closed or declined (151).
+    // Abort in the progress window (sid::OperationCancelledByUser_146), or a prompt closed or declined
+    // (sid::OperationCancelled_151).
     static bool isUserCancel(CardStatus status)
     {
         return status == CardStatus::CancelledByUser || status == CardStatus::OperationCancelled;

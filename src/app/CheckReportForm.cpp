@@ -9,10 +9,10 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kFullDetails = strId(6000);     // "Full Details"
-constexpr int kBriefDetails = strId(6001);    // "Brief Details"
-constexpr int kCheckupFinished = strId(6210); // "Check-up finished: "
-constexpr int kFinishedFormat = strId(6211);  // "%m-%d-%Y %H:%M:%S"
+constexpr int kFullDetails = strId(sid::FullDetails_6000);         // "Full Details"
+constexpr int kBriefDetails = strId(sid::BriefDetails_6001);       // "Brief Details"
+constexpr int kCheckupFinished = strId(sid::CheckUpFinished_6210); // "Check-up finished: "
+constexpr int kFinishedFormat = strId(sid::Text_6211);             // "%m-%d-%Y %H:%M:%S"
 
 } // namespace
 

@@ -78,7 +78,8 @@ bool EditorDesk::mayCloseAll(const std::function<bool(EditorHandle)>& hasUnsaved
     const std::vector<EditorHandle> windows = closeOrder();
     if (std::none_of(windows.begin(), windows.end(), hasUnsavedChanges))
         return true;
-    return prompter.question(strId(57840), PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
+    return prompter.question(strId(sid::ByClosingTheseWindowsYou_57840), PromptButtons::YesNo, PromptIcon::Question) ==
+           PromptAnswer::Yes;
 }
 
 } // namespace kestrel

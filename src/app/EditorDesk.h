@@ -38,8 +38,8 @@ public:
     int openCount() const;
 
     // Whether the open windows may all go (Close All, Exit, the main window's close box, the end of
-    // the session): true at once when none holds unwritten changes, else after one question (57840)
-    // answered Yes. Asks at most once, whatever the number of changed windows.
+    // the session): true at once when none holds unwritten changes, else after one question
+    // (sid::ByClosingTheseWindowsYou_57840) answered Yes. Asks at most once, whatever the number of changed windows.
     bool mayCloseAll(const std::function<bool(EditorHandle)>& hasUnsavedChanges, Prompter& prompter) const;
 
 private:

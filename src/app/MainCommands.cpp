@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/EditorRegistry.h"
+#include "base/StringIds.h"
 
 namespace kestrel {
 
@@ -233,7 +234,8 @@ std::optional<bool> MainCommands::enabled(int id, const DeskSnapshot& desk)
 
 bool MainCommands::isSeparator(int buttonId)
 {
-    return buttonId == 2004 || buttonId == 2010 || buttonId == 2013 || buttonId == 2018;
+    return buttonId == sid::Text_2004 || buttonId == sid::Text_2010 || buttonId == sid::Text_2013 ||
+           buttonId == sid::Text_2018;
 }
 
 } // namespace kestrel

@@ -87,7 +87,7 @@ QString MainStatus::operationName(int captionId)
 QString MainStatus::resultText() const
 {
     if (CardOperation::isUserCancel(m_last.status))
-        return StringTable::text(146); // "Operation cancelled by user"
+        return StringTable::text(sid::OperationCancelledByUser_146); // "Operation cancelled by user"
     QString text = cardStatusMessage(m_last.status).trimmed();
     if (!m_last.detail.isEmpty())
         text += QLatin1Char(' ') + m_last.detail;
@@ -98,57 +98,59 @@ MainStatus::Lines MainStatus::lines() const
 {
     Lines out;
     const QString device = m_device ? m_device() : QString();
-    out.reader = device.isEmpty() || device == QLatin1String("NOTHING") ? StringTable::text(9821)
-                                                                        : StringTable::text(9820).arg(device);
+    out.reader = device.isEmpty() || device == QLatin1String("NOTHING")
+                     ? StringTable::text(sid::ReaderNoneChooseOneIn_9821)
+                     : StringTable::text(sid::Reader_9820).arg(device);
     switch (m_card) {
     case Card::NotRead:
-        out.card = StringTable::text(9822);
+        out.card = StringTable::text(sid::CardNotReadYet_9822);
         break;
     case Card::Present:
-        out.card = StringTable::text(9823);
+        out.card = StringTable::text(sid::CardInTheReader_9823);
         break;
     case Card::Absent:
-        out.card = StringTable::text(9824);
+        out.card = StringTable::text(sid::CardNoCardInThe_9824);
         break;
     }
     if (m_known) {
         std::vector<uint8_t> identity{static_cast<uint8_t>(m_iccid.size())};
         identity.insert(identity.end(), m_iccid.begin(), m_iccid.end());
-        out.iccid = StringTable::text(9825).arg(CheckAndRepair::serialNumber(identity));
-        out.phase = StringTable::text(9826).arg(SimCard::phaseText(m_phase));
+        out.iccid = StringTable::text(sid::Iccid_9825).arg(CheckAndRepair::serialNumber(identity));
+        out.phase = StringTable::text(sid::SimPhase_9826).arg(SimCard::phaseText(m_phase));
         out.pin1 = pin1Text();
     }
-    out.last = m_anyOperation ? StringTable::text(9833).arg(outcome()) : StringTable::text(9834);
+    out.last = m_anyOperation ? StringTable::text(sid::LastOperation_9833).arg(outcome())
+                              : StringTable::text(sid::LastOperationNoneYet_9834);
     return out;
 }
 
 QString MainStatus::pin1Text() const
 {
     if (m_flags & CardFlag::kChv1Blocked)
-        return StringTable::text(9831);
+        return StringTable::text(sid::Pin1BlockedUnblockCardIn_9831);
     if (!(m_flags & CardFlag::kChv1Enabled))
-        return StringTable::text(9830);
+        return StringTable::text(sid::Pin1Off_9830);
     if (m_flags & CardFlag::kChv1Verified)
-        return StringTable::text(9829);
+        return StringTable::text(sid::Pin1OnEntered_9829);
     if (m_chv1TriesLeft == 1)
-        return StringTable::text(9828);
+        return StringTable::text(sid::Pin1OnOneTryLeft_9828);
     if (m_chv1TriesLeft >= 0)
-        return StringTable::text(9827).arg(m_chv1TriesLeft);
-    return StringTable::text(9832);
+        return StringTable::text(sid::Pin1OnTriesLeft_9827).arg(m_chv1TriesLeft);
+    return StringTable::text(sid::Pin1On_9832);
 }
 
 QString MainStatus::outcome() const
 {
-    return StringTable::text(9835).arg(operationName(m_last.captionId), resultText());
+    return StringTable::text(sid::Text_9835).arg(operationName(m_last.captionId), resultText());
 }
 
 QString MainStatus::statusLine() const
 {
     if (busy())
-        return StringTable::text(9836).arg(operationName(m_runningCaption));
+        return StringTable::text(sid::Text_9836).arg(operationName(m_runningCaption));
     if (!m_anyOperation)
-        return StringTable::text(9837);
-    // A cancel says only that (string 146), as the error box it replaces would have.
+        return StringTable::text(sid::Ready_9837);
+    // A cancel says only that (string sid::OperationCancelledByUser_146), as the error box it replaces would have.
     return CardOperation::isUserCancel(m_last.status) ? resultText() : outcome();
 }
 

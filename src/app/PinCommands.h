@@ -30,13 +30,14 @@ public:
     // Change PIN (chv 1) / Change PIN2 (chv 2): dialog 173/174 first; a disabled PIN1 is enabled
     // with the old code, then changed. "PIN successfuly changed" on success.
     CommandResult changePin(int chv);
-    // Enable/Disable PIN: asks whether to switch PIN1 the other way (5607/5608), then for PIN1.
-    // With `wanted` given, the state asked for is set without the question (nothing to do when the
-    // card is in it already).
+    // Enable/Disable PIN: asks whether to switch PIN1 the other way
+    // (sid::PinIsActivatedDeactivateIt_5607/sid::PinIsDeactivatedActivateIt_5608), then for PIN1. With `wanted` given,
+    // the state asked for is set without the question (nothing to do when the card is in it already).
     CommandResult enableDisablePin(std::optional<bool> wanted = {});
     // Unblock Card: PUK1 and/or PUK2 as the card's CHV states call for.
     CommandResult unblockCard();
-    // Activate FDN: fixed dialling is on while EF_ADN is invalidated. Asks (5606/5605) to switch it
+    // Activate FDN: fixed dialling is on while EF_ADN is invalidated. Asks
+    // (sid::FixedDialingNumbersDeactivatedActivate_5606/sid::FixedDialingNumbersActivatedDeactivate_5605) to switch it
     // the other way, then for PIN2. `wanted` as for enableDisablePin.
     CommandResult activateFdn(std::optional<bool> wanted = {});
 

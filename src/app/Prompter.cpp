@@ -7,9 +7,9 @@ namespace kestrel {
 int Prompter::pinChangeCheck(const SecretText& oldPin, const SecretText& newPin, const SecretText& again)
 {
     if (!(newPin == again))
-        return strId(5600);
+        return strId(sid::NewPinWasNotEntered_5600);
     if (oldPin.size() < 4 || newPin.size() < 4)
-        return strId(5601);
+        return strId(sid::EnteredPinIsTooShort_5601);
     return 0;
 }
 
@@ -17,12 +17,12 @@ int Prompter::unblockCheck(const SecretText& newPin, const SecretText& again)
 {
     if (newPin == again && newPin.size() >= 4)
         return 0;
-    return strId(59025);
+    return strId(sid::EnteredPINsDoNotMatch_59025);
 }
 
 bool Prompter::confirmLastTry(int, bool unblock)
 {
-    const int textId = unblock ? strId(9844) : strId(9843);
+    const int textId = unblock ? strId(sid::OnlyOneTryIsLeft_9844) : strId(sid::OnlyOneTryIsLeft_9843);
     return question(textId, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
 }
 

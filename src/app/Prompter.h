@@ -74,16 +74,18 @@ public:
     virtual void showCardError(const QString& text) = 0;
 
     // askPin (PinPrompt): dialogs 109 and 172.
-    // confirmLastTry (PinPrompt): a Yes/No question, 9843 for a PIN, 9844 for a PUK.
+    // confirmLastTry (PinPrompt): a Yes/No question, sid::OnlyOneTryIsLeft_9843 for a PIN, sid::OnlyOneTryIsLeft_9844
+    // for a PUK.
     bool confirmLastTry(int chv, bool unblock) override;
 
     // Dialog 173 (chv 1) or 174 (chv 2) with its check: a new code that differs from the re-entered
-    // one shows 5600, an old or new code shorter than 4 characters shows 5601 (stop icon), and the
-    // dialog is asked again with the fields as they were. nullopt when it was closed.
+    // one shows sid::NewPinWasNotEntered_5600, an old or new code shorter than 4 characters shows
+    // sid::EnteredPinIsTooShort_5601 (stop icon), and the dialog is asked again with the fields as they were. nullopt
+    // when it was closed.
     std::optional<PinChange> askPinChange(int chv);
     // Dialog 163 (chv 1) or 175 (chv 2) with its check: the new code must equal the re-entered one
-    // and have at least 4 characters, else 59025 (exclamation icon) and the dialog again with the
-    // unblock code kept and both new-code fields empty. The unblock code itself is not tested here.
+    // and have at least 4 characters, else sid::EnteredPINsDoNotMatch_59025 (exclamation icon) and the dialog again
+    // with the unblock code kept and both new-code fields empty. The unblock code itself is not tested here.
     std::optional<PinUnblock> askUnblock(int chv);
 
     // The checks, for dialogs that run them while they stay open: 0 when the fields pass, else the
@@ -97,8 +99,8 @@ public:
     // "Kestrel! - SIM Application: Select item": title, then the entries with the first one
     // selected; the chosen item identifier, nullopt when cancelled.
     virtual std::optional<uint8_t> selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries);
-    // "Kestrel! - SIM Application: Input text" (string 238) with the prompt; the text as entered
-    // (its length is not checked), nullopt when cancelled.
+    // "Kestrel! - SIM Application: Input text" (string sid::SimApplicationInputText_238) with the prompt; the text as
+    // entered (its length is not checked), nullopt when cancelled.
     virtual std::optional<QString> inputToolkitText(const QString& prompt);
     // A text the card wants displayed, as an information message.
     virtual void showToolkitText(const QString& text);

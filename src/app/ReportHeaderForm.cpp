@@ -1,6 +1,7 @@
 #include "app/ReportHeaderForm.h"
 
 #include "app/AppState.h"
+#include "base/StringIds.h"
 
 namespace kestrel {
 
@@ -13,7 +14,9 @@ constexpr QString AppSettings::*kSettings[ReportHeaderForm::FieldCount] = {
 };
 
 // "Name:", "Address:", "Phone:", "Fax: ", "E-Mail: ", "Salesperson: ", "Comment:".
-constexpr int kLabels[ReportHeaderForm::FieldCount] = {9766, 9023, 9025, 9767, 9768, 9024, 9027};
+constexpr int kLabels[ReportHeaderForm::FieldCount] = {sid::Name_9766,   sid::Address_9023, sid::Phone_9025,
+                                                       sid::Fax_9767,    sid::EMail_9768,   sid::Salesperson_9024,
+                                                       sid::Comment_9027};
 
 } // namespace
 

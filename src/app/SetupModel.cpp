@@ -17,12 +17,12 @@ const QString kPcscPrefix = QStringLiteral("PCSC:");
 // The user's own virtual card, offered so that the program can be used without any hardware.
 const QString kVirtual = QStringLiteral("VIRTUAL");
 
-constexpr int kCountryCodeError = strId(57561);
-constexpr int kDigitsOnlyError = strId(57562);
-constexpr int kReaderInaccessible = strId(142);
-constexpr int kInaccessibleReason = strId(9521);
-constexpr int kReaderFound = strId(9509);
-constexpr int kNoReaderFound = strId(9510);
+constexpr int kCountryCodeError = strId(sid::ErrorInInternationalDialingCode_57561);
+constexpr int kDigitsOnlyError = strId(sid::ErrorInItemEnteredMust_57562);
+constexpr int kReaderInaccessible = strId(sid::ReaderInaccessibleUseMenuOther_142);
+constexpr int kInaccessibleReason = strId(sid::Text_9521);
+constexpr int kReaderFound = strId(sid::SmartcardReaderIsConnectedTo_9509);
+constexpr int kNoReaderFound = strId(sid::NoSmartcardReaderFound_9510);
 
 bool onlyDigits(const QString& text)
 {
@@ -137,7 +137,7 @@ CardStatus SetupModel::findReader(const CandidateShown& showCandidate, const Sea
         // Nothing found: the reader in use before the search is taken up again and the dialog keeps
         // the device chosen in it, rather than leaving the user with no reader at all.
         m_prompter.messageText(StringTable::text(kNoReaderFound) + QLatin1Char('\n') +
-                                   StringTable::text(9839).arg(inUse),
+                                   StringTable::text(sid::TheReaderStaysInUse_9839).arg(inUse),
                                PromptIcon::Information);
     } else {
         readers.selectDevice(kNothing);

@@ -68,7 +68,7 @@ public:
     // The reader found stays open and becomes the value's device; when none is found the reader in
     // use before the search is opened again and the value's device stays as it was chosen (no
     // reader is left open when that one cannot be). The outcome is told through the Prompter; the
-    // result is 102 when a reader was found. The device list is listed afresh.
+    // result is sid::OK_102 when a reader was found. The device list is listed afresh.
     CardStatus findReader(const CandidateShown& showCandidate = {}, const SearchEnded& searchEnded = {});
 
     // "From &Database": a code chosen in the country code chooser becomes the own country code

@@ -14,13 +14,15 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kTextInitializing = strId(5000);    // "Initializing SIM Card"
-constexpr int kCaptionChecking = strId(5107);     // "Kestrel! - Checking SIM Card"
-constexpr int kCaptionRepairing = strId(5110);    // "Kestrel! - Repairing SIM Card"
-constexpr int kTextCounterOverflow = strId(5615); // "Card is blocked by authentification counter overflow..."
-constexpr int kTitleBrief = strId(2310);          // "SIM Card Report"
-constexpr int kTitleDetailed = strId(2311);       // "SIM Card Detailed Report"
-constexpr int kTextOtherCard = strId(9402);       // "The card in the reader is not the card that was checked..."
+constexpr int kTextInitializing = strId(sid::InitializingSimCard_5000); // "Initializing SIM Card"
+constexpr int kCaptionChecking = strId(sid::CheckingSimCard_5107);      // "Kestrel! - Checking SIM Card"
+constexpr int kCaptionRepairing = strId(sid::RepairingSimCard_5110);    // "Kestrel! - Repairing SIM Card"
+constexpr int kTextCounterOverflow =
+    strId(sid::CardIsBlockedByAuthentification_5615);       // "Card is blocked by authentification counter overflow..."
+constexpr int kTitleBrief = strId(sid::SimCardReport_2310); // "SIM Card Report"
+constexpr int kTitleDetailed = strId(sid::SimCardDetailedReport_2311); // "SIM Card Detailed Report"
+constexpr int kTextOtherCard =
+    strId(sid::TheCardInTheReader_9402); // "The card in the reader is not the card that was checked..."
 
 const QString kEol = QStringLiteral("\r\n");
 

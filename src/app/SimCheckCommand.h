@@ -27,8 +27,8 @@ public:
     // when the images were incomplete the reports say so and no errors are found.
     bool check();
     // Repairs on the card what the last check found, on the card that was checked only (the same
-    // ICCID; another card gets 9402 and no command that writes), opening it with PIN2 when a finding in EF_FDN
-    // or EF_EXT2 needs it. The reports are built again with "->Repaired" on the lines mended. When
+    // ICCID; another card gets sid::TheCardInTheReader_9402 and no command that writes), opening it with PIN2 when a
+    // finding in EF_FDN or EF_EXT2 needs it. The reports are built again with "->Repaired" on the lines mended. When
     // the images of the check are gone (the card was opened without keeping them) they are read
     // again first and the repair follows what the card holds then. False when the repair failed or
     // was cancelled (the error was shown); repairs made before stay on the card.

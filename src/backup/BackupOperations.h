@@ -19,11 +19,14 @@ class Prompter;
 class SimCard;
 
 // Messages the two commands end with (besides the card-error dialog of a failed card step).
-constexpr int kBackupNotRead = strId(57421);     // "Data not fully read from SIM Card..."
-constexpr int kBackupDone = strId(57424);        // "Backup of SIM Card successfully completed"
-constexpr int kRestoreNotWritten = strId(57429); // "Data not fully written to SIM Card..."
-constexpr int kRestoreDone = strId(57430);       // "Restoration of SIM Card successfully completed"
-constexpr int kBackupPartial = strId(9401);      // "The backup file was written without these parts:"
+constexpr int kBackupNotRead = strId(sid::DataNotFullyReadFrom_57421); // "Data not fully read from SIM Card..."
+constexpr int kBackupDone =
+    strId(sid::BackupOfSimCardSuccessfully_57424); // "Backup of SIM Card successfully completed"
+constexpr int kRestoreNotWritten = strId(sid::DataNotFullyWrittenTo_57429); // "Data not fully written to SIM Card..."
+constexpr int kRestoreDone =
+    strId(sid::RestorationOfSimCardSuccessfully_57430); // "Restoration of SIM Card successfully completed"
+constexpr int kBackupPartial =
+    strId(sid::TheBackupFileWasWritten_9401); // "The backup file was written without these parts:"
 
 // What to write back to the card; the restore-choice dialog opens with everything ticked.
 struct RestoreChoice
@@ -74,7 +77,7 @@ struct BackupOutcome
 // EF_FPLMN in one card operation, then EF_SMSP in its own access, and only then writes the file,
 // atomically: an existing file is replaced only by a complete new one. A part the card refuses to
 // give (EF_ADN while fixed dialling is in force) is saved empty and named in the closing message
-// (9401) instead of "successfully completed"; the outcome is then not ok.
+// (sid::TheBackupFileWasWritten_9401) instead of "successfully completed"; the outcome is then not ok.
 //
 // RestoreCard reads the whole file first (a broken file writes nothing), then checks every chosen
 // part against the card (positions inside its files, messages that fit its records, long numbers
@@ -106,9 +109,11 @@ public:
     BackupOutcome RestoreCard(const QString& path, const RestoreChooser& chooseParts);
     BackupOutcome RestoreCard(const QString& path, const RestoreChoice& choice);
 
-    // The steps on their own. readCard fills contents() from the card (0 or 57421, shown);
-    // readBackupFile fills it from a file (0 or 57426/57427/57428, shown); writeCard writes
-    // contents() to the card (57430 or 57429, shown).
+    // The steps on their own. readCard fills contents() from the card (0 or sid::DataNotFullyReadFrom_57421, shown);
+    // readBackupFile fills it from a file (0 or
+    // sid::CannotOpenBackupFileRestore_57426/sid::ErrorInBackupFileStructure_57427/sid::ErrorWhileReadingFileRestore_57428,
+    // shown); writeCard writes contents() to the card (sid::RestorationOfSimCardSuccessfully_57430 or
+    // sid::DataNotFullyWrittenTo_57429, shown).
     int readCard();
     int readBackupFile(const QString& path);
     int writeCard(const RestoreChoice& choice);

@@ -73,7 +73,8 @@ int gatherCodes(const CliArgs& args, bool interactive, QTextStream& err, Termina
         const QString value = *args.value(name);
         if (value != QLatin1String("-")) {
             if (!warned)
-                err << QStringLiteral("kestrel-cli: ") << StringTable::text(9706) << QLatin1Char('\n');
+                err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::WarningACodeGivenOn_9706)
+                    << QLatin1Char('\n');
             warned = true;
             answers[option->slot] = SecretText::fromText(value);
             continue;

@@ -181,7 +181,7 @@ int encodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
     const DialEncodeResult result =
         EncodeDialRecord(entry, record, [&nextId]() -> std::optional<uint8_t> { return nextId++; });
     if (result.status == DialEncodeStatus::NoFreeExtension)
-        return failure(err, StringTable::text(148));
+        return failure(err, StringTable::text(sid::ExtensionCardSpaceOverflow_148));
     if (!result.ok)
         return usage(err, QStringLiteral("the record length is not that of a dialling-number file"));
     QJsonArray ext;
@@ -259,7 +259,7 @@ int encodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
     for (char& c : message)
         c = FoldToAscii(c);
     if (message.size() > 160)
-        return failure(err, StringTable::text(57722));
+        return failure(err, StringTable::text(sid::MessageIsTooLong_57722));
     setFixedText(entry.text, message);
 
     const SmsEncodeResult result = EncodeSmsRecord(entry, *recordLength);

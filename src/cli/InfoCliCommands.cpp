@@ -21,8 +21,8 @@ namespace {
 
 const QString kReport = QStringLiteral("report");
 const QString kText = QStringLiteral("text");
-constexpr int kYes = strId(57905); // "Yes"
-constexpr int kNo = strId(57906);  // "No"
+constexpr int kYes = strId(sid::Yes_57905); // "Yes"
+constexpr int kNo = strId(sid::No_57906);   // "No"
 
 QString oneLine(QString text)
 {

@@ -16,8 +16,10 @@ namespace kestrel::cli {
 
 namespace {
 
-constexpr int kWriteQuestion = strId(57821);  // "Current SMS messages will be written to SIM card. ..."
-constexpr int kReplaceQuestion = strId(9707); // "... the card's messages are replaced by the file's ..."
+constexpr int kWriteQuestion =
+    strId(sid::CurrentSmsMessagesWillBe_57821); // "Current SMS messages will be written to SIM card. ..."
+constexpr int kReplaceQuestion =
+    strId(sid::TheSmsMessagesOnThe_9707); // "... the card's messages are replaced by the file's ..."
 
 // The import writes every position of the card from the file: the write question says so.
 // Everything else goes to the terminal prompter as it is.

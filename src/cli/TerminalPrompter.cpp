@@ -123,7 +123,9 @@ std::optional<QString> readPlainLine()
 }
 
 // "PIN1 needed: give --pin" and its kind, by CodeSlot.
-constexpr int kNeededText[kCodeSlots] = {strId(9700), strId(9701), strId(9702), strId(9703), strId(9704), strId(9705)};
+constexpr int kNeededText[kCodeSlots] = {strId(sid::Pin1NeededGivePin_9700),    strId(sid::Pin2NeededGivePin2_9701),
+                                         strId(sid::Puk1NeededGivePuk_9702),    strId(sid::Puk2NeededGivePuk2_9703),
+                                         strId(sid::NewPin1NeededGiveNew_9704), strId(sid::NewPin2NeededGiveNew_9705)};
 
 // One line: a line break becomes a blank, or ". " after a line that does not end in punctuation
 // ("No valid PIN entered", "2 tries left.").
@@ -186,8 +188,8 @@ void TerminalPrompter::showCardError(const QString& text)
 {
     // A code that could not be asked is the reason; the prompt that was closed for want of it
     // adds nothing.
-    const QString cancelled =
-        StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(CardStatus::OperationCancelled);
+    const QString cancelled = StringTable::text(sid::CommunicationError_5301) + QStringLiteral("\r\n") +
+                              cardStatusMessage(CardStatus::OperationCancelled);
     if (reportNeededCodes() && text == cancelled)
         return;
     line() << QStringLiteral("kestrel-cli: ") << plain(text) << QLatin1Char('\n');
@@ -352,7 +354,7 @@ std::optional<uint8_t> TerminalPrompter::selectToolkitItem(const QString& title,
     if (!m_interactive)
         return std::nullopt;
     // The select dialog's caption has no string-table entry yet.
-    line() << StringTable::text(9021) << QLatin1Char('\n');
+    line() << StringTable::text(sid::SimApplicationSelectItem_9021) << QLatin1Char('\n');
     if (!title.isEmpty())
         line() << title << QLatin1Char('\n');
     for (const ToolkitChoice& entry : entries)
@@ -376,7 +378,8 @@ std::optional<QString> TerminalPrompter::inputToolkitText(const QString& prompt)
     }
     if (!m_interactive)
         return std::nullopt;
-    line() << StringTable::text(238) << QLatin1Char('\n') << prompt << QStringLiteral(": ");
+    line() << StringTable::text(sid::SimApplicationInputText_238) << QLatin1Char('\n') << prompt
+           << QStringLiteral(": ");
     m_err.flush();
     return readPlainLine();
 }

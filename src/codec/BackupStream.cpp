@@ -69,7 +69,8 @@ bool readFixed(ByteReader& r, char (&field)[N])
     return true;
 }
 
-// Outcome of one section: ok, a broken structure (57427) or bytes missing (57428).
+// Outcome of one section: ok, a broken structure (sid::ErrorInBackupFileStructure_57427) or bytes missing
+// (sid::ErrorWhileReadingFileRestore_57428).
 enum class Section
 {
     Ok,

@@ -11,8 +11,9 @@ namespace kestrel {
 
 // Results of reading a .SIM stream; the non-zero ones are the messages shown for them.
 constexpr int kBackupReadOk = 0;
-constexpr int kBackupStructureError = strId(57427); // unknown section name, or a count beyond capacity
-constexpr int kBackupReadError = strId(57428);      // the stream ends before "SECTION_END"
+constexpr int kBackupStructureError =
+    strId(sid::ErrorInBackupFileStructure_57427); // unknown section name, or a count beyond capacity
+constexpr int kBackupReadError = strId(sid::ErrorWhileReadingFileRestore_57428); // the stream ends before "SECTION_END"
 
 // The seven sections in their fixed order: DIAL, FDN, SMS, SMSPAR, PLMN, FPLMN, END.
 std::vector<uint8_t> writeBackupStream(const BackupContents& contents);

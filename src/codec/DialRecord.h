@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "base/StringIds.h"
 #include "codec/DialEntry.h"
 
 namespace kestrel {
@@ -48,7 +49,7 @@ struct ExtensionRecord
 enum class DialEncodeStatus
 {
     Ok,
-    NoFreeExtension, // the allocator had no free extension record: CardStatus 148
+    NoFreeExtension, // the allocator had no free extension record: CardStatus sid::ExtensionCardSpaceOverflow_148
     BadRecordLength, // record length outside 14..64; nothing was written
 };
 

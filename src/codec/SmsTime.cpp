@@ -13,8 +13,10 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kUnitIds[ValidityUnits::kUnitCount] = {4000, 4001, 4002, 4003, 4004, 4005, 4011};
-constexpr int kChoiceIds[ValidityUnits::kChoiceCount] = {4006, 4007, 4008, 4009, 4010};
+constexpr int kUnitIds[ValidityUnits::kUnitCount] = {sid::Min_4000,  sid::Hour_4001, sid::Day_4002,  sid::Days_4003,
+                                                     sid::Days_4004, sid::Days_4005, sid::Hours_4011};
+constexpr int kChoiceIds[ValidityUnits::kChoiceCount] = {sid::N60Mins_4006, sid::N1Day_4007, sid::N24Hours_4008,
+                                                         sid::N7Days_4009, sid::N364Days_4010};
 
 // Positions in ValidityUnits::choices.
 enum Choice

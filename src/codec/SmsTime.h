@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/StringIds.h"
 #include "codec/SmsEntry.h"
 
 namespace kestrel {
@@ -19,13 +20,13 @@ struct ValidityUnits
     // entries so a translation can tell "2-4 days" from "5 and more days".
     enum Unit
     {
-        Min = 0,   // 4000
-        Hour,      // 4001
-        Day,       // 4002
-        DaysOther, // 4003, only parsed
-        DaysMany,  // 4004, 5 days and more
-        DaysFew,   // 4005, 2 to 4 days
-        Hours,     // 4011
+        Min = 0,   // sid::Min_4000
+        Hour,      // sid::Hour_4001
+        Day,       // sid::Day_4002
+        DaysOther, // sid::Days_4003, only parsed
+        DaysMany,  // sid::Days_4004, 5 days and more
+        DaysFew,   // sid::Days_4005, 2 to 4 days
+        Hours,     // sid::Hours_4011
     };
     char upper[kUnitCount][10] = {};     // as written in the table, for parsing
     char lower[kUnitCount][10] = {};     // lower case, for formatting

@@ -10,7 +10,8 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kReaderOperationError = 57642; // "Error during smartcard reader operation:"
+constexpr int kReaderOperationError =
+    sid::ErrorDuringSmartcardReaderOperation_57642; // "Error during smartcard reader operation:"
 
 } // namespace
 

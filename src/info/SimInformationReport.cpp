@@ -8,26 +8,26 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kTitle = 6271; // "SIM card global information"
+constexpr int kTitle = sid::SimCardGlobalInformation_6271; // "SIM card global information"
 
 // Labels of the report (string-table texts).
-constexpr int kImsiLabel = strId(9000);
-constexpr int kPhaseLabel = strId(9001);
-constexpr int kSupportedLabel = strId(9002);
-constexpr int kLimitLabel = strId(9003);
-constexpr int kActivatedLabel = strId(9004);
-constexpr int kCurrencyLabel = strId(9005);
-constexpr int kPriceLabel = strId(9006);
-constexpr int kSumLabel = strId(9007);
-constexpr int kCreditLabel = strId(9008);
-constexpr int kTableHead = strId(9009);
-constexpr int kPhoneBookRow = strId(9010);
-constexpr int kFdnRow = strId(9011);
-constexpr int kSmsRow = strId(9012);
-constexpr int kLastDialledHead = strId(9013);
-constexpr int kOwnNumbersHead = strId(9014);
-constexpr int kItemsLabel = strId(9015);
-constexpr int kNameLengthLabel = strId(9016);
+constexpr int kImsiLabel = strId(sid::InternationalCode_9000);
+constexpr int kPhaseLabel = strId(sid::SimPhase_9001);
+constexpr int kSupportedLabel = strId(sid::Supported_9002);
+constexpr int kLimitLabel = strId(sid::Limit_9003);
+constexpr int kActivatedLabel = strId(sid::Activated_9004);
+constexpr int kCurrencyLabel = strId(sid::Currency_9005);
+constexpr int kPriceLabel = strId(sid::PricePerUnit_9006);
+constexpr int kSumLabel = strId(sid::SumUsed_9007);
+constexpr int kCreditLabel = strId(sid::CreditRemaining_9008);
+constexpr int kTableHead = strId(sid::ListItemsNameLengthMax_9009);
+constexpr int kPhoneBookRow = strId(sid::PhoneBook_9010);
+constexpr int kFdnRow = strId(sid::Fdn_9011);
+constexpr int kSmsRow = strId(sid::Sms_9012);
+constexpr int kLastDialledHead = strId(sid::LastNumberDialed_9013);
+constexpr int kOwnNumbersHead = strId(sid::SelfDialNumber_9014);
+constexpr int kItemsLabel = strId(sid::ItemsNumber_9015);
+constexpr int kNameLengthLabel = strId(sid::NameLengthMax_9016);
 const char* const kChvNames[] = {"PIN1", "PIN2", "PUK1", "PUK2"};
 
 QString labelled(int label, const QString& value)

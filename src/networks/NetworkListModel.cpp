@@ -15,15 +15,15 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaptionWorking = strId(5106);   // "Kestrel! - Working on SIM Card"
-constexpr int kReadingPlmn = strId(5009);      // "Reading preferred networks"
-constexpr int kWritingPlmn = strId(5010);      // "Writing preferred networks"
-constexpr int kReadingFplmn = strId(5019);     // "Reading list of forbidden networks"
-constexpr int kWritingFplmn = strId(5020);     // "Writing list of forbidden networks"
-constexpr int kPreferredHeading = strId(6272); // "Preffered networks list:"
-constexpr int kForbiddenHeading = strId(6273); // "Forbidden networks list:"
-constexpr int kPreferredCaption = strId(9670); // "Kestrel! - Preferred Networks"
-constexpr int kForbiddenCaption = strId(9671); // "Kestrel! - Forbidden Networks"
+constexpr int kCaptionWorking = strId(sid::WorkingOnSimCard_5106);             // "Kestrel! - Working on SIM Card"
+constexpr int kReadingPlmn = strId(sid::ReadingPreferredNetworks_5009);        // "Reading preferred networks"
+constexpr int kWritingPlmn = strId(sid::WritingPreferredNetworks_5010);        // "Writing preferred networks"
+constexpr int kReadingFplmn = strId(sid::ReadingListOfForbiddenNetworks_5019); // "Reading list of forbidden networks"
+constexpr int kWritingFplmn = strId(sid::WritingListOfForbiddenNetworks_5020); // "Writing list of forbidden networks"
+constexpr int kPreferredHeading = strId(sid::PrefferedNetworksList_6272);      // "Preffered networks list:"
+constexpr int kForbiddenHeading = strId(sid::ForbiddenNetworksList_6273);      // "Forbidden networks list:"
+constexpr int kPreferredCaption = strId(sid::PreferredNetworks_9670);          // "Kestrel! - Preferred Networks"
+constexpr int kForbiddenCaption = strId(sid::ForbiddenNetworks_9671);          // "Kestrel! - Forbidden Networks"
 constexpr int kProgressPercent = 70;
 
 // Both files are read and updated under CHV1.

@@ -19,13 +19,13 @@ int formCheck(const PhoneBookModel& model, const AddCodeForm& form)
 {
     const int capacity = model.capacity();
     if (form.from < 1 || form.from > capacity || form.to < 1 || form.to > capacity || form.from > form.to)
-        return strId(57450);
+        return strId(sid::ErrorInIntervalEntered_57450);
     const std::string code = unicodeToPcText(form.code);
     // A "+" may only lead the code: one put among the digits would stay inside the stored number.
     if (code.empty() || !IsValidDialNumber(code) || code.find('+', 1) != std::string::npos)
-        return strId(57451);
+        return strId(sid::ErrorInDialingCodeEntered_57451);
     if (form.addToEnd() && code.front() == '+')
-        return strId(57451);
+        return strId(sid::ErrorInDialingCodeEntered_57451);
     return 0;
 }
 
@@ -120,7 +120,7 @@ bool addCode(PhoneBookModel& model, const AddCodeForm& form)
     }
     model.redraw(-1, form.from - 1, form.to - 1);
     if (tooLong)
-        model.prompter().message(strId(57452), PromptIcon::Information);
+        model.prompter().message(strId(sid::SomeNumbersWereTooLong_57452), PromptIcon::Information);
     return true;
 }
 

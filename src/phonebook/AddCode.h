@@ -34,9 +34,9 @@ public:
     // "From Database": the first "+" of the code is removed and the chosen code put in front.
     void putChosenCode(const QString& chosenCode);
 
-    // OK: From/To within 1..capacity and From <= To, else 57450; the code a valid dialling
-    // number, else 57451 (also for a "+" with "Add to end", or a "+" anywhere but in front). False
-    // after the message; the dialog stays open.
+    // OK: From/To within 1..capacity and From <= To, else sid::ErrorInIntervalEntered_57450; the code a valid dialling
+    // number, else sid::ErrorInDialingCodeEntered_57451 (also for a "+" with "Add to end", or a "+" anywhere but in
+    // front). False after the message; the dialog stays open.
     bool accept(const PhoneBookModel& model, Prompter& prompter) const;
 
 private:
@@ -50,8 +50,8 @@ private:
 // entries of rows from-1..to-1, after sorting the window by position. Unless "For all numbers"
 // is on, numbers beginning with "#", "*", "+" or "0" are left alone; an international number is
 // always left alone when the code has a "+". A result longer than 60 digits leaves the entry
-// unchanged and 57452 is shown once at the end. The form must have been accepted; a form that
-// would not pass accept() changes nothing and returns false.
+// unchanged and sid::SomeNumbersWereTooLong_57452 is shown once at the end. The form must have been accepted; a form
+// that would not pass accept() changes nothing and returns false.
 bool addCode(PhoneBookModel& model, const AddCodeForm& form);
 
 } // namespace kestrel

@@ -30,11 +30,11 @@ DialTextLine DialTextReader::next()
     skip("\t ");
     const std::size_t nameEnd = m_text.find_first_of("\t\r\n", m_pos);
     if (nameEnd == std::string_view::npos || m_text[nameEnd] != '\t')
-        return refuse(strId(5501));
+        return refuse(strId(sid::SomeOfTheEntriesDo_5501));
     if (nameEnd - m_pos > static_cast<std::size_t>(m_maxName))
-        return refuse(strId(5500));
+        return refuse(strId(sid::EnteredNameHasTooMany_5500));
     if (nameEnd == m_pos)
-        return refuse(strId(5502));
+        return refuse(strId(sid::SomeOfTheEntriesDo_5502));
     for (std::size_t i = m_pos; i < nameEnd; ++i)
         line.name.push_back(FoldToAscii(m_text[i]));
     m_pos = nameEnd;
@@ -49,11 +49,11 @@ DialTextLine DialTextReader::next()
         numberEnd = m_text.size();
     const std::string number = StripNumberSeparators(m_text.substr(m_pos, numberEnd - m_pos));
     if (number.size() > static_cast<std::size_t>(kMaxDialDigits))
-        return refuse(strId(5503));
+        return refuse(strId(sid::EnteredPhoneBookContainsToo_5503));
     if (number.empty())
-        return refuse(strId(5501));
+        return refuse(strId(sid::SomeOfTheEntriesDo_5501));
     if (!IsValidDialNumber(number))
-        return refuse(strId(5504));
+        return refuse(strId(sid::NumberEnteredContainsTooMany_5504));
     line.number.assign(number);
     m_pos = numberEnd;
 

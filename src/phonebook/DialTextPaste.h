@@ -24,9 +24,10 @@ public:
 
     // No further line.
     bool atEnd() const { return m_pos >= m_text.size(); }
-    // The next line: 5501 (no TAB after the name, or no number), 5500 (name longer than the
-    // maximum), 5502 (empty name), 5503 (number longer than 60 characters), 5504 (number that is
-    // no dialling number).
+    // The next line: sid::SomeOfTheEntriesDo_5501 (no TAB after the name, or no number),
+    // sid::EnteredNameHasTooMany_5500 (name longer than the maximum), sid::SomeOfTheEntriesDo_5502 (empty name),
+    // sid::EnteredPhoneBookContainsToo_5503 (number longer than 60 characters), sid::NumberEnteredContainsTooMany_5504
+    // (number that is no dialling number).
     DialTextLine next();
 
 private:

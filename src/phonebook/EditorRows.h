@@ -190,11 +190,12 @@ public:
         m_selection.selectOnly(0, m_limit, [this](int row) { return entry(row).valid != 0; });
         selectionChanged();
     }
-    // Select Items (160) OK with its 1-based From and To: false after 57540 (the dialog stays).
+    // Select Items (160) OK with its 1-based From and To: false after sid::ErrorInIntervalEntered_57540 (the dialog
+    // stays).
     bool selectRange(int from, int to, bool includeEmpty)
     {
         if (from < 1 || from > to || to > m_limit) {
-            m_prompter.message(strId(57540), PromptIcon::Stop);
+            m_prompter.message(strId(sid::ErrorInIntervalEntered_57540), PromptIcon::Stop);
             return false;
         }
         m_selection.selectOnly(from - 1, to, [&](int row) { return includeEmpty || entry(row).valid != 0; });
@@ -241,7 +242,7 @@ public:
         }
         redraw(firstDeleted);
     }
-    // Clear (2055, 2061): the selected used rows become free, nothing moves.
+    // Clear (2055, sid::Clear_2061): the selected used rows become free, nothing moves.
     void clearSelected()
     {
         Change change(*this);
@@ -449,8 +450,9 @@ protected:
     }
     // Paste of text lines from the focused row on: next() gives the entry of the next line, or
     // nullopt when the lines are used up or one is refused (next shows why). Beyond the last row in
-    // use 5505 ends the paste; the first used row in the way is asked about (57586) whatever the
-    // confirm setting, and anything but Yes ends the paste. Each pasted row keeps its position.
+    // use sid::TooManyItemsInPhone_5505 ends the paste; the first used row in the way is asked about
+    // (sid::ThereAreValidEntriesIn_57586) whatever the confirm setting, and anything but Yes ends the paste. Each
+    // pasted row keeps its position.
     template <typename Next>
     void pasteLines(Next next)
     {
@@ -463,13 +465,13 @@ protected:
         for (std::optional<Entry> pasted = next(); pasted; pasted = next()) {
             const int row = target + count;
             if (row >= m_limit) {
-                m_prompter.message(strId(5505), PromptIcon::Stop);
+                m_prompter.message(strId(sid::TooManyItemsInPhone_5505), PromptIcon::Stop);
                 break;
             }
             Entry& e = entry(row);
             if (e.valid != 0 && !asked) {
                 asked = true;
-                if (!askedYes(strId(57586), PromptButtons::YesNoCancel))
+                if (!askedYes(strId(sid::ThereAreValidEntriesIn_57586), PromptButtons::YesNoCancel))
                     break;
             }
             pasted->position = e.position;

@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
+#include "base/StringIds.h"
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/PcText.h"
@@ -42,7 +43,7 @@ FindReplace::FindReplace(PhoneBookModel& model, FindReplaceUi& ui) : m_model(mod
 bool FindReplace::acceptRequest(const FindRequest& request, Prompter& prompter)
 {
     if (request.findText.isEmpty()) {
-        prompter.message(strId(57400), PromptIcon::Stop);
+        prompter.message(strId(sid::EnterSearchText_57400), PromptIcon::Stop);
         return false;
     }
     return true;
@@ -176,7 +177,7 @@ bool FindReplace::step(bool repeat)
         row = search(0);
     if (row < 0) {
         if (!m_replaceAll)
-            m_model.prompter().message(strId(57401), PromptIcon::Information);
+            m_model.prompter().message(strId(sid::ItemNotFound_57401), PromptIcon::Information);
         app.setLastFindAction(static_cast<int>(FindAction::None));
         m_replaceAll = false;
         return true;
@@ -216,7 +217,7 @@ bool FindReplace::step(bool repeat)
         setFixedText(e.name, text);
     } else {
         if (!IsValidDialNumber(text)) {
-            m_model.prompter().message(strId(57402), PromptIcon::Stop);
+            m_model.prompter().message(strId(sid::WrongNumber_57402), PromptIcon::Stop);
             m_replaceAll = false;
             m_continue = false;
             return false;

@@ -12,17 +12,17 @@ class PhoneBookModel;
 class Prompter;
 
 // Labels of the find and replace dialogs.
-inline constexpr int kFindDialogCaption = strId(9200);     // dialog 104
-inline constexpr int kFindStringLabel = strId(9201);       // control 1004
-inline constexpr int kReplaceWithLabel = strId(9202);      // control 1005
-inline constexpr int kSearchNameLabel = strId(9203);       // radio 1006
-inline constexpr int kSearchNumberLabel = strId(9204);     // radio 1007
-inline constexpr int kSearchCodeLabel = strId(9205);       // radio 1008
-inline constexpr int kSearchEverywhereLabel = strId(9206); // radio 1009
-inline constexpr int kFindCloseLabel = strId(9207);        // button 2
-inline constexpr int kReplaceDialogCaption = strId(9208);  // dialog 128
-inline constexpr int kReplaceQuestion = strId(9209);       // "Overwrite this entry?"
-inline constexpr int kReplaceYesLabel = strId(9210);       // button 1
+inline constexpr int kFindDialogCaption = strId(sid::FindReplace_9200);         // dialog 104
+inline constexpr int kFindStringLabel = strId(sid::FindString_9201);            // control 1004
+inline constexpr int kReplaceWithLabel = strId(sid::ReplaceWith_9202);          // control 1005
+inline constexpr int kSearchNameLabel = strId(sid::Name_9203);                  // radio 1006
+inline constexpr int kSearchNumberLabel = strId(sid::PhoneNumber_9204);         // radio 1007
+inline constexpr int kSearchCodeLabel = strId(sid::DialingCode_9205);           // radio 1008
+inline constexpr int kSearchEverywhereLabel = strId(sid::Everywhere_9206);      // radio 1009
+inline constexpr int kFindCloseLabel = strId(sid::Close_9207);                  // button 2
+inline constexpr int kReplaceDialogCaption = strId(sid::ReplacingEntries_9208); // dialog 128
+inline constexpr int kReplaceQuestion = strId(sid::OverwriteThisEntry_9209);    // "Overwrite this entry?"
+inline constexpr int kReplaceYesLabel = strId(sid::Yes_9210);                   // button 1
 
 // The last action of find and replace, remembered program-wide so that "find next" repeats it.
 enum class FindAction
@@ -72,7 +72,7 @@ public:
     virtual ReplaceAnswer askReplace() = 0;
 };
 
-// Find and replace in one editor window: "Find..." (button 1005) and "Find next" (2100). The
+// Find and replace in one editor window: "Find..." (button 1005) and "Find next" (sid::CommandFindNext_2100). The
 // search text, the replacement and the field searched are the settings `findStr`, `replStr` and
 // `itemSrch`, saved each time the dialog closes with an action; the last action is remembered in
 // the AppState for every window. Texts compare case-insensitively for a-z only, byte by byte in
@@ -87,7 +87,7 @@ public:
     // "Find next": the last action again without the dialog (the dialog when there is none).
     void findNext();
 
-    // The check of "&Find" and "&Replace": a non-empty search text, else 57400 and false.
+    // The check of "&Find" and "&Replace": a non-empty search text, else sid::EnterSearchText_57400 and false.
     static bool acceptRequest(const FindRequest& request, Prompter& prompter);
 
 private:

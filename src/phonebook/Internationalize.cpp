@@ -27,12 +27,13 @@ bool internationalize(PhoneBookModel& model, int from, int to)
 {
     Prompter& prompter = model.prompter();
     if (from < 1 || to > model.capacity() || to < from) {
-        prompter.message(strId(57593), PromptIcon::Stop);
+        prompter.message(strId(sid::OutOfRange_57593), PromptIcon::Stop);
         return false;
     }
     const AppSettings& settings = model.app().settings();
     if (settings.intNumber.isEmpty() || settings.intSelector.isEmpty()) {
-        if (prompter.question(strId(57591), PromptButtons::YesNoCancel, PromptIcon::Exclamation) != PromptAnswer::Yes)
+        if (prompter.question(strId(sid::InternationalizationSettingsAreNotSet_57591), PromptButtons::YesNoCancel,
+                              PromptIcon::Exclamation) != PromptAnswer::Yes)
             return false;
     }
     const std::string country = unicodeToPcText(settings.intNumber);
@@ -67,7 +68,7 @@ bool internationalize(PhoneBookModel& model, int from, int to)
     }
     model.redraw(-1, from - 1, to - 1);
     if (tooLong)
-        prompter.message(strId(57592), PromptIcon::Information);
+        prompter.message(strId(sid::SomeNumbersWouldBeToo_57592), PromptIcon::Information);
     return true;
 }
 

@@ -10,9 +10,9 @@ class PhoneBookModel;
 //   access prefix + digits   -> "+" digits
 //   "0" + digits (not "00")  -> "+" intNumber digits
 // Entries already international (ton 1) and other numbers are left alone; a result longer than 60
-// digits leaves the entry unchanged and 57592 is shown once at the end. A wrong range shows 57593
-// and changes nothing; unset settings ask 57591 first. Returns true when the entries were worked
-// through.
+// digits leaves the entry unchanged and sid::SomeNumbersWouldBeToo_57592 is shown once at the end. A wrong range shows
+// sid::OutOfRange_57593 and changes nothing; unset settings ask sid::InternationalizationSettingsAreNotSet_57591 first.
+// Returns true when the entries were worked through.
 bool internationalize(PhoneBookModel& model, int from, int to);
 
 } // namespace kestrel

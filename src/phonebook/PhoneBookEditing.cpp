@@ -22,7 +22,7 @@ std::optional<int> PhoneBookModel::editRow()
     if (first < 0)
         return std::nullopt;
     if (lastSelected() != first) {
-        m_prompter.message(strId(57624), PromptIcon::Stop);
+        m_prompter.message(strId(sid::ForEditingOnlyOneList_57624), PromptIcon::Stop);
         return std::nullopt;
     }
     return first;
@@ -58,17 +58,17 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     Change change(*this);
     const std::string numberText = StripNumberSeparators(unicodeToPcText(number));
     if (numberText.empty() || !IsValidDialNumber(numberText)) {
-        m_prompter.message(strId(57620), PromptIcon::Stop);
+        m_prompter.message(strId(sid::ErrorInTelephoneNumberEntered_57620), PromptIcon::Stop);
         return {};
     }
     bool isNumber = false;
     const int item = itemNumber.trimmed().toInt(&isNumber);
     if (!isNumber || item < 1 || item > m_limit) {
-        m_prompter.message(strId(57621), PromptIcon::Stop);
+        m_prompter.message(strId(sid::SequenceNumberHasExceededLimit_57621), PromptIcon::Stop);
         return {};
     }
     if (pcName.size() > 20) {
-        m_prompter.message(strId(57622), PromptIcon::Stop);
+        m_prompter.message(strId(sid::NameNotAllowed_57622), PromptIcon::Stop);
         return {};
     }
 
@@ -83,8 +83,8 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     DialEntry& t = entry(target);
     if (target != row) {
         // Asked whatever the confirmation setting: the user typed another item number.
-        if (t.valid != 0 &&
-            m_prompter.question(strId(57623), PromptButtons::YesNoCancel, PromptIcon::Question) != PromptAnswer::Yes)
+        if (t.valid != 0 && m_prompter.question(strId(sid::ThereAreValidEntriesIn_57623), PromptButtons::YesNoCancel,
+                                                PromptIcon::Question) != PromptAnswer::Yes)
             return {};
         std::swap(edited.ccpId, t.ccpId);
         std::swap(edited.extId, t.extId);
@@ -131,10 +131,10 @@ int PhoneBookModel::insertEntry()
 {
     const int s = firstSelected();
     if (s < 0) {
-        m_prompter.message(strId(57587), PromptIcon::Exclamation);
+        m_prompter.message(strId(sid::ForOperationInsertEmptyEntry_57587), PromptIcon::Exclamation);
         return -1;
     }
-    return insertFreeAt(s, strId(57588));
+    return insertFreeAt(s, strId(sid::EmptyEntryCannotBeInserted_57588));
 }
 
 } // namespace kestrel

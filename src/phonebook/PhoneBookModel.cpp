@@ -41,9 +41,17 @@ bool outOfOrder(const DialEntry& first, const DialEntry& second, int key)
 
 // The messages and questions of the shared row operations in a phone book window.
 constexpr EditorRowTexts kPhoneBookRowTexts{
-    strId(57589), strId(57590), strId(57582), strId(57583), PromptButtons::YesNo,
-    strId(57584), strId(57581), strId(57585), strId(57586), PromptButtons::YesNoCancel,
-    strId(57594),
+    strId(sid::NoItemSelected_57589),
+    strId(sid::ReallyDeleteValidEntriesAlso_57590),
+    strId(sid::NoItemSelected_57582),
+    strId(sid::ReallyDeleteSelectedItems_57583),
+    PromptButtons::YesNo,
+    strId(sid::NoItemsSelected_57584),
+    strId(sid::ReallyDeleteAllEntries_57581),
+    strId(sid::ClosingWindowWillLoseChanges_57585),
+    strId(sid::ThereAreValidEntriesIn_57586),
+    PromptButtons::YesNoCancel,
+    strId(sid::NumberOfInsertedItemsHas_57594),
 };
 
 } // namespace
@@ -74,11 +82,11 @@ int PhoneBookModel::columnTitleId(int column)
 {
     switch (column) {
     case 0:
-        return strId(57920);
+        return strId(sid::ItemNr_57920);
     case 1:
-        return strId(57921);
+        return strId(sid::Name_57921);
     default:
-        return strId(57922);
+        return strId(sid::TelNumber_57922);
     }
 }
 
@@ -135,7 +143,7 @@ void PhoneBookModel::sortByColumn(int column)
 bool PhoneBookModel::sortRange(int from, int to)
 {
     if (from < 1 || from >= to || to > m_limit) {
-        m_prompter.message(strId(57580), PromptIcon::Stop);
+        m_prompter.message(strId(sid::OutOfRange_57580), PromptIcon::Stop);
         return false;
     }
     Change change(*this);

@@ -98,12 +98,12 @@ public:
     // The column the last header click sorted by (the header shows the sort mark on it); -1 when
     // none.
     int sortedColumn() const { return m_sortedColumn; }
-    // Sort dialog (117) OK with its 1-based From and To: false after 57580 (the dialog stays).
+    // Sort dialog (117) OK with its 1-based From and To: false after sid::OutOfRange_57580 (the dialog stays).
     bool sortRange(int from, int to);
 
     // ---- editing ------------------------------------------------------------------------------
-    // The row the edit dialog edits: the first selected row. With a second row selected, 57624 is
-    // shown and there is none; with nothing selected there is none.
+    // The row the edit dialog edits: the first selected row. With a second row selected,
+    // sid::ForEditingOnlyOneList_57624 is shown and there is none; with nothing selected there is none.
     std::optional<int> editRow();
     EditFields editFields(int row) const;
     // The edit dialog's OK for `row` with the texts of its three fields; the name as the user
@@ -120,18 +120,18 @@ public:
     // Insert (2053): a free position at the first selected row; the row whose edit dialog opens
     // next, or -1 after a refusal.
     int insertEntry();
-    // Delete (2054), Clear (2055, 2061), Clear All / Delete All (1004), Select range (160) and
-    // closing (57585): see EditorRows.
+    // Delete (2054), Clear (2055, sid::Clear_2061), Clear All / Delete All (1004), Select range (160) and
+    // closing (sid::ClosingWindowWillLoseChanges_57585): see EditorRows.
     // Select all (2056): every valid row, no free one.
     void selectAllValid() { selectAllUsed(); }
 
     // ---- clipboard and drag and drop ----------------------------------------------------------
-    // Copy (2058) / Cut (2057): both clipboard forms of the selected rows; nullopt (the clipboard
+    // Copy (2058) / Cut (sid::Cut_2057): both clipboard forms of the selected rows; nullopt (the clipboard
     // keeps what it holds) when no selected entry is valid. Cut clears the valid ones.
     std::optional<DialClip> copySelection(bool cut);
-    // Paste (2059) of a "Kestrel_Dial" payload: a drop at the focused row.
+    // Paste (sid::Paste_2059) of a "Kestrel_Dial" payload: a drop at the focused row.
     bool pastePayload(const QByteArray& payload);
-    // Paste (2059) of clipboard text (PC text), one entry per line from the focused row.
+    // Paste (sid::Paste_2059) of clipboard text (PC text), one entry per line from the focused row.
     void pasteText(std::string_view pcText);
     // The start of a drag: the payload of the selected rows (no text form), each selected entry
     // marked as a drag source; nullopt (nothing marked) when no selected entry is valid.
@@ -147,7 +147,7 @@ public:
     bool drop(const QByteArray& payload, int row);
 
     // ---- card ---------------------------------------------------------------------------------
-    // Read from SIM (1001) and Write to SIM! (1002), with their questions and messages.
+    // Read from SIM (1001) and Write to SIM! (sid::WriteToSim_1002), with their questions and messages.
     bool readFromCard();
     bool writeToCard();
 

@@ -113,28 +113,28 @@ void ReportLayout::DrawHeader()
     const QString sep = QStringLiteral(" \t");
     QList<std::pair<QString, const QList<int>*>> lines;
     if (!m_header.shop.isEmpty())
-        lines.append({StringTable::text(9022) + sep + m_header.shop, &kOneValueStops});
+        lines.append({StringTable::text(sid::Shop_9022) + sep + m_header.shop, &kOneValueStops});
     if (!m_header.address.isEmpty())
-        lines.append({StringTable::text(9023) + sep + m_header.address, &kOneValueStops});
+        lines.append({StringTable::text(sid::Address_9023) + sep + m_header.address, &kOneValueStops});
     if (!m_header.salesperson.isEmpty())
-        lines.append({StringTable::text(9024) + sep + m_header.salesperson, &kOneValueStops});
+        lines.append({StringTable::text(sid::Salesperson_9024) + sep + m_header.salesperson, &kOneValueStops});
     if (!m_header.phone.isEmpty() || !m_header.fax.isEmpty())
-        lines.append(
-            {StringTable::text(9025) + sep + m_header.phone + sep + StringTable::text(9026) + sep + m_header.fax,
-             &kTwoValueStops});
+        lines.append({StringTable::text(sid::Phone_9025) + sep + m_header.phone + sep +
+                          StringTable::text(sid::Fax_9026) + sep + m_header.fax,
+                      &kTwoValueStops});
     if (!m_header.email.isEmpty())
-        lines.append({StringTable::text(9031) + sep + m_header.email, &kOneValueStops});
+        lines.append({StringTable::text(sid::EMail_9031) + sep + m_header.email, &kOneValueStops});
     if (!m_header.comment.isEmpty())
-        lines.append({StringTable::text(9027) + sep + m_header.comment, &kOneValueStops});
+        lines.append({StringTable::text(sid::Comment_9027) + sep + m_header.comment, &kOneValueStops});
     for (const auto& [text, stops] : lines)
         m_y -= DrawLine(m_y, text, *stops, false) + 5;
     m_y -= 10;
 
     const QString digits = iccidText(m_header.iccid);
-    const QString iccid = digits.isEmpty() ? StringTable::text(9028) : digits;
+    const QString iccid = digits.isEmpty() ? StringTable::text(sid::NotAccessible_9028) : digits;
     const QString time = m_header.printTime.toString(QStringLiteral("MM-dd-yyyy HH:mm"));
-    const QString printed =
-        StringTable::text(9029) + sep + time + sep + StringTable::text(9030) + QStringLiteral(" ") + iccid;
+    const QString printed = StringTable::text(sid::PrintTime_9029) + sep + time + sep +
+                            StringTable::text(sid::CardIccid_9030) + QStringLiteral(" ") + iccid;
     m_y -= DrawLine(m_y, printed, kTwoValueStops, false) + 15;
 }
 
@@ -213,9 +213,9 @@ int ReportLayout::printReport(const QString& text, const QString& title, const Q
 int ReportLayout::printPhoneBook(const QList<DialEntry>& entries)
 {
     m_page = 0;
-    const QList<std::pair<int, QString>> heads{{kBookNumberX, StringTable::text(5800)},
-                                               {kBookNameX, StringTable::text(5801)},
-                                               {kBookDialX, StringTable::text(5802)}};
+    const QList<std::pair<int, QString>> heads{{kBookNumberX, StringTable::text(sid::Text_5800)},
+                                               {kBookNameX, StringTable::text(sid::Name_5801)},
+                                               {kBookDialX, StringTable::text(sid::Telephone_5802)}};
     m_heads = [&](int y) { return drawHeads(y, heads); };
     startPage();
     const int right = rightEdge();
@@ -251,10 +251,10 @@ int ReportLayout::printPhoneBook(const QList<DialEntry>& entries)
 int ReportLayout::printMessages(const QList<SmsEntry>& messages)
 {
     m_page = 0;
-    const QList<std::pair<int, QString>> heads{{kSmsNumberX, StringTable::text(5820)},
-                                               {kSmsPhoneX, StringTable::text(5821)},
-                                               {kSmsStatusX, StringTable::text(5822)},
-                                               {kSmsWhenX, StringTable::text(5823)}};
+    const QList<std::pair<int, QString>> heads{{kSmsNumberX, StringTable::text(sid::Text_5820)},
+                                               {kSmsPhoneX, StringTable::text(sid::Telephone_5821)},
+                                               {kSmsStatusX, StringTable::text(sid::Condition_5822)},
+                                               {kSmsWhenX, StringTable::text(sid::DateValidityPeriod_5823)}};
     m_heads = [&](int y) { return drawHeads(y, heads); };
     startPage();
     const int right = rightEdge();
@@ -272,7 +272,7 @@ int ReportLayout::printMessages(const QList<SmsEntry>& messages)
         const int status = std::clamp(sms.status, 0, 3);
         const QList<std::pair<int, QString>> head{{kSmsNumberX, QString::number(i + 1)},
                                                   {kSmsPhoneX, phone},
-                                                  {kSmsStatusX, StringTable::text(57931 + status)},
+                                                  {kSmsStatusX, StringTable::text(sid::Read_57931 + status)},
                                                   {kSmsWhenX, fixedText(sms.when, kSmsWhenSize)}};
         drawHeads(m_y, head);
         m_y -= boldHeight + kLineGap;

@@ -72,7 +72,7 @@ int SmsEditForm::maxTextLength()
 
 std::optional<QString> SmsEditForm::fromPhoneBook()
 {
-    return pickedPhoneBookNumber(m_pick, m_model.prompter(), strId(57723));
+    return pickedPhoneBookNumber(m_pick, m_model.prompter(), strId(sid::ItemFromTheCurrentPhone_57723));
 }
 
 QString SmsEditForm::withDialingCode(const QString& number, const QString& code)
@@ -84,11 +84,11 @@ bool SmsEditForm::accept(const QString& text, const QString& phoneNumber)
 {
     const std::string number = StripNumberSeparators(unicodeToPcText(phoneNumber));
     if (!isMessageNumber(number)) {
-        m_model.prompter().message(strId(57721), PromptIcon::Stop);
+        m_model.prompter().message(strId(sid::ErrorInPhoneNumber_57721), PromptIcon::Stop);
         return false;
     }
     if (text.size() > maxTextLength()) {
-        m_model.prompter().message(strId(57722), PromptIcon::Stop);
+        m_model.prompter().message(strId(sid::MessageIsTooLong_57722), PromptIcon::Stop);
         return false;
     }
     setEntryField(m_working.text, unicodeToPcText(text));
@@ -179,14 +179,14 @@ void SmsDetailsForm::setStatus(int status)
 
 std::optional<QString> SmsDetailsForm::fromPhoneBook()
 {
-    return pickedPhoneBookNumber(m_pick, m_prompter, strId(57661));
+    return pickedPhoneBookNumber(m_pick, m_prompter, strId(sid::ItemFromTheCurrentWindow_57661));
 }
 
 bool SmsDetailsForm::accept(int status, const QString& whenText, const QString& serviceCentre)
 {
     const std::string centre = StripNumberSeparators(unicodeToPcText(serviceCentre));
     if (!isMessageNumber(centre)) {
-        m_prompter.message(strId(57660), PromptIcon::Stop);
+        m_prompter.message(strId(sid::ErrorInSmsCenterAdded_57660), PromptIcon::Stop);
         return false;
     }
     m_entry.status = std::clamp(status, 0, 3);

@@ -49,9 +49,9 @@ public:
     // number unchanged when the code is empty.
     static QString withDialingCode(const QString& number, const QString& code);
 
-    // OK with the texts of the two fields: false after 57721 (phone number) or 57722 (text too
-    // long), the dialog stays. On success the copy takes them, is marked modified and replaces the
-    // row.
+    // OK with the texts of the two fields: false after sid::ErrorInPhoneNumber_57721 (phone number) or
+    // sid::MessageIsTooLong_57722 (text too long), the dialog stays. On success the copy takes them, is marked modified
+    // and replaces the row.
     bool accept(const QString& text, const QString& phoneNumber);
 
 private:
@@ -92,8 +92,8 @@ public:
     void setStatus(int status);
     // "From Phone Book...": the number for the SMS center field; nullopt after 57661.
     std::optional<QString> fromPhoneBook();
-    // OK with the status and the texts of the two fields: false after 57660 (the dialog stays); on
-    // success the entry the form was opened on takes status, service centre and when.
+    // OK with the status and the texts of the two fields: false after sid::ErrorInSmsCenterAdded_57660 (the dialog
+    // stays); on success the entry the form was opened on takes status, service centre and when.
     bool accept(int status, const QString& whenText, const QString& serviceCentre);
 
 private:

@@ -27,7 +27,8 @@ OpenFlags smsOpenFlags()
 
 bool SmsListModel::readFromCard()
 {
-    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(strId(57500), PromptButtons::YesNoCancel))
+    if (m_app.settings().confirm != 0 && anyModified() &&
+        !askedYes(strId(sid::SomeEntriesAreNotUpdated_57500), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -38,7 +39,8 @@ bool SmsListModel::readFromCard()
     // unsaved changes included, as they were.
     std::array<SmsEntry, kRows> read{};
     int count = 0;
-    const bool ok = op.run(strId(5111), smsOpenFlags(), [&] { return SmsFiles(*sim).readSmsList(read, count); });
+    const bool ok = op.run(strId(sid::ReadingSmsMessage_5111), smsOpenFlags(),
+                           [&] { return SmsFiles(*sim).readSmsList(read, count); });
     if (ok) {
         m_entries = read;
         setRowCount(count);
@@ -51,17 +53,18 @@ bool SmsListModel::readFromCard()
 bool SmsListModel::writeToCard()
 {
     if (m_limit == 0) {
-        m_prompter.message(strId(57820), PromptIcon::Stop);
+        m_prompter.message(strId(sid::CurrentWindowIsEmpty_57820), PromptIcon::Stop);
         return false;
     }
-    if (m_app.settings().confirm != 0 && !askedYes(strId(57821), PromptButtons::YesNoCancel))
+    if (m_app.settings().confirm != 0 &&
+        !askedYes(strId(sid::CurrentSmsMessagesWillBe_57821), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
         return false;
 
     CardOperation op(*sim, m_prompter, m_progress);
-    const bool ok = op.run(strId(5112), smsOpenFlags(), [&] {
+    const bool ok = op.run(strId(sid::WritingSmsMessage_5112), smsOpenFlags(), [&] {
         int count = 0;
         return SmsFiles(*sim).writeSmsList(std::span<SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_limit)),
                                            count);

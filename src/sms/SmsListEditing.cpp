@@ -20,7 +20,7 @@ std::optional<int> SmsListModel::editRow()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.size() > 1) {
-        m_prompter.message(strId(57720), PromptIcon::Exclamation);
+        m_prompter.message(strId(sid::OnlyOneItemMustBe_57720), PromptIcon::Exclamation);
         return std::nullopt;
     }
     if (rows.empty())
@@ -57,10 +57,10 @@ int SmsListModel::insertEntry()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.size() != 1) {
-        m_prompter.message(strId(57694), PromptIcon::Exclamation);
+        m_prompter.message(strId(sid::ForOperationInsertEmptyEntry_57694), PromptIcon::Exclamation);
         return -1;
     }
-    return insertFreeAt(rows.front(), strId(57695));
+    return insertFreeAt(rows.front(), strId(sid::CannotInsertLastItemIs_57695));
 }
 
 } // namespace kestrel

@@ -34,9 +34,17 @@ int statusIndex(int32_t status)
 
 // The messages and questions of the shared row operations in an SMS window.
 constexpr EditorRowTexts kSmsRowTexts{
-    strId(57696), strId(57697), strId(57681), strId(57682), PromptButtons::YesNoCancel,
-    strId(57683), strId(57684), strId(57680), strId(57693), PromptButtons::YesNo,
-    strId(57698),
+    strId(sid::NoItemSelected_57696),
+    strId(sid::DoYouReallyWantTo_57697),
+    strId(sid::NoItemSelected_57681),
+    strId(sid::DoYouReallyWantTo_57682),
+    PromptButtons::YesNoCancel,
+    strId(sid::NoValidEntriesHaveBeen_57683),
+    strId(sid::ReallyDeleteAllEntries_57684),
+    strId(sid::ClosingWindowWillLoseChanges_57680),
+    strId(sid::ThereAreEntriesInTarget_57693),
+    PromptButtons::YesNo,
+    strId(sid::NumberOfInsertedItemsHas_57698),
 };
 
 SmsListModel::SmsListModel(AppState& app, Prompter& prompter, ProgressSink* progress)
@@ -56,7 +64,7 @@ std::array<QString, SmsListModel::kColumns> SmsListModel::rowTexts(int row) cons
         return texts;
     }
     texts[1] = pcField(entryFieldText(e.when));
-    texts[2] = StringTable::text(57927 + statusIndex(e.status));
+    texts[2] = StringTable::text(sid::Read_57927 + statusIndex(e.status));
     texts[3] = numberText(e.number, e.numberTon);
     texts[4] = pcField(entryFieldText(e.text));
     return texts;
@@ -64,7 +72,7 @@ std::array<QString, SmsListModel::kColumns> SmsListModel::rowTexts(int row) cons
 
 int SmsListModel::columnTitleId(int column)
 {
-    return strId(57907) + std::clamp(column, 0, kColumns - 1);
+    return strId(sid::Text_57907) + std::clamp(column, 0, kColumns - 1);
 }
 
 std::array<QString, SmsListModel::kDetails> SmsListModel::detailTexts(int row) const
@@ -73,7 +81,7 @@ std::array<QString, SmsListModel::kDetails> SmsListModel::detailTexts(int row) c
         return {};
     const SmsEntry& e = entry(row);
     return {pcField(entryFieldText(e.text)), pcField(entryFieldText(e.when)),
-            StringTable::text(57931 + statusIndex(e.status)), numberText(e.number, e.numberTon),
+            StringTable::text(sid::Read_57931 + statusIndex(e.status)), numberText(e.number, e.numberTon),
             numberText(e.scNumber, e.scTon)};
 }
 

@@ -70,8 +70,8 @@ public:
     int usedCount() const;
 
     // ---- editing -----------------------------------------------------------------------------
-    // The row the edit dialog edits: exactly one selected row. With two or more, 57720 is shown and
-    // there is none; with none there is none.
+    // The row the edit dialog edits: exactly one selected row. With two or more, sid::OnlyOneItemMustBe_57720 is shown
+    // and there is none; with none there is none.
     std::optional<int> editRow();
     // What a free row becomes when the edit dialog opens on it: every field zero but the position,
     // the service centre from the `servCenter` setting, when from the `validPer` setting, status
@@ -82,16 +82,16 @@ public:
     // Insert (2053): a free entry at the selected row; the row whose edit dialog opens next, or -1
     // after a refusal.
     int insertEntry();
-    // Delete (2054), Clear (2055, 2061), Clear All (5), Select all (2056), Select Items (160) and
-    // closing (57680): see EditorRows.
+    // Delete (2054), Clear (2055, sid::Clear_2061), Clear All (5), Select all (2056), Select Items (160) and
+    // closing (sid::ClosingWindowWillLoseChanges_57680): see EditorRows.
 
     // ---- clipboard and drag and drop -----------------------------------------------------------
-    // Copy (2058) / Cut (2057): both clipboard forms of the selected rows; nullopt (the clipboard
+    // Copy (2058) / Cut (sid::Cut_2057): both clipboard forms of the selected rows; nullopt (the clipboard
     // keeps what it holds) when no selected row is used. Cut clears the used ones.
     std::optional<SmsClip> copySelection(bool cut);
-    // Paste (2059) of a "Kestrel_SMS" payload: a drop at the focused row.
+    // Paste (sid::Paste_2059) of a "Kestrel_SMS" payload: a drop at the focused row.
     bool pastePayload(const QByteArray& payload);
-    // Paste (2059) of clipboard text (PC text): one new message per line from the focused row.
+    // Paste (sid::Paste_2059) of clipboard text (PC text): one new message per line from the focused row.
     void pasteText(std::string_view pcText);
     // The start of a drag: the payload of the selected rows, each selected row marked as a drag
     // source; nullopt (nothing marked) when no selected row is used. endDrag: see EditorRows.
@@ -102,7 +102,8 @@ public:
     bool drop(const QByteArray& payload, int row);
 
     // ---- card ----------------------------------------------------------------------------------
-    // Read from SIM (1032) and Write to SIM! (1024), with their questions and messages.
+    // Read from SIM (sid::ReadFromSim_1032) and Write to SIM! (sid::WriteToSim_1024), with their questions and
+    // messages.
     bool readFromCard();
     bool writeToCard();
 

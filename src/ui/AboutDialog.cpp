@@ -35,13 +35,13 @@ QString AboutDialog::version()
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(uiText(strId(9333)));
+    setWindowTitle(uiText(strId(sid::AboutKestrel_9333)));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(CommandIcons::drawnAppIcon(64));
     icon->setAlignment(Qt::AlignTop);
 
-    QLabel* name = textLabel(uiText(strId(9300)), QStringLiteral("programName"), this);
+    QLabel* name = textLabel(uiText(strId(sid::Kestrel_9300)), QStringLiteral("programName"), this);
     QFont big = name->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
@@ -49,18 +49,20 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
-    texts->addWidget(textLabel(uiText(strId(9334)).arg(version()), QStringLiteral("version"), this));
-    texts->addWidget(textLabel(uiText(strId(9335)), QStringLiteral("description"), this));
-    texts->addWidget(textLabel(uiText(strId(9336)).arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())),
+    texts->addWidget(textLabel(uiText(strId(sid::Version_9334)).arg(version()), QStringLiteral("version"), this));
+    texts->addWidget(textLabel(uiText(strId(sid::ADesktopEditorForGsm_9335)), QStringLiteral("description"), this));
+    texts->addWidget(textLabel(uiText(strId(sid::BuiltWithQtRunningOn_9336))
+                                   .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())),
                                QStringLiteral("qtVersion"), this));
-    texts->addWidget(textLabel(uiText(strId(9337)), QStringLiteral("licence"), this));
+    texts->addWidget(
+        textLabel(uiText(strId(sid::ThisProgramComesWithAbsolutely_9337)), QStringLiteral("licence"), this));
 
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(texts, 1);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(uiText(strId(sid::Ok_9324)), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

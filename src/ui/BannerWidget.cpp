@@ -42,7 +42,7 @@ void BannerWidget::paintEvent(QPaintEvent*)
     font.setPointSize(60);
     p.setFont(font);
     p.setPen(QColor(0, 0, 128));
-    const QString text = uiText(strId(9301));
+    const QString text = uiText(strId(sid::KESTR_9301));
     const int width = QFontMetrics(font, this).horizontalAdvance(text);
     p.drawText(QPoint(anchor->x() - width / 2, anchor->y() - m_offset), text);
 }

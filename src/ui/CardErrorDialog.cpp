@@ -15,7 +15,7 @@ CardErrorDialog::CardErrorDialog(AppState& state, const QString& text, QWidget* 
     : QDialog(parent), m_state(state), m_text(text)
 {
     setObjectName(QStringLiteral("dialog239"));
-    setWindowTitle(uiText(strId(239)));
+    setWindowTitle(uiText(strId(sid::CardOperationError_239)));
 
     auto* icon = new QLabel(this);
     const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
@@ -29,11 +29,11 @@ CardErrorDialog::CardErrorDialog(AppState& state, const QString& text, QWidget* 
     label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 40);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* close = new QPushButton(uiText(strId(9327)), this);
+    auto* close = new QPushButton(uiText(strId(sid::Close_9327)), this);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto* printButton = new QPushButton(uiText(strId(9328)), this);
+    auto* printButton = new QPushButton(uiText(strId(sid::Print_9328)), this);
     printButton->setObjectName(QStringLiteral("printButton"));
     printButton->setAutoDefault(false);
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });

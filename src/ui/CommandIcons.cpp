@@ -6,27 +6,29 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "base/StringIds.h"
+
 namespace kestrel {
 
 namespace {
 
 constexpr std::array<std::pair<int, const char*>, 16> kThemeNames = {{
-    {2001, "document-open"},
-    {2002, "document-save"},
-    {2003, "document-print"},
-    {2005, "x-office-address-book"},
-    {2006, "contact-new"},
-    {2007, "mail-unread"},
-    {2008, "mail-message-new"},
-    {2009, "dialog-password"},
-    {2011, "edit-find-replace"},
-    {2012, "edit-find"},
-    {2014, "list-add"},
-    {2015, "list-remove"},
-    {2016, "edit-clear"},
-    {2017, "applications-internet"},
-    {2019, "dialog-information"},
-    {2020, "emblem-default"},
+    {sid::OpenFile_2001, "document-open"},
+    {sid::SaveFile_2002, "document-save"},
+    {sid::Print_2003, "document-print"},
+    {sid::EditPhoneBook_2005, "x-office-address-book"},
+    {sid::AnotherPhoneBookWindow_2006, "contact-new"},
+    {sid::EditSmsMessages_2007, "mail-unread"},
+    {sid::AnotherWindowForSmsMessages_2008, "mail-message-new"},
+    {sid::EnterPin_2009, "dialog-password"},
+    {sid::FindReplaceF7_2011, "edit-find-replace"},
+    {sid::FindReplaceNext_2012, "edit-find"},
+    {sid::InsertItemIns_2014, "list-add"},
+    {sid::DeleteItemDel_2015, "list-remove"},
+    {sid::ClearSelectedItemsCtrlDel_2016, "edit-clear"},
+    {sid::InternationalizePhoneBook_2017, "applications-internet"},
+    {sid::InformationAboutSim_2019, "dialog-information"},
+    {sid::SimCheckAndRepair_2020, "emblem-default"},
 }};
 
 const QColor kOutline(40, 40, 40);
@@ -77,7 +79,7 @@ void arrowRight(QPainter& p, const QPointF& at, const QColor& color)
 void draw(QPainter& p, int id)
 {
     switch (id) {
-    case 2001: // a folder
+    case sid::OpenFile_2001: // a folder
         p.setPen(QPen(kOutline, 1));
         p.setBrush(QColor(230, 190, 80));
         p.drawPolygon(
@@ -85,7 +87,7 @@ void draw(QPainter& p, int id)
         p.setBrush(QColor(250, 215, 110));
         p.drawPolygon(QPolygonF({QPointF(5, 11), QPointF(23, 11), QPointF(20, 19), QPointF(2, 19)}));
         break;
-    case 2002: // a floppy disk
+    case sid::SaveFile_2002: // a floppy disk
         p.setPen(QPen(kOutline, 1));
         p.setBrush(QColor(60, 90, 170));
         p.drawRect(QRectF(3, 3, 18, 18));
@@ -94,7 +96,7 @@ void draw(QPainter& p, int id)
         p.setBrush(QColor(180, 180, 180));
         p.drawRect(QRectF(7, 14, 10, 7));
         break;
-    case 2003: // a printer
+    case sid::Print_2003: // a printer
         p.setPen(QPen(kOutline, 1));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(7, 3, 10, 8));
@@ -103,21 +105,21 @@ void draw(QPainter& p, int id)
         p.setBrush(Qt::white);
         p.drawRect(QRectF(7, 15, 10, 6));
         break;
-    case 2005:
+    case sid::EditPhoneBook_2005:
         book(p, QColor(170, 40, 40));
         break;
-    case 2006:
+    case sid::AnotherPhoneBookWindow_2006:
         book(p, QColor(170, 40, 40));
         plus(p, QPointF(18, 18), 4, QColor(0, 140, 0));
         break;
-    case 2007:
+    case sid::EditSmsMessages_2007:
         envelope(p);
         break;
-    case 2008:
+    case sid::AnotherWindowForSmsMessages_2008:
         envelope(p);
         plus(p, QPointF(18, 18), 4, QColor(0, 140, 0));
         break;
-    case 2009: // a key
+    case sid::EnterPin_2009: // a key
         p.setPen(QPen(kOutline, 1));
         p.setBrush(QColor(230, 190, 60));
         p.drawEllipse(QRectF(2, 7, 10, 10));
@@ -127,22 +129,22 @@ void draw(QPainter& p, int id)
         p.setBrush(Qt::white);
         p.drawEllipse(QRectF(5, 10.5, 3, 3));
         break;
-    case 2011:
+    case sid::FindReplaceF7_2011:
         magnifier(p);
         break;
-    case 2012:
+    case sid::FindReplaceNext_2012:
         magnifier(p);
         arrowRight(p, QPointF(23, 5), QColor(0, 120, 0));
         break;
-    case 2014:
+    case sid::InsertItemIns_2014:
         plus(p, QPointF(12, 12), 7, QColor(0, 140, 0));
         break;
-    case 2015:
+    case sid::DeleteItemDel_2015:
         p.setPen(QPen(QColor(190, 20, 20), 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(6, 6), QPointF(18, 18));
         p.drawLine(QPointF(18, 6), QPointF(6, 18));
         break;
-    case 2016: // selected rows struck out
+    case sid::ClearSelectedItemsCtrlDel_2016: // selected rows struck out
         p.setPen(QPen(kOutline, 1));
         p.setBrush(QColor(160, 190, 240));
         p.drawRect(QRectF(3, 5, 18, 4));
@@ -152,7 +154,7 @@ void draw(QPainter& p, int id)
         p.setPen(QPen(QColor(190, 20, 20), 2.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(5, 15), QPointF(19, 5));
         break;
-    case 2017: // a globe
+    case sid::InternationalizePhoneBook_2017: // a globe
         p.setPen(QPen(QColor(20, 60, 140), 1.3));
         p.setBrush(QColor(150, 200, 250));
         p.drawEllipse(QRectF(3, 3, 18, 18));
@@ -161,7 +163,7 @@ void draw(QPainter& p, int id)
         p.drawLine(QPointF(3, 12), QPointF(21, 12));
         p.drawLine(QPointF(12, 3), QPointF(12, 21));
         break;
-    case 2019: // information
+    case sid::InformationAboutSim_2019: // information
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(30, 90, 200));
         p.drawEllipse(QRectF(2, 2, 20, 20));
@@ -169,7 +171,7 @@ void draw(QPainter& p, int id)
         p.drawEllipse(QRectF(10.5, 5, 3, 3));
         p.drawRect(QRectF(10.5, 10, 3, 9));
         break;
-    case 2020: // a card with a check mark
+    case sid::SimCheckAndRepair_2020: // a card with a check mark
         p.setPen(QPen(kOutline, 1));
         p.setBrush(QColor(31, 58, 147));
         p.drawPolygon(QPolygonF({QPointF(4, 2), QPointF(15, 2), QPointF(20, 7), QPointF(20, 22), QPointF(4, 22)}));

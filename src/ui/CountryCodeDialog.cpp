@@ -21,11 +21,11 @@ constexpr int kTableIndexRole = Qt::UserRole;
 
 CountryCodeDialog::CountryCodeDialog(QWidget* parent) : QDialog(parent), m_list(new QTreeWidget(this))
 {
-    setWindowTitle(StringTable::text(9513));
+    setWindowTitle(StringTable::text(sid::CountryDialingCodes_9513));
 
     m_list->setObjectName(QStringLiteral("countries"));
     m_list->setColumnCount(2);
-    m_list->setHeaderLabels({StringTable::text(57900), StringTable::text(57901)});
+    m_list->setHeaderLabels({StringTable::text(sid::Country_57900), StringTable::text(sid::DialingNumber_57901)});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
@@ -43,10 +43,10 @@ CountryCodeDialog::CountryCodeDialog(QWidget* parent) : QDialog(parent), m_list(
     });
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(StringTable::text(9514), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(StringTable::text(sid::Ok_9514), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(StringTable::text(9515), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(StringTable::text(sid::Cancel_9515), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

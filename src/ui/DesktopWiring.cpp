@@ -1,5 +1,6 @@
 #include "ui/DesktopWiring.h"
 
+#include "base/StringIds.h"
 #include "ui/CountryCodeDialog.h"
 #include "ui/KestrelApp.h"
 #include "ui/SetupDialog.h"
@@ -20,8 +21,8 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCountryCodesCommand = 40027;
-constexpr int kTelephoneCardCommand = 40086;
+constexpr int kCountryCodesCommand = sid::CountryCodes_40027;
+constexpr int kTelephoneCardCommand = sid::TelephoneCard_40086;
 
 } // namespace
 

@@ -1,3 +1,6 @@
+
+#include "base/StringIds.h"
+
 #pragma once
 
 class QDialog;
@@ -11,7 +14,7 @@ namespace kestrel {
 // The "OK" and "Cancel" row of the editor windows' dialogs (objectNames okButton and
 // cancelButton), wired to the dialog's accept() and reject(); the texts are the string-table
 // entries given (the phone book dialogs' "OK" / "Cancel" unless told otherwise).
-QDialogButtonBox* addOkCancel(QDialog* dialog, int okTextId = 9614, int cancelTextId = 9615);
+QDialogButtonBox* addOkCancel(QDialog* dialog, int okTextId = sid::Ok_9614, int cancelTextId = sid::Cancel_9615);
 
 // A label with a string-table text and an object name, naming `buddy` (may be null).
 QLabel* addLabel(QWidget* parent, int textId, const char* name, QWidget* buddy);

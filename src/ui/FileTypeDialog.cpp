@@ -12,21 +12,22 @@ namespace kestrel {
 FileTypeDialog::FileTypeDialog(const std::vector<EditorKind>& kinds, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("openFileDialog"));
-    setWindowTitle(uiText(strId(9329)));
+    setWindowTitle(uiText(strId(sid::OpenFile_9329)));
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("fileType"));
     for (const EditorKind kind : kinds) {
         // Phone book files hold phone books and fixed dialling numbers alike.
-        const QString text = kind == EditorKind::Sms ? uiText(strId(1098)) : uiText(strId(1096));
+        const QString text =
+            kind == EditorKind::Sms ? uiText(strId(sid::SmsMessages_1098)) : uiText(strId(sid::PhoneBook_1096));
         m_type->addItem(text, static_cast<int>(kind));
     }
     auto* form = new QFormLayout(this);
-    form->addRow(uiText(strId(9330)), m_type);
+    form->addRow(uiText(strId(sid::FileOfType_9330)), m_type);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(uiText(strId(sid::Ok_9324)), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole)
+    buttons->addButton(uiText(strId(sid::Cancel_9325)), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

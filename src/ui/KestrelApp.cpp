@@ -81,11 +81,13 @@ KestrelApp::Parsed KestrelApp::parseArguments(const QStringList& arguments)
 {
     Parsed out;
     QCommandLineParser parser;
-    parser.setApplicationDescription(uiText(strId(9338)));
+    parser.setApplicationDescription(uiText(strId(sid::DesktopEditorForGsmSim_9338)));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption device(QStringList{QStringLiteral("device")}, uiText(strId(9339)), uiText(strId(9340)));
-    const QCommandLineOption noInfo(QStringList{QStringLiteral("no-info")}, uiText(strId(9341)));
+    const QCommandLineOption device(QStringList{QStringLiteral("device")}, uiText(strId(sid::UseTheReaderDevFor_9339)),
+                                    uiText(strId(sid::Dev_9340)));
+    const QCommandLineOption noInfo(QStringList{QStringLiteral("no-info")},
+                                    uiText(strId(sid::DoNotShowTheProgram_9341)));
     parser.addOption(device);
     parser.addOption(noInfo);
     // Read before the application object exists, so the program's name is put in by hand.

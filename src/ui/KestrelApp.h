@@ -62,7 +62,7 @@ public:
     QtPrompter& prompter() { return *m_prompter; }
     // Null before start().
     MainWindow* mainWindow() { return m_main.get(); }
-    // The reader's status at start-up (102 when it opened).
+    // The reader's status at start-up (sid::OK_102 when it opened).
     int readerStatus() const { return m_readerStatus; }
 
     // --device, --no-info, --help, --version.

@@ -59,7 +59,7 @@ MainWindow::MainWindow(AppState& state, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_prompter(prompter), m_progress(this)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(uiText(strId(9300)));
+    setWindowTitle(uiText(strId(sid::Kestrel_9300)));
     setWindowIcon(CommandIcons::appIcon());
     buildMainArea();
     buildMenus();

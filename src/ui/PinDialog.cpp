@@ -24,12 +24,24 @@ struct DialogText
 };
 
 constexpr std::array<DialogText, 6> kDialogs = {{
-    {109, strId(9312), {strId(9313), 0, 0}, false},
-    {172, strId(172), {strId(9314), 0, 0}, true},
-    {173, strId(173), {strId(9315), strId(9316), strId(9317)}, true},
-    {174, strId(174), {strId(9318), strId(9319), strId(9320)}, true},
-    {163, strId(163), {strId(9321), strId(9316), strId(9317)}, true},
-    {175, strId(175), {strId(9322), strId(9319), strId(9323)}, true},
+    {109, strId(sid::EnterPin_9312), {strId(sid::PleaseEnterPin_9313), 0, 0}, false},
+    {sid::EnterPin2_172, strId(sid::EnterPin2_172), {strId(sid::PleaseEnterPin2_9314), 0, 0}, true},
+    {sid::ChangePin_173,
+     strId(sid::ChangePin_173),
+     {strId(sid::EnterOldPin_9315), strId(sid::EnterNewPin_9316), strId(sid::ReEnterNewPin_9317)},
+     true},
+    {sid::ChangePin2_174,
+     strId(sid::ChangePin2_174),
+     {strId(sid::EnterOldPin2_9318), strId(sid::EnterNewPin2_9319), strId(sid::ReEnterNewPin2_9320)},
+     true},
+    {sid::EnterPuk_163,
+     strId(sid::EnterPuk_163),
+     {strId(sid::EnterPuk_9321), strId(sid::EnterNewPin_9316), strId(sid::ReEnterNewPin_9317)},
+     true},
+    {sid::EnterPuk2_175,
+     strId(sid::EnterPuk2_175),
+     {strId(sid::EnterPuk2_9322), strId(sid::EnterNewPin2_9319), strId(sid::ReEnterPin2_9323)},
+     true},
 }};
 
 const DialogText& dialogText(int id)
@@ -73,10 +85,10 @@ PinDialog::PinDialog(int dialogId, MessageSink messages, QWidget* parent)
     }
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(uiText(strId(sid::Ok_9324)), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(uiText(strId(sid::Cancel_9325)), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &PinDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PinDialog::reject);

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/Prompter.h"
+#include "base/StringIds.h"
 #include "sim/SecretText.h"
 
 class QLineEdit;
@@ -41,8 +42,14 @@ public:
     void wipe();
 
     // The codes the dialog is for, by dialog id.
-    static bool isChangeDialog(int dialogId) { return dialogId == 173 || dialogId == 174; }
-    static bool isUnblockDialog(int dialogId) { return dialogId == 163 || dialogId == 175; }
+    static bool isChangeDialog(int dialogId)
+    {
+        return dialogId == sid::ChangePin_173 || dialogId == sid::ChangePin2_174;
+    }
+    static bool isUnblockDialog(int dialogId)
+    {
+        return dialogId == sid::EnterPuk_163 || dialogId == sid::EnterPuk2_175;
+    }
 
 public slots:
     void accept() override;

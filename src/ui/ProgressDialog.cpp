@@ -30,7 +30,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent)
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
 
-    m_abort = new QPushButton(uiText(strId(9326)), this);
+    m_abort = new QPushButton(uiText(strId(sid::Abort_9326)), this);
     m_abort->setObjectName(QStringLiteral("abortButton"));
     m_abort->setAutoDefault(false);
     connect(m_abort, &QPushButton::clicked, this, &ProgressWindow::reject);

@@ -38,13 +38,13 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
 }
 
 // OK (objectName okButton, text okTextId) and Cancel; OK accepts only while `mayAccept` holds.
-QDialogButtonBox* okCancel(QDialog& dialog, int okTextId = strId(9324), std::function<bool()> mayAccept = {})
+QDialogButtonBox* okCancel(QDialog& dialog, int okTextId = strId(sid::Ok_9324), std::function<bool()> mayAccept = {})
 {
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(uiText(okTextId), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole)
+    buttons->addButton(uiText(strId(sid::Cancel_9325)), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, mayAccept] {
         if (!mayAccept || mayAccept())
@@ -106,7 +106,8 @@ QWidget* QtPrompter::dialogParent() const
 
 PromptAnswer QtPrompter::ask(const QString& text, PromptIcon icon, std::optional<PromptButtons> buttons)
 {
-    QMessageBox box(boxIcon(icon), uiText(strId(9300)), displayText(text), QMessageBox::NoButton, dialogParent());
+    QMessageBox box(boxIcon(icon), uiText(strId(sid::Kestrel_9300)), displayText(text), QMessageBox::NoButton,
+                    dialogParent());
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     if (!buttons) {
@@ -156,7 +157,7 @@ void QtPrompter::showCardError(const QString& text)
 
 std::optional<SecretText> QtPrompter::askPin(int chv)
 {
-    PinDialog dialog(chv == 2 ? 172 : 109, {}, dialogParent());
+    PinDialog dialog(chv == 2 ? sid::EnterPin2_172 : 109, {}, dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.take(0);
@@ -182,24 +183,24 @@ std::optional<Prompter::PinFields> QtPrompter::enterThree(int dialogId, const Pi
 
 std::optional<Prompter::PinFields> QtPrompter::enterPinChange(int chv, const PinFields* previous)
 {
-    return enterThree(chv == 2 ? 174 : 173, previous);
+    return enterThree(chv == 2 ? sid::ChangePin2_174 : sid::ChangePin_173, previous);
 }
 
 std::optional<Prompter::PinFields> QtPrompter::enterUnblock(int chv, const PinFields* previous)
 {
-    return enterThree(chv == 2 ? 175 : 163, previous);
+    return enterThree(chv == 2 ? sid::EnterPuk2_175 : sid::EnterPuk_163, previous);
 }
 
 std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const std::vector<ToolkitChoice>& entries)
 {
     QDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("toolkitSelectDialog"));
-    dialog.setWindowTitle(uiText(strId(9021)));
+    dialog.setWindowTitle(uiText(strId(sid::SimApplicationSelectItem_9021)));
     auto* layout = new QVBoxLayout(&dialog);
     auto* heading = new QLabel(title, &dialog);
     heading->setObjectName(QStringLiteral("title"));
     heading->setTextFormat(Qt::PlainText);
-    layout->addLayout(labelled(dialog, strId(9734), heading)); // "Items displayed:"
+    layout->addLayout(labelled(dialog, strId(sid::ItemsDisplayed_9734), heading)); // "Items displayed:"
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("items"));
     for (const ToolkitChoice& entry : entries) {
@@ -215,7 +216,7 @@ std::optional<uint8_t> QtPrompter::selectToolkitItem(const QString& title, const
             dialog.accept();
     });
     layout->addWidget(list);
-    layout->addWidget(okCancel(dialog, strId(9735), chosen));
+    layout->addWidget(okCancel(dialog, strId(sid::Select_9735), chosen));
     if (dialog.exec() != QDialog::Accepted || !chosen())
         return std::nullopt;
     return static_cast<uint8_t>(list->currentItem()->data(Qt::UserRole).toUInt());
@@ -225,13 +226,13 @@ std::optional<QString> QtPrompter::inputToolkitText(const QString& prompt)
 {
     QDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("toolkitInputDialog"));
-    dialog.setWindowTitle(uiText(strId(238)));
+    dialog.setWindowTitle(uiText(strId(sid::SimApplicationInputText_238)));
     auto* layout = new QVBoxLayout(&dialog);
     auto* label = new QLabel(prompt, &dialog);
     label->setObjectName(QStringLiteral("prompt"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    layout->addLayout(labelled(dialog, strId(9736), label)); // "Display: "
+    layout->addLayout(labelled(dialog, strId(sid::Display_9736), label)); // "Display: "
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("inputText"));
     layout->addWidget(edit);

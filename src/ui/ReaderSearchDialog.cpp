@@ -10,13 +10,13 @@ namespace kestrel {
 
 ReaderSearchDialog::ReaderSearchDialog(QWidget* parent) : QDialog(parent), m_candidate(new QLineEdit(this))
 {
-    setWindowTitle(StringTable::text(9511));
+    setWindowTitle(StringTable::text(sid::FindCardPeripheral_9511));
     setModal(false);
     m_candidate->setObjectName(QStringLiteral("candidate"));
     m_candidate->setReadOnly(true);
     m_candidate->setMinimumWidth(180);
 
-    auto* label = new QLabel(StringTable::text(9512), this);
+    auto* label = new QLabel(StringTable::text(sid::LocatingReaderOn_9512), this);
     label->setBuddy(m_candidate);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(label);

@@ -89,7 +89,7 @@ int ReportPrinter::print(const std::function<int(ReportLayout&)>& body)
         return 0;
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(StringTable::text(2300));
+    printer.setDocName(StringTable::text(sid::KestrelPrint_2300));
     if (toPdf) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_pdfPath);
@@ -110,19 +110,19 @@ bool ReportPrinter::adjust(QString& salesperson, QString& comment)
 {
     QDialog dialog(m_parent);
     dialog.setObjectName(QStringLiteral("printAdjustDialog"));
-    dialog.setWindowTitle(uiText(strId(9331)));
+    dialog.setWindowTitle(uiText(strId(sid::AdjustPrintInformation_9331)));
     auto* seller = new QLineEdit(salesperson, &dialog);
     seller->setObjectName(QStringLiteral("salesperson"));
     auto* note = new QLineEdit(comment, &dialog);
     note->setObjectName(QStringLiteral("comment"));
     auto* form = new QFormLayout(&dialog);
-    form->addRow(uiText(strId(9024)), seller);
-    form->addRow(uiText(strId(9332)), note);
+    form->addRow(uiText(strId(sid::Salesperson_9024)), seller);
+    form->addRow(uiText(strId(sid::Comment_9332)), note);
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* ok = buttons->addButton(uiText(strId(9324)), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(uiText(strId(sid::Ok_9324)), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    buttons->addButton(uiText(strId(9325)), QDialogButtonBox::RejectRole)
+    buttons->addButton(uiText(strId(sid::Cancel_9325)), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -48,20 +48,20 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     : QDialog(parent), m_model(state, prompter, std::move(lister))
 {
     setObjectName(QStringLiteral("setupDialog"));
-    setWindowTitle(StringTable::text(9500));
+    setWindowTitle(StringTable::text(sid::Setup_9500));
 
-    auto* reader = new QGroupBox(StringTable::text(9501), this);
+    auto* reader = new QGroupBox(StringTable::text(sid::ReaderConnection_9501), this);
     m_device = new QComboBox(reader);
     m_device->setObjectName(QStringLiteral("device"));
     m_device->setEditable(false);
     m_device->setMinimumContentsLength(20);
     m_device->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_findReader = button(9502, "findReader", reader);
-    m_autoRead = checkBox(9503, "autoRead", reader);
-    m_confirm = checkBox(1020, "confirm", reader);
-    m_toolbar = checkBox(1021, "startWMin", reader);
-    m_cache = checkBox(9504, "enCache", reader);
-    m_printPrompt = checkBox(9505, "prnHdrAdj", reader);
+    m_findReader = button(sid::FindReader_9502, "findReader", reader);
+    m_autoRead = checkBox(sid::AutomaticallyReadSim_9503, "autoRead", reader);
+    m_confirm = checkBox(sid::AskForConfirmation_1020, "confirm", reader);
+    m_toolbar = checkBox(sid::KestrelAsToolbar_1021, "startWMin", reader);
+    m_cache = checkBox(sid::UseCache_9504, "enCache", reader);
+    m_printPrompt = checkBox(sid::PromptBeforePrint_9505, "prnHdrAdj", reader);
     auto* deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_device, 1);
     deviceRow->addWidget(m_findReader);
@@ -70,29 +70,29 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     for (QCheckBox* box : {m_autoRead, m_confirm, m_toolbar, m_cache, m_printPrompt})
         readerLayout->addWidget(box);
 
-    auto* international = new QGroupBox(StringTable::text(9506), this);
+    auto* international = new QGroupBox(StringTable::text(sid::InternationalizationSettings_9506), this);
     m_intNumber = new QLineEdit(international);
     m_intNumber->setObjectName(QStringLiteral("intNumber"));
     m_intNumber->setMaxLength(kCodeLength);
     m_intSelector = new QLineEdit(international);
     m_intSelector->setObjectName(QStringLiteral("intSelector"));
     m_intSelector->setMaxLength(kCodeLength);
-    m_fromDatabase = button(1081, "fromDatabase", international);
+    m_fromDatabase = button(sid::FromDatabase_1081, "fromDatabase", international);
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(m_intNumber, 1);
     codeRow->addWidget(m_fromDatabase);
     auto* internationalLayout = new QFormLayout(international);
     // A row holding a layout gets no buddy by itself: without one the "&" would show.
-    auto* codeLabel = new QLabel(StringTable::text(1083), international);
+    auto* codeLabel = new QLabel(StringTable::text(sid::MyCountryCode_1083), international);
     codeLabel->setBuddy(m_intNumber);
     internationalLayout->addRow(codeLabel, codeRow);
-    internationalLayout->addRow(StringTable::text(1082), m_intSelector);
+    internationalLayout->addRow(StringTable::text(sid::ToCallAbroad_1082), m_intSelector);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(StringTable::text(9507), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(StringTable::text(sid::Ok_9507), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    QPushButton* close = buttons->addButton(StringTable::text(9508), QDialogButtonBox::RejectRole);
+    QPushButton* close = buttons->addButton(StringTable::text(sid::Close_9508), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("close"));
     close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &SetupDialog::accept);
@@ -101,10 +101,17 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     connect(m_fromDatabase, &QPushButton::clicked, this, &SetupDialog::fromDatabase);
 
     const std::pair<QWidget*, int> tips[] = {
-        {m_device, strId(9846)},      {m_findReader, strId(9847)},   {m_autoRead, strId(9848)},
-        {m_confirm, strId(9849)},     {m_intNumber, strId(9850)},    {codeLabel, strId(9850)},
-        {m_intSelector, strId(9851)}, {m_toolbar, strId(9852)},      {m_cache, strId(9853)},
-        {m_printPrompt, strId(9854)}, {m_fromDatabase, strId(9855)},
+        {m_device, strId(sid::TheSmartCardReaderThe_9846)},
+        {m_findReader, strId(sid::TryEveryKindOfReader_9847)},
+        {m_autoRead, strId(sid::ReadTheCardAtOnce_9848)},
+        {m_confirm, strId(sid::AskBeforeEntriesAreDeleted_9849)},
+        {m_intNumber, strId(sid::YourOwnCountrysDiallingCode_9850)},
+        {codeLabel, strId(sid::YourOwnCountrysDiallingCode_9850)},
+        {m_intSelector, strId(sid::TheDigitsDialledBeforeA_9851)},
+        {m_toolbar, strId(sid::StartTheMainWindowCollapsed_9852)},
+        {m_cache, strId(sid::KeepTheCardsFilesBetween_9853)},
+        {m_printPrompt, strId(sid::ShowTheReportHeaderFor_9854)},
+        {m_fromDatabase, strId(sid::ChooseYourCountryCodeFrom_9855)},
     };
     for (const auto& [widget, textId] : tips)
         widget->setToolTip(StringTable::text(textId));

@@ -86,7 +86,7 @@ StatePanel::StatePanel(std::function<void(int)> run, QWidget* parent) : QFrame(p
     for (QLabel* line : {m_reader, m_card, m_iccid, m_phase, m_pin1, m_last})
         layout->addWidget(line);
     layout->addSpacing(8);
-    layout->addWidget(new QLabel(uiText(strId(9838)), this));
+    layout->addWidget(new QLabel(uiText(strId(sid::StartWith_9838)), this));
 
     auto* buttons = new QHBoxLayout;
     for (const int id : startCommands()) {

@@ -21,7 +21,7 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kNoReader = strId(9017);
+constexpr int kNoReader = strId(sid::NoSmartcardReaderConnected_9017);
 
 QLineEdit* valueField(const char* name, QWidget* parent)
 {
@@ -52,17 +52,17 @@ void setTabStops(QPlainTextEdit* edit)
 TelephoneCardDialog::TelephoneCardDialog(AppState& state, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_state(state), m_prompter(prompter)
 {
-    setWindowTitle(StringTable::text(168));
+    setWindowTitle(StringTable::text(sid::TelephoneCard_168));
 
     m_remaining = valueField("unitsRemaining", this);
     m_total = valueField("totalUnits", this);
     m_country = valueField("country", this);
     auto* values = new QFormLayout;
-    values->addRow(StringTable::text(9516), m_remaining);
-    values->addRow(StringTable::text(9517), m_total);
-    values->addRow(StringTable::text(9518), m_country);
+    values->addRow(StringTable::text(sid::UnitsRemaining_9516), m_remaining);
+    values->addRow(StringTable::text(sid::TotalCardUnits_9517), m_total);
+    values->addRow(StringTable::text(sid::Country_9518), m_country);
 
-    auto* group = new QGroupBox(StringTable::text(9519), this);
+    auto* group = new QGroupBox(StringTable::text(sid::BinaryData_9519), this);
     m_rawData = new QPlainTextEdit(group);
     m_rawData->setObjectName(QStringLiteral("rawData"));
     m_rawData->setReadOnly(true);
@@ -74,10 +74,10 @@ TelephoneCardDialog::TelephoneCardDialog(AppState& state, Prompter& prompter, QW
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_rawData);
 
-    auto* close = new QPushButton(StringTable::text(9520), this);
+    auto* close = new QPushButton(StringTable::text(sid::Close_9520), this);
     close->setObjectName(QStringLiteral("close"));
     close->setDefault(true);
-    auto* reread = new QPushButton(StringTable::text(1085), this);
+    auto* reread = new QPushButton(StringTable::text(sid::ReRead_1085), this);
     reread->setObjectName(QStringLiteral("reread"));
     reread->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);

@@ -28,7 +28,7 @@ namespace kestrel::cli {
 
 namespace {
 
-constexpr int kCannotWrite = strId(9774); // "The PDF file %1 could not be written."
+constexpr int kCannotWrite = strId(sid::ThePdfFileCouldNot_9774); // "The PDF file %1 could not be written."
 
 const QString kPdf = QStringLiteral("pdf");
 const QString kDetailed = QStringLiteral("detailed");

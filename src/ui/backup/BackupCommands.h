@@ -6,17 +6,17 @@ class MainWindow;
 
 // The main window's whole-card commands over a .SIM backup file.
 
-// "Backup Card" (40024): the card read, then the save dialog "Backup SIM card to file", then the
+// "Backup Card" (sid::BackupCard_40024): the card read, then the save dialog "Backup SIM card to file", then the
 // file written.
 void backupCard(MainWindow& window);
 
-// "Restore Card" (40025): the open dialog "Open Backup File", the file read, the restore-choice
+// "Restore Card" (sid::RestoreCard_40025): the open dialog "Open Backup File", the file read, the restore-choice
 // dialog, then the chosen parts written to the card.
 void restoreCard(MainWindow& window);
 
-// "Open Backup File" (40078): refused (57425) while an editor window is open; otherwise the file's
-// phone book, fixed dialling numbers and messages each in a new window sized as the card they came
-// from, and its SMS parameters as the settings of new messages (not saved).
+// "Open Backup File" (sid::OpenBackupFile_40078): refused (sid::CloseAllWindowsBeforePerforming_57425) while an editor
+// window is open; otherwise the file's phone book, fixed dialling numbers and messages each in a new window sized as
+// the card they came from, and its SMS parameters as the settings of new messages (not saved).
 void openBackupFile(MainWindow& window);
 
 } // namespace kestrel

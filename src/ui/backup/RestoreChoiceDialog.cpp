@@ -24,11 +24,11 @@ struct Part
 
 // The check boxes 1096, 1097, 1098, 1022 and 1023, in the dialog's order.
 constexpr Part kParts[] = {
-    {1096, "phoneBookBox", &RestoreChoice::phoneBook},
-    {1097, "fdnBox", &RestoreChoice::fdn},
-    {1098, "smsBox", &RestoreChoice::sms},
-    {9690, "smsParametersBox", &RestoreChoice::smsParameters},
-    {9691, "networksBox", &RestoreChoice::networks},
+    {sid::PhoneBook_1096, "phoneBookBox", &RestoreChoice::phoneBook},
+    {sid::FixedDialingNumbers_1097, "fdnBox", &RestoreChoice::fdn},
+    {sid::SmsMessages_1098, "smsBox", &RestoreChoice::sms},
+    {sid::SmsParameters_9690, "smsParametersBox", &RestoreChoice::smsParameters},
+    {sid::Networks_9691, "networksBox", &RestoreChoice::networks},
 };
 
 } // namespace
@@ -36,8 +36,8 @@ constexpr Part kParts[] = {
 RestoreChoiceDialog::RestoreChoiceDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("restoreChoiceDialog"));
-    setWindowTitle(StringTable::text(181));
-    auto* group = new QGroupBox(StringTable::text(9689), this);
+    setWindowTitle(StringTable::text(sid::RestoreCard_181));
+    auto* group = new QGroupBox(StringTable::text(sid::WhatToRestore_9689), this);
     auto* boxes = new QVBoxLayout(group);
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         auto* box = new QCheckBox(StringTable::text(kParts[i].textId), group);
@@ -48,7 +48,7 @@ RestoreChoiceDialog::RestoreChoiceDialog(QWidget* parent) : QDialog(parent)
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    QDialogButtonBox* buttons = addOkCancel(this, 9655, 9647);
+    QDialogButtonBox* buttons = addOkCancel(this, sid::Ok_9655, sid::Close_9647);
     layout->addWidget(buttons);
     // With nothing ticked there is nothing to restore: OK waits for a tick.
     auto* ok = buttons->findChild<QPushButton*>(QStringLiteral("okButton"));

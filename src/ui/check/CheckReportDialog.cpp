@@ -14,10 +14,10 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaption = strId(179);       // "Kestrel! - Check SIM Card Report"
-constexpr int kPrintReport = strId(1116);  // "&Print Report"
-constexpr int kClose = strId(9750);        // "&Close"
-constexpr int kRepairErrors = strId(9751); // "&Repair Errors"
+constexpr int kCaption = strId(sid::CheckSimCardReport_179); // "Kestrel! - Check SIM Card Report"
+constexpr int kPrintReport = strId(sid::PrintReport_1116);   // "&Print Report"
+constexpr int kClose = strId(sid::Close_9750);               // "&Close"
+constexpr int kRepairErrors = strId(sid::RepairErrors_9751); // "&Repair Errors"
 
 } // namespace
 

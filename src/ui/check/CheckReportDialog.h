@@ -12,7 +12,7 @@ namespace kestrel {
 class AppState;
 
 // Dialog 179 "Kestrel! - Check SIM Card Report" over CheckReportForm: the report (1012, read-only),
-// button 3 switching between the brief and the detailed report, "&Print Report" (1116) printing the
+// button 3 switching between the brief and the detailed report, "&Print Report" (sid::PrintReport_1116) printing the
 // report shown, "&Close" (2) and "&Repair Errors" (1, accepts; enabled only when errors were found).
 class CheckReportDialog final : public QDialog
 {

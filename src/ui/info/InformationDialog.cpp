@@ -19,12 +19,13 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaption = strId(9720); // "Kestrel! - Information About SIM Card"
-constexpr int kUpdate = strId(9721);  // "&Update"
-constexpr int kClose = strId(9327);   // "&Close"
-constexpr int kPrint = strId(9328);   // "&Print"
-constexpr int kTabTexts[SimInformationPages::kPageCount] = {strId(6100), strId(6101), strId(6102), strId(6103),
-                                                            strId(6104)};
+constexpr int kCaption = strId(sid::InformationAboutSimCard_9720); // "Kestrel! - Information About SIM Card"
+constexpr int kUpdate = strId(sid::Update_9721);                   // "&Update"
+constexpr int kClose = strId(sid::Close_9327);                     // "&Close"
+constexpr int kPrint = strId(sid::Print_9328);                     // "&Print"
+constexpr int kTabTexts[SimInformationPages::kPageCount] = {
+    strId(sid::Global_6100), strId(sid::PhoneBookAndSms_6101), strId(sid::CalledNumbers_6102),
+    strId(sid::PersonalNumbers_6103), strId(sid::SimApplication_6104)};
 
 } // namespace
 

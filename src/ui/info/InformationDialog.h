@@ -32,8 +32,8 @@ public:
     InformationDialog(AppState& state, Prompter& prompter, ProgressSink* progress, QWidget* parent);
     ~InformationDialog() override;
 
-    // Command 40026 and button 2019: the dialog, modal, its first page read once it is on the
-    // screen. Without a SimCard nothing is shown.
+    // Command sid::InformationAboutSim_40026 and button sid::InformationAboutSim_2019: the dialog, modal, its first
+    // page read once it is on the screen. Without a SimCard nothing is shown.
     static void open(MainWindow& window);
     static void open(AppState& state, Prompter& prompter, ProgressSink* progress, QWidget* parent);
 

@@ -22,31 +22,32 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kSerialLabel = strId(9722); // "SIM serial number:"
-constexpr int kImsiLabel = strId(9000);   // "International code:"
-constexpr int kPhaseLabel = strId(9723);  // "SIM phase: "
-constexpr int kPinGroup = strId(9724);    // "PIN"
-constexpr int kSupported = strId(9002);   // "Supported:"
-constexpr int kLimit = strId(9003);       // "Limit:"
-constexpr int kActivated = strId(9004);   // "Activated:"
-constexpr int kCallCosts = strId(9725);   // "Call costs"
-constexpr int kCurrency = strId(9005);    // "Currency:"
-constexpr int kPrice = strId(9006);       // "Price per unit:"
-constexpr int kSum = strId(9007);         // "Sum used:"
-constexpr int kCredit = strId(9008);      // "Credit remaining:"
-constexpr int kPhoneBookGroup = strId(9726);
-constexpr int kFdnGroup = strId(9727);
-constexpr int kSmsGroup = strId(9728);
-constexpr int kItemsPossible = strId(9729);
-constexpr int kNameLength = strId(9730);
-constexpr int kItemsNumber = strId(9015);      // "Items number:"
-constexpr int kNameLengthMax = strId(9016);    // "Name length max:"
-constexpr int kMenuLabel = strId(9731);        // "Menu: "
-constexpr int kCardTypeLabel = strId(9732);    // "Card type:"
-constexpr int kApplicationGroup = strId(6104); // "SIM Application"
-constexpr int kDetails = strId(9733);          // "&Details"
+constexpr int kSerialLabel = strId(sid::SimSerialNumber_9722); // "SIM serial number:"
+constexpr int kImsiLabel = strId(sid::InternationalCode_9000); // "International code:"
+constexpr int kPhaseLabel = strId(sid::SimPhase_9723);         // "SIM phase: "
+constexpr int kPinGroup = strId(sid::Pin_9724);                // "PIN"
+constexpr int kSupported = strId(sid::Supported_9002);         // "Supported:"
+constexpr int kLimit = strId(sid::Limit_9003);                 // "Limit:"
+constexpr int kActivated = strId(sid::Activated_9004);         // "Activated:"
+constexpr int kCallCosts = strId(sid::CallCosts_9725);         // "Call costs"
+constexpr int kCurrency = strId(sid::Currency_9005);           // "Currency:"
+constexpr int kPrice = strId(sid::PricePerUnit_9006);          // "Price per unit:"
+constexpr int kSum = strId(sid::SumUsed_9007);                 // "Sum used:"
+constexpr int kCredit = strId(sid::CreditRemaining_9008);      // "Credit remaining:"
+constexpr int kPhoneBookGroup = strId(sid::PhoneBookParameters_9726);
+constexpr int kFdnGroup = strId(sid::FdnParameters_9727);
+constexpr int kSmsGroup = strId(sid::SmsParameters_9728);
+constexpr int kItemsPossible = strId(sid::ItemsPossible_9729);
+constexpr int kNameLength = strId(sid::NameLength_9730);
+constexpr int kItemsNumber = strId(sid::ItemsNumber_9015);         // "Items number:"
+constexpr int kNameLengthMax = strId(sid::NameLengthMax_9016);     // "Name length max:"
+constexpr int kMenuLabel = strId(sid::Menu_9731);                  // "Menu: "
+constexpr int kCardTypeLabel = strId(sid::CardType_9732);          // "Card type:"
+constexpr int kApplicationGroup = strId(sid::SimApplication_6104); // "SIM Application"
+constexpr int kDetails = strId(sid::Details_9733);                 // "&Details"
 // The rows of the PIN table: PIN1, PIN2, PUK1, PUK2.
-constexpr int kRowNames[4] = {strId(9737), strId(9738), strId(9739), strId(9740)};
+constexpr int kRowNames[4] = {strId(sid::Pin1_9737), strId(sid::Pin2_9738), strId(sid::Puk1_9739),
+                              strId(sid::Puk2_9740)};
 const char* const kRowKeys[4] = {"pin1", "pin2", "puk1", "puk2"};
 
 QLabel* valueLabel(QWidget* parent, const QString& name)

@@ -73,7 +73,7 @@ private:
 };
 
 // CNewInfo5, "SIM Application": the card's menu (list 1103, "<id>\ttext"), its title (1117), the
-// card type (1118), and behind "&Details" the element descriptions of the commands received.
+// card type (sid::CardType_1118), and behind "&Details" the element descriptions of the commands received.
 // A double-click on an entry calls `activated` with its row.
 class SimApplicationInfoPage final : public QWidget
 {

@@ -26,14 +26,14 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kRead = strId(1088);      // "&Read from SIM"
-constexpr int kWrite = strId(9602);     // "&Write to SIM!"
-constexpr int kEdit = strId(9672);      // "&Edit"
-constexpr int kDelete = strId(1092);    // "&Delete"
-constexpr int kDeleteAll = strId(9673); // "Delete A&ll"
-constexpr int kPrint = strId(9328);     // "&Print"
-constexpr int kClose = strId(9327);     // "&Close"
-constexpr int kCopyAll = strId(9674);   // "&Copy All Content"
+constexpr int kRead = strId(sid::ReadFromSim_1088);       // "&Read from SIM"
+constexpr int kWrite = strId(sid::WriteToSim_9602);       // "&Write to SIM!"
+constexpr int kEdit = strId(sid::Edit_9672);              // "&Edit"
+constexpr int kDelete = strId(sid::Delete_1092);          // "&Delete"
+constexpr int kDeleteAll = strId(sid::DeleteAll_9673);    // "Delete A&ll"
+constexpr int kPrint = strId(sid::Print_9328);            // "&Print"
+constexpr int kClose = strId(sid::Close_9327);            // "&Close"
+constexpr int kCopyAll = strId(sid::CopyAllContent_9674); // "&Copy All Content"
 
 // The list's tab stops, in horizontal dialog units.
 constexpr int kTabStops[] = {15, 50, 100};

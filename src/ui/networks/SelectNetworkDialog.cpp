@@ -15,12 +15,12 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaption = strId(177);       // "Kestrel! - Select Network"
-constexpr int kNetworkLabel = strId(9675); // "Select network: "
-constexpr int kMccLabel = strId(9676);     // "MCC : "
-constexpr int kMncLabel = strId(9677);     // "MNC : "
-constexpr int kOk = strId(9614);           // "OK"
-constexpr int kClose = strId(9520);        // "Close"
+constexpr int kCaption = strId(sid::SelectNetwork_177);       // "Kestrel! - Select Network"
+constexpr int kNetworkLabel = strId(sid::SelectNetwork_9675); // "Select network: "
+constexpr int kMccLabel = strId(sid::Mcc_9676);               // "MCC : "
+constexpr int kMncLabel = strId(sid::Mnc_9677);               // "MNC : "
+constexpr int kOk = strId(sid::Ok_9614);                      // "OK"
+constexpr int kClose = strId(sid::Close_9520);                // "Close"
 
 } // namespace
 

@@ -15,9 +15,9 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaption = strId(9770); // "Kestrel! - Select Font for Printing"
+constexpr int kCaption = strId(sid::SelectFontForPrinting_9770); // "Kestrel! - Select Font for Printing"
 // "Heading: ", "Normal text:", "Text message: ", in the order of PrintFontForm::kLists.
-constexpr int kLabels[] = {strId(9771), strId(9772), strId(9773)};
+constexpr int kLabels[] = {strId(sid::Heading_9771), strId(sid::NormalText_9772), strId(sid::TextMessage_9773)};
 constexpr const char* kNames[] = {"headingFont", "normalFont", "messageFont"};
 
 } // namespace
@@ -36,7 +36,7 @@ PrintFontDialog::PrintFontDialog(AppState& state, QWidget* parent)
         form->addRow(addLabel(this, kLabels[i], "", list), list);
         m_lists[i] = list;
     }
-    form->addRow(addOkCancel(this, 9324, 9325)); // "&OK", "&Cancel"
+    form->addRow(addOkCancel(this, sid::Ok_9324, sid::Cancel_9325)); // "&OK", "&Cancel"
 }
 
 void PrintFontDialog::accept()

@@ -16,8 +16,8 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaption = strId(9765);   // "Kestrel! - Print Header Definition"
-constexpr int kShopGroup = strId(9769); // "Shop"
+constexpr int kCaption = strId(sid::PrintHeaderDefinition_9765); // "Kestrel! - Print Header Definition"
+constexpr int kShopGroup = strId(sid::Shop_9769);                // "Shop"
 
 // The fields' object names, in the form's order.
 constexpr const char* kNames[ReportHeaderForm::FieldCount] = {"shopName", "address",     "phone",  "fax",
@@ -47,7 +47,7 @@ ReportHeaderDialog::ReportHeaderDialog(AppState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(shop);
     layout->addLayout(form);
-    layout->addWidget(addOkCancel(this, 9324, 9325)); // "&OK", "&Cancel"
+    layout->addWidget(addOkCancel(this, sid::Ok_9324, sid::Cancel_9325)); // "&OK", "&Cancel"
 }
 
 void ReportHeaderDialog::accept()

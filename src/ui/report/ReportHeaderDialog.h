@@ -31,7 +31,7 @@ private:
     std::array<QLineEdit*, ReportHeaderForm::FieldCount> m_edits{};
 };
 
-// Command 40109 ("&Report Header"): the dialog, modal over the main window.
+// Command sid::ReportHeader_40109 ("&Report Header"): the dialog, modal over the main window.
 void editReportHeader(MainWindow& window);
 
 } // namespace kestrel

@@ -19,13 +19,13 @@ namespace kestrel {
 SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBookPick pick, QWidget* parent)
     : QDialog(parent), m_form(entry, prompter, std::move(pick)), m_status(new QComboBox(this)),
       m_when(new QLineEdit(this)), m_centre(new QLineEdit(this)),
-      m_fromBook(new QPushButton(StringTable::text(9652), this))
+      m_fromBook(new QPushButton(StringTable::text(sid::FromPhoneBook_9652), this))
 {
     setObjectName(QStringLiteral("smsDetailsDialog"));
-    setWindowTitle(StringTable::text(115));
+    setWindowTitle(StringTable::text(sid::EditMessageDetails_115));
     m_status->setObjectName(QStringLiteral("messageStatus"));
     // Read, Received, Sent, To be sent: the index is the SmsStatus value.
-    for (const int id : {57931, 57932, 57933, 57934})
+    for (const int id : {sid::Read_57931, sid::Received_57932, sid::Sent_57933, sid::ToBeSent_57934})
         m_status->addItem(StringTable::text(id));
     m_when->setObjectName(QStringLiteral("validity"));
     m_when->setMaxLength(kSmsWhenSize - 1);
@@ -41,7 +41,7 @@ SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBoo
     // leave every button unchecked; only one is ever checked, by showForm.
     auto* choices = new QButtonGroup(this);
     choices->setExclusive(false);
-    const int choiceIds[] = {9658, 9659, 1008, 1009};
+    const int choiceIds[] = {sid::N1Hour_9658, sid::N1Day_9659, sid::N1Week_1008, sid::Maximum_1009};
     const char* const choiceNames[] = {"oneHour", "oneDay", "oneWeek", "maximum"};
     auto* choiceRow = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -67,17 +67,17 @@ SmsDetailsDialog::SmsDetailsDialog(SmsEntry& entry, Prompter& prompter, PhoneBoo
     connect(m_fromBook, &QPushButton::clicked, this, &SmsDetailsDialog::pickFromPhoneBook);
 
     auto* fields = new QFormLayout;
-    fields->addRow(addLabel(this, 1025, "messageStatusLabel", m_status), m_status);
-    fields->addRow(addLabel(this, 9657, "validityLabel", m_when), m_when);
+    fields->addRow(addLabel(this, sid::MessageStatus_1025, "messageStatusLabel", m_status), m_status);
+    fields->addRow(addLabel(this, sid::ValidityDate_9657, "validityLabel", m_when), m_when);
     fields->addRow(choiceRow);
     auto* centreRow = new QHBoxLayout;
     centreRow->addWidget(m_centre, 1);
     centreRow->addWidget(m_fromBook);
-    fields->addRow(addLabel(this, 9660, "smsCenterLabel", m_centre), centreRow);
+    fields->addRow(addLabel(this, sid::SmsCenter_9660, "smsCenterLabel", m_centre), centreRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addWidget(addOkCancel(this, 9655, 9656));
+    layout->addWidget(addOkCancel(this, sid::Ok_9655, sid::Cancel_9656));
     showForm();
     m_status->setFocus();
 }

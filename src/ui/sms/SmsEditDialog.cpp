@@ -25,16 +25,16 @@ namespace kestrel {
 SmsEditDialog::SmsEditDialog(SmsListModel& model, int row, PhoneBookPick pick, QWidget* parent)
     : QDialog(parent), m_form(model, row, pick), m_prompter(model.prompter()), m_pick(std::move(pick)),
       m_text(new QPlainTextEdit(this)), m_length(new QLabel(this)), m_number(new QLineEdit(this)),
-      m_fromBook(addPushButton(this, 9652, "fromPhoneBookButton")),
-      m_dialingCode(addPushButton(this, 9653, "dialingCodeButton")),
-      m_details(addPushButton(this, 9654, "detailsButton"))
+      m_fromBook(addPushButton(this, sid::FromPhoneBook_9652, "fromPhoneBookButton")),
+      m_dialingCode(addPushButton(this, sid::DialingCode_9653, "dialingCodeButton")),
+      m_details(addPushButton(this, sid::Details_9654, "detailsButton"))
 {
     setObjectName(QStringLiteral("smsEditDialog"));
-    setWindowTitle(StringTable::text(114));
+    setWindowTitle(StringTable::text(sid::EditSmsMessage_114));
     m_text->setObjectName(QStringLiteral("messageText"));
     m_text->setTabChangesFocus(true);
     // A received text may be longer than what can be typed: it is shown whole, and OK asks for it
-    // to be shortened (57722) rather than losing its end unseen.
+    // to be shortened (sid::MessageIsTooLong_57722) rather than losing its end unseen.
     m_text->setPlainText(m_form.text());
     m_length->setObjectName(QStringLiteral("messageLength"));
     m_number->setObjectName(QStringLiteral("phoneNumber"));
@@ -55,19 +55,19 @@ SmsEditDialog::SmsEditDialog(SmsListModel& model, int row, PhoneBookPick pick, Q
     connect(m_details, &QPushButton::clicked, this, &SmsEditDialog::editDetails);
 
     auto* fields = new QFormLayout;
-    fields->addRow(addLabel(this, 9649, "messageTextLabel", m_text));
+    fields->addRow(addLabel(this, sid::MessageText_9649, "messageTextLabel", m_text));
     fields->addRow(m_text);
-    fields->addRow(addLabel(this, 9650, "messageLengthLabel", nullptr), m_length);
+    fields->addRow(addLabel(this, sid::MessageLength_9650, "messageLengthLabel", nullptr), m_length);
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(m_number, 1);
     numberRow->addWidget(m_fromBook);
     numberRow->addWidget(m_dialingCode);
-    fields->addRow(addLabel(this, 9651, "phoneNumberLabel", m_number), numberRow);
+    fields->addRow(addLabel(this, sid::PhoneNumber_9651, "phoneNumberLabel", m_number), numberRow);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_details);
     buttons->addStretch(1);
-    buttons->addWidget(addOkCancel(this, 9655, 9656));
+    buttons->addWidget(addOkCancel(this, sid::Ok_9655, sid::Cancel_9656));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

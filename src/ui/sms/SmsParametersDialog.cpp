@@ -24,25 +24,25 @@ SmsParametersDialog::SmsParametersDialog(AppState& state, Prompter& prompter, Pr
     : QDialog(parent), m_form(state, prompter, progress, std::move(pick)), m_centre(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("smsParametersDialog"));
-    setWindowTitle(StringTable::text(9685));
+    setWindowTitle(StringTable::text(sid::EditSmsParameters_9685));
     m_centre->setObjectName(QStringLiteral("smsCenter"));
     // A "+" and the 20 digits EF_SMSP holds, with room for separators.
     m_centre->setMaxLength(2 * kSmsNumberSize);
     connect(m_centre, &QLineEdit::textEdited, this, [this](const QString& text) { m_form.setServiceCentre(text); });
-    QPushButton* fromBook = addPushButton(this, 9687, "fromPhoneBookButton");
+    QPushButton* fromBook = addPushButton(this, sid::FromPhoneBook_9687, "fromPhoneBookButton");
     fromBook->setEnabled(m_form.canPickFromPhoneBook());
     connect(fromBook, &QPushButton::clicked, this, [this] { run(&SmsParametersForm::fromPhoneBook); });
 
     auto* centreRow = new QHBoxLayout;
-    centreRow->addWidget(addLabel(this, 9686, "smsCenterLabel", m_centre));
+    centreRow->addWidget(addLabel(this, sid::SmsCenter_9686, "smsCenterLabel", m_centre));
     centreRow->addWidget(m_centre, 1);
     centreRow->addWidget(fromBook);
 
     // 1 hour, 1 day, 1 week, maximum: choices 0-3.
-    auto* validity = new QGroupBox(StringTable::text(9688), this);
+    auto* validity = new QGroupBox(StringTable::text(sid::Validity_9688), this);
     validity->setObjectName(QStringLiteral("validityGroup"));
     auto* choices = new QButtonGroup(this);
-    const int choiceIds[] = {9658, 9659, 1008, 1009};
+    const int choiceIds[] = {sid::N1Hour_9658, sid::N1Day_9659, sid::N1Week_1008, sid::Maximum_1009};
     const char* const choiceNames[] = {"oneHour", "oneDay", "oneWeek", "maximum"};
     auto* choiceRow = new QHBoxLayout(validity);
     for (int i = 0; i < 4; ++i) {
@@ -54,8 +54,8 @@ SmsParametersDialog::SmsParametersDialog(AppState& state, Prompter& prompter, Pr
     }
     connect(choices, &QButtonGroup::idClicked, this, [this](int choice) { m_form.choose(choice); });
 
-    QPushButton* read = addPushButton(this, 1053, "readButton");
-    QPushButton* write = addPushButton(this, 1054, "writeButton");
+    QPushButton* read = addPushButton(this, sid::ReadFromSim_1053, "readButton");
+    QPushButton* write = addPushButton(this, sid::WriteToSim_1054, "writeButton");
     read->setEnabled(m_form.cardButtonsEnabled());
     write->setEnabled(m_form.cardButtonsEnabled());
     connect(read, &QPushButton::clicked, this, [this] { run(&SmsParametersForm::readFromSim); });
@@ -69,7 +69,7 @@ SmsParametersDialog::SmsParametersDialog(AppState& state, Prompter& prompter, Pr
     layout->addLayout(centreRow);
     layout->addWidget(validity);
     layout->addLayout(cardRow);
-    layout->addWidget(addOkCancel(this, 9655, 9647));
+    layout->addWidget(addOkCancel(this, sid::Ok_9655, sid::Close_9647));
     showForm();
 }
 

@@ -29,7 +29,7 @@ using namespace SmsCommand;
 static_assert(kDelete == PhoneBookCommand::kDelete && kClear == PhoneBookCommand::kClear &&
               kCut == PhoneBookCommand::kCut);
 
-constexpr int kCaptionId = strId(9640);
+constexpr int kCaptionId = strId(sid::EditSmsMessages_9640);
 // The list's columns: #, When, Status, Tel. number, Text.
 constexpr int kTextColumn = 4;
 
@@ -106,15 +106,15 @@ void SmsWindow::buildLayout()
     setup.rows = [this] { return m_model->rowCount(); };
     setup.titleId = &SmsListModel::columnTitleId;
     setup.dragActions = Qt::CopyAction | Qt::MoveAction;
-    setup.menu = {{strId(2060), "editAction", kEditEntry},
-                  {strId(2061), "clearAction", kClear},
+    setup.menu = {{strId(sid::Edit_2060), "editAction", kEditEntry},
+                  {strId(sid::Clear_2061), "clearAction", kClear},
                   {},
-                  {strId(9648), "copyAction", kCopy},
-                  {strId(2057), "cutAction", kCut},
-                  {strId(2059), "pasteAction", kPaste},
+                  {strId(sid::Copy_9648), "copyAction", kCopy},
+                  {strId(sid::Cut_2057), "cutAction", kCut},
+                  {strId(sid::Paste_2059), "pasteAction", kPaste},
                   {},
-                  {strId(9800), "undoAction", kUndo},
-                  {strId(9801), "redoAction", kRedo}};
+                  {strId(sid::Undo_9800), "undoAction", kUndo},
+                  {strId(sid::Redo_9801), "redoAction", kRedo}};
     setup.editCommand = kEdit;
     setup.run = [this](int id) { handleCommand(id); };
     setup.commands = {{kRead, [this] { m_model->readFromCard(); }},
@@ -142,13 +142,13 @@ void SmsWindow::buildLayout()
     const auto addButton = [this](int textId, const char* name, int command) {
         return m_driver->commandButton(textId, name, command);
     };
-    buttons->addWidget(addButton(1032, "readButton", kRead));
-    buttons->addWidget(addButton(1024, "writeButton", kWrite));
+    buttons->addWidget(addButton(sid::ReadFromSim_1032, "readButton", kRead));
+    buttons->addWidget(addButton(sid::WriteToSim_1024, "writeButton", kWrite));
     buttons->addSpacing(8);
-    buttons->addWidget(addButton(1027, "editButton", kEdit));
-    buttons->addWidget(addButton(9646, "clearAllButton", kClearAll));
+    buttons->addWidget(addButton(sid::Edit_1027, "editButton", kEdit));
+    buttons->addWidget(addButton(sid::ClearAll_9646, "clearAllButton", kClearAll));
     buttons->addStretch();
-    buttons->addWidget(addButton(9647, "closeButton", kClose));
+    buttons->addWidget(addButton(sid::Close_9647, "closeButton", kClose));
 
     auto* top = new QHBoxLayout;
     top->addWidget(list, 1);
@@ -160,13 +160,13 @@ void SmsWindow::buildLayout()
     m_detailText->setObjectName(QStringLiteral("detailText"));
     m_detailText->setReadOnly(true);
     m_detailText->setFixedHeight(m_detailText->fontMetrics().lineSpacing() * 3 + 12);
-    details->addRow(StringTable::text(9641), m_detailText);
+    details->addRow(StringTable::text(sid::MessageText_9641), m_detailText);
     const char* const names[] = {"detailWhen", "detailStatus", "detailNumber", "detailCentre"};
     for (std::size_t i = 0; i < m_details.size(); ++i) {
         m_details[i] = new QLineEdit(this);
         m_details[i]->setObjectName(QLatin1String(names[i]));
         m_details[i]->setReadOnly(true);
-        details->addRow(StringTable::text(9642 + static_cast<int>(i)), m_details[i]);
+        details->addRow(StringTable::text(sid::DateValidity_9642 + static_cast<int>(i)), m_details[i]);
     }
 
     auto* layout = new QVBoxLayout(this);
@@ -265,7 +265,9 @@ void SmsWindow::selectRangeDialog()
 {
     const auto [from, to] = m_model->defaultInterval();
     RangeDialog dialog(
-        {strId(160), true, strId(1080), strId(9661), strId(9662)}, {from, to, false},
+        {strId(sid::SelectItems_160), true, strId(sid::IncludeEmptyEntries_1080), strId(sid::FromItem_9661),
+         strId(sid::ToItem_9662)},
+        {from, to, false},
         [this](const RangeDialog::Values& v) { return m_model->selectRange(v.from, v.to, v.includeEmpty); }, this);
     dialog.exec();
 }
