@@ -110,10 +110,9 @@ public:
     BackupOutcome RestoreCard(const QString& path, const RestoreChoice& choice);
 
     // The steps on their own. readCard fills contents() from the card (0 or sid::DataNotFullyReadFrom_57421, shown);
-    // readBackupFile fills it from a file (0 or
-    // sid::CannotOpenBackupFileRestore_57426/sid::ErrorInBackupFileStructure_57427/sid::ErrorWhileReadingFileRestore_57428,
-    // shown); writeCard writes contents() to the card (sid::RestorationOfSimCardSuccessfully_57430 or
-    // sid::DataNotFullyWrittenTo_57429, shown).
+    // readBackupFile fills it from a file (0 or sid::CannotOpenBackupFileRestore_57426,
+    // sid::ErrorInBackupFileStructure_57427 or sid::ErrorWhileReadingFileRestore_57428, shown); writeCard writes
+    // contents() to the card (sid::RestorationOfSimCardSuccessfully_57430 or sid::DataNotFullyWrittenTo_57429, shown).
     int readCard();
     int readBackupFile(const QString& path);
     int writeCard(const RestoreChoice& choice);
