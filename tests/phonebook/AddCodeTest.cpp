@@ -145,7 +145,7 @@ TEST_F(AddCodeTest, WorksInCardOrderOnTheRowsOfTheRange)
     EXPECT_EQ(number(0), "1");
     EXPECT_EQ(number(1), "72");
     EXPECT_EQ(number(2), "73");
-    EXPECT_EQ(view.calls.back(), std::make_tuple(-1, 1, 2));
+    EXPECT_EQ(view.redraws.back(), std::make_tuple(-1, 1, 2));
 }
 
 TEST_F(AddCodeTest, FormStartsWithThePlusAndTheDefaultInterval)

@@ -74,7 +74,7 @@ TEST_F(FindReplaceTest, FindWrapsOnceToTheTop)
     finder.find();
     EXPECT_EQ(selection(), std::vector<int>{1});
     EXPECT_EQ(model->focusedRow(), 1);
-    EXPECT_EQ(view.calls.back(), std::make_tuple(1, 1, 1));
+    EXPECT_EQ(view.redraws.back(), std::make_tuple(1, 1, 1));
 
     finder.findNext();
     EXPECT_EQ(selection(), std::vector<int>{8});

@@ -90,7 +90,7 @@ TEST_F(InternationalizeTest, OnlyTheRangeAndValidEntriesChange)
     EXPECT_EQ(fixedText(freeRow.number), "03");
     EXPECT_EQ(freeRow.modified, 0);
     EXPECT_EQ(number(3), "04");
-    EXPECT_EQ(view.calls, (std::vector<std::tuple<int, int, int>>{{-1, 1, 2}}));
+    EXPECT_EQ(view.redraws, (std::vector<std::tuple<int, int, int>>{{-1, 1, 2}}));
 }
 
 TEST_F(InternationalizeTest, WrongRangeChangesNothing)
@@ -106,7 +106,7 @@ TEST_F(InternationalizeTest, WrongRangeChangesNothing)
     }
     EXPECT_EQ(number(0), "01");
     EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(view.redraws.empty());
 }
 
 TEST_F(InternationalizeTest, UnsetSettingsAskFirst)

@@ -88,7 +88,7 @@ TEST_F(PhoneBookFilesTest, SaveWritesInPositionOrderOnlyTheInterval)
     // The window is back in card order before the rows are taken.
     EXPECT_EQ(name(0), "Zed");
     EXPECT_EQ(readBack(path), "2\tAmy\t1\r\n3\tMax\t2\r\n");
-    EXPECT_FALSE(view.calls.empty());
+    EXPECT_FALSE(view.redraws.empty());
 }
 
 TEST_F(PhoneBookFilesTest, SaveChecksTheIntervalAndTheFile)

@@ -1,7 +1,7 @@
 #pragma once
 
 // A phone book window's model without a window or a card: settings in a temporary ini file, a
-// scripted Prompter, and a view that records what it was asked to redraw.
+// scripted Prompter, and a view that records what it was asked to redraw (PhoneBookFixture.h's).
 
 #include <memory>
 #include <string>
@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PhoneBookFixture.h"
 #include "ScriptedPrompter.h"
 #include "app/AppState.h"
 #include "codec/DialDigits.h"
@@ -22,13 +23,6 @@
 #include "phonebook/PhoneBookModel.h"
 
 namespace kestrel::test {
-
-class RecordingView final : public PhoneBookView
-{
-public:
-    void redraw(int select, int first, int last) override { calls.emplace_back(select, first, last); }
-    std::vector<std::tuple<int, int, int>> calls;
-};
 
 class PhoneBookToolsTest : public ::testing::Test
 {
