@@ -6,6 +6,7 @@
 #include "app/CardOperation.h"
 #include "app/Prompter.h"
 #include "backup/BackupFile.h"
+#include "base/StringIds.h"
 #include "sim/DialFiles.h"
 #include "sim/NetworkFiles.h"
 #include "sim/SimCard.h"
@@ -16,17 +17,18 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaptionBackup = 5108;            // "Kestrel! - Backing-Up SIM Card"
-constexpr int kCaptionRestore = 5109;           // "Kestrel! - Restoring SIM Card"
-constexpr int kReadingPlmn = 5009;              // "Reading preferred networks"
-constexpr int kWritingPlmn = 5010;              // "Writing preferred networks"
-constexpr int kReadingFplmn = 5019;             // "Reading list of forbidden networks"
-constexpr int kWritingFplmn = 5020;             // "Writing list of forbidden networks"
-constexpr int kBadCentre = 57347;               // "Bad SMS center number entered"
-constexpr int kPartNotRestorable = strId(9400); // "%1 cannot be restored to this card whole; ..."
-constexpr int kPartPhoneBook = strId(1096);     // "Phone book"
-constexpr int kPartFdn = strId(1097);           // "Fixed Dialing Numbers"
-constexpr int kPartSms = strId(1098);           // "SMS messages"
+constexpr int kCaptionBackup = sid::BackingUpSimCard_5108;              // "Kestrel! - Backing-Up SIM Card"
+constexpr int kCaptionRestore = sid::RestoringSimCard_5109;             // "Kestrel! - Restoring SIM Card"
+constexpr int kReadingPlmn = sid::ReadingPreferredNetworks_5009;        // "Reading preferred networks"
+constexpr int kWritingPlmn = sid::WritingPreferredNetworks_5010;        // "Writing preferred networks"
+constexpr int kReadingFplmn = sid::ReadingListOfForbiddenNetworks_5019; // "Reading list of forbidden networks"
+constexpr int kWritingFplmn = sid::WritingListOfForbiddenNetworks_5020; // "Writing list of forbidden networks"
+constexpr int kBadCentre = sid::BadSmsCenterNumberEntered_57347;        // "Bad SMS center number entered"
+constexpr int kPartNotRestorable =
+    strId(sid::CannotBeRestoredToThis_9400);                   // "%1 cannot be restored to this card whole; ..."
+constexpr int kPartPhoneBook = strId(sid::PhoneBook_1096);     // "Phone book"
+constexpr int kPartFdn = strId(sid::FixedDialingNumbers_1097); // "Fixed Dialing Numbers"
+constexpr int kPartSms = strId(sid::SmsMessages_1098);         // "SMS messages"
 
 // EF_SMSP is service 12 of the GSM 11.11 service table.
 constexpr int kSmsParametersService = 12;

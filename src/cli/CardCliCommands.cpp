@@ -30,9 +30,9 @@ namespace kestrel::cli {
 
 namespace {
 
-constexpr int kCaptionPhoneBook = 5100; // "Kestrel! - Reading Phone Book"
-constexpr int kCaptionFdn = 5102;       // "Kestrel! - Reading Fixed Dialing Numbers"
-constexpr int kCaptionSms = 5111;       // "Kestrel! - Reading SMS message"
+constexpr int kCaptionPhoneBook = sid::ReadingPhoneBook_5100;     // "Kestrel! - Reading Phone Book"
+constexpr int kCaptionFdn = sid::ReadingFixedDialingNumbers_5102; // "Kestrel! - Reading Fixed Dialing Numbers"
+constexpr int kCaptionSms = sid::ReadingSmsMessage_5111;          // "Kestrel! - Reading SMS message"
 
 // EF_ADN and EF_FDN are read into room for 250 entries, EF_LND and EF_MSISDN into 150.
 constexpr std::size_t kPhoneBookRoom = 250;
@@ -81,9 +81,10 @@ bool verb(const QStringList& args, const QStringList& verbs, const QString& comm
 // An EF_SMSP access that did not succeed, said on standard error.
 int smspFailure(CardSession& s, const SmsParameters& result)
 {
-    s.prompter.showCardError(result.messageId() != 0 ? result.message()
-                                                     : StringTable::text(5301) + QStringLiteral("\r\n") +
-                                                           cardStatusMessage(CardStatus::OperationCancelled));
+    s.prompter.showCardError(result.messageId() != 0
+                                 ? result.message()
+                                 : StringTable::text(sid::CommunicationError_5301) + QStringLiteral("\r\n") +
+                                       cardStatusMessage(CardStatus::OperationCancelled));
     return kExitFailed;
 }
 
@@ -366,7 +367,7 @@ QString repairedLines(const SimCheckCommand& command, bool detailed)
 {
     QString repaired;
     for (const QString& line : plainText(command.detailed()).split(u'\n')) {
-        if (detailed || line.endsWith(StringTable::text(2317))) // "->Repaired"
+        if (detailed || line.endsWith(StringTable::text(sid::Repaired_2317))) // "->Repaired"
             repaired += line + QLatin1Char('\n');
     }
     return repaired;

@@ -17,11 +17,11 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCloseAllWindows = strId(57425);
-constexpr int kBackupFilter = strId(57923);
-constexpr int kAllFilesFilter = strId(57903);
-constexpr int kSaveTitle = strId(57924);
-constexpr int kOpenTitle = strId(57925);
+constexpr int kCloseAllWindows = strId(sid::CloseAllWindowsBeforePerforming_57425);
+constexpr int kBackupFilter = strId(sid::SimCardBackupFilesSim_57923);
+constexpr int kAllFilesFilter = strId(sid::AllFiles_57903);
+constexpr int kSaveTitle = strId(sid::BackupSimCardToFile_57924);
+constexpr int kOpenTitle = strId(sid::OpenBackupFile_57925);
 
 // The save or open dialog of a .SIM file; empty when cancelled.
 QString chooseBackupFile(QWidget* parent, bool save)
