@@ -129,8 +129,7 @@ int main(int argc, char** argv)
         test::SimBench bench;
         Pin1Prompter prompter;
         bench.sim->rememberPin(1, SecretText("1234"));
-        if (ReadSmsParameters(*bench.sim, &prompter, nullptr, std::chrono::milliseconds(0)).result !=
-            SmsParameters::kDone)
+        if (!ReadSmsParameters(*bench.sim, &prompter, nullptr, std::chrono::milliseconds(0)).result.isOk())
             return 1;
         const Tally t = tally(*bench.recorder);
         for (const auto& [name, n] : t.byInstruction)

@@ -46,8 +46,8 @@ QString keyOf(const char* section, const char* key)
 AppSettings AppSettings::defaults()
 {
     AppSettings s;
-    s.intNumber = StringTable::text(59000);
-    s.intSelector = StringTable::text(59001);
+    s.intNumber = StringTable::text(sid::N49_59000);
+    s.intSelector = StringTable::text(sid::N00_59001);
     return s;
 }
 
@@ -71,7 +71,7 @@ Result AppSettings::LoadSettings(QSettings& store)
         },
         *this);
     if (store.status() != QSettings::NoError)
-        return Result::failure(strId(57689), store.fileName());
+        return Result::failure(strId(sid::ErrorWhileReadingDataFrom_57689), store.fileName());
     return Result::ok();
 }
 
@@ -82,7 +82,7 @@ Result AppSettings::SaveSettings(QSettings& store) const
               *this);
     store.sync();
     if (store.status() != QSettings::NoError)
-        return Result::failure(strId(57686), store.fileName());
+        return Result::failure(strId(sid::ErrorWhileWritingDataTo_57686), store.fileName());
     return Result::ok();
 }
 

@@ -29,8 +29,8 @@ struct AppSettings
     // [SMSData]
     int validPer = 0; // TP-VP byte of new messages
     QString servCenter;
-    QString intNumber;   // own country code; default string 59000
-    QString intSelector; // international access prefix; default string 59001
+    QString intNumber;   // own country code; default string sid::N49_59000
+    QString intSelector; // international access prefix; default string sid::N00_59001
     // [PrintHdr]
     int prnHdrAdj = 0;
     QString provozovna; // shop
@@ -45,10 +45,10 @@ struct AppSettings
     static AppSettings defaults();
 
     // Every key in table order, each with the current value as its default. A store that cannot
-    // be read leaves the values as they were and gives 57689 with the store's file name.
+    // be read leaves the values as they were and gives sid::ErrorWhileReadingDataFrom_57689 with the store's file name.
     Result LoadSettings(QSettings& store);
     // Every key in the same order. A store that cannot be written keeps the old file and gives
-    // 57686 with the store's file name.
+    // sid::ErrorWhileWritingDataTo_57686 with the store's file name.
     Result SaveSettings(QSettings& store) const;
 };
 

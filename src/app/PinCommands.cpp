@@ -12,7 +12,7 @@ namespace kestrel {
 
 namespace {
 
-using namespace SimFiles;
+using namespace gsm::fid;
 
 bool yes(Prompter& prompter, int textId)
 {
@@ -32,7 +32,7 @@ CommandResult PinCommands::verify(int chv)
     open.chv1 = chv == 1;
     open.chv2 = chv == 2;
     CardOperation op(m_card, m_prompter, m_progress);
-    return op.run(strId(5106), open) ? CommandResult::Done : CommandResult::Failed;
+    return op.run(strId(sid::WorkingOnSimCard_5106), open) ? CommandResult::Done : CommandResult::Failed;
 }
 
 CommandResult PinCommands::enterPin()
@@ -51,12 +51,12 @@ CommandResult PinCommands::changePin(int chv)
     if (!codes)
         return CommandResult::NotDone;
     CardOperation op(m_card, m_prompter, m_progress);
-    const bool ok = op.run(strId(5100), OpenFlags{}, [&] {
-        if (!m_card.showProgressText(strId(5007), 65))
+    const bool ok = op.run(strId(sid::ReadingPhoneBook_5100), OpenFlags{}, [&] {
+        if (!m_card.showProgressText(strId(sid::VerifyingAndRecordingNewPin_5007), 65))
             return false;
         if (!m_card.setChv(codes->oldPin, &codes->newPin, chv, true))
             return false;
-        op.setSuccessMessage(strId(5602));
+        op.setSuccessMessage(strId(sid::PinSuccessfulyChanged_5602));
         return true;
     });
     return ok ? CommandResult::Done : CommandResult::Failed;
@@ -69,20 +69,21 @@ CommandResult PinCommands::enableDisablePin(std::optional<bool> wanted)
     OpenFlags open;
     open.offerUnblock = true;
     CardOperation op(m_card, m_prompter, m_progress);
-    const bool ok = op.run(strId(5106), open, [&] {
+    const bool ok = op.run(strId(sid::WorkingOnSimCard_5106), open, [&] {
         const bool enabled = m_card.isChv1Enabled();
         if (wanted && *wanted == enabled)
             return true;
-        if (!wanted && !yes(m_prompter, enabled ? strId(5607) : strId(5608))) {
+        if (!wanted && !yes(m_prompter, enabled ? strId(sid::PinIsActivatedDeactivateIt_5607)
+                                                : strId(sid::PinIsDeactivatedActivateIt_5608))) {
             declined = true;
             return true;
         }
-        // A closed prompt goes on with an empty text, which fails with 136 before any command.
+        // A closed prompt goes on with an empty text, which fails with sid::WrongPin_136 before any command.
         std::optional<SecretText> pin = m_prompter.askPin(1);
         if (!m_card.setChv(pin ? *pin : SecretText(), nullptr, 1, !enabled))
             return false;
         changed = true;
-        op.setSuccessMessage(enabled ? strId(5611) : strId(5612));
+        op.setSuccessMessage(enabled ? strId(sid::PinIsNowOff_5611) : strId(sid::PinIsNowOn_5612));
         return true;
     });
     if (!ok)
@@ -94,17 +95,17 @@ CommandResult PinCommands::unblockCard()
 {
     bool unblocked = false;
     CardOperation op(m_card, m_prompter, m_progress);
-    const bool ok = op.run(strId(5105), OpenFlags{}, [&] {
-        if (!m_card.showProgressText(strId(5008), 30))
+    const bool ok = op.run(strId(sid::UnblockingSimCard_5105), OpenFlags{}, [&] {
+        if (!m_card.showProgressText(strId(sid::CheckingSimCardCondition_5008), 30))
             return false;
-        std::array<uint8_t, 36> mf{};
+        DirectoryInfo mf;
         if (!m_card.selectFile(kMf, 0, &mf))
             return false;
-        const bool blocked1 = chvBlocked(mf, 1);
-        const bool blocked2 = chvBlocked(mf, 2);
+        const bool blocked1 = mf.chvBlocked(1);
+        const bool blocked2 = mf.chvBlocked(2);
         bool puk1 = blocked1;
         if (!blocked1 && !blocked2)
-            puk1 = yes(m_prompter, strId(6220));
+            puk1 = yes(m_prompter, strId(sid::CardWasNotBlockedDo_6220));
         for (const int chv : {1, 2}) {
             if (chv == 1 ? !puk1 : !blocked2)
                 continue;
@@ -116,7 +117,7 @@ CommandResult PinCommands::unblockCard()
             unblocked = true;
         }
         if (unblocked)
-            op.setSuccessMessage(strId(5604));
+            op.setSuccessMessage(strId(sid::CardWasSuccessfulyUnblocked_5604));
         return true;
     });
     if (!ok)
@@ -131,17 +132,18 @@ CommandResult PinCommands::activateFdn(std::optional<bool> wanted)
     open.chv1 = true;
     open.offerUnblock = true;
     CardOperation op(m_card, m_prompter, m_progress);
-    const bool ok = op.run(strId(5106), open, [&] {
-        if (!m_card.requireService(SimService::kFdn))
+    const bool ok = op.run(strId(sid::WorkingOnSimCard_5106), open, [&] {
+        if (!m_card.requireService(gsm::service::kFdn))
             return false;
-        EfInfo adn;
+        FileInfo adn;
         if (!m_card.selectFile(kDfTelecom, kEfAdn, nullptr, &adn))
             return false;
         // Fixed dialling is in force while EF_ADN is invalidated.
-        const bool fdnOn = adn.invalidated();
+        const bool fdnOn = adn.invalidated;
         if (wanted && *wanted == fdnOn)
             return true;
-        if (!wanted && !yes(m_prompter, fdnOn ? strId(5605) : strId(5606))) {
+        if (!wanted && !yes(m_prompter, fdnOn ? strId(sid::FixedDialingNumbersActivatedDeactivate_5605)
+                                              : strId(sid::FixedDialingNumbersDeactivatedActivate_5606))) {
             declined = true;
             return true;
         }

@@ -11,9 +11,9 @@ namespace kestrel {
 struct AppSettings;
 
 // Saving and loading whole .SIM backup files. A failure's messageId() is the message to show.
-constexpr int kBackupCannotCreate = strId(57422);
-constexpr int kBackupWriteError = strId(57423);
-constexpr int kBackupCannotOpen = strId(57426);
+constexpr int kBackupCannotCreate = strId(sid::CannotOpenTargetFileBackup_57422);
+constexpr int kBackupWriteError = strId(sid::ErrorWhileWritingToFile_57423);
+constexpr int kBackupCannotOpen = strId(sid::CannotOpenBackupFileRestore_57426);
 
 // Writes the file atomically: the old file stays as it was until the new one is complete, so a
 // failure part-way never leaves a half-written backup in its place. kBackupCannotCreate or

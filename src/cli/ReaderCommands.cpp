@@ -22,7 +22,7 @@ namespace {
 // "Communication error:" and the status message, as the program reports a failed card command.
 QString communicationError(CardStatus status)
 {
-    return StringTable::text(5301) + QLatin1Char(' ') + cardStatusMessage(status);
+    return StringTable::text(sid::CommunicationError_5301) + QLatin1Char(' ') + cardStatusMessage(status);
 }
 
 const QString kText = QStringLiteral("--text");

@@ -55,10 +55,10 @@ void SimInformationPages::read(int page)
         reader.readCapacities(m_values.capacities);
         return;
     case kCalledNumbers:
-        reader.readNumberList(SimFiles::kEfLnd, m_values.lastDialled);
+        reader.readNumberList(gsm::fid::kEfLnd, m_values.lastDialled);
         return;
     case kPersonalNumbers:
-        reader.readNumberList(SimFiles::kEfMsisdn, m_values.ownNumbers);
+        reader.readNumberList(gsm::fid::kEfMsisdn, m_values.ownNumbers);
         return;
     default:
         break;

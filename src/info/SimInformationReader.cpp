@@ -17,19 +17,20 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaptionWorking = 5106;   // "Kestrel! - Working on SIM Card"
-constexpr int kCaptionPhoneBook = 5100; // "Kestrel! - Reading Phone Book"
-constexpr int kYes = 57905;
-constexpr int kNo = 57906;
-constexpr int kNone = 6150;
-constexpr int kAuthenticationBlocked = 5615;
-constexpr int kImsiNotReadable = 5610;
-constexpr int kListProtected = 5609;
-constexpr int kReaderOperationError = 57642; // "Error during smartcard reader operation:"
-constexpr int kGlobalPage = 6100;
-constexpr int kCapacityPage = 6101;
-constexpr int kCalledPage = 6102;
-constexpr int kPersonalPage = 6103;
+constexpr int kCaptionWorking = sid::WorkingOnSimCard_5106;   // "Kestrel! - Working on SIM Card"
+constexpr int kCaptionPhoneBook = sid::ReadingPhoneBook_5100; // "Kestrel! - Reading Phone Book"
+constexpr int kYes = sid::Yes_57905;
+constexpr int kNo = sid::No_57906;
+constexpr int kNone = sid::None_6150;
+constexpr int kAuthenticationBlocked = sid::CardIsBlockedByAuthentification_5615;
+constexpr int kImsiNotReadable = sid::EntryCanNotBeOvewritten_5610;
+constexpr int kListProtected = sid::EntryCanNotBeOverwritten_5609;
+constexpr int kReaderOperationError =
+    sid::ErrorDuringSmartcardReaderOperation_57642; // "Error during smartcard reader operation:"
+constexpr int kGlobalPage = sid::Global_6100;
+constexpr int kCapacityPage = sid::PhoneBookAndSms_6101;
+constexpr int kCalledPage = sid::CalledNumbers_6102;
+constexpr int kPersonalPage = sid::PersonalNumbers_6103;
 
 // RUN GSM ALGORITHM is only a probe of the authentication counter here: the answer is not used,
 // so any fixed challenge serves.

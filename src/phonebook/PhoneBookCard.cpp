@@ -17,7 +17,8 @@ namespace kestrel {
 
 bool PhoneBookModel::readFromCard()
 {
-    if (m_app.settings().confirm != 0 && anyModified() && !askedYes(strId(57500), PromptButtons::YesNoCancel))
+    if (m_app.settings().confirm != 0 && anyModified() &&
+        !askedYes(strId(sid::SomeEntriesAreNotUpdated_57500), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -35,16 +36,17 @@ bool PhoneBookModel::readFromCard()
     std::array<DialEntry, kMaxEntries> read{};
     DialListSize size;
     bool fdnActive = false;
-    const bool ok = op.run(fdn ? strId(5102) : strId(5100), open, [&] {
-        if (!DialFiles(*sim).readDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, read, size))
-            return false;
-        if (fdn) {
-            // Fixed dialling is in force while EF_ADN is invalidated; a card without EF_ADN has none.
-            EfInfo adn;
-            fdnActive = sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn, nullptr, &adn) && adn.invalidated();
-        }
-        return true;
-    });
+    const bool ok =
+        op.run(fdn ? strId(sid::ReadingFixedDialingNumbers_5102) : strId(sid::ReadingPhoneBook_5100), open, [&] {
+            if (!DialFiles(*sim).readDialList(fdn ? gsm::fid::kEfFdn : gsm::fid::kEfAdn, read, size))
+                return false;
+            if (fdn) {
+                // Fixed dialling is in force while EF_ADN is invalidated; a card without EF_ADN has none.
+                FileInfo adn;
+                fdnActive = sim->selectFile(gsm::fid::kDfTelecom, gsm::fid::kEfAdn, nullptr, &adn) && adn.invalidated;
+            }
+            return true;
+        });
 
     if (ok) {
         m_entries = read;
@@ -56,7 +58,7 @@ bool PhoneBookModel::readFromCard()
         m_sortedColumn = -1;
     } else if (!fdn && op.failureStatus() == CardStatus::InaccessibleRecord) {
         // EF_ADN invalidated: fixed dialling is in force.
-        m_prompter.message(strId(5609), PromptIcon::Stop);
+        m_prompter.message(strId(sid::EntryCanNotBeOverwritten_5609), PromptIcon::Stop);
     } else if (op.failureToShow()) {
         m_prompter.showCardError(op.errorText());
     }
@@ -68,10 +70,11 @@ bool PhoneBookModel::readFromCard()
 bool PhoneBookModel::writeToCard()
 {
     if (m_limit == 0) {
-        m_prompter.message(strId(57800), PromptIcon::Stop);
+        m_prompter.message(strId(sid::CurrentWindowIsEmpty_57800), PromptIcon::Stop);
         return false;
     }
-    if (m_app.settings().confirm != 0 && !askedYes(strId(57801), PromptButtons::YesNoCancel))
+    if (m_app.settings().confirm != 0 &&
+        !askedYes(strId(sid::CurrentPhoneBookWillBe_57801), PromptButtons::YesNoCancel))
         return false;
     SimCard* sim = m_app.simCard();
     if (!sim)
@@ -84,12 +87,13 @@ bool PhoneBookModel::writeToCard()
     open.offerUnblock = true;
     CardOperation op(*sim, m_prompter, m_progress);
     DialListSize size;
-    const bool ok = op.run(fdn ? strId(5103) : strId(5101), open, [&] {
-        const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_limit));
-        if (!DialFiles(*sim).writeDialList(fdn ? SimFiles::kEfFdn : SimFiles::kEfAdn, entries, size))
-            return false;
-        return !fdn || sim->selectFile(SimFiles::kDfTelecom, SimFiles::kEfAdn);
-    });
+    const bool ok =
+        op.run(fdn ? strId(sid::WritingFixedDialingNumbers_5103) : strId(sid::WritingPhoneBook_5101), open, [&] {
+            const std::span<DialEntry> entries(m_entries.data(), static_cast<std::size_t>(m_limit));
+            if (!DialFiles(*sim).writeDialList(fdn ? gsm::fid::kEfFdn : gsm::fid::kEfAdn, entries, size))
+                return false;
+            return !fdn || sim->selectFile(gsm::fid::kDfTelecom, gsm::fid::kEfAdn);
+        });
     if (ok) {
         // The rows show what the card holds: names through its alphabet, numbers as its digits.
         for (int row = 0; row < m_limit; ++row)

@@ -9,6 +9,7 @@
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
+#include "base/StringIds.h"
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/TextFile.h"
@@ -91,7 +92,7 @@ bool PhoneBookFiles::acceptSaveInterval(int from, int to)
 {
     const int capacity = m_model.capacity();
     if (from < 1 || from > capacity || to < 1 || to > capacity || to < from) {
-        m_model.prompter().message(strId(57783), PromptIcon::Stop);
+        m_model.prompter().message(strId(sid::WrongIntervalEntered_57783), PromptIcon::Stop);
         return false;
     }
     return true;
@@ -100,15 +101,15 @@ bool PhoneBookFiles::acceptSaveInterval(int from, int to)
 Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
 {
     if (!acceptSaveInterval(from, to))
-        return Result::failure(strId(57783));
+        return Result::failure(strId(sid::WrongIntervalEntered_57783));
     Prompter& prompter = m_model.prompter();
 
     // Written beside the old file and renamed over it at the end, so that a failed save never
     // leaves a half-written phone book behind.
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
-        prompter.message(strId(57780), PromptIcon::Stop);
-        return Result::failure(strId(57780));
+        prompter.message(strId(sid::CannotOpenFileForWriting_57780), PromptIcon::Stop);
+        return Result::failure(strId(sid::CannotOpenFileForWriting_57780));
     }
 
     m_model.sortByKey(0, m_model.capacity() - 1, 0);
@@ -131,10 +132,10 @@ Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
 
     if (!r || !out.commit()) {
         out.cancelWriting();
-        prompter.message(strId(57781), PromptIcon::Stop);
-        return Result::failure(strId(57781));
+        prompter.message(strId(sid::ErrorWhileWritingToFile_57781), PromptIcon::Stop);
+        return Result::failure(strId(sid::ErrorWhileWritingToFile_57781));
     }
-    prompter.message(strId(57782), PromptIcon::Information);
+    prompter.message(strId(sid::DataWrittenToFile_57782), PromptIcon::Information);
     return Result::ok();
 }
 
@@ -146,8 +147,8 @@ bool PhoneBookFiles::confirmOpen()
     const bool anyValid = std::any_of(entries.begin(), entries.end(), [](const DialEntry& e) { return e.valid != 0; });
     if (!anyValid)
         return true;
-    return m_model.prompter().question(strId(57471), PromptButtons::YesNoCancel, PromptIcon::Question) ==
-           PromptAnswer::Yes;
+    return m_model.prompter().question(strId(sid::AllEntriesInTheCurrent_57471), PromptButtons::YesNoCancel,
+                                       PromptIcon::Question) == PromptAnswer::Yes;
 }
 
 Result PhoneBookFiles::openFile(const QString& path)
@@ -164,7 +165,7 @@ int PhoneBookFiles::defaultAddStart() const
 bool PhoneBookFiles::acceptAddStart(int from)
 {
     if (from < 1 || from > m_model.capacity()) {
-        m_model.prompter().message(strId(57470), PromptIcon::Stop);
+        m_model.prompter().message(strId(sid::ErrorInStartPointEntered_57470), PromptIcon::Stop);
         return false;
     }
     return true;
@@ -290,8 +291,8 @@ Result PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers
                 continue;
             if (confirm && !clearingAsked) {
                 clearingAsked = true;
-                if (prompter.question(strId(57474), PromptButtons::YesNoCancel, PromptIcon::Question) !=
-                    PromptAnswer::Yes)
+                if (prompter.question(strId(sid::ValidEntriesInTheWindow_57474), PromptButtons::YesNoCancel,
+                                      PromptIcon::Question) != PromptAnswer::Yes)
                     break;
             }
             e.valid = 0;

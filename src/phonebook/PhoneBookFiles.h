@@ -10,10 +10,10 @@ namespace kestrel {
 class PhoneBookModel;
 
 // Labels of the two range dialogs of the phone book files.
-inline constexpr int kAddFromFileCaption = strId(9211); // dialog 139
-inline constexpr int kWriteToFileCaption = strId(9212); // dialog 140
-inline constexpr int kFromItemLabel = strId(9213);      // control 1013
-inline constexpr int kToItemLabel = strId(9214);        // control 1014
+inline constexpr int kAddFromFileCaption = strId(sid::AddEntriesFromFile_9211); // dialog 139
+inline constexpr int kWriteToFileCaption = strId(sid::WriteToFile_9212);        // dialog 140
+inline constexpr int kFromItemLabel = strId(sid::FromItem_9213);                // control 1013
+inline constexpr int kToItemLabel = strId(sid::ToItem_9214);                    // control 1014
 
 // How loading a .DIA file into a window ended: the messageId() of its Result. The messages are
 // shown already.
@@ -24,11 +24,11 @@ inline constexpr int kToItemLabel = strId(9214);        // control 1014
 //   kDiaCannotOpen          nothing changed
 //   kDiaSyntaxError         entries read before the bad line stay
 //   kDiaReadError           entries read before the failure stay
-inline constexpr int kDiaOverwriteQuestion = strId(57473);
-inline constexpr int kAddStartRefused = strId(57470);
-inline constexpr int kDiaCannotOpen = strId(57472);
-inline constexpr int kDiaSyntaxError = strId(57475);
-inline constexpr int kDiaReadError = strId(57476);
+inline constexpr int kDiaOverwriteQuestion = strId(sid::ValidEntriesInTheWindow_57473);
+inline constexpr int kAddStartRefused = strId(sid::ErrorInStartPointEntered_57470);
+inline constexpr int kDiaCannotOpen = strId(sid::CannotOpenFile_57472);
+inline constexpr int kDiaSyntaxError = strId(sid::SyntaxOrDataExtentError_57475);
+inline constexpr int kDiaReadError = strId(sid::ErrorWhileReadingDataFrom_57476);
 
 // The .DIA phone book files of an editor window: one line per valid entry, "item TAB name TAB
 // number CR LF" in PC text (older files may hold "name TAB number" lines without item numbers).
@@ -40,16 +40,18 @@ public:
     explicit PhoneBookFiles(PhoneBookModel& model);
 
     // ---- Save File -------------------------------------------------------------------------
-    // OK of dialog 140: 1 <= from <= to <= capacity, else 57783 and false (the dialog stays open).
+    // OK of dialog 140: 1 <= from <= to <= capacity, else sid::WrongIntervalEntered_57783 and false (the dialog stays
+    // open).
     bool acceptSaveInterval(int from, int to);
     // Sorts the window by position, then writes the valid entries of rows from-1..to-1. The file
     // is replaced only when every line was written (an earlier file stays as it was otherwise).
-    // Shows 57782 on success; a failure shows its message and is it: 57783 (the interval),
-    // 57780 (the file cannot be created) or 57781 (writing failed).
+    // Shows sid::DataWrittenToFile_57782 on success; a failure shows its message and is it:
+    // sid::WrongIntervalEntered_57783 (the interval), sid::CannotOpenFileForWriting_57780 (the file cannot be created)
+    // or sid::ErrorWhileWritingToFile_57781 (writing failed).
     Result saveFile(const QString& path, int from, int to);
 
     // ---- Open File -------------------------------------------------------------------------
-    // Asked before the file dialog: 57471 when `confirm` is on and the window holds a valid
+    // Asked before the file dialog: sid::AllEntriesInTheCurrent_57471 when `confirm` is on and the window holds a valid
     // entry. True to go on.
     bool confirmOpen();
     // Replaces the window's contents with the file; item numbers of the file are used.
@@ -58,7 +60,8 @@ public:
     // ---- Add from File (dialog 139) --------------------------------------------------------
     // The start the dialog shows: the focused row + 1, else 1.
     int defaultAddStart() const;
-    // OK of dialog 139: 1 <= from <= capacity, else 57470 and false (the dialog stays open).
+    // OK of dialog 139: 1 <= from <= capacity, else sid::ErrorInStartPointEntered_57470 and false (the dialog stays
+    // open).
     bool acceptAddStart(int from);
     // Merges the file into the window from row from-1. With includeEmpty the file's item numbers
     // are kept relative to the start (gaps stay free); without it the entries are packed.

@@ -410,7 +410,8 @@ bool PcscReader::listPcscReaders(QStringList& names)
     // No reader attached is an empty list, not a failure.
     if (result != SCARD_S_SUCCESS && result != SCARD_E_NO_READERS_AVAILABLE)
         return false;
-    names = filterReaderNames(listed, {StringTable::text(500), StringTable::text(501), StringTable::text(502)});
+    names = filterReaderNames(
+        listed, {StringTable::text(sid::Text_500), StringTable::text(sid::Text_501), StringTable::text(sid::Text_502)});
     return true;
 }
 

@@ -59,7 +59,7 @@ public:
     using CwtFn = void (*)();
 
     // Loads the library and looks up its entry points; when one is missing the library is
-    // released again and the reader has none (open then gives 144).
+    // released again and the reader has none (open then gives sid::ErrorInSmartcardReaderDll_144).
     SmartApiReader();
     ~SmartApiReader() override;
 

@@ -17,25 +17,25 @@ using namespace gsm::fid;
 
 const QString kEol = QStringLiteral("\r\n");
 
-constexpr int kTextSerial = strId(2313);        // "Serial Number: "
-constexpr int kTextInvalidLink = strId(2315);   // "Link to invalid extension"
-constexpr int kTextEmptyLink = strId(2316);     // "Link to empty extension"
-constexpr int kTextRepaired = strId(2317);      // "->Repaired"
-constexpr int kTextRemoveLink = strId(2318);    // "->Remove Link to Extension"
-constexpr int kTextOk = strId(2319);            // "OK"
-constexpr int kTextSms = strId(2323);           // "SMS:"
-constexpr int kTextNumberFormat = strId(2324);  // "Unsupported number format"
-constexpr int kTextMessageType = strId(2325);   // "Unsupported message type"
-constexpr int kTextRemoveItem = strId(2326);    // "->Remove Item"
-constexpr int kTextExt1 = strId(2327);          // "Extension 1:"
-constexpr int kTextLostExtension = strId(2328); // "Lost extension"
-constexpr int kTextExt2 = strId(2329);          // "Extension 2:"
+constexpr int kTextSerial = strId(sid::SerialNumber_2313);                  // "Serial Number: "
+constexpr int kTextInvalidLink = strId(sid::LinkToInvalidExtension_2315);   // "Link to invalid extension"
+constexpr int kTextEmptyLink = strId(sid::LinkToEmptyExtension_2316);       // "Link to empty extension"
+constexpr int kTextRepaired = strId(sid::Repaired_2317);                    // "->Repaired"
+constexpr int kTextRemoveLink = strId(sid::RemoveLinkToExtension_2318);     // "->Remove Link to Extension"
+constexpr int kTextOk = strId(sid::Ok_2319);                                // "OK"
+constexpr int kTextSms = strId(sid::Sms_2323);                              // "SMS:"
+constexpr int kTextNumberFormat = strId(sid::UnsupportedNumberFormat_2324); // "Unsupported number format"
+constexpr int kTextMessageType = strId(sid::UnsupportedMessageType_2325);   // "Unsupported message type"
+constexpr int kTextRemoveItem = strId(sid::RemoveItem_2326);                // "->Remove Item"
+constexpr int kTextExt1 = strId(sid::Extension1_2327);                      // "Extension 1:"
+constexpr int kTextLostExtension = strId(sid::LostExtension_2328);          // "Lost extension"
+constexpr int kTextExt2 = strId(sid::Extension2_2329);                      // "Extension 2:"
 constexpr uint8_t kUnused = 0xFF;
 constexpr int kAllScans = DialScan::kAdn | DialScan::kFdn | DialScan::kLnd | DialScan::kMsisdn | DialScan::kSms;
 
 QString applicationError()
 {
-    return StringTable::text(9020);
+    return StringTable::text(sid::ApplicationErrorSomeParametersAre_9020);
 }
 
 QString text(int id)
@@ -305,10 +305,10 @@ bool CheckAndRepair::checkAndRepair(QString& brief, QString& detailed, bool& err
     detailed += serial;
 
     static const Section sections[] = {
-        {kEfAdn, CachedFile::Adn, strId(2314), false},       // "Dialing Numbers: "
-        {kEfFdn, CachedFile::Fdn, strId(2320), true},        // "Fixed Dialing Numbers:"
-        {kEfLnd, CachedFile::Lnd, strId(2321), false},       // "Last Numbers Dialed:"
-        {kEfMsisdn, CachedFile::Msisdn, strId(2322), false}, // "Other Links:"
+        {kEfAdn, CachedFile::Adn, strId(sid::DialingNumbers_2314), false},     // "Dialing Numbers: "
+        {kEfFdn, CachedFile::Fdn, strId(sid::FixedDialingNumbers_2320), true}, // "Fixed Dialing Numbers:"
+        {kEfLnd, CachedFile::Lnd, strId(sid::LastNumbersDialed_2321), false},  // "Last Numbers Dialed:"
+        {kEfMsisdn, CachedFile::Msisdn, strId(sid::OtherLinks_2322), false},   // "Other Links:"
     };
     for (const Section& section : sections) {
         if (!dialSection(section, brief, detailed, errorsFound, pin2Needed, repair))

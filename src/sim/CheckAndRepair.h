@@ -36,7 +36,7 @@ public:
     // Appends the findings to brief and detailed. Without repair no card command is sent. With
     // repair the card must be open: every finding is repaired on the card (and in the image) as
     // it is met, then the link maps are built again before the extension files are judged. False
-    // with lastStatus 140 (and an "Application error" line in both texts) when the images or maps
+    // with lastStatus sid::NonSpecificError_140 (and an "Application error" line in both texts) when the images or maps
     // are missing; false with the card's status when a repair write or the new scan fails, earlier
     // repairs staying on the card.
     bool checkAndRepair(QString& brief, QString& detailed, bool& errorsFound, bool& pin2Needed, bool repair);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/StringIds.h"
 #include "codec/DialRecord.h"
 #include "gsm/Instructions.h"
 #include "sim/DialChain.h"
@@ -51,13 +52,17 @@ const DialFiles::Kind* DialFiles::kindOf(uint16_t fileId)
 {
     static const Kind kinds[] = {
         {kEfAdn, CachedFile::Adn, gsm::service::kAdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromAdnOrFdn,
-         LinkFlag::kFromLnd | LinkFlag::kFromMsisdn, 5001, 5003, 5002, DialScan::kAdn},
-        {kEfFdn, CachedFile::Fdn, gsm::service::kFdn, kEfExt2, CachedFile::Ext2, 1, LinkFlag::kFromAdnOrFdn, 0, 5004,
-         5005, 5006, DialScan::kFdn},
+         LinkFlag::kFromLnd | LinkFlag::kFromMsisdn, sid::ReadingPhoneBookFromSim_5001, sid::WritingPhoneBookToSim_5003,
+         sid::CheckingPhoneBookFromSim_5002, DialScan::kAdn},
+        {kEfFdn, CachedFile::Fdn, gsm::service::kFdn, kEfExt2, CachedFile::Ext2, 1, LinkFlag::kFromAdnOrFdn, 0,
+         sid::ReadingPhoneBookFromSim_5004, sid::WritingFixedDialingNumbersTo_5005,
+         sid::CheckingFixedDialingNumbersOn_5006, DialScan::kFdn},
         {kEfLnd, CachedFile::Lnd, gsm::service::kLnd, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromLnd,
-         LinkFlag::kFromAdnOrFdn | LinkFlag::kFromMsisdn, 5012, 5014, 5011, DialScan::kLnd},
+         LinkFlag::kFromAdnOrFdn | LinkFlag::kFromMsisdn, sid::ReadingPhoneBookFromSim_5012,
+         sid::WritingPhoneBookToSim_5014, sid::CheckingPhoneNumberExtensionsChecking_5011, DialScan::kLnd},
         {kEfMsisdn, CachedFile::Msisdn, gsm::service::kMsisdn, kEfExt1, CachedFile::Ext1, 0, LinkFlag::kFromMsisdn,
-         LinkFlag::kFromAdnOrFdn | LinkFlag::kFromLnd, 5013, 5015, 5011, DialScan::kMsisdn},
+         LinkFlag::kFromAdnOrFdn | LinkFlag::kFromLnd, sid::ReadingPhoneBookFromSim_5013,
+         sid::WritingPhoneBookToSim_5015, sid::CheckingPhoneNumberExtensionsChecking_5011, DialScan::kMsisdn},
     };
     for (const Kind& k : kinds) {
         if (k.id == fileId)

@@ -95,7 +95,8 @@ public:
     // written, each with a sound chain.
     bool writeDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result);
     // Everything writeDialList checks before its first UPDATE, without writing: true when the
-    // entries can be written whole (lastStatus 147, 148, ... when not).
+    // entries can be written whole (lastStatus sid::CardPositionsNumberOverflow_147,
+    // sid::ExtensionCardSpaceOverflow_148, ... when not).
     bool checkDialList(uint16_t fileId, std::span<DialEntry> entries, DialListSize& result);
 
     // Whether the last loadLinkMaps found EF_ADN invalidated (fixed dialling in force).

@@ -159,7 +159,7 @@ DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> 
             record[x + 13], source.extension, [&](int j, bool) { linked(j); }, linked);
     }
 
-    // Plans record g; 148 (nothing of it planned) when its number finds no room yet.
+    // Plans record g; sid::ExtensionCardSpaceOverflow_148 (nothing of it planned) when its number finds no room yet.
     auto planRecord = [&](int g) -> CardStatus {
         DialWriteStep step;
         step.record = g;

@@ -51,7 +51,8 @@ struct DialWriteSource
 
 struct DialWritePlan
 {
-    CardStatus status = CardStatus::Ok; // 148 (no free extension record), 140 or Ok
+    CardStatus status = CardStatus::Ok; // sid::ExtensionCardSpaceOverflow_148 (no free extension record),
+                                        // sid::NonSpecificError_140 or Ok
     std::vector<DialWriteStep> steps;
 };
 
@@ -66,7 +67,7 @@ struct DialWritePlan
 // short of room is written after the records that give theirs up (steps are in write order, not
 // always record order). So a number that changes needs room for its new digits beside its old
 // ones while it changes: a full extension file refuses it. A plan that cannot place every number
-// fails as a whole (148), before anything is written.
+// fails as a whole (sid::ExtensionCardSpaceOverflow_148), before anything is written.
 DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> entries);
 
 } // namespace kestrel

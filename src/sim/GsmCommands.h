@@ -17,12 +17,16 @@ namespace kestrel {
 // and nowhere else.
 enum class SwRule
 {
-    Select,       // SELECT: 90 00 or 9F xx pass; else 132
-    Strict,       // GET RESPONSE, INVALIDATE, REHABILITATE: 90 00 only; else 132
-    Transfer,     // READ/UPDATE BINARY and RECORD of whole-file transfers: 90 00; 98 04 -> 135; else 132
-    Chv,          // VERIFY, CHANGE, DISABLE, ENABLE, UNBLOCK CHV, absolute record transfers: 90 00; 98 xx -> 135
-    General,      // a command sent with sendCommand: 90 00 and 9F xx pass; 98 xx -> 136; else 132
-    Authenticate, // RUN GSM ALGORITHM: as General, but a failure with 94 08 or 6F 00 is 153
+    Select,   // SELECT: 90 00 or 9F xx pass; else sid::BadSimCardResponse_132
+    Strict,   // GET RESPONSE, INVALIDATE, REHABILITATE: 90 00 only; else sid::BadSimCardResponse_132
+    Transfer, // READ/UPDATE BINARY and RECORD of whole-file transfers: 90 00; 98 04 -> sid::NoValidPinEntered_135; else
+              // sid::BadSimCardResponse_132
+    Chv,      // VERIFY, CHANGE, DISABLE, ENABLE, UNBLOCK CHV, absolute record transfers: 90 00; 98 xx ->
+              // sid::NoValidPinEntered_135
+    General,  // a command sent with sendCommand: 90 00 and 9F xx pass; 98 xx -> sid::WrongPin_136; else
+              // sid::BadSimCardResponse_132
+    Authenticate, // RUN GSM ALGORITHM: as General, but a failure with 94 08 or 6F 00 is
+                  // sid::CardIsBlockedByAuthentification_153
 };
 
 CardStatus judgeStatusWord(SwRule rule, uint16_t sw);
@@ -68,7 +72,7 @@ public:
     CardStatus selectId(uint16_t fid, uint16_t& sw);
     // SELECT, and when the card answers 9F xx, GET RESPONSE of those xx bytes (00: 256) into
     // response: the one way the program selects a file. The SELECT must answer 90 00 or 9F xx, the
-    // GET RESPONSE 90 00 (else 132); a response longer than response.size() gives 255 without a
+    // GET RESPONSE 90 00 (else sid::BadSimCardResponse_132); a response longer than response.size() gives 255 without a
     // GET RESPONSE. length receives the number of response bytes, 0 after 90 00. A failed transmit
     // ends as transportFailed. †
     CardStatus select(uint16_t fid, std::span<uint8_t> response, std::size_t& length, uint16_t& sw);
@@ -81,7 +85,7 @@ public:
                             uint16_t& sw);
 
     // PIN texts become 8-byte blocks (pinBlock); a text with fewer than 4 leading digits or a CHV
-    // number other than 1 or 2 gives 136 without any command, so no attempt is spent.
+    // number other than 1 or 2 gives sid::WrongPin_136 without any command, so no attempt is spent.
     CardStatus verifyChv(std::string_view pin, int chv, uint16_t& sw); // †
     CardStatus changeChv(int chv, std::string_view oldPin, std::string_view newPin, uint16_t& sw);
     CardStatus setChv1Enabled(std::string_view pin, bool enable, uint16_t& sw);
@@ -104,7 +108,8 @@ public:
     // card, selects the MF (chv1Enabled, when given, receives DirectoryInfo::chv1Enabled when the
     // response reaches the file characteristics) and reads EF_ICCID. The ICCID is compared with
     // access.lastIccid: for a freshly powered card a different one is stored and otherCard set; for
-    // a card that stayed powered a different one gives 133 (otherCard set too). atr may be null.
+    // a card that stayed powered a different one gives sid::CardChangedDuringOperation_133 (otherCard set too). atr may
+    // be null.
     CardStatus beginCardAccess(CardAccessState& access, bool forceReset, ReaderBuffer* atr, bool* chv1Enabled,
                                bool& otherCard);
     // Restores the process priority; if an access is open, closes it and powers the card down.
@@ -119,7 +124,7 @@ public:
     static bool pinBlock(std::string_view text, std::array<uint8_t, 8>& block);
 
     // After a failed transmit: the card is powered down, and a card that has left the reader is
-    // reported as 131 rather than as the transport's failure. Returns the status to report.
+    // reported as sid::CardNotInserted_131 rather than as the transport's failure. Returns the status to report.
     CardStatus transportFailed(CardStatus status);
 
 private:

@@ -343,7 +343,8 @@ void SimCard::setLastStatus(CardStatus status, const QString& detail)
 
 QString SimCard::statusMessage() const
 {
-    QString text = StringTable::text(5301) + QStringLiteral("\r\n") + cardStatusMessage(m_lastStatus);
+    QString text =
+        StringTable::text(sid::CommunicationError_5301) + QStringLiteral("\r\n") + cardStatusMessage(m_lastStatus);
     if (m_lastStatus != CardStatus::Ok && !m_statusDetail.isEmpty())
         text += QStringLiteral("\r\n") + m_statusDetail;
     return text;

@@ -28,11 +28,6 @@ class CardReader;
 class ProgressSink;
 class ReaderManager;
 
-// Older spellings of the file ids and service numbers, kept while callers outside the SIM layer
-// move to gsm::fid and gsm::service.
-namespace SimFiles = gsm::fid;
-namespace SimService = gsm::service;
-
 // The record files whose images the SimCard keeps, and their maps (link maps of EXT1/EXT2, check
 // maps of ADN, FDN, LND, MSISDN).
 enum class CachedFile
@@ -62,10 +57,10 @@ inline constexpr uint32_t kChv2Blocked = 0x200;
 // to a SIM goes through it.
 //
 // A card operation always runs:
-//   beginProgress(sink, 5000, captionId)            progress window (CardProgress, below)
+//   beginProgress(sink, sid::InitializingSimCard_5000, captionId)            progress window (CardProgress, below)
 //   openCard(chv1, chv2, strict, toolkit)          power-up, identity, CHV1/CHV2, EF_SST, EF_Phase
 //   ... selectFile / readFile / updateFile / readRecordAbsolute / updateRecordAbsolute,
-//       showProgress... between records (false -> stop, lastStatus is then 146) ...
+//       showProgress... between records (false -> stop, lastStatus is then sid::OperationCancelledByUser_146) ...
 //   closeCard()
 //   endProgress(false); on failure statusMessage() to the user
 // Every operation returns true or false; on false, lastStatus() holds the CardStatus and
@@ -109,7 +104,7 @@ public:
     bool beginProgress(ProgressSink* parent, int textId, int titleId);
     void endProgress(bool force);
     bool showProgressText(int textId, int percent);
-    // False (and lastStatus 146) once Abort was pressed.
+    // False (and lastStatus sid::OperationCancelledByUser_146) once Abort was pressed.
     bool showProgress(const QString& text, int percent);
     bool showProgressItem(int textId, unsigned i, unsigned n, bool writeLoop);
     CardProgress& progress() { return m_progress; }
@@ -221,8 +216,8 @@ private:
     // more; declined, the command is not sent and lastStatus is 151. A code the card would not be
     // sent anyway (fewer than 4 digits) passes.
     bool mayPresent(std::string_view code, int chv, bool unblock);
-    // After the card refused a code (135): the counters are read again and the tries left of that
-    // code become the status detail; lastStatus stays.
+    // After the card refused a code (sid::NoValidPinEntered_135): the counters are read again and the tries left of
+    // that code become the status detail; lastStatus stays.
     void noteRefusedCode(int chv, bool unblock);
     void takeAttemptsLeft(const DirectoryInfo& mf);
     // A CHV command failed with status: false, with the tries left noted when it was a refusal.

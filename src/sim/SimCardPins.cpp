@@ -58,11 +58,11 @@ void SimCard::noteRefusedCode(int chv, bool unblock)
         takeAttemptsLeft(mf);
         const int left = mf.chvAttemptsLeft(chv, unblock);
         if (left == 0)
-            detail = StringTable::text(9842);
+            detail = StringTable::text(sid::NoTriesLeftTheCode_9842);
         else if (left == 1)
-            detail = StringTable::text(9841);
+            detail = StringTable::text(sid::OneTryLeft_9841);
         else
-            detail = StringTable::text(9840).arg(left);
+            detail = StringTable::text(sid::TriesLeft_9840).arg(left);
     }
     m_lastStatus = status;
     m_lastSw = sw;

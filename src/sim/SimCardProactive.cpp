@@ -41,9 +41,9 @@ bool SimCard::handleProactive(uint16_t sw)
         return fail(CardStatus::NonSpecificError);
     buffer.resize(static_cast<std::size_t>(n));
 
-    // Tag D0, its length and the command details (140 without them: the command cannot be
-    // answered), then the elements its type of command calls for (105 when one is missing),
-    // whether a handler is installed or not.
+    // Tag D0, its length and the command details (sid::NonSpecificError_140 without them: the command cannot be
+    // answered), then the elements its type of command calls for (sid::StatusErrorDuringOperation_105 when one is
+    // missing), whether a handler is installed or not.
     CardStatus status = CardStatus::Ok;
     const std::optional<ToolkitCommand> decoded = decodeToolkitCommand(buffer, status);
     if (!decoded)

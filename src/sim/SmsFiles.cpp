@@ -21,10 +21,13 @@ using namespace gsm::fid;
 // addressed.
 constexpr int kMaxRecords = 255;
 
-constexpr int kTextChecking = 5016; // "Checking SMS messages on SIM\nChecking Item %u (total %u)"
-constexpr int kTextReading = 5017;  // "Reading SMS messages from SIM\nReading item %u (total %u)"
-constexpr int kTextWriting = 5018;  // "Writing SMS messages to SIM\nWriting Item %u (total %u)"
-constexpr int kTextTooLong = 57722; // "Message is too long"
+constexpr int kTextChecking =
+    sid::CheckingSmsMessagesOnSim_5016; // "Checking SMS messages on SIM\nChecking Item %u (total %u)"
+constexpr int kTextReading =
+    sid::ReadingSmsMessagesFromSim_5017; // "Reading SMS messages from SIM\nReading item %u (total %u)"
+constexpr int kTextWriting =
+    sid::WritingSmsMessagesToSim_5018;                    // "Writing SMS messages to SIM\nWriting Item %u (total %u)"
+constexpr int kTextTooLong = sid::MessageIsTooLong_57722; // "Message is too long"
 
 bool isRecordFile(const FileInfo& info)
 {

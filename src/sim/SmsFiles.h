@@ -23,19 +23,19 @@ public:
 
     // Reads EF_SMS into the SimCard's SMS image, or, when the image exists, goes through its
     // records without a card command. textId is the progress format with two "%u" (record and
-    // count); 0 takes 5016 "Checking SMS messages on SIM...".
+    // count); 0 takes sid::CheckingSmsMessagesOnSim_5016 "Checking SMS messages on SIM...".
     bool readSmsFile(int textId = 0);
 
     // Fills entries from EF_SMS: every entry k is cleared with position k, and the first count (the
     // smaller of entries.size() and the card's record count) get the decoded record.
-    // Needs the SMS service (152 without).
+    // Needs the SMS service (sid::RequiredCardFileIsNot_152 without).
     bool readSmsList(std::span<SmsEntry> entries, int& count);
 
     // Writes record g of EF_SMS from the first entry whose position is g - 1; records without an
-    // entry stay as they are on the card. A valid entry beyond the file (147) or a message that
-    // does not fit in a record (140, with the message's number as the status detail) refuses the
-    // whole write before anything is written. count receives the file's record count. Written
-    // entries lose their modified flag; the SMS image, when there is one, follows the card.
+    // entry stay as they are on the card. A valid entry beyond the file (sid::CardPositionsNumberOverflow_147) or a
+    // message that does not fit in a record (sid::NonSpecificError_140, with the message's number as the status detail)
+    // refuses the whole write before anything is written. count receives the file's record count. Written entries lose
+    // their modified flag; the SMS image, when there is one, follows the card.
     bool writeSmsList(std::span<SmsEntry> entries, int& count);
     // Everything writeSmsList checks before its first UPDATE, without writing.
     bool checkSmsList(std::span<SmsEntry> entries, int& count);

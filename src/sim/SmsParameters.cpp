@@ -15,13 +15,13 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kCaptionReading = 157;
-constexpr int kCaptionWriting = 158;
-constexpr int kNoReaderReading = 57740;
-constexpr int kErrorReading = 57741;
-constexpr int kNoReaderWriting = 57760;
-constexpr int kErrorWriting = 57761;
-constexpr int kBadCentre = 57347;
+constexpr int kCaptionReading = sid::ReadingSmsParameters_157;
+constexpr int kCaptionWriting = sid::WritingSmsParameters_158;
+constexpr int kNoReaderReading = sid::NoSmartcardReaderConnected_57740;
+constexpr int kErrorReading = sid::ErrorDuringCardReaderOperation_57741;
+constexpr int kNoReaderWriting = sid::NoSmartcardReaderConnected_57760;
+constexpr int kErrorWriting = sid::ErrorDuringCardReaderOperation_57761;
+constexpr int kBadCentre = sid::BadSmsCenterNumberEntered_57347;
 
 // The parameters are the last 28 bytes of an EF_SMSP record; offsets from there.
 constexpr int kParameterBytes = 28;
@@ -83,7 +83,7 @@ public:
         return true;
     }
 
-    // The bar at percent; false (146 reported) once Abort was pressed.
+    // The bar at percent; false (sid::OperationCancelledByUser_146 reported) once Abort was pressed.
     bool step(int percent)
     {
         if (m_card.progress().showProgress(QString(), percent))

@@ -36,7 +36,7 @@ struct ToolkitCommand
 };
 
 // Decodes a fetched proactive command (the whole BER-TLV, D0 first, at most the bytes given).
-// A broken tag, length or command details give 140 in status, a broken body (an element its type
+// A broken tag, length or command details give sid::NonSpecificError_140 in status, a broken body (an element its type
 // of command calls for missing or malformed) 105.
 std::optional<ToolkitCommand> decodeToolkitCommand(std::span<const uint8_t> bytes, CardStatus& status);
 

@@ -27,8 +27,8 @@ enum class ToolkitAnswer
 
 // The receiver of proactive commands. When a card answers a command with SW1 = 91, the SimCard
 // fetches what is pending and hands it here; a command that does not decode never arrives (the
-// card command that announced it fails with 105). Without a handler every command that decodes
-// gets the default answer.
+// card command that announced it fails with sid::StatusErrorDuringOperation_105). Without a handler every command that
+// decodes gets the default answer.
 class ToolkitHandler
 {
 public:

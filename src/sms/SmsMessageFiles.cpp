@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include "app/Prompter.h"
+#include "base/StringIds.h"
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/SmsTime.h"
@@ -232,8 +233,8 @@ Result SmsMessageFiles::saveFile(const QString& path)
     // leaves a half-written message file behind.
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
-        prompter.message(strId(57685), PromptIcon::Stop);
-        return Result::failure(strId(57685));
+        prompter.message(strId(sid::CannotOpenFileForWriting_57685), PromptIcon::Stop);
+        return Result::failure(strId(sid::CannotOpenFileForWriting_57685));
     }
     TextFile file;
     file.attach(&out);
@@ -241,8 +242,8 @@ Result SmsMessageFiles::saveFile(const QString& path)
     CloseTextFile(file);
     if (!r || !out.commit()) {
         out.cancelWriting();
-        prompter.message(strId(57686), PromptIcon::Stop);
-        return Result::failure(strId(57686));
+        prompter.message(strId(sid::ErrorWhileWritingDataTo_57686), PromptIcon::Stop);
+        return Result::failure(strId(sid::ErrorWhileWritingDataTo_57686));
     }
     return Result::ok();
 }
@@ -255,13 +256,13 @@ Result SmsMessageFiles::appendToArchive(const QString& path)
     const bool exists = old.exists();
     QSaveFile out(path);
     if ((exists && !old.open(QIODevice::ReadOnly)) || !out.open(QIODevice::WriteOnly)) {
-        prompter.message(strId(57690), PromptIcon::Stop);
-        return Result::failure(strId(57690));
+        prompter.message(strId(sid::CannotOpenFileForWriting_57690), PromptIcon::Stop);
+        return Result::failure(strId(sid::CannotOpenFileForWriting_57690));
     }
     if (exists && !copyArchive(old, out)) {
         out.cancelWriting();
-        prompter.message(strId(57691), PromptIcon::Stop);
-        return Result::failure(strId(57691));
+        prompter.message(strId(sid::ErrorDuringFileOperation_57691), PromptIcon::Stop);
+        return Result::failure(strId(sid::ErrorDuringFileOperation_57691));
     }
     old.close();
 
@@ -271,8 +272,8 @@ Result SmsMessageFiles::appendToArchive(const QString& path)
     CloseTextFile(file);
     if (!r || !out.commit()) {
         out.cancelWriting();
-        prompter.message(strId(57692), PromptIcon::Stop);
-        return Result::failure(strId(57692));
+        prompter.message(strId(sid::ErrorWhileWritingDataTo_57692), PromptIcon::Stop);
+        return Result::failure(strId(sid::ErrorWhileWritingDataTo_57692));
     }
     return Result::ok();
 }
@@ -281,8 +282,8 @@ Result SmsMessageFiles::openFile(const QString& path)
 {
     TextFile file;
     if (!OpenTextFile(file, path, kTextFileRead)) {
-        m_model.prompter().message(strId(57687), PromptIcon::Stop);
-        return Result::failure(strId(57687));
+        m_model.prompter().message(strId(sid::CannotOpenFileForReading_57687), PromptIcon::Stop);
+        return Result::failure(strId(sid::CannotOpenFileForReading_57687));
     }
     Result result = readMessages(file);
     CloseTextFile(file);

@@ -13,33 +13,40 @@ class SmsListModel;
 class TextFile;
 
 // File dialog texts of the three SMS file commands.
-inline constexpr int kSaveMessagesTitle = strId(57913);     // "Write Messages to File"
-inline constexpr int kSaveMessagesFilter = strId(57912);    // "File with Messages (.sms)"
-inline constexpr int kArchiveMessagesTitle = strId(57919);  // "Write Messages to Archive File"
-inline constexpr int kArchiveFilter = strId(57918);         // "Archive File with Messages (.sma)"
-inline constexpr int kOpenMessagesTitle = strId(57917);     // "Read Messages from File"
-inline constexpr int kOpenSmsFilter = strId(57914);         // "File with Messages (.sms)"
-inline constexpr int kOpenSmaFilter = strId(57915);         // "Archive File with Messages (.sma)"
-inline constexpr int kOpenAnyMessagesFilter = strId(57916); // "All Message Files (.sms; .sma)"
-inline constexpr int kAllFilesFilter = strId(57903);        // "All files (*.*)"
+inline constexpr int kSaveMessagesTitle = strId(sid::WriteMessagesToFile_57913);  // "Write Messages to File"
+inline constexpr int kSaveMessagesFilter = strId(sid::FileWithMessagesSms_57912); // "File with Messages (.sms)"
+inline constexpr int kArchiveMessagesTitle =
+    strId(sid::WriteMessagesToArchiveFile_57919); // "Write Messages to Archive File"
+inline constexpr int kArchiveFilter =
+    strId(sid::ArchiveFileWithMessagesSma_57918);                                 // "Archive File with Messages (.sma)"
+inline constexpr int kOpenMessagesTitle = strId(sid::ReadMessagesFromFile_57917); // "Read Messages from File"
+inline constexpr int kOpenSmsFilter = strId(sid::FileWithMessagesSms_57914);      // "File with Messages (.sms)"
+inline constexpr int kOpenSmaFilter =
+    strId(sid::ArchiveFileWithMessagesSma_57915); // "Archive File with Messages (.sma)"
+inline constexpr int kOpenAnyMessagesFilter =
+    strId(sid::AllMessageFilesSmsSma_57916);                       // "All Message Files (.sms; .sma)"
+inline constexpr int kAllFilesFilter = strId(sid::AllFiles_57903); // "All files (*.*)"
 
 // How a message-file command ended: success (written, or read to the end of the file) or a
 // failure whose messageId() is the message shown already:
-//   Save File    57685 cannot open, 57686 write error (the file on disk is as it was before)
-//   Add to File  57690 cannot open, 57691 the archive cannot be copied (nothing written),
-//                57692 write error (the file on disk is as it was before)
-//   Open File    57687 cannot open (nothing changed), 57688 syntax error (messages read before
-//                the bad record stay), 57689 read error (messages read before the failure stay)
-inline constexpr int kSmsSyntaxError = strId(57688);
-inline constexpr int kSmsReadError = strId(57689);
+//   Save File    sid::CannotOpenFileForWriting_57685 cannot open, sid::ErrorWhileWritingDataTo_57686 write error (the
+//   file on disk is as it was before) Add to File  sid::CannotOpenFileForWriting_57690 cannot open,
+//   sid::ErrorDuringFileOperation_57691 the archive cannot be copied (nothing written),
+//                sid::ErrorWhileWritingDataTo_57692 write error (the file on disk is as it was before)
+//   Open File    sid::CannotOpenFileForReading_57687 cannot open (nothing changed), sid::SyntaxOrDataExtentError_57688
+//   syntax error (messages read before
+//                the bad record stay), sid::ErrorWhileReadingDataFrom_57689 read error (messages read before the
+//                failure stay)
+inline constexpr int kSmsSyntaxError = strId(sid::SyntaxOrDataExtentError_57688);
+inline constexpr int kSmsReadError = strId(sid::ErrorWhileReadingDataFrom_57689);
 
 // The message files of an SMS window, text in PC text with TAB between fields and CR LF after
 // each message, one line per used row in row order:
 //   .SMS (message file): item number, ">" service centre, ">" number, ">" when, status, message
 //   reference, ">" text ("+" in front of a number whose type of number is 1);
 //   .SMA (archive file): the same without the item number, only ever appended to.
-// Save File (40009), Add to File (40010) and Open File (40008) with their checks and messages; the
-// window runs the file dialogs and hands over the path.
+// Save File (sid::SaveFile_40009), Add to File (sid::AddToFile_40010) and Open File (sid::OpenFile_40008) with their
+// checks and messages; the window runs the file dialogs and hands over the path.
 class SmsMessageFiles
 {
 public:

@@ -15,12 +15,12 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kNoParameters = strId(57345);
-constexpr int kBadCentreOnWrite = strId(57347);
-constexpr int kNoPhoneBookEntry = strId(57348);
-constexpr int kBadCentreOnOk = strId(57349);
-constexpr int kNoReaderReading = strId(57740);
-constexpr int kNoReaderWriting = strId(57760);
+constexpr int kNoParameters = strId(sid::NoSmsParametersInCard_57345);
+constexpr int kBadCentreOnWrite = strId(sid::BadSmsCenterNumberEntered_57347);
+constexpr int kNoPhoneBookEntry = strId(sid::CurrentEntryFromPhoneBook_57348);
+constexpr int kBadCentreOnOk = strId(sid::BadSmsCenterNumberEntered_57349);
+constexpr int kNoReaderReading = strId(sid::NoSmartcardReaderConnected_57740);
+constexpr int kNoReaderWriting = strId(sid::NoSmartcardReaderConnected_57760);
 
 } // namespace
 

@@ -37,16 +37,16 @@ public:
     void choose(int choice);
 
     // "Read from SIM", also run once as the dialog opens: the card's parameters into the fields,
-    // 57345 when the card holds none. A failure has been shown and leaves the fields alone.
+    // sid::NoSmsParametersInCard_57345 when the card holds none. A failure has been shown and leaves the fields alone.
     bool readFromSim();
-    // "Write to SIM!": the field and the radio button to EF_SMSP record 1; 57347 for a centre that
-    // is empty, not a number or longer than the record holds.
+    // "Write to SIM!": the field and the radio button to EF_SMSP record 1; sid::BadSmsCenterNumberEntered_57347 for a
+    // centre that is empty, not a number or longer than the record holds.
     bool writeToSim();
     // "From Phone Book...": the number of the phone book window's selected entry ("+" when
     // international) into the field; false after 57348.
     bool fromPhoneBook();
-    // OK: false after 57349 (the dialog stays); otherwise servCenter and validPer take the fields
-    // and the settings are saved.
+    // OK: false after sid::BadSmsCenterNumberEntered_57349 (the dialog stays); otherwise servCenter and validPer take
+    // the fields and the settings are saved.
     bool accept();
 
 private:

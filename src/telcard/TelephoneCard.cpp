@@ -15,9 +15,9 @@ constexpr std::size_t kCounterLast = 30;
 constexpr int kInitialUnits = 2;
 
 // Texts of the telephone card window that have no number in the string table.
-constexpr int kNoReader = strId(9017);
-constexpr int kReadError = strId(9018);
-constexpr int kInvalidCard = strId(9019);
+constexpr int kNoReader = strId(sid::NoSmartcardReaderConnected_9017);
+constexpr int kReadError = strId(sid::ErrorDuringCardOperation_9018);
+constexpr int kInvalidCard = strId(sid::NotAValidTelephoneCard_9019);
 const char* const kUnknownCountry = "???";
 
 struct Country

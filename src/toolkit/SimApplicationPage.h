@@ -15,7 +15,7 @@ namespace kestrel {
 
 class SimCard;
 
-// The "SIM Application" page (string 6104) without its window: the card's own menu (SET UP
+// The "SIM Application" page (string sid::SimApplication_6104) without its window: the card's own menu (SET UP
 // MENU), the menu choice sent to the card, and SELECT ITEM, GET INPUT and DISPLAY TEXT answered
 // through the Prompter. While it exists it is the SimCard's toolkit handler; the card stays open
 // from refresh until the page goes.
@@ -29,7 +29,7 @@ public:
 
     // Clears the page, installs it as the toolkit handler and opens the card (CHV1, with the offer
     // to unblock, TERMINAL PROFILE), which brings the card's menu. 1 when the card was opened, 0
-    // when not (lastStatus of the card says why), 142 without a reader.
+    // when not (lastStatus of the card says why), sid::ReaderInaccessibleUseMenuOther_142 without a reader.
     int refresh();
 
     // The menu entries, "<id>\ttext", each with its item identifier; the menu title.

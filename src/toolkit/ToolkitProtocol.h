@@ -29,7 +29,7 @@ bool sendMenuSelection(SimCard& card, uint8_t item);
 // The toolkit side of a SimCard's handler: decodes each proactive command the SimCard fetched
 // and passes it to handleToolkitCommand. The base class handles nothing, so every command gets
 // the default answer (general result 00), as with no handler at all. The SimCard refuses an
-// undecodable command (105) before any handler sees it.
+// undecodable command (sid::StatusErrorDuringOperation_105) before any handler sees it.
 class ToolkitCommandHandler : public ToolkitHandler
 {
 public:

@@ -9,7 +9,7 @@
 
 using namespace kestrel;
 using namespace kestrel::test;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
 

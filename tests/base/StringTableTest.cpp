@@ -197,26 +197,12 @@ TEST(StringTable, EveryNameUsedInTheSourcesIsGenerated)
 }
 
 // Ids are names in the sources: no strId(<digits>), StringTable::text(<digits>) or uiText(<digits>)
-// (nor "<digits> + offset") is left, except in the files the last pass of
-// tools/name-string-ids.py has still to sweep.
+// (nor "<digits> + offset") is left anywhere in src/.
 TEST(StringTable, NoNumericIdIsLeftInTheSources)
 {
-    // Swept by the final pass; this list then becomes empty.
-    const std::vector<std::string> notYetSwept = {
-        "src/sim/", "src/reader/", "src/emulator/", "src/telcard/", "src/toolkit/", "src/ui/phonebook/",
-        "src/cli/ReaderCommands.cpp", "src/app/CardOpening.", "src/app/AppSettings.", "src/info/SimInformationReader.",
-        "src/phonebook/PhoneBookFiles.", "src/sms/SmsMessageFiles.", "src/sms/SmsParametersForm.",
-        "src/backup/BackupFile.", "src/codec/TextFile.",
-        // Being edited by others while the sweep ran.
-        "src/app/PinCommands.cpp", "src/phonebook/PhoneBookCard.cpp"};
     const std::regex numeric(R"(\b(?:strId|StringTable::text|uiText)\s*\(\s*\d)");
     int checked = 0;
     for (const auto& [path, s] : sourceFiles()) {
-        bool pending = false;
-        for (const std::string& prefix : notYetSwept)
-            pending = pending || path.starts_with(prefix);
-        if (pending)
-            continue;
         ++checked;
         std::smatch m;
         EXPECT_FALSE(std::regex_search(s, m, numeric))

@@ -18,7 +18,7 @@
 
 using namespace kestrel;
 using namespace kestrel::cli;
-using namespace kestrel::SimFiles;
+using namespace kestrel::gsm::fid;
 
 namespace {
 

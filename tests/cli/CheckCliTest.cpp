@@ -27,7 +27,7 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(CliFixture::SetUp());
         ASSERT_TRUE(saveCard(cardPath(), test::standardCardWith([](emulator::SimCardData& d) {
-                                 test::findFile(d, SimFiles::kEfAdn)->data[kRecord7Link] = 0x20;
+                                 test::findFile(d, gsm::fid::kEfAdn)->data[kRecord7Link] = 0x20;
                              })));
     }
 
@@ -40,7 +40,7 @@ protected:
                                             QStringList{QStringLiteral("--text")});
     }
 
-    uint8_t record7Link() { return test::findFile(loadCard(cardPath()), SimFiles::kEfAdn)->data[kRecord7Link]; }
+    uint8_t record7Link() { return test::findFile(loadCard(cardPath()), gsm::fid::kEfAdn)->data[kRecord7Link]; }
 };
 
 TEST_F(CheckCliTest, ReportsThenRepairs)

@@ -94,7 +94,7 @@ TEST_F(PinCliTest, PinAndFdnCommands)
             EXPECT_FALSE(r.err.contains(QLatin1String(code))) << s.line;
         }
         if (line.startsWith(QLatin1String("fdn on --pin 2468 --pin2")))
-            fdnSeenOn = test::findFile(card(), SimFiles::kEfAdn)->invalidated;
+            fdnSeenOn = test::findFile(card(), gsm::fid::kEfAdn)->invalidated;
     }
     EXPECT_TRUE(fdnSeenOn);
     const emulator::SimCardData after = card();
@@ -102,7 +102,7 @@ TEST_F(PinCliTest, PinAndFdnCommands)
     EXPECT_TRUE(after.chv1.enabled);
     EXPECT_EQ(after.chv1.attemptsLeft, 3);
     EXPECT_EQ(after.chv2.code, "8765");
-    EXPECT_FALSE(test::findFile(after, SimFiles::kEfAdn)->invalidated);
+    EXPECT_FALSE(test::findFile(after, gsm::fid::kEfAdn)->invalidated);
 }
 
 TEST_F(PinCliTest, BrokenDeviceIsAFailure)
@@ -165,7 +165,7 @@ TEST_F(PinCliTest, CodesFromStandardInputAndEnvironment)
     EXPECT_EQ(after.chv1.attemptsLeft, 3);
     EXPECT_EQ(after.chv2.attemptsLeft, 3);
     EXPECT_EQ(after.chv1.unblockAttemptsLeft, 10);
-    EXPECT_FALSE(test::findFile(after, SimFiles::kEfAdn)->invalidated);
+    EXPECT_FALSE(test::findFile(after, gsm::fid::kEfAdn)->invalidated);
 
     // Two codes on the command line: the warning is said once.
     const Output both = run(QStringLiteral("pin change --pin 1234 --new-pin 1234"), QByteArray());

@@ -83,8 +83,8 @@ TEST_F(SimCardTest, OpenCardSendsTheGsmSequence)
     EXPECT_EQ(sim().simPhase(), 3);
     EXPECT_EQ(prompt.asked, std::vector<int>{1});
     EXPECT_EQ(sim().rememberedPin(1).view(), "1234");
-    EXPECT_TRUE(sim().hasService(SimService::kAdn));
-    EXPECT_TRUE(sim().hasService(SimService::kProactiveSim));
+    EXPECT_TRUE(sim().hasService(gsm::service::kAdn));
+    EXPECT_TRUE(sim().hasService(gsm::service::kProactiveSim));
     EXPECT_FALSE(sim().hasService(6));
     EXPECT_FALSE(sim().hasService(41)); // beyond the 10-byte table
 
@@ -200,7 +200,7 @@ TEST_F(SimCardTest, Chv1DisabledMeansNoPromptAndServiceTableRead)
     EXPECT_FALSE(sim().isChv1Enabled());
     EXPECT_EQ(sim().cardFlags() & CardFlag::kChv1Verified, 0u);
     EXPECT_EQ(sim().serviceTable().size(), 10u);
-    EXPECT_TRUE(sim().hasService(SimService::kFdn));
+    EXPECT_TRUE(sim().hasService(gsm::service::kFdn));
 }
 
 // A closed CHV1 prompt: strict fails with 151; otherwise the card opens without EF_SST, and the
@@ -212,7 +212,7 @@ TEST_F(SimCardTest, ClosedPromptAndTheServiceTable)
 
     ASSERT_TRUE(sim().openCard(true, false, false, false));
     EXPECT_EQ(rec().count("A0 A4 00 00 02 6F 38"), 0);
-    EXPECT_FALSE(sim().requireService(SimService::kAdn));
+    EXPECT_FALSE(sim().requireService(gsm::service::kAdn));
     EXPECT_EQ(sim().lastStatus(), CardStatus::FileNotAccessible);
     sim().closeCard();
 
@@ -221,7 +221,7 @@ TEST_F(SimCardTest, ClosedPromptAndTheServiceTable)
     sim().closeCard();
     sim().forgetPin(1);
     ASSERT_TRUE(sim().openCard(true, false, false, false)); // prompt closed again
-    EXPECT_TRUE(sim().requireService(SimService::kAdn));
+    EXPECT_TRUE(sim().requireService(gsm::service::kAdn));
 }
 
 TEST_F(SimCardTest, BlockedChvs)

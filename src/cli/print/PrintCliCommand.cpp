@@ -63,7 +63,7 @@ int readAndPrint(const QString& kind, CardSession& s, ReportPrinter& printer)
     }
     if (kind == QLatin1String("phonebook") || kind == QLatin1String("fdn")) {
         std::vector<DialEntry> entries;
-        if (!readDialEntries(s, kind == QLatin1String("fdn") ? SimFiles::kEfFdn : SimFiles::kEfAdn, entries))
+        if (!readDialEntries(s, kind == QLatin1String("fdn") ? gsm::fid::kEfFdn : gsm::fid::kEfAdn, entries))
             return -1;
         return printer.PrintPhoneBook(QList<DialEntry>(entries.begin(), entries.end()));
     }

@@ -32,11 +32,12 @@ QLineEdit* itemField(QWidget* parent, const char* name, int value)
 AddCodeDialog::AddCodeDialog(const AddCodeForm& form, Check check, QWidget* parent)
     : QDialog(parent), m_form(form), m_check(std::move(check)), m_code(new QLineEdit(this)),
       m_from(itemField(this, "fromItem", form.from)), m_to(itemField(this, "toItem", form.to)),
-      m_forAll(new QCheckBox(StringTable::text(1094), this)), m_addToEnd(new QCheckBox(StringTable::text(1095), this)),
-      m_database(new QPushButton(StringTable::text(1039), this))
+      m_forAll(new QCheckBox(StringTable::text(sid::ForAllNumbers_1094), this)),
+      m_addToEnd(new QCheckBox(StringTable::text(sid::AddToEnd_1095), this)),
+      m_database(new QPushButton(StringTable::text(sid::FromDatabase_1039), this))
 {
     setObjectName(QStringLiteral("addCodeDialog"));
-    setWindowTitle(StringTable::text(118));
+    setWindowTitle(StringTable::text(sid::DialingCode_118));
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setMaxLength(61);
     m_forAll->setObjectName(QStringLiteral("forAllNumbers"));
@@ -56,9 +57,9 @@ AddCodeDialog::AddCodeDialog(const AddCodeForm& form, Check check, QWidget* pare
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(m_code, 1);
     codeRow->addWidget(m_database);
-    fields->addRow(addLabel(this, 9616, "codeLabel", m_code), codeRow);
-    fields->addRow(addLabel(this, 1037, "fromLabel", m_from), m_from);
-    fields->addRow(addLabel(this, 1038, "toLabel", m_to), m_to);
+    fields->addRow(addLabel(this, sid::DialingCode_9616, "codeLabel", m_code), codeRow);
+    fields->addRow(addLabel(this, sid::From_1037, "fromLabel", m_from), m_from);
+    fields->addRow(addLabel(this, sid::To_1038, "toLabel", m_to), m_to);
     fields->addRow(m_forAll);
     fields->addRow(m_addToEnd);
 

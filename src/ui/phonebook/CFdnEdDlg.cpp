@@ -7,7 +7,9 @@
 namespace kestrel {
 
 CFdnEdDlg::CFdnEdDlg(EditorHost& host, QWidget* parent)
-    : PhoneBookWindow({EditorKind::Fdn, DialBook::Fdn, strId(171), strId(9608), true}, host, parent)
+    : PhoneBookWindow({EditorKind::Fdn, DialBook::Fdn, strId(sid::FixedDialingNumbersPhoneBook_171),
+                       strId(sid::DeleteAll_9608), true},
+                      host, parent)
 {}
 
 void CFdnEdDlg::cardWorkDone()

@@ -5,7 +5,9 @@
 namespace kestrel {
 
 CSezEdDlg::CSezEdDlg(EditorHost& host, QWidget* parent)
-    : PhoneBookWindow({EditorKind::PhoneBook, DialBook::Adn, strId(9600), strId(9607), false}, host, parent)
+    : PhoneBookWindow(
+          {EditorKind::PhoneBook, DialBook::Adn, strId(sid::PhoneBook_9600), strId(sid::ClearAll_9607), false}, host,
+          parent)
 {}
 
 } // namespace kestrel

@@ -31,10 +31,10 @@ QLabel* labelFor(QWidget* parent, int textId, const char* name, QWidget* buddy)
 EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget* parent)
     : QDialog(parent), m_check(std::move(check)), m_item(new QLineEdit(fields.itemNumber, this)),
       m_name(new QLineEdit(fields.name, this)), m_number(new QLineEdit(fields.number, this)),
-      m_dialingCode(new QPushButton(StringTable::text(9613), this)), m_stored(new QLabel(this))
+      m_dialingCode(new QPushButton(StringTable::text(sid::DialingCode_9613), this)), m_stored(new QLabel(this))
 {
     setObjectName(QStringLiteral("editEntryDialog"));
-    setWindowTitle(StringTable::text(9611));
+    setWindowTitle(StringTable::text(sid::EditPhoneBookEntry_9611));
     m_item->setObjectName(QStringLiteral("itemNumber"));
     m_item->setMaxLength(4);
     m_name->setObjectName(QStringLiteral("name"));
@@ -49,18 +49,18 @@ EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget*
     connect(m_dialingCode, &QPushButton::clicked, this, &EditEntryDialog::chooseDialingCode);
 
     auto* form = new QFormLayout;
-    form->addRow(labelFor(this, 1028, "itemNumberLabel", m_item), m_item);
+    form->addRow(labelFor(this, sid::ItemNr_1028, "itemNumberLabel", m_item), m_item);
     m_stored->setObjectName(QStringLiteral("storedName"));
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(m_name, 1);
     nameRow->addWidget(m_stored);
-    form->addRow(labelFor(this, 9612, "nameLabel", m_name), nameRow);
+    form->addRow(labelFor(this, sid::Name_9612, "nameLabel", m_name), nameRow);
     connect(m_name, &QLineEdit::textChanged, this, &EditEntryDialog::showStoredName);
     showStoredName(m_name->text());
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(m_number, 1);
     numberRow->addWidget(m_dialingCode);
-    form->addRow(labelFor(this, 1030, "numberLabel", m_number), numberRow);
+    form->addRow(labelFor(this, sid::PhoneNumber_1030, "numberLabel", m_number), numberRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -94,7 +94,7 @@ void EditEntryDialog::showStoredName(const QString& name)
 {
     // Shown only while the card would hold the name otherwise than typed.
     const QString stored = PhoneBookModel::storedName(name);
-    m_stored->setText(stored == name ? QString() : StringTable::text(9845).arg(stored));
+    m_stored->setText(stored == name ? QString() : StringTable::text(sid::StoredAs_9845).arg(stored));
     m_stored->setVisible(stored != name);
 }
 

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "base/StringIds.h"
+
 namespace kestrel {
 
 namespace {
@@ -65,10 +67,10 @@ FindReplaceDialog::FindReplaceDialog(const FindRequest& initial, Check check, QW
     QAbstractButton* chosen = m_fields->button(initial.selector);
     (chosen ? chosen : m_fields->button(0))->setChecked(true);
 
-    auto* findButton = new QPushButton(StringTable::text(1010), this);
+    auto* findButton = new QPushButton(StringTable::text(sid::Find_1010), this);
     findButton->setObjectName(QStringLiteral("findButton"));
     findButton->setDefault(true);
-    auto* replaceButton = new QPushButton(StringTable::text(1011), this);
+    auto* replaceButton = new QPushButton(StringTable::text(sid::Replace_1011), this);
     replaceButton->setObjectName(QStringLiteral("replaceButton"));
     auto* closeButton = new QPushButton(StringTable::text(kFindCloseLabel), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));

@@ -24,9 +24,9 @@ using namespace PhoneBookCommand;
 // The .DIA file of Open File, Add from File (open) or Save File (save); empty when cancelled.
 QString chooseDiaFile(QWidget* parent, bool save)
 {
-    return chooseFile(parent, {save ? strId(57926) : strId(57904),
-                               {StringTable::text(57902) + QStringLiteral(" (*.dia *.DIA)"),
-                                StringTable::text(57903) + QStringLiteral(" (*)")},
+    return chooseFile(parent, {save ? strId(sid::WriteItemsToFile_57926) : strId(sid::ReadItemsFromFile_57904),
+                               {StringTable::text(sid::PhoneBookFilesDia_57902) + QStringLiteral(" (*.dia *.DIA)"),
+                                StringTable::text(sid::AllFiles_57903) + QStringLiteral(" (*)")},
                                "diaFileDialog",
                                save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
                                save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
@@ -62,7 +62,7 @@ void PhoneBookWindow::sortDialog()
 {
     const auto [from, to] = m_model->defaultInterval();
     RangeDialog dialog(
-        {strId(117), true, 0}, {from, to, false},
+        {strId(sid::Sort_117), true, 0}, {from, to, false},
         [this](const RangeDialog::Values& v) { return m_model->sortRange(v.from, v.to); }, this);
     dialog.exec();
 }
@@ -71,7 +71,7 @@ void PhoneBookWindow::selectRangeDialog()
 {
     const auto [from, to] = m_model->defaultInterval();
     RangeDialog dialog(
-        {strId(160), true, strId(1080)}, {from, to, false},
+        {strId(sid::SelectItems_160), true, strId(sid::IncludeEmptyEntries_1080)}, {from, to, false},
         [this](const RangeDialog::Values& v) { return m_model->selectRange(v.from, v.to, v.includeEmpty); }, this);
     dialog.exec();
 }
@@ -89,7 +89,7 @@ void PhoneBookWindow::internationalizeDialog()
 {
     const auto [from, to] = m_model->defaultInterval();
     // The range is checked after the dialog has closed.
-    RangeDialog dialog({strId(161), true, 0}, {from, to, false}, {}, this);
+    RangeDialog dialog({strId(sid::Internationalize_161), true, 0}, {from, to, false}, {}, this);
     if (dialog.exec() == QDialog::Accepted)
         internationalize(*m_model, dialog.values().from, dialog.values().to);
 }
@@ -148,7 +148,7 @@ void PhoneBookWindow::addFromFile()
 {
     PhoneBookFiles files(*m_model);
     RangeDialog dialog(
-        {kAddFromFileCaption, false, strId(1041)}, {files.defaultAddStart(), 0, false},
+        {kAddFromFileCaption, false, strId(sid::IncludeEmptyEntries_1041)}, {files.defaultAddStart(), 0, false},
         [&files](const RangeDialog::Values& v) { return files.acceptAddStart(v.from); }, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -60,10 +60,10 @@ void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
     setup.rows = [this] { return m_model->capacity(); };
     setup.titleId = &PhoneBookModel::columnTitleId;
     setup.dragActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-    setup.menu = {{strId(2060), "editAction", kEditEntry}, {strId(2061), "clearAction", kClear},
-                  {strId(9610), "copyAction", kCopy},      {strId(2057), "cutAction", kCut},
-                  {strId(2059), "pasteAction", kPaste},    {},
-                  {strId(9800), "undoAction", kUndo},      {strId(9801), "redoAction", kRedo}};
+    setup.menu = {{strId(sid::Edit_2060), "editAction", kEditEntry}, {strId(sid::Clear_2061), "clearAction", kClear},
+                  {strId(sid::Copy_9610), "copyAction", kCopy},      {strId(sid::Cut_2057), "cutAction", kCut},
+                  {strId(sid::Paste_2059), "pasteAction", kPaste},   {},
+                  {strId(sid::Undo_9800), "undoAction", kUndo},      {strId(sid::Redo_9801), "redoAction", kRedo}};
     setup.editCommand = kEditEntry;
     setup.run = [this](int id) { handleCommand(id); };
     setup.commands = {{kRead, [this] { readFromCard(); }},
@@ -94,23 +94,23 @@ void PhoneBookWindow::buildLayout(const PhoneBookWindowKind& kind)
     const auto addButton = [this](int textId, const char* name, int command) {
         return m_driver->commandButton(textId, name, command);
     };
-    buttons->addWidget(addButton(9601, "readButton", kRead));
-    buttons->addWidget(addButton(9602, "writeButton", kWrite));
+    buttons->addWidget(addButton(sid::ReadFromSim_9601, "readButton", kRead));
+    buttons->addWidget(addButton(sid::WriteToSim_9602, "writeButton", kWrite));
     buttons->addSpacing(8);
-    buttons->addWidget(addButton(9603, "editButton", kEdit));
-    buttons->addWidget(addButton(9604, "findButton", kFind));
-    buttons->addWidget(addButton(9605, "sortButton", kSort));
-    buttons->addWidget(addButton(9606, "addCodeButton", kAddCode));
+    buttons->addWidget(addButton(sid::Edit_9603, "editButton", kEdit));
+    buttons->addWidget(addButton(sid::Find_9604, "findButton", kFind));
+    buttons->addWidget(addButton(sid::Sort_9605, "sortButton", kSort));
+    buttons->addWidget(addButton(sid::AddCode_9606, "addCodeButton", kAddCode));
     buttons->addWidget(addButton(kind.clearAllId, "clearAllButton", kClearAll));
     if (kind.fdnBox) {
-        m_fdnBox = new QCheckBox(StringTable::text(1099), this);
+        m_fdnBox = new QCheckBox(StringTable::text(sid::FdnActive_1099), this);
         m_fdnBox->setObjectName(QStringLiteral("fdnActive"));
         m_fdnBox->setEnabled(false);
         buttons->addSpacing(8);
         buttons->addWidget(m_fdnBox);
     }
     buttons->addStretch();
-    buttons->addWidget(addButton(9609, "closeButton", kClose));
+    buttons->addWidget(addButton(sid::Close_9609, "closeButton", kClose));
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list, 1);

@@ -10,8 +10,8 @@ class QLineEdit;
 namespace kestrel {
 
 // The interval dialogs of a phone book window: "&From item" and "&To item" (1-based item
-// numbers), optionally an "&Include empty entries" box. Sort (117), Select Items (160),
-// Internationalize (161) and Write to File (140) show both fields; Add Entries from File (139)
+// numbers), optionally an "&Include empty entries" box. Sort (sid::Sort_117), Select Items (sid::SelectItems_160),
+// Internationalize (sid::Internationalize_161) and Write to File (140) show both fields; Add Entries from File (139)
 // shows "From" only. OK hands the values to the check given; the dialog stays open while the
 // check refuses them (it shows its own message).
 class RangeDialog final : public QDialog

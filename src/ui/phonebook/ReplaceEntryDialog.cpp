@@ -25,9 +25,9 @@ ReplaceEntryDialog::ReplaceEntryDialog(QWidget* parent) : QDialog(parent)
         Answer answer;
     } kButtons[] = {
         {kReplaceYesLabel, "yesButton", Yes},
-        {strId(1104), "noButton", No},
-        {strId(1035), "allButton", All},
-        {strId(9617), "cancelButton", Cancel},
+        {strId(sid::No_1104), "noButton", No},
+        {strId(sid::All_1035), "allButton", All},
+        {strId(sid::Cancel_9617), "cancelButton", Cancel},
     };
     for (const auto& b : kButtons) {
         auto* button = new QPushButton(StringTable::text(b.textId), this);

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "base/StringIds.h"
+
 namespace kestrel {
 
 // Dialog 128 "Kestrel! - Replacing Entries": "Overwrite this entry?" with "&Yes", "&No", "&All"
@@ -14,8 +16,8 @@ public:
     enum Answer
     {
         Yes = 1,
-        No = 1104,
-        All = 1035,
+        No = sid::No_1104,
+        All = sid::All_1035,
         Cancel = 2,
     };
 
