@@ -76,7 +76,7 @@ public:
     }
     CardStatus readStatus(uint16_t& status) override
     {
-        status = m_card.present() ? 0x40 : 0x00;
+        status = m_card.present() ? CardReader::kStatusCardInserted : 0;
         return CardStatus::Ok;
     }
     CardStatus transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,

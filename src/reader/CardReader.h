@@ -41,8 +41,9 @@ public:
     // SW1 * 256 + SW2 in sw. data must hold the data bytes (256 for a read with p3 0).
     virtual CardStatus transmit(uint8_t cla, uint8_t ins, uint8_t p1, uint8_t p2, uint8_t p3, std::span<uint8_t> data,
                                 bool toCard, uint16_t& sw) = 0;
-    // The reader's status byte; bit 0x40 set when a card is inserted.
+    // The reader's status byte; kStatusCardInserted set when a card is inserted.
     virtual CardStatus readStatus(uint16_t& status) = 0;
+    static constexpr uint16_t kStatusCardInserted = 0x40;
     // The 32 data bytes of a prepaid memory card; out is changed only on success.
     virtual CardStatus readMemoryCard(std::array<uint8_t, 32>& out) = 0;
 

@@ -7,7 +7,6 @@ namespace kestrel {
 
 namespace {
 
-constexpr uint16_t kCardInserted = 0x40;
 // The memory-read parameter area: length, start address and destination, 32-bit little-endian
 // words at these offsets; every other byte zero.
 constexpr size_t kMemoryLengthOffset = 38;
@@ -177,7 +176,7 @@ CardStatus KvriReader::readStatus(uint16_t& status)
     if (code != 0)
         return mapDriverError(code);
     status = static_cast<uint16_t>(block[KvriDriver::kArgumentWord] & 0xFFFF);
-    m_cardPresent = (status & kCardInserted) != 0;
+    m_cardPresent = (status & CardReader::kStatusCardInserted) != 0;
     return CardStatus::Ok;
 }
 
@@ -224,7 +223,7 @@ CardStatus KvriReader::readMemoryCard(std::array<uint8_t, 32>& out)
     block[KvriDriver::kCodeWord] = KvriDriver::kReadStatus;
     code = m_driver->request(block);
     // A failed status request leaves no status word: that reads as an empty slot first.
-    if (!(block[KvriDriver::kArgumentWord] & kCardInserted))
+    if (!(block[KvriDriver::kArgumentWord] & CardReader::kStatusCardInserted))
         return finish(CardStatus::CardNotInserted);
     if (code != 0)
         return finish(mapDriverError(code));

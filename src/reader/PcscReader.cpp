@@ -15,7 +15,6 @@ namespace {
 
 static_assert(sizeof(SCARDCONTEXT) <= sizeof(std::intptr_t) && sizeof(SCARDHANDLE) <= sizeof(std::intptr_t));
 
-constexpr uint16_t kCardInserted = 0x40;
 // An answer ends with the status word.
 constexpr size_t kStatusWordLength = 2;
 // The reader name SCardStatus reports is not used; pcsc-lite names fit well within this.
@@ -131,7 +130,7 @@ CardStatus PcscReader::readStatus(uint16_t& status)
     state.dwCurrentState = SCARD_STATE_UNAWARE;
     if (failed(SCardGetStatusChange(context(m_context), 1, &state, 1)))
         return CardStatus::GeneralReaderError;
-    status = (state.dwEventState & SCARD_STATE_PRESENT) ? kCardInserted : 0;
+    status = (state.dwEventState & SCARD_STATE_PRESENT) ? CardReader::kStatusCardInserted : 0;
     m_cardPresent = status != 0;
     return CardStatus::Ok;
 }

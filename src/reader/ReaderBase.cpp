@@ -7,7 +7,6 @@ namespace kestrel {
 
 namespace {
 
-constexpr uint16_t kCardInserted = 0x40;
 constexpr int kLineBaud = 9600;
 constexpr int kOdd = 1;
 constexpr int kEven = 2;
@@ -82,7 +81,7 @@ CardStatus ReaderBase::activateCard(ReaderBuffer* atr, unsigned& flags)
     CardStatus r = readStatus(status);
     if (!isOk(r))
         return r;
-    if (!(status & kCardInserted))
+    if (!(status & CardReader::kStatusCardInserted))
         return CardStatus::CardNotInserted;
     r = powerCard(1);
     if (!isOk(r))

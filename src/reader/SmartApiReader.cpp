@@ -30,7 +30,6 @@ constexpr int kLineOdd = 0xDE;
 constexpr int kLineOther = 0xCE;
 constexpr int kLineEnd = 0x15;
 
-constexpr uint16_t kCardInserted = 0x40;
 // An empty poll of a register or of the data stream waits this long before the next one.
 constexpr int kPollMs = 1;
 // The settle time after the answer to reset before the reader is told it is complete.
@@ -224,7 +223,7 @@ CardStatus SmartApiReader::readStatus(uint16_t& status)
     const int value = inp(kControlRegister);
     if (value < 0)
         return CardStatus::NonSpecificError;
-    status = (value & kCardPresent) ? kCardInserted : 0;
+    status = (value & kCardPresent) ? CardReader::kStatusCardInserted : 0;
     m_cardPresent = status != 0;
     return CardStatus::Ok;
 }

@@ -13,7 +13,6 @@ constexpr uint8_t kCmdSetting = 0x02;
 constexpr uint8_t kCmdReadMemory = 0x05;
 constexpr uint8_t kCmdCardOn = 0x07;
 constexpr uint8_t kStatusPrefix = 0xA5;
-constexpr uint16_t kCardInserted = 0x40;
 
 constexpr int kAtrRetries = 50;
 constexpr int kT0Retries = 100;
@@ -120,7 +119,7 @@ CardStatus T0Engine::readStatus(uint16_t& status)
     if (((s + chk) & 0xFF) != 0)
         return CardStatus::GeneralReaderError;
     status = static_cast<uint16_t>(s);
-    m_cardPresent = (s & kCardInserted) != 0;
+    m_cardPresent = (s & CardReader::kStatusCardInserted) != 0;
     return CardStatus::Ok;
 }
 
@@ -143,7 +142,7 @@ CardStatus T0Engine::readerCardOn()
     const int chk = readByte();
     if (chk < 0 || ((s + chk) & 0xFF) != 0)
         return CardStatus::InvalidReaderIdentification;
-    m_cardPresent = (s & kCardInserted) != 0;
+    m_cardPresent = (s & CardReader::kStatusCardInserted) != 0;
     return setLineParameters(kEven, kLineBaud);
 }
 
@@ -277,7 +276,7 @@ CardStatus T0Engine::readMemoryCard(std::array<uint8_t, 32>& out)
     r = readStatus(status);
     if (!isOk(r))
         return r;
-    if (!(status & kCardInserted))
+    if (!(status & CardReader::kStatusCardInserted))
         return CardStatus::MemoryCardNotInserted;
 
     // The reader may be left in its memory-card mode by a failed read; reset it either way.

@@ -27,8 +27,6 @@ using gsm::kClass;
 using gsm::sw1;
 using gsm::sw2;
 
-constexpr uint8_t kReaderCardInserted = 0x40;
-
 bool carriesChv(uint8_t ins)
 {
     return ins == kVerifyChv || ins == kChangeChv || ins == kDisableChv || ins == kEnableChv || ins == kUnblockChv;
@@ -339,7 +337,8 @@ CardStatus GsmCommands::transportFailed(CardStatus status)
     // reader that cannot say leaves the transport's reason standing.
     m_reader.deactivateCard();
     uint16_t readerStatus = 0;
-    const bool gone = m_reader.readStatus(readerStatus) == CardStatus::Ok && !(readerStatus & kReaderCardInserted);
+    const bool gone =
+        m_reader.readStatus(readerStatus) == CardStatus::Ok && !(readerStatus & CardReader::kStatusCardInserted);
     return gone ? CardStatus::CardNotInserted : status;
 }
 
