@@ -23,10 +23,13 @@ inline constexpr uint16_t kEfMsisdn = 0x6F40;
 inline constexpr uint16_t kEfSmsp = 0x6F42;
 inline constexpr uint16_t kEfSmss = 0x6F43;
 inline constexpr uint16_t kEfLnd = 0x6F44;
+inline constexpr uint16_t kEfSmsr = 0x6F47;
 inline constexpr uint16_t kEfSdn = 0x6F49;
 inline constexpr uint16_t kEfExt1 = 0x6F4A;
 inline constexpr uint16_t kEfExt2 = 0x6F4B;
 inline constexpr uint16_t kEfExt3 = 0x6F4C;
+inline constexpr uint16_t kEfBdn = 0x6F4D;
+inline constexpr uint16_t kEfExt4 = 0x6F4E;
 
 // Under DF_GSM
 inline constexpr uint16_t kEfLp = 0x6F05;
@@ -42,11 +45,16 @@ inline constexpr uint16_t kEfGid2 = 0x6F3F;
 inline constexpr uint16_t kEfPuct = 0x6F41;
 inline constexpr uint16_t kEfCbmi = 0x6F45;
 inline constexpr uint16_t kEfSpn = 0x6F46;
+inline constexpr uint16_t kEfCbmid = 0x6F48;
+inline constexpr uint16_t kEfCbmir = 0x6F50;
+inline constexpr uint16_t kEfKcGprs = 0x6F52;
+inline constexpr uint16_t kEfLociGprs = 0x6F53;
 inline constexpr uint16_t kEfBcch = 0x6F74;
 inline constexpr uint16_t kEfAcc = 0x6F78;
 inline constexpr uint16_t kEfFplmn = 0x6F7B;
 inline constexpr uint16_t kEfLoci = 0x6F7E;
 inline constexpr uint16_t kEfAd = 0x6FAD;
 inline constexpr uint16_t kEfPhase = 0x6FAE;
+inline constexpr uint16_t kEfEcc = 0x6FB7;
 
 } // namespace kestrel::gsm::fid

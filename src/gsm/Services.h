@@ -22,10 +22,16 @@ inline constexpr int kGid2 = 16;
 inline constexpr int kSpn = 17;
 inline constexpr int kSdn = 18;
 inline constexpr int kExt3 = 19;
-inline constexpr int kSmsPp = 26; // data download via SMS-PP
+inline constexpr int kCbDataDownload = 25; // data download via SMS-CB (EF_CBMID)
+inline constexpr int kSmsPp = 26;          // data download via SMS-PP
 inline constexpr int kMenuSelection = 27;
 inline constexpr int kCallControl = 28;
 inline constexpr int kProactiveSim = 29;
+inline constexpr int kCbmir = 30;
+inline constexpr int kBdn = 31;
+inline constexpr int kExt4 = 32;
+inline constexpr int kSmsStatusReports = 35;
+inline constexpr int kGprs = 38; // EF_KcGPRS, EF_LOCIGPRS
 
 } // namespace kestrel::gsm::service
 
