@@ -255,10 +255,8 @@ int CardFileSystem::resolveRecord(const SimFile& ef, uint8_t p1, uint8_t mode, u
         return p1;
     case recordMode::kNext:
     case recordMode::kPrevious: {
-        if (p1 != 0) {
-            word = sw::kWrongP1P2;
-            return 0;
-        }
+        // P1 means nothing in these modes; a phase 1 ME may send any value there, and a phase 2
+        // card does not look at it.
         int next = 0;
         if (mode == recordMode::kNext) {
             if (m_recordPointer == 0)
@@ -319,9 +317,9 @@ CardResponse CardFileSystem::updateRecord(const Apdu& apdu)
     if (const uint16_t denied = checkAccess(ef, ef.access.update))
         return status(denied);
     const bool cyclic = ef.structure == FileStructure::Cyclic;
-    // A cyclic file is written in PREVIOUS mode only: the oldest record is overwritten and becomes
-    // record 1.
-    if (cyclic ? (apdu.p2 != recordMode::kPrevious || apdu.p1 != 0)
+    // A cyclic file is written in PREVIOUS mode only (P1 not looked at): the oldest record is
+    // overwritten and becomes record 1.
+    if (cyclic ? apdu.p2 != recordMode::kPrevious
                : (apdu.p2 != recordMode::kNext && apdu.p2 != recordMode::kPrevious && apdu.p2 != recordMode::kAbsolute))
         return status(sw::kWrongP1P2);
     if (apdu.p3 != ef.recordLength)

@@ -47,7 +47,8 @@ private:
     // Access condition (98 04) and invalidation (98 10) checks of a file command; 0 when it may run.
     uint16_t checkAccess(const SimFile& ef, AccessLevel level) const;
     // The record READ/UPDATE RECORD address with p1 and mode (02 next, 03 previous, 04 absolute or
-    // current); 0 and sw set when there is none. Next and previous move the record pointer.
+    // current; p1 counts in mode 04 only); 0 and sw set when there is none. Next and previous move
+    // the record pointer.
     int resolveRecord(const SimFile& ef, uint8_t p1, uint8_t mode, uint16_t& sw);
 
     SimCardData& m_card;

@@ -139,7 +139,7 @@ CardResponse SimCardModel::dispatch(const Apdu& apdu)
     case ins::kRunGsmAlgorithm:
         return runGsmAlgorithm(apdu);
     case ins::kSleep:
-        return answer::status(sw::kOk);
+        return sleep(apdu);
     case ins::kTerminalProfile:
     case ins::kEnvelope:
     case ins::kFetch:
@@ -161,6 +161,16 @@ CardResponse SimCardModel::status(const Apdu& apdu)
     r.resize(length);
     // STATUS is the terminal's polling command: it learns of a pending proactive command here too.
     return CardResponse{std::move(r), m_toolkit.withPending(sw::kOk)};
+}
+
+// SLEEP (A0 FA 00 00 00) is a phase 1 command; a later card only acknowledges it.
+CardResponse SimCardModel::sleep(const Apdu& apdu)
+{
+    if (apdu.p1 != 0 || apdu.p2 != 0)
+        return answer::status(sw::kWrongP1P2);
+    if (apdu.p3 != 0)
+        return wrongLength(0);
+    return answer::status(sw::kOk);
 }
 
 CardResponse SimCardModel::getResponse(const Apdu& apdu)
@@ -221,10 +231,11 @@ CardResponse SimCardModel::toolkit(const Apdu& apdu)
 {
     if (apdu.p1 != 0 || apdu.p2 != 0)
         return answer::status(sw::kWrongP1P2);
+    // TERMINAL PROFILE, TERMINAL RESPONSE and ENVELOPE carry at least one byte.
+    if (apdu.ins != ins::kFetch && apdu.p3 == 0)
+        return answer::status(sw::kWrongP3);
     switch (apdu.ins) {
     case ins::kTerminalProfile:
-        if (apdu.p3 == 0)
-            return answer::status(sw::kWrongP3);
         return answer::status(m_toolkit.terminalProfile(apdu.data, isProactive()));
     case ins::kFetch:
         return m_toolkit.fetch(expectedLength(apdu.p3));

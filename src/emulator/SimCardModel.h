@@ -64,6 +64,7 @@ public:
 private:
     CardResponse dispatch(const Apdu& apdu);
     CardResponse status(const Apdu& apdu);
+    CardResponse sleep(const Apdu& apdu);
     CardResponse getResponse(const Apdu& apdu);
     CardResponse runGsmAlgorithm(const Apdu& apdu);
     CardResponse toolkit(const Apdu& apdu);

@@ -1,5 +1,7 @@
 #include "emulator/SimCardModel.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "ApduSession.h"
@@ -48,9 +50,11 @@ TEST_F(SimCardModelTest, MfResponseCarriesCharacteristicsAndChvStatus)
     EXPECT_EQ(r[12], 21);   // GSM data after byte 13
     EXPECT_EQ(r[13], 0x01); // CHV1 enabled: bit 8 clear
     EXPECT_EQ(r[14], 2);    // DF_TELECOM, DF_GSM
-    EXPECT_EQ(r[15], 1);    // EF_ICCID
-    EXPECT_EQ(r[18], 0x83); // CHV1: initialised, 3 attempts
-    EXPECT_EQ(r[19], 0x8A); // UNBLOCK CHV1: 10
+    const auto underMf = std::count_if(card.data().files.begin(), card.data().files.end(),
+                                       [](const SimFile& f) { return f.path.size() == 2 && !f.isDirectory(); });
+    EXPECT_EQ(r[15], underMf); // EF_ICCID, EF_ELP
+    EXPECT_EQ(r[18], 0x83);    // CHV1: initialised, 3 attempts
+    EXPECT_EQ(r[19], 0x8A);    // UNBLOCK CHV1: 10
     EXPECT_EQ(r[20], 0x83);
     EXPECT_EQ(r[21], 0x8A);
     const int freeMemory = r[2] << 8 | r[3];
@@ -104,8 +108,7 @@ TEST_F(SimCardModelTest, ReadAndUpdateWithEveryErrorWord)
             {"A0 B2 01 04 1B", 0x671C},
             {"A0 B2 01 05 1C", 0x6B00},
             {"A0 B2 00 04 1C", 0x9402},      // no current record yet
-            {"A0 B2 01 02 1C", 0x6B00},      // NEXT takes no record number
-            {"A0 B2 00 03 1C", 0x9000, "*"}, // PREVIOUS from nowhere: the last record
+            {"A0 B2 07 03 1C", 0x9000, "*"}, // PREVIOUS from nowhere: the last record; P1 not looked at
             {"A0 B2 00 02 1C", 0x9402},      // nothing after record 250
             {"A0 DC 05 04 1C " + hexOf("Fifth") + std::string(18, 'F') + "03 81 21 F3" + std::string(20, 'F'), 0x9000},
             {"A0 DC 05 04 1B " + std::string(54, 'F'), 0x671C},
@@ -115,7 +118,7 @@ TEST_F(SimCardModelTest, ReadAndUpdateWithEveryErrorWord)
             {"A0 A4 00 00 02 6F30", 0x9F0F},
             {"A0 D6 00 03 03 32 F0 50", 0x9000},
             {"A0 D6 00 16 03 000000", 0x6700}, // 22 + 3 > 24
-            {"A0 B0 00 00 09", 0x9000, "32F020 32F050 FFFFFF"},
+            {"A0 B0 00 00 06", 0x9000, "32F020 32F050"},
         });
 }
 
@@ -149,9 +152,9 @@ TEST_F(SimCardModelTest, CyclicFileWritesTheOldestRecordAsRecordOne)
                          {kSelectTelecom, 0x9F22},
                          {"A0 A4 00 00 02 6F44", 0x9F0F},
                          {"A0 DC 01 04 1C " + fresh, 0x6B00}, // only PREVIOUS mode on a cyclic file
-                         {"A0 DC 01 03 1C " + fresh, 0x6B00},
-                         {"A0 DC 00 03 1C " + fresh, 0x9000},
-                         {"A0 B2 00 04 1C", 0x9000, fresh}, // the pointer is on the new record 1
+                         {"A0 DC 00 02 1C " + fresh, 0x6B00},
+                         {"A0 DC 05 03 1C " + fresh, 0x9000}, // P1 means nothing in PREVIOUS mode
+                         {"A0 B2 00 04 1C", 0x9000, fresh},   // the pointer is on the new record 1
                          {"A0 B2 01 04 1C", 0x9000, fresh},
                          {"A0 B2 02 04 1C", 0x9000, office},
                          {"A0 B2 00 02 1C", 0x9000, office}, // NEXT from record 1 is the older one
