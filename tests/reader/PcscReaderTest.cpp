@@ -3,6 +3,7 @@
 
 #include "reader/PcscReader.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -370,6 +371,57 @@ TEST_F(PcscReaderTest, CardThatNeverAnswersEndsAtTheTimeLimit)
     unsigned flags = 0;
     ASSERT_EQ(reader->activateCard(nullptr, flags), CardStatus::Ok) << reader->lastServiceErrorText().toStdString();
     selectAdn(*reader);
+}
+
+// The standard card with CHV1 disabled, as a phone reads it through pcscd: every EF of DF_TELECOM
+// and DF_GSM selected from the MF down, its whole body read (READ BINARY, or READ RECORD of every
+// record), each answering 90 00 with the bytes of the card file, and no VERIFY needed.
+TEST_F(PcscReaderTest, ReadsEveryFileOfAStandardCardWithChv1Disabled)
+{
+    emulator::SimCardData card = emulator::StandardCard::simCard();
+    card.chv1.enabled = false;
+    const std::string file = s_dir->filePath(QStringLiteral("chv1-disabled.json")).toStdString();
+    QString error;
+    ASSERT_TRUE(emulator::CardFile::save(card, QString::fromStdString(file), error)) << error.toStdString();
+    EXPECT_EQ(s_stack->removeCard(), 0);
+    ASSERT_TRUE(PcscStack::waitForCard(false, kWaitMs));
+    std::string why;
+    ASSERT_TRUE(s_stack->insertCard(KESTREL_SIM_TOOL, file, log("chv1-disabled.log"), why)) << why;
+    auto reader = activeReader();
+    ASSERT_TRUE(reader);
+
+    std::string filesRead;
+    for (const emulator::SimFile& f : card.files) {
+        if (f.isDirectory() || f.path.size() != 3)
+            continue;
+        SCOPED_TRACE(emulator::formatPath(f.path));
+        std::vector<uint8_t> response;
+        for (uint16_t id : f.path)
+            response = test::contract::select(*reader, id);
+        ASSERT_GE(response.size(), 15u);
+        std::vector<uint8_t> body;
+        std::vector<uint8_t> piece;
+        const bool records = f.structure != emulator::FileStructure::Transparent;
+        const int step = records ? f.recordLength : 0xFF;
+        for (int at = 0; at < f.size(); at += step) {
+            const auto length = static_cast<uint8_t>(std::min(step, f.size() - at));
+            const std::vector<uint8_t> header =
+                records
+                    ? std::vector<uint8_t>{0xA0, 0xB2, static_cast<uint8_t>(at / step + 1), 0x04, length}
+                    : std::vector<uint8_t>{0xA0, 0xB0, static_cast<uint8_t>(at >> 8), static_cast<uint8_t>(at), length};
+            EXPECT_EQ(read(*reader, header, piece), 0x9000) << "at " << at;
+            body.insert(body.end(), piece.begin(), piece.end());
+        }
+        EXPECT_EQ(body, f.data);
+        filesRead += (filesRead.empty() ? "" : " ") + f.name;
+    }
+    RecordProperty("filesRead", filesRead);
+
+    // The suite's own card back in the reader.
+    reader.reset();
+    EXPECT_EQ(s_stack->removeCard(), 0);
+    ASSERT_TRUE(PcscStack::waitForCard(false, kWaitMs));
+    ASSERT_TRUE(insertCard(why)) << why;
 }
 
 TEST_F(PcscReaderTest, CliApduThroughPcsc)
