@@ -63,8 +63,10 @@ std::string standardFileName(const std::vector<uint16_t>& path)
     // df 0: directly under the MF.
     static constexpr Known kKnown[] = {
         {0, kEfIccid, "EF_ICCID"},
+        {0, kEfElp, "EF_ELP"},
         {0, kDfTelecom, "DF_TELECOM"},
         {0, kDfGsm, "DF_GSM"},
+        {0, kDfDcs1800, "DF_DCS1800"},
         {kDfTelecom, kEfAdn, "EF_ADN"},
         {kDfTelecom, kEfFdn, "EF_FDN"},
         {kDfTelecom, kEfSms, "EF_SMS"},
@@ -73,8 +75,13 @@ std::string standardFileName(const std::vector<uint16_t>& path)
         {kDfTelecom, kEfSmsp, "EF_SMSP"},
         {kDfTelecom, kEfSmss, "EF_SMSS"},
         {kDfTelecom, kEfLnd, "EF_LND"},
+        {kDfTelecom, kEfSmsr, "EF_SMSR"},
+        {kDfTelecom, kEfSdn, "EF_SDN"},
         {kDfTelecom, kEfExt1, "EF_EXT1"},
         {kDfTelecom, kEfExt2, "EF_EXT2"},
+        {kDfTelecom, kEfExt3, "EF_EXT3"},
+        {kDfTelecom, kEfBdn, "EF_BDN"},
+        {kDfTelecom, kEfExt4, "EF_EXT4"},
         {kDfGsm, kEfLp, "EF_LP"},
         {kDfGsm, kEfImsi, "EF_IMSI"},
         {kDfGsm, kEfKc, "EF_Kc"},
@@ -88,12 +95,17 @@ std::string standardFileName(const std::vector<uint16_t>& path)
         {kDfGsm, kEfPuct, "EF_PUCT"},
         {kDfGsm, kEfCbmi, "EF_CBMI"},
         {kDfGsm, kEfSpn, "EF_SPN"},
+        {kDfGsm, kEfCbmid, "EF_CBMID"},
+        {kDfGsm, kEfCbmir, "EF_CBMIR"},
+        {kDfGsm, kEfKcGprs, "EF_KcGPRS"},
+        {kDfGsm, kEfLociGprs, "EF_LOCIGPRS"},
         {kDfGsm, kEfBcch, "EF_BCCH"},
         {kDfGsm, kEfAcc, "EF_ACC"},
         {kDfGsm, kEfFplmn, "EF_FPLMN"},
         {kDfGsm, kEfLoci, "EF_LOCI"},
         {kDfGsm, kEfAd, "EF_AD"},
         {kDfGsm, kEfPhase, "EF_Phase"},
+        {kDfGsm, kEfEcc, "EF_ECC"},
     };
     if (path.size() == 1 && path[0] == kMf)
         return "MF";

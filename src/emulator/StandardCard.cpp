@@ -1,16 +1,9 @@
 #include "emulator/StandardCard.h"
 
 #include <algorithm>
-#include <optional>
-#include <set>
 #include <string>
 
-#include "codec/DialDigits.h"
-#include "codec/DialRecord.h"
-#include "codec/FixedText.h"
-#include "codec/PlmnCodec.h"
-#include "codec/SmsCodec.h"
-#include "codec/SmsTime.h"
+#include "emulator/StandardCardContents.h"
 #include "gsm/FileIds.h"
 #include "gsm/Services.h"
 
@@ -20,6 +13,8 @@ namespace {
 
 using namespace gsm::fid;
 namespace service = gsm::service;
+using standard::record;
+using standard::swappedBcd;
 
 using A = AccessLevel;
 
@@ -67,24 +62,6 @@ SimFile records(std::vector<uint16_t> path, FileStructure structure, int count, 
     return f;
 }
 
-std::span<uint8_t> record(SimFile& f, int number)
-{
-    return std::span<uint8_t>(f.data).subspan(static_cast<std::size_t>((number - 1) * f.recordLength),
-                                              static_cast<std::size_t>(f.recordLength));
-}
-
-// Digit pairs of GSM 11.11 BCD fields: first digit in the low nibble, 0xF filler.
-std::vector<uint8_t> swappedBcd(std::string_view digits, std::size_t bytes)
-{
-    std::vector<uint8_t> out(bytes, 0xFF);
-    for (std::size_t i = 0; i < digits.size() && i / 2 < bytes; ++i) {
-        const uint8_t d = DigitToNibble(digits[i]);
-        uint8_t& b = out[i / 2];
-        b = (i % 2 == 0) ? static_cast<uint8_t>((b & 0xF0) | d) : static_cast<uint8_t>((b & 0x0F) | d << 4);
-    }
-    return out;
-}
-
 char luhnCheckDigit(std::string_view digits)
 {
     int sum = 0;
@@ -102,109 +79,179 @@ char luhnCheckDigit(std::string_view digits)
     return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
-DialEntry dial(const char* name, const char* number, uint8_t ton)
-{
-    DialEntry e = DialEntry::emptyAt(0);
-    e.valid = 1;
-    setFixedText(e.name, name);
-    setFixedText(e.number, number);
-    e.ton = ton;
-    e.npi = 1; // ISDN/telephony numbering plan
-    return e;
-}
+constexpr const char* kImsiDigits = "230011234567890"; // home network 230 01, MNC of two digits
 
-// Writes a dialling-number record, with the extension records its number needs in ext.
-void putDial(SimFile& file, int number, const DialEntry& entry, SimFile& ext)
+// EF_BCCH: the BCCH allocation list as a neighbour cell description in bit map 0 format (GSM
+// 04.08): byte 1 holds the format (bits 8-7 = 00) and ARFCNs 124-121 in bits 4-1, byte n + 1 the
+// ARFCNs 120 - 8(n - 1) down to 113 - 8(n - 1).
+std::vector<uint8_t> bcchList(std::initializer_list<int> arfcns)
 {
-    std::set<uint8_t> taken;
-    auto allocate = [&ext, &taken]() -> std::optional<uint8_t> {
-        for (int r = 1; r <= ext.recordCount(); ++r) {
-            const auto bytes = record(ext, r);
-            if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0xFF; }) &&
-                !taken.contains(static_cast<uint8_t>(r))) {
-                taken.insert(static_cast<uint8_t>(r));
-                return static_cast<uint8_t>(r);
-            }
-        }
-        return std::nullopt;
-    };
-    const DialEncodeResult result = EncodeDialRecord(entry, record(file, number), allocate);
-    for (const ExtensionRecord& x : result.extensions)
-        std::copy(x.bytes.begin(), x.bytes.end(), record(ext, x.id).begin());
-}
-
-SmsEntry sms(SmsStatus status, const char* number, const char* when, const char* text)
-{
-    SmsEntry e;
-    e.valid = 1;
-    e.status = static_cast<int32_t>(status);
-    setFixedText(e.scNumber, "420602909909");
-    e.scTon = 1;
-    e.scNpi = 1;
-    setFixedText(e.number, number);
-    e.numberTon = 1;
-    e.numberNpi = 1;
-    setFixedText(e.when, when);
-    setFixedText(e.text, text);
-    return e;
-}
-
-void putSms(SimFile& file, int number, const SmsEntry& entry)
-{
-    const SmsEncodeResult encoded = EncodeSmsRecord(entry, file.recordLength);
-    if (encoded.fits)
-        std::copy(encoded.record.begin(), encoded.record.end(), record(file, number).begin());
-}
-
-// EF_SMSP record: alpha identifier, then the 28 bytes of parameters (GSM 11.11).
-std::vector<uint8_t> smsParameters(int recordLength)
-{
-    std::vector<uint8_t> r(static_cast<std::size_t>(recordLength), 0xFF);
-    const std::size_t p = static_cast<std::size_t>(recordLength - 28);
-    const std::string alpha = "Kestrel SMSC";
-    std::copy_n(alpha.begin(), std::min(alpha.size(), p), r.begin());
-    // Indicators: service centre, protocol id, coding scheme and validity present (bits 2-5 clear);
-    // no destination address.
-    r[p] = 0xE1;
-    const std::string sc = "420602909909";
-    r[p + 13] = static_cast<uint8_t>((sc.size() + 1) / 2 + 1);
-    r[p + 14] = 0x91; // international, ISDN/telephony
-    const auto digits = swappedBcd(sc, 10);
-    std::copy(digits.begin(), digits.end(), r.begin() + static_cast<std::ptrdiff_t>(p + 15));
-    r[p + 25] = 0x00; // TP-PID: plain short message
-    r[p + 26] = 0x00; // TP-DCS: default alphabet
-    r[p + 27] = 167;  // TP-VP: one day
-    return r;
-}
-
-// EF_SST: two bits per service (allocated, activated), service 1 in the low bits of byte 1.
-std::vector<uint8_t> serviceTable(std::initializer_list<int> services, std::size_t size)
-{
-    std::vector<uint8_t> sst(size, 0x00);
-    for (int n : services) {
-        const auto byte = static_cast<std::size_t>((n - 1) / 4);
-        sst[byte] = static_cast<uint8_t>(sst[byte] | 3 << (2 * ((n - 1) % 4)));
+    std::vector<uint8_t> list(16, 0x00);
+    for (int n : arfcns) {
+        uint8_t& b = list[static_cast<std::size_t>(15 - (n - 1) / 8)];
+        b = static_cast<uint8_t>(b | 1 << ((n - 1) % 8));
     }
-    return sst;
+    return list;
 }
 
-std::vector<uint8_t> plmns(std::initializer_list<std::pair<uint32_t, uint32_t>> networks, std::size_t size)
+// The card's identity and the files a phone keeps up to date. They stay on a blank card.
+void addGsmFiles(std::vector<SimFile>& files)
 {
-    std::vector<PlmnEntry> list;
-    for (const auto& [mcc, mnc] : networks)
-        list.push_back(PlmnEntry{1, 0, mcc, mnc});
-    return EncodePlmnList(list, size);
+    const std::vector<uint16_t> gsm{kMf, kDfGsm};
+    const auto at = [&gsm](uint16_t id) {
+        std::vector<uint16_t> p = gsm;
+        p.push_back(id);
+        return p;
+    };
+    files.push_back(directory(gsm));
+    // EF_LP: cell broadcast language codes of GSM 03.38: Czech (0010 0000), English (0000 0001).
+    files.push_back(transparent(at(kEfLp), {0x20, 0x01, 0xFF, 0xFF}, access(A::Always, A::Chv1)));
+    // EF_IMSI: length 8, then the parity nibble 9 (odd count, IMSI) and 15 digits.
+    std::vector<uint8_t> imsi{0x08};
+    const auto imsiDigits = swappedBcd(std::string("9") + kImsiDigits, 8);
+    imsi.insert(imsi.end(), imsiDigits.begin(), imsiDigits.end());
+    files.push_back(transparent(at(kEfImsi), imsi, access(A::Chv1, A::Adm, A::Adm, A::Chv1)));
+    // EF_Kc: no cipher key yet (key sequence number 07).
+    std::vector<uint8_t> kc(8, 0xFF);
+    kc.push_back(0x07);
+    files.push_back(transparent(at(kEfKc), kc, access(A::Chv1, A::Chv1)));
+    files.push_back(transparent(at(kEfPlmnSel), std::vector<uint8_t>(24, 0xFF), access(A::Chv1, A::Chv1)));
+    // EF_HPLMN: search for the home network every 5 x 6 minutes.
+    files.push_back(transparent(at(kEfHplmn), {0x05}, access(A::Chv1, A::Adm)));
+    files.push_back(transparent(at(kEfAcmMax), {0x00, 0x00, 0x00}, access(A::Chv1, A::Chv2)));
+    // Filled in from the files once the tree is complete.
+    files.push_back(
+        transparent(at(kEfSst), std::vector<uint8_t>(StandardCard::kServiceTableSize, 0x00), access(A::Chv1, A::Adm)));
+    files.push_back(
+        records(at(kEfAcm), FileStructure::Cyclic, 5, 3, access(A::Chv1, A::Chv1, A::Adm, A::Adm, A::Chv1), 0x00));
+    files.push_back(transparent(at(kEfGid1), {0xFF, 0xFF}, access(A::Chv1, A::Adm)));
+    // EF_PUCT: no currency, price per unit 0.
+    files.push_back(transparent(at(kEfPuct), {0xFF, 0xFF, 0xFF, 0x00, 0x00}, access(A::Chv1, A::Chv2)));
+    files.push_back(transparent(at(kEfCbmi), std::vector<uint8_t>(10, 0xFF), access(A::Chv1, A::Chv1)));
+    // EF_SPN: display condition (bit 1: show the registered network too, when it is the home
+    // network), then the name in the default alphabet, FF after it.
+    std::vector<uint8_t> spn{0x01};
+    const std::string name = "Paegas"; // RadioMobil's brand, the home network 230 01
+    spn.insert(spn.end(), name.begin(), name.end());
+    spn.resize(17, 0xFF);
+    files.push_back(transparent(at(kEfSpn), spn, access(A::Always, A::Adm)));
+    files.push_back(transparent(at(kEfBcch), bcchList({3, 17, 29, 45, 61, 78, 96, 112}), access(A::Chv1, A::Chv1)));
+    // EF_ACC: access class 0 (the last digit of the IMSI), byte 2 bit 1.
+    files.push_back(transparent(at(kEfAcc), {0x00, 0x01}, access(A::Chv1, A::Adm)));
+    files.push_back(transparent(at(kEfFplmn), std::vector<uint8_t>(12, 0xFF), access(A::Chv1, A::Chv1)));
+    // EF_LOCI: no TMSI, LAI 230-01 with LAC 1234, no TMSI time, location updated.
+    std::vector<uint8_t> loci{0xFF, 0xFF, 0xFF, 0xFF};
+    const auto lai = standard::plmnBytes({{230, 1}}, 3);
+    loci.insert(loci.end(), lai.begin(), lai.end());
+    loci.insert(loci.end(), {0x12, 0x34, 0xFF, 0x00});
+    files.push_back(transparent(at(kEfLoci), loci, access(A::Chv1, A::Chv1, A::Adm, A::Chv1)));
+    // EF_AD: normal operation, no additional information, MNC of two digits in the IMSI.
+    files.push_back(transparent(at(kEfAd), {0x00, 0x00, 0x00, 0x02}, access(A::Always, A::Adm)));
+    files.push_back(transparent(at(kEfPhase), {gsm::phase::kPhase2Plus}, access(A::Always, A::Adm)));
 }
 
-std::vector<uint8_t> meter(uint32_t units)
+void addTelecomFiles(std::vector<SimFile>& files, const StandardCard::Shape& shape)
 {
-    return {static_cast<uint8_t>(units >> 16), static_cast<uint8_t>(units >> 8), static_cast<uint8_t>(units)};
+    const std::vector<uint16_t> telecom{kMf, kDfTelecom};
+    const auto at = [&telecom](uint16_t id) {
+        std::vector<uint16_t> p = telecom;
+        p.push_back(id);
+        return p;
+    };
+    const int dialLength = shape.nameLength + 14;
+    files.push_back(directory(telecom));
+    files.push_back(records(at(kEfAdn), FileStructure::LinearFixed, shape.adnRecords, dialLength,
+                            access(A::Chv1, A::Chv1, A::Chv2, A::Chv2)));
+    files.push_back(records(at(kEfFdn), FileStructure::LinearFixed, 10, dialLength, access(A::Chv1, A::Chv2)));
+    SimFile sms = records(at(kEfSms), FileStructure::LinearFixed, shape.smsRecords, 176, access(A::Chv1, A::Chv1));
+    for (int r = 1; r <= sms.recordCount(); ++r)
+        record(sms, r)[0] = 0x00; // status byte of a free record
+    files.push_back(std::move(sms));
+    files.push_back(records(at(kEfMsisdn), FileStructure::LinearFixed, 2, dialLength, access(A::Chv1, A::Chv1)));
+    files.push_back(records(at(kEfSmsp), FileStructure::LinearFixed, 2, 40, access(A::Chv1, A::Chv1)));
+    // EF_SMSS: last message reference FF, memory capacity not exceeded (FF).
+    files.push_back(transparent(at(kEfSmss), {0xFF, 0xFF}, access(A::Chv1, A::Chv1)));
+    files.push_back(records(at(kEfLnd), FileStructure::Cyclic, 10, dialLength, access(A::Chv1, A::Chv1)));
+    files.push_back(records(at(kEfSdn), FileStructure::LinearFixed, 5, dialLength, access(A::Chv1, A::Adm)));
+    files.push_back(records(at(kEfExt1), FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv1)));
+    files.push_back(records(at(kEfExt2), FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv2)));
+}
+
+StandardCard::Shape withinRanges(StandardCard::Shape shape)
+{
+    using Shape = StandardCard::Shape;
+    shape.adnRecords = std::clamp(shape.adnRecords, 1, Shape::kMaxRecords);
+    shape.smsRecords = std::clamp(shape.smsRecords, 1, Shape::kMaxRecords);
+    shape.nameLength = std::clamp(shape.nameLength, 0, Shape::kMaxNameLength);
+    return shape;
 }
 
 } // namespace
 
+std::span<const StandardCard::ServiceFile> StandardCard::serviceFiles()
+{
+    static constexpr ServiceFile kFiles[] = {
+        {kDfTelecom, kEfAdn, service::kAdn},
+        {kDfTelecom, kEfFdn, service::kFdn},
+        {kDfTelecom, kEfSms, service::kSms},
+        {kDfTelecom, kEfSmss, service::kSms},
+        {kDfGsm, kEfAcm, service::kAdviceOfCharge},
+        {kDfGsm, kEfAcmMax, service::kAdviceOfCharge},
+        {kDfGsm, kEfPuct, service::kAdviceOfCharge},
+        {kDfTelecom, kEfCcp, service::kCcp},
+        {kDfGsm, kEfPlmnSel, service::kPlmnSel},
+        {kDfTelecom, kEfMsisdn, service::kMsisdn},
+        {kDfTelecom, kEfExt1, service::kExt1},
+        {kDfTelecom, kEfExt2, service::kExt2},
+        {kDfTelecom, kEfSmsp, service::kSmsp},
+        {kDfTelecom, kEfLnd, service::kLnd},
+        {kDfGsm, kEfCbmi, service::kCbmi},
+        {kDfGsm, kEfGid1, service::kGid1},
+        {kDfGsm, kEfGid2, service::kGid2},
+        {kDfGsm, kEfSpn, service::kSpn},
+        {kDfTelecom, kEfSdn, service::kSdn},
+        {kDfTelecom, kEfExt3, service::kExt3},
+        {kDfGsm, kEfCbmid, service::kCbDataDownload},
+        {kDfGsm, kEfCbmir, service::kCbmir},
+        {kDfTelecom, kEfBdn, service::kBdn},
+        {kDfTelecom, kEfExt4, service::kExt4},
+        {kDfTelecom, kEfSmsr, service::kSmsStatusReports},
+        {kDfGsm, kEfKcGprs, service::kGprs},
+        {kDfGsm, kEfLociGprs, service::kGprs},
+    };
+    return kFiles;
+}
+
+// EF_SST: two bits per service (allocated, activated), service 1 in the low bits of byte 1.
+std::vector<uint8_t> StandardCard::serviceTable(const SimCardData& card)
+{
+    std::vector<uint8_t> sst(kServiceTableSize, 0x00);
+    const auto offer = [&sst](int n) {
+        const auto byte = static_cast<std::size_t>((n - 1) / 4);
+        if (byte < sst.size())
+            sst[byte] = static_cast<uint8_t>(sst[byte] | 3 << (2 * ((n - 1) % 4)));
+    };
+    offer(service::kChv1Disable);
+    offer(service::kProactiveSim);
+    for (const SimFile& f : card.files) {
+        if (f.isDirectory() || f.path.size() != 3)
+            continue;
+        for (const ServiceFile& s : serviceFiles()) {
+            if (s.df == f.path[1] && s.ef == f.id())
+                offer(s.service);
+        }
+    }
+    return sst;
+}
+
 SimCardData StandardCard::simCard()
 {
+    return simCard(Shape{});
+}
+
+SimCardData StandardCard::simCard(const Shape& requested)
+{
+    const Shape shape = withinRanges(requested);
     SimCardData card;
     card.kind = CardKind::Sim;
     // TS direct convention; T0: TA1 and TD1 follow, 6 historical bytes; TA1 11 = F 372, D 1;
@@ -212,90 +259,23 @@ SimCardData StandardCard::simCard()
     card.atr = {0x3B, 0x96, 0x11, 0x00, 'K', 'E', 'S', 'T', 'R', 'L'};
     for (std::size_t i = 0; i < card.ki.size(); ++i)
         card.ki[i] = static_cast<uint8_t>(0x4B + 17 * i);
-    card.chv1 = ChvState{"1234", "12345678", ChvState::kMaxAttempts, ChvState::kMaxUnblockAttempts, true};
+    card.chv1 =
+        ChvState{"1234", "12345678", ChvState::kMaxAttempts, ChvState::kMaxUnblockAttempts, !shape.pin1Disabled};
     card.chv2 = ChvState{"5678", "87654321", ChvState::kMaxAttempts, ChvState::kMaxUnblockAttempts, true};
 
     auto& files = card.files;
     files.push_back(directory({kMf}));
-
     std::string iccid = kIccidDigits;
     iccid += luhnCheckDigit(iccid);
     files.push_back(transparent({kMf, kEfIccid}, swappedBcd(iccid, 10), access(A::Always, A::Never)));
+    // EF_ELP: the same languages as ISO 639 pairs, "cs" and "en".
+    files.push_back(transparent({kMf, kEfElp}, {'c', 's', 'e', 'n'}, access(A::Always, A::Chv1)));
+    addTelecomFiles(files, shape);
+    addGsmFiles(files);
 
-    // DF_TELECOM.
-    files.push_back(directory({kMf, kDfTelecom}));
-    SimFile adn = records({kMf, kDfTelecom, kEfAdn}, FileStructure::LinearFixed, 250, 28,
-                          access(A::Chv1, A::Chv1, A::Chv2, A::Chv2));
-    SimFile fdn = records({kMf, kDfTelecom, kEfFdn}, FileStructure::LinearFixed, 10, 28, access(A::Chv1, A::Chv2));
-    SimFile smsFile = records({kMf, kDfTelecom, kEfSms}, FileStructure::LinearFixed, 20, 176, access(A::Chv1, A::Chv1));
-    for (int r = 1; r <= smsFile.recordCount(); ++r)
-        record(smsFile, r)[0] = 0x00; // status byte of a free record
-    SimFile msisdn = records({kMf, kDfTelecom, kEfMsisdn}, FileStructure::LinearFixed, 2, 28, access(A::Chv1, A::Chv1));
-    SimFile smsp = records({kMf, kDfTelecom, kEfSmsp}, FileStructure::LinearFixed, 2, 40, access(A::Chv1, A::Chv1));
-    SimFile lnd = records({kMf, kDfTelecom, kEfLnd}, FileStructure::Cyclic, 10, 28, access(A::Chv1, A::Chv1));
-    SimFile ext1 = records({kMf, kDfTelecom, kEfExt1}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv1));
-    SimFile ext2 = records({kMf, kDfTelecom, kEfExt2}, FileStructure::LinearFixed, 10, 13, access(A::Chv1, A::Chv2));
-
-    putDial(adn, 1, dial("Mother", "420602111222", 1), ext1);
-    putDial(adn, 2, dial("Office", "224123456", 0), ext1);
-    putDial(adn, 3, dial("Voicemail", "*77#", 0), ext1);
-    putDial(adn, 4, dial("Conference bridge", "123456789012345678901234", 0), ext1);
-    putDial(adn, 6, dial("Pizza", "777888999", 0), ext1);
-    putDial(adn, 7, dial("Hotel Vienna", "43153163001", 1), ext1);
-    putDial(fdn, 1, dial("Emergency", "112", 0), ext2);
-    putDial(fdn, 2, dial("Mother", "420602111222", 1), ext2);
-    putDial(msisdn, 1, dial("My number", "420603123456", 1), ext1);
-    // EF_LND: record 1 is the number dialled last.
-    putDial(lnd, 1, dial("Office", "224123456", 0), ext1);
-    putDial(lnd, 2, dial("", "800123456", 0), ext1);
-
-    const std::string week = ValidityChoiceText(2);
-    putSms(smsFile, 1, sms(SmsStatus::Read, "420602111222", "12.03.24 18:45", "Dinner at seven?"));
-    putSms(smsFile, 2,
-           sms(SmsStatus::Received, "420731000111", "14.03.24 09:02", "Your parcel is waiting at the post office."));
-    putSms(smsFile, 3, sms(SmsStatus::ToBeSent, "420602111222", week.c_str(), "See you on Sunday"));
-    const auto parameters = smsParameters(smsp.recordLength);
-    std::copy(parameters.begin(), parameters.end(), record(smsp, 1).begin());
-
-    for (SimFile* f : {&adn, &fdn, &smsFile, &msisdn, &smsp, &lnd, &ext1, &ext2})
-        files.push_back(std::move(*f));
-
-    // DF_GSM.
-    files.push_back(directory({kMf, kDfGsm}));
-    // EF_IMSI: length 8, then the parity nibble 9 (odd count, IMSI) and 15 digits.
-    std::vector<uint8_t> imsi{0x08};
-    const auto imsiDigits = swappedBcd("9230011234567890", 8);
-    imsi.insert(imsi.end(), imsiDigits.begin(), imsiDigits.end());
-    files.push_back(transparent({kMf, kDfGsm, kEfImsi}, imsi, access(A::Chv1, A::Adm, A::Adm, A::Chv1)));
-    files.push_back(transparent({kMf, kDfGsm, kEfPlmnSel}, plmns({{230, 2}, {262, 1}}, 24), access(A::Chv1, A::Chv1)));
-    files.push_back(
-        transparent({kMf, kDfGsm, kEfSst},
-                    serviceTable({service::kChv1Disable, service::kAdn, service::kFdn, service::kSms,
-                                  service::kAdviceOfCharge, service::kPlmnSel, service::kMsisdn, service::kExt1,
-                                  service::kExt2, service::kSmsp, service::kLnd, service::kProactiveSim},
-                                 10),
-                    access(A::Chv1, A::Adm)));
-    files.push_back(transparent({kMf, kDfGsm, kEfFplmn}, plmns({{230, 3}}, 12), access(A::Chv1, A::Chv1)));
-    // EF_LOCI: no TMSI, LAI 230-01 with LAC 1234, no TMSI time, location updated.
-    std::vector<uint8_t> loci{0xFF, 0xFF, 0xFF, 0xFF};
-    const auto lai = plmns({{230, 1}}, 3);
-    loci.insert(loci.end(), lai.begin(), lai.end());
-    loci.insert(loci.end(), {0x12, 0x34, 0xFF, 0x00});
-    files.push_back(transparent({kMf, kDfGsm, kEfLoci}, loci, access(A::Chv1, A::Chv1, A::Adm, A::Chv1)));
-    files.push_back(transparent({kMf, kDfGsm, kEfPhase}, {gsm::phase::kPhase2Plus}, access(A::Always, A::Adm)));
-    // EF_PUCT: "CZK", 2.50 per unit = EPPU 250 (0x0FA) x 10^-2 (byte 5: |EX| 2 in bits 6-8, sign
-    // bit 5 set, EPPU low nibble A).
-    files.push_back(transparent({kMf, kDfGsm, kEfPuct}, {'C', 'Z', 'K', 0x0F, 0x5A}, access(A::Chv1, A::Chv2)));
-    // EF_ACM: newest meter value first.
-    SimFile acm = records({kMf, kDfGsm, kEfAcm}, FileStructure::Cyclic, 5, 3,
-                          access(A::Chv1, A::Chv1, A::Adm, A::Adm, A::Chv1), 0x00);
-    const uint32_t history[] = {42, 40, 32};
-    for (int i = 0; i < 3; ++i) {
-        const auto v = meter(history[i]);
-        std::copy(v.begin(), v.end(), record(acm, i + 1).begin());
-    }
-    files.push_back(std::move(acm));
-    files.push_back(transparent({kMf, kDfGsm, kEfAcmMax}, meter(1000), access(A::Chv1, A::Chv2)));
+    if (!shape.blank)
+        standard::fillContents(card);
+    standard::fileAt(card, {kMf, kDfGsm, kEfSst})->data = serviceTable(card);
     return card;
 }
 
