@@ -17,6 +17,7 @@
 #include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
 #include "emulator/VpcdFace.h"
+#include "gsm/Responses.h"
 
 namespace kestrel::emulator {
 
@@ -79,7 +80,23 @@ QString chvText(const char* name, const ChvState& chv, bool canDisable)
     return s + u'\n';
 }
 
-QString fileText(const SimFile& f)
+// The files directly under directory, as its SELECT response counts them.
+QString childCounts(const SimCardData& card, const SimFile& directory)
+{
+    int dfs = 0;
+    int efs = 0;
+    for (const SimFile& f : card.files) {
+        if (f.path.size() == directory.path.size() + 1 &&
+            std::equal(directory.path.begin(), directory.path.end(), f.path.begin()))
+            ++(f.isDirectory() ? dfs : efs);
+    }
+    return QStringLiteral("%1 DFs, %2 EFs").arg(dfs).arg(efs);
+}
+
+// A file's line says what its SELECT response says: id, name, type (and for an MF/DF the files
+// under it), structure, size, record length and count, the access conditions and the status byte
+// (bit 1 set: not invalidated; bit 3: readable and updatable when invalidated).
+QString fileText(const SimCardData& card, const SimFile& f)
 {
     const QString indent(static_cast<qsizetype>(2 * (f.path.size() - 1)), u' ');
     const QString name = QString::fromStdString(f.name.empty() ? standardFileName(f.path) : f.name);
@@ -87,7 +104,9 @@ QString fileText(const SimFile& f)
     if (!name.isEmpty())
         line += u' ' + name;
     if (f.isDirectory())
-        return line + QStringLiteral("  (") + QString::fromStdString(formatPath(f.path)) + QStringLiteral(")\n");
+        return line + QStringLiteral("  (") + QString::fromStdString(formatPath(f.path)) + QStringLiteral("); ") +
+               (f.type == FileType::MF ? QStringLiteral("MF, ") : QStringLiteral("DF, ")) + childCounts(card, f) +
+               u'\n';
 
     const QString access = QStringLiteral("read %1, update %2, increase %3, invalidate %4, rehabilitate %5")
                                .arg(levelText(f.access.read), levelText(f.access.update), levelText(f.access.increase),
@@ -95,6 +114,12 @@ QString fileText(const SimFile& f)
     QString status = f.invalidated ? QStringLiteral("invalidated") : QStringLiteral("valid");
     if (f.readableWhenInvalidated)
         status += QStringLiteral(", readable when invalidated");
+    const int statusByte = (f.invalidated ? 0 : gsm::response::kNotInvalidatedBit) |
+                           (f.readableWhenInvalidated ? gsm::response::kReadableWhenInvalidatedBit : 0);
+    status += QStringLiteral(" (status %1); EF").arg(QString::number(statusByte, 16).rightJustified(2, u'0').toUpper());
+    // Record files give their size here; a transparent file's size is its first field.
+    if (f.structure != FileStructure::Transparent)
+        status += QStringLiteral(", %1 bytes").arg(f.size());
     const QString dataIndent = indent + QStringLiteral("    ");
     if (f.structure == FileStructure::Transparent) {
         line += QStringLiteral("  transparent, %1 bytes; %2; %3\n").arg(f.size()).arg(access, status);
@@ -136,7 +161,17 @@ Options splitArguments(const QStringList& arguments)
 int usage(QTextStream& err, const QString& problem)
 {
     err << "kestrel-sim: " << problem << '\n'
-        << "usage: kestrel-sim new <card file> [--telephone-card] [--force]\n"
+        << "usage: kestrel-sim new <card file> [--blank] [--adn N] [--sms N] [--name-length L] [--pin1-disabled]\n"
+        << "                       [--force]\n"
+        << "         --blank          every file the owner fills left empty\n"
+        << "         --adn N          EF_ADN with N records (1-" << StandardCard::Shape::kMaxRecords << ", default "
+        << StandardCard::Shape{}.adnRecords << ")\n"
+        << "         --sms N          EF_SMS with N records (1-" << StandardCard::Shape::kMaxRecords << ", default "
+        << StandardCard::Shape{}.smsRecords << ")\n"
+        << "         --name-length L  names of up to L characters: dialling-number records of L + 14 bytes (0-"
+        << StandardCard::Shape::kMaxNameLength << ", default " << StandardCard::Shape{}.nameLength << ")\n"
+        << "         --pin1-disabled  PIN1 not asked for\n"
+        << "       kestrel-sim new <card file> --telephone-card [--force]\n"
         << "       kestrel-sim show <card file>\n"
         << "       kestrel-sim serve --card <card file> --vpcd [[host:]port]   (default localhost:"
         << VpcdFace::kDefaultPort << ")\n"
@@ -144,33 +179,102 @@ int usage(QTextStream& err, const QString& problem)
     return kExitUsage;
 }
 
-int newCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
+// The options of `new`: switches, and numbers each with its range and the shape field it sets.
+struct NewOptions
 {
-    const Options o = splitArguments(arguments);
+    StandardCard::Shape shape;
+    bool shaped = false; // a SIM option was given
     bool telephone = false;
     bool force = false;
-    for (const QString& flag : o.flags) {
-        if (flag == QLatin1String("--telephone-card"))
-            telephone = true;
-        else if (flag == QLatin1String("--force"))
-            force = true;
-        else
-            return usage(err, QStringLiteral("unknown option %1").arg(flag));
+    QString path;
+};
+
+bool parseNewOptions(const QStringList& arguments, NewOptions& o, QString& problem)
+{
+    using Shape = StandardCard::Shape;
+    struct Number
+    {
+        const char* flag;
+        int min;
+        int max;
+        int Shape::*field;
+    };
+    static const Number kNumbers[] = {
+        {"--adn", 1, Shape::kMaxRecords, &Shape::adnRecords},
+        {"--sms", 1, Shape::kMaxRecords, &Shape::smsRecords},
+        {"--name-length", 0, Shape::kMaxNameLength, &Shape::nameLength},
+    };
+    struct Switch
+    {
+        const char* flag;
+        bool* value;
+        bool shapes;
+    };
+    const Switch switches[] = {
+        {"--blank", &o.shape.blank, true},
+        {"--pin1-disabled", &o.shape.pin1Disabled, true},
+        {"--telephone-card", &o.telephone, false},
+        {"--force", &o.force, false},
+    };
+    QStringList positional;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (!a.startsWith(QStringLiteral("--"))) {
+            positional.append(a);
+            continue;
+        }
+        const auto sw = std::find_if(std::begin(switches), std::end(switches),
+                                     [&a](const Switch& s) { return a == QLatin1String(s.flag); });
+        if (sw != std::end(switches)) {
+            *sw->value = true;
+            o.shaped = o.shaped || sw->shapes;
+            continue;
+        }
+        const auto number = std::find_if(std::begin(kNumbers), std::end(kNumbers),
+                                         [&a](const Number& n) { return a == QLatin1String(n.flag); });
+        if (number == std::end(kNumbers)) {
+            problem = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        }
+        bool ok = false;
+        const int value = i + 1 < arguments.size() ? arguments[i + 1].toInt(&ok, 10) : 0;
+        if (!ok || value < number->min || value > number->max) {
+            problem = QStringLiteral("%1 needs a number from %2 to %3").arg(a).arg(number->min).arg(number->max);
+            return false;
+        }
+        ++i;
+        o.shape.*number->field = value;
+        o.shaped = true;
     }
-    if (o.positional.size() != 1)
-        return usage(err, QStringLiteral("new needs exactly one card file"));
-    const QString path = o.positional.front();
-    if (QFileInfo::exists(path) && !force) {
-        err << "kestrel-sim: " << path << " exists; use --force to overwrite it\n";
+    if (positional.size() != 1) {
+        problem = QStringLiteral("new needs exactly one card file");
+        return false;
+    }
+    if (o.telephone && o.shaped) {
+        problem = QStringLiteral("--telephone-card takes none of the SIM options");
+        return false;
+    }
+    o.path = positional.front();
+    return true;
+}
+
+int newCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    NewOptions o;
+    QString problem;
+    if (!parseNewOptions(arguments, o, problem))
+        return usage(err, problem);
+    if (QFileInfo::exists(o.path) && !o.force) {
+        err << "kestrel-sim: " << o.path << " exists; use --force to overwrite it\n";
         return kExitFailure;
     }
-    const SimCardData card = telephone ? StandardCard::telephoneCard() : StandardCard::simCard();
+    const SimCardData card = o.telephone ? StandardCard::telephoneCard() : StandardCard::simCard(o.shape);
     QString error;
-    if (!CardFile::save(card, path, error)) {
+    if (!CardFile::save(card, o.path, error)) {
         err << "kestrel-sim: " << error << '\n';
         return kExitFailure;
     }
-    out << "Wrote " << (telephone ? "a telephone card" : "a SIM card") << " to " << path << '\n';
+    out << "Wrote " << (o.telephone ? "a telephone card" : "a SIM card") << " to " << o.path << '\n';
     return kExitOk;
 }
 
@@ -354,7 +458,7 @@ QString describeCard(const SimCardData& card)
              .arg(card.options.authenticationExhausted ? QStringLiteral("yes") : QStringLiteral("no"));
     s += QStringLiteral("Memory: %1 bytes\n").arg(card.memorySize);
     for (const SimFile& f : card.files)
-        s += fileText(f);
+        s += fileText(card, f);
     return s;
 }
 
