@@ -20,7 +20,8 @@ public:
     // The card shapes people meet. Values outside their ranges are taken as the nearest end.
     struct Shape
     {
-        static constexpr int kMaxRecords = 255;
+        // Record numbers run from 01 to FE (GSM 11.11): a record file holds at most 254.
+        static constexpr int kMaxRecords = 254;
         static constexpr int kMaxNameLength = 255 - 14; // a record length is one byte
 
         bool blank = false;   // every user file empty; the card's identity and codes stay

