@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -52,32 +53,50 @@ protected:
 
 TEST_F(StandardCardTest, FilesHaveTheirGsmLayout)
 {
+    using A = AccessLevel;
+    constexpr auto T = FileStructure::Transparent;
+    constexpr auto L = FileStructure::LinearFixed;
+    constexpr auto C = FileStructure::Cyclic;
     struct Expect
     {
         std::vector<uint16_t> path;
         FileStructure structure;
         int records; // or the size of a transparent file
         int length;
+        A read, update, invalidate, rehabilitate;
     };
+    // Every EF of the card (GSM 11.11 clause 10), with the access conditions of a typical card.
     const Expect files[] = {
-        {{0x3F00, 0x2FE2}, FileStructure::Transparent, 10, 0},
-        {{0x3F00, 0x7F10, 0x6F3A}, FileStructure::LinearFixed, 250, 28},
-        {{0x3F00, 0x7F10, 0x6F3B}, FileStructure::LinearFixed, 10, 28},
-        {{0x3F00, 0x7F10, 0x6F3C}, FileStructure::LinearFixed, 20, 176},
-        {{0x3F00, 0x7F10, 0x6F40}, FileStructure::LinearFixed, 2, 28},
-        {{0x3F00, 0x7F10, 0x6F42}, FileStructure::LinearFixed, 2, 40},
-        {{0x3F00, 0x7F10, 0x6F44}, FileStructure::Cyclic, 10, 28},
-        {{0x3F00, 0x7F10, 0x6F4A}, FileStructure::LinearFixed, 10, 13},
-        {{0x3F00, 0x7F10, 0x6F4B}, FileStructure::LinearFixed, 10, 13},
-        {{0x3F00, 0x7F20, 0x6F07}, FileStructure::Transparent, 9, 0},
-        {{0x3F00, 0x7F20, 0x6F30}, FileStructure::Transparent, 24, 0},
-        {{0x3F00, 0x7F20, 0x6F38}, FileStructure::Transparent, 10, 0},
-        {{0x3F00, 0x7F20, 0x6F7B}, FileStructure::Transparent, 12, 0},
-        {{0x3F00, 0x7F20, 0x6F7E}, FileStructure::Transparent, 11, 0},
-        {{0x3F00, 0x7F20, 0x6FAE}, FileStructure::Transparent, 1, 0},
-        {{0x3F00, 0x7F20, 0x6F41}, FileStructure::Transparent, 5, 0},
-        {{0x3F00, 0x7F20, 0x6F39}, FileStructure::Cyclic, 5, 3},
-        {{0x3F00, 0x7F20, 0x6F37}, FileStructure::Transparent, 3, 0},
+        {{0x3F00, 0x2FE2}, T, 10, 0, A::Always, A::Never, A::Adm, A::Adm},
+        {{0x3F00, 0x2F05}, T, 4, 0, A::Always, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F3A}, L, 250, 28, A::Chv1, A::Chv1, A::Chv2, A::Chv2},
+        {{0x3F00, 0x7F10, 0x6F3B}, L, 10, 28, A::Chv1, A::Chv2, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F3C}, L, 20, 176, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F40}, L, 2, 28, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F42}, L, 2, 40, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F43}, T, 2, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F44}, C, 10, 28, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F49}, L, 5, 28, A::Chv1, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F4A}, L, 10, 13, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F10, 0x6F4B}, L, 10, 13, A::Chv1, A::Chv2, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F05}, T, 4, 0, A::Always, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F07}, T, 9, 0, A::Chv1, A::Adm, A::Adm, A::Chv1},
+        {{0x3F00, 0x7F20, 0x6F20}, T, 9, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F30}, T, 24, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F31}, T, 1, 0, A::Chv1, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F37}, T, 3, 0, A::Chv1, A::Chv2, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F38}, T, 10, 0, A::Chv1, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F39}, C, 5, 3, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F3E}, T, 2, 0, A::Chv1, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F41}, T, 5, 0, A::Chv1, A::Chv2, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F45}, T, 10, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F46}, T, 17, 0, A::Always, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F74}, T, 16, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F78}, T, 2, 0, A::Chv1, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F7B}, T, 12, 0, A::Chv1, A::Chv1, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6F7E}, T, 11, 0, A::Chv1, A::Chv1, A::Adm, A::Chv1},
+        {{0x3F00, 0x7F20, 0x6FAD}, T, 4, 0, A::Always, A::Adm, A::Adm, A::Adm},
+        {{0x3F00, 0x7F20, 0x6FAE}, T, 1, 0, A::Always, A::Adm, A::Adm, A::Adm},
     };
     for (const Expect& e : files) {
         SCOPED_TRACE(formatPath(e.path));
@@ -90,10 +109,16 @@ TEST_F(StandardCardTest, FilesHaveTheirGsmLayout)
             EXPECT_EQ(f.recordLength, e.length);
         }
         EXPECT_EQ(f.name, standardFileName(e.path));
+        EXPECT_FALSE(f.name.empty());
+        EXPECT_EQ(f.access.read, e.read);
+        EXPECT_EQ(f.access.update, e.update);
+        EXPECT_EQ(f.access.invalidate, e.invalidate);
+        EXPECT_EQ(f.access.rehabilitate, e.rehabilitate);
+        EXPECT_EQ(f.access.increase, e.path.back() == 0x6F39 ? A::Chv1 : A::Never);
+        EXPECT_FALSE(f.invalidated);
     }
-    EXPECT_EQ(fileAt(card, {0x3F00, 0x7F10, 0x6F3B}).access.update, AccessLevel::Chv2);
-    EXPECT_EQ(fileAt(card, {0x3F00, 0x7F10, 0x6F3A}).access.invalidate, AccessLevel::Chv2);
-    EXPECT_EQ(fileAt(card, {0x3F00, 0x7F20, 0x6F39}).access.increase, AccessLevel::Chv1);
+    // Those and the MF, DF_TELECOM and DF_GSM: nothing else.
+    EXPECT_EQ(card.files.size(), std::size(files) + 3);
     EXPECT_TRUE(CardFile::check(card).isEmpty());
     EXPECT_EQ(card.chv1.code, "1234");
     EXPECT_EQ(card.chv2.code, "5678");
@@ -113,9 +138,19 @@ TEST_F(StandardCardTest, PhoneBookDecodesIncludingTheExtensionChain)
         uint8_t ton;
     };
     const Expect entries[] = {
-        {1, "Mother", "420602111222", 1}, {2, "Office", "224123456", 0},
-        {3, "Voicemail", "*77#", 0},      {4, "Conference bri", "123456789012345678901234", 0},
-        {6, "Pizza", "777888999", 0},     {7, "Hotel Vienna", "43153163001", 1},
+        {1, "Mother", "420602111222", 1},
+        {2, "Office", "224123456", 0},
+        {3, "Voicemail", "*77#", 0},
+        {4, "Conference bri", "123456789012345678901234", 0},
+        {6, "Pizza", "777888999", 0},
+        {7, "Hotel Vienna", "43153163001", 1},
+        // A letter the default alphabet and Windows-1250 share comes out as Windows-1250.
+        {8, "Jens Wei\xDF", "4930123456", 1},
+        {9, "Frau Gro\xDFmann", "4315121234", 1},
+        {10, "Dr. Strau\xDF", "4989765432", 1},
+        {11, "Taxi", "14014", 0},
+        {12, "Anne Marie", "33145678901", 1},
+        {13, "Dentist", "241012345", 0},
     };
     for (const Expect& e : entries) {
         SCOPED_TRACE(e.record);
@@ -127,7 +162,9 @@ TEST_F(StandardCardTest, PhoneBookDecodesIncludingTheExtensionChain)
         EXPECT_EQ(d.npi, 1);
     }
     EXPECT_EQ(DecodeDialRecord(recordOf(adn, 5), 5, ext1.data).valid, 0);
+    EXPECT_EQ(DecodeDialRecord(recordOf(adn, 14), 14, ext1.data).valid, 0);
     EXPECT_EQ(DecodeDialRecord(recordOf(adn, 250), 250, ext1.data).valid, 0);
+    EXPECT_EQ(recordOf(adn, 8)[8], 0x1E); // "ß" as its own code
 
     // Record 4 links to EXT1 record 1, an additional-data record with the last four digits and no
     // further link.
@@ -150,6 +187,9 @@ TEST_F(StandardCardTest, PhoneBookDecodesIncludingTheExtensionChain)
     const auto lnd = fileAt(card, {0x3F00, 0x7F10, 0x6F44});
     EXPECT_EQ(fixedText(DecodeDialRecord(recordOf(lnd, 1), 1, ext1.data).name), "Office");
     EXPECT_EQ(fixedText(DecodeDialRecord(recordOf(lnd, 2), 2, ext1.data).number), "800123456");
+    const auto sdn = fileAt(card, {0x3F00, 0x7F10, 0x6F49});
+    EXPECT_EQ(fixedText(DecodeDialRecord(recordOf(sdn, 1), 1, {}).name), "Customer care");
+    EXPECT_EQ(fixedText(DecodeDialRecord(recordOf(sdn, 2), 2, {}).number), "*101#");
 }
 
 TEST_F(StandardCardTest, MessagesDecode)
@@ -166,6 +206,7 @@ TEST_F(StandardCardTest, MessagesDecode)
         {1, SmsStatus::Read, "420602111222", "Dinner at seven?"},
         {2, SmsStatus::Received, "420731000111", "Your parcel is waiting at the post office."},
         {3, SmsStatus::ToBeSent, "420602111222", "See you on Sunday"},
+        {4, SmsStatus::Sent, "420731000111", "I will pick it up tomorrow"},
     };
     for (const Expect& e : messages) {
         SCOPED_TRACE(e.record);
@@ -178,8 +219,13 @@ TEST_F(StandardCardTest, MessagesDecode)
     }
     EXPECT_EQ(fixedText(DecodeSmsRecord(recordOf(sms, 1), 0).when), "12.03.24 18:45");
     EXPECT_EQ(recordOf(sms, 3)[0], 0x07);
-    EXPECT_EQ(DecodeSmsRecord(recordOf(sms, 4), 3).valid, 0);
-    EXPECT_EQ(recordOf(sms, 4)[0], 0x00);
+    EXPECT_EQ(DecodeSmsRecord(recordOf(sms, 5), 4).valid, 0);
+    EXPECT_EQ(recordOf(sms, 5)[0], 0x00);
+    // EF_SMSS: the sent message's reference, memory not full.
+    const auto& smss = fileAt(card, {0x3F00, 0x7F10, 0x6F43}).data;
+    EXPECT_EQ(smss[0], DecodeSmsRecord(recordOf(sms, 4), 3).messageRef);
+    EXPECT_NE(smss[0], 0xFF);
+    EXPECT_EQ(smss[1], 0xFF);
 }
 
 TEST_F(StandardCardTest, SmsParametersCarryTheServiceCentre)
@@ -212,17 +258,18 @@ TEST_F(StandardCardTest, NetworksServicesAndIdentity)
     int used = 0;
     for (const PlmnEntry& e : plmnsel)
         used += e.used ? 1 : 0;
-    EXPECT_EQ(used, 2);
+    EXPECT_EQ(used, 6);
     const auto fplmn = DecodePlmnList(fileAt(card, {0x3F00, 0x7F20, 0x6F7B}).data);
     ASSERT_EQ(fplmn.size(), 4u);
     EXPECT_TRUE(fplmn[0].used);
     EXPECT_EQ(formatPlmn(fplmn[0].mcc, fplmn[0].mnc), "230-03");
-    EXPECT_FALSE(fplmn[1].used);
+    EXPECT_TRUE(fplmn[2].used);
+    EXPECT_FALSE(fplmn[3].used);
 
     const auto& sst = fileAt(card, {0x3F00, 0x7F20, 0x6F38}).data;
-    for (int n : {1, 2, 3, 4, 5, 7, 9, 10, 11, 12, 13, 29})
+    for (int n : {1, 2, 3, 4, 5, 7, 9, 10, 11, 12, 13, 14, 15, 17, 18, 29})
         EXPECT_TRUE(hasService(sst, n)) << n;
-    for (int n : {6, 8, 14, 15, 28, 30, 40})
+    for (int n : {6, 8, 16, 19, 28, 30, 40})
         EXPECT_FALSE(hasService(sst, n)) << n;
     EXPECT_EQ(fileAt(card, {0x3F00, 0x7F20, 0x6FAE}).data, std::vector<uint8_t>{0x03});
 
@@ -235,6 +282,20 @@ TEST_F(StandardCardTest, NetworksServicesAndIdentity)
     }
     EXPECT_EQ(imsiDigits, "230011234567890");
     EXPECT_EQ(imsi[1] & 0x0F, 0x9);
+    // What the phone derives from the IMSI agrees with it: the MNC length of EF_AD, the home
+    // network of EF_LOCI's location area, the access class of EF_ACC (the last digit).
+    EXPECT_EQ(fileAt(card, {0x3F00, 0x7F20, 0x6FAD}).data[3], 2);
+    const auto& loci = fileAt(card, {0x3F00, 0x7F20, 0x6F7E}).data;
+    const auto lai = DecodePlmnList(std::span<const uint8_t>(loci).subspan(4, 3));
+    ASSERT_EQ(lai.size(), 1u);
+    EXPECT_EQ(formatPlmn(lai[0].mcc, lai[0].mnc), imsiDigits.substr(0, 3) + "-" + imsiDigits.substr(3, 2));
+    const auto& acc = fileAt(card, {0x3F00, 0x7F20, 0x6F78}).data;
+    const int accessClass = imsiDigits.back() - '0';
+    EXPECT_EQ(acc[1 - accessClass / 8], 1 << (accessClass % 8));
+    EXPECT_EQ(acc[accessClass / 8], 0);
+    const auto& spn = fileAt(card, {0x3F00, 0x7F20, 0x6F46}).data;
+    EXPECT_EQ(std::string(spn.begin() + 1, spn.begin() + 7), "Paegas");
+    EXPECT_EQ(spn[7], 0xFF);
 
     // EF_ICCID: 19 digits and their Luhn check digit.
     const auto& iccid = fileAt(card, {0x3F00, 0x2FE2}).data;
@@ -268,6 +329,109 @@ TEST_F(StandardCardTest, AdviceOfChargeIsFilledIn)
     const auto meter = [](std::span<const uint8_t> r) { return r[0] << 16 | r[1] << 8 | r[2]; };
     EXPECT_EQ(meter(recordOf(acm, 1)), 42);
     EXPECT_EQ(meter(fileAt(card, {0x3F00, 0x7F20, 0x6F37}).data), 1000);
+}
+
+// The shapes of `kestrel-sim new`: sizes as asked, entries that do not fit left out or cut, the
+// service table still exactly the files present.
+TEST(StandardCardShapes, RecordCountsNamesAndServices)
+{
+    using Shape = StandardCard::Shape;
+    struct Case
+    {
+        Shape shape;
+        int adnRecords, smsRecords, recordLength;
+        int adnUsed, smsUsed;
+        const char* conference; // record 4's name, empty when the record is not there
+    };
+    const Case cases[] = {
+        {{}, 250, 20, 28, 12, 4, "Conference bri"},
+        {{.adnRecords = 254, .nameLength = 16}, 254, 20, 30, 12, 4, "Conference bridg"},
+        {{.adnRecords = 5, .smsRecords = 2, .nameLength = 4}, 5, 2, 18, 4, 2, "Conf"},
+        {{.adnRecords = 3, .smsRecords = 1, .nameLength = 0}, 3, 1, 14, 3, 1, ""},
+        {{.adnRecords = 254, .smsRecords = 254, .nameLength = 241}, 254, 254, 255, 12, 4, "Conference bridge"},
+        {{.blank = true, .adnRecords = 100}, 100, 20, 28, 0, 0, nullptr},
+        // Out of range: the nearest end.
+        {{.adnRecords = 0, .smsRecords = 999, .nameLength = -3}, 1, 254, 14, 1, 4, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.adnRecords * 1000 + c.recordLength);
+        const SimCardData card = StandardCard::simCard(c.shape);
+        EXPECT_TRUE(CardFile::check(card).isEmpty()) << CardFile::check(card).toStdString();
+        const SimFile& adn = fileAt(card, {0x3F00, 0x7F10, 0x6F3A});
+        const SimFile& ext1 = fileAt(card, {0x3F00, 0x7F10, 0x6F4A});
+        const SimFile& sms = fileAt(card, {0x3F00, 0x7F10, 0x6F3C});
+        EXPECT_EQ(adn.recordCount(), c.adnRecords);
+        EXPECT_EQ(adn.recordLength, c.recordLength);
+        EXPECT_EQ(fileAt(card, {0x3F00, 0x7F10, 0x6F3B}).recordLength, c.recordLength);
+        EXPECT_EQ(sms.recordCount(), c.smsRecords);
+        int adnUsed = 0;
+        for (int r = 1; r <= adn.recordCount(); ++r)
+            adnUsed += recordOf(adn, r)[static_cast<std::size_t>(c.recordLength - 14)] != 0xFF ? 1 : 0;
+        EXPECT_EQ(adnUsed, c.adnUsed);
+        int smsUsed = 0;
+        for (int r = 1; r <= sms.recordCount(); ++r)
+            smsUsed += recordOf(sms, r)[0] != 0x00 ? 1 : 0;
+        EXPECT_EQ(smsUsed, c.smsUsed);
+        if (c.conference != nullptr && c.adnRecords >= 4 && c.recordLength <= 64) {
+            const DialEntry d = DecodeDialRecord(recordOf(adn, 4), 4, ext1.data);
+            EXPECT_EQ(fixedText(d.name), c.conference);
+            EXPECT_EQ(fixedText(d.number), "123456789012345678901234");
+        }
+        if (c.recordLength > 64) {
+            // Beyond the dialling-number codec's records: the same 14 bytes after a longer alpha.
+            const auto r4 = recordOf(adn, 4);
+            EXPECT_EQ(std::string(r4.begin(), r4.begin() + 17), c.conference);
+            EXPECT_EQ(r4[17], 0xFF);
+            EXPECT_EQ(r4[255 - 14], 11); // TON/NPI and 10 digit bytes
+            EXPECT_EQ(r4[255 - 1], 1);   // its chain in EF_EXT1 record 1
+        }
+
+        // EF_SST: a service is on exactly when its files are there; CHV1 disable and the
+        // proactive SIM besides.
+        const auto& sst = fileAt(card, {0x3F00, 0x7F20, 0x6F38}).data;
+        for (int n = 1; n <= 40; ++n) {
+            bool present = n == 1 || n == 29;
+            for (const StandardCard::ServiceFile& s : StandardCard::serviceFiles()) {
+                if (s.service != n)
+                    continue;
+                for (const SimFile& f : card.files)
+                    present = present || (f.path.size() == 3 && f.path[1] == s.df && f.id() == s.ef);
+            }
+            EXPECT_EQ(hasService(sst, n), present) << n;
+        }
+    }
+}
+
+TEST(StandardCardShapes, BlankKeepsTheCardAndEmptiesTheOwnersFiles)
+{
+    const SimCardData full = StandardCard::simCard();
+    const SimCardData blank = StandardCard::simCard({.blank = true, .pin1Disabled = true});
+    EXPECT_FALSE(blank.chv1.enabled);
+    EXPECT_EQ(blank.chv1.code, "1234");
+    ASSERT_EQ(blank.files.size(), full.files.size());
+    const std::set<uint16_t> kept = {0x2FE2, 0x2F05, 0x6F05, 0x6F07, 0x6F20, 0x6F31, 0x6F38,
+                                     0x6F46, 0x6F74, 0x6F78, 0x6F7E, 0x6FAD, 0x6FAE};
+    for (std::size_t i = 0; i < blank.files.size(); ++i) {
+        const SimFile& f = blank.files[i];
+        SCOPED_TRACE(formatPath(f.path));
+        EXPECT_EQ(f.path, full.files[i].path);
+        if (f.isDirectory() || kept.contains(f.id())) {
+            EXPECT_EQ(f, full.files[i]);
+            continue;
+        }
+        EXPECT_EQ(f.size(), full.files[i].size());
+        // Empty: FF, a free message's status byte, a meter at 0, or no price (FF FF FF 00 00).
+        for (int r = 0; r < std::max(1, f.recordCount()); ++r) {
+            const auto bytes = f.recordLength > 0 ? recordOf(f, r + 1) : std::span<const uint8_t>(f.data);
+            std::string kinds;
+            for (uint8_t b : bytes)
+                kinds += b == 0xFF ? 'F' : b == 0x00 ? '0' : 'x';
+            EXPECT_TRUE(kinds.find('x') == std::string::npos) << kinds;
+            if (f.id() == 0x6F3C) {
+                EXPECT_EQ(kinds, "0" + std::string(175, 'F'));
+            }
+        }
+    }
 }
 
 TEST(StandardTelephoneCard, IsAValidCardWithUnitsLeft)

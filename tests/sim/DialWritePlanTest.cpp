@@ -26,23 +26,25 @@ protected:
 
 } // namespace
 
-// A card with more records than the 250 a list holds: records 251-254 and the extension records
-// they link to stay exactly as they were, however the first 250 change.
+// A card with more records than the 250 a list holds (`kestrel-sim new --adn 254 --name-length
+// 16`): records 251-254 and the extension records they link to stay exactly as they were, however
+// the first 250 change.
 TEST_F(DialWritePlanTest, RecordsBeyondTheListKeepTheirContents)
 {
-    use(standardCardWith([](emulator::SimCardData& d) {
-        findFile(d, kEfAdn)->data.resize(254 * kRecordLength, 0xFF);
-        const auto conference = fileRecord(d, kEfAdn, 4);
-        std::vector<uint8_t> copy(conference.begin(), conference.end());
-        copy[kX + 13] = 5; // its own chain in EF_EXT1 record 5
-        std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 252).begin());
-        const auto piece = fileRecord(d, kEfExt1, 1);
-        std::vector<uint8_t> own(piece.begin(), piece.end());
-        std::copy(own.begin(), own.end(), fileRecord(d, kEfExt1, 5).begin());
-        copy[kX + 13] = 0xFF;
-        copy[0] = 'Z';
-        std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 254).begin());
-    }));
+    emulator::SimCardData d = emulator::StandardCard::simCard({.adnRecords = 254, .nameLength = 16});
+    ASSERT_EQ(findFile(d, kEfAdn)->recordLength, 30);
+    constexpr std::size_t x = 16;
+    const auto conference = fileRecord(d, kEfAdn, 4);
+    std::vector<uint8_t> copy(conference.begin(), conference.end());
+    copy[x + 13] = 5; // its own chain in EF_EXT1 record 5
+    std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 252).begin());
+    const auto piece = fileRecord(d, kEfExt1, 1);
+    std::vector<uint8_t> own(piece.begin(), piece.end());
+    std::copy(own.begin(), own.end(), fileRecord(d, kEfExt1, 5).begin());
+    copy[x + 13] = 0xFF;
+    copy[0] = 'Z';
+    std::copy(copy.begin(), copy.end(), fileRecord(d, kEfAdn, 254).begin());
+    use(std::move(d));
     const std::vector<DialEntry> before = cardBook();
     std::vector<DialEntry> book = read(kEfAdn);
     ASSERT_EQ(book.size(), 250u);

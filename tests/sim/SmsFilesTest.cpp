@@ -125,6 +125,7 @@ TEST_F(SmsFilesTest, ReadsTheStandardCardsMessages)
         {SmsStatus::Read, "420602111222", "12.03.24 18:45", "Dinner at seven?"},
         {SmsStatus::Received, "420731000111", "14.03.24 09:02", "Your parcel is waiting at the post office."},
         {SmsStatus::ToBeSent, "420602111222", ValidityChoiceText(2), "See you on Sunday"},
+        {SmsStatus::Sent, "420731000111", ValidityChoiceText(2), "I will pick it up tomorrow"},
     };
     for (std::size_t k = 0; k < std::size(expected); ++k) {
         const SmsEntry& e = rows[k];
@@ -137,7 +138,7 @@ TEST_F(SmsFilesTest, ReadsTheStandardCardsMessages)
         EXPECT_EQ(fixedText(e.text), expected[k].text) << k;
         EXPECT_EQ(e.position, k);
     }
-    for (std::size_t k = 3; k < rows.size(); ++k) {
+    for (std::size_t k = std::size(expected); k < rows.size(); ++k) {
         EXPECT_FALSE(rows[k].valid) << k;
         // Every row knows its own position, also those beyond the file: none passes for record 1.
         EXPECT_EQ(rows[k].position, k) << k;
