@@ -21,6 +21,17 @@ if(KESTREL_FUZZ)
     target_link_options(kestrel_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# How a test program is compiled: the code under test keeps the build's own flags, but the tests'
+# own code is compiled with light optimisation and line tables only (backtraces keep their file
+# and line), and with the headers nearly every test parses precompiled once per program. Together
+# they halve the suite's compile time, most of a clean build's.
+function(kestrel_test_build_options name)
+    target_compile_options(${name} PRIVATE -Og -g1)
+    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <QByteArray> <QString> <QStringList> <QFile>
+                              <QTemporaryDir> <QJsonArray> <QJsonDocument> <QJsonObject> <algorithm> <functional>
+                              <memory> <string> <vector>)
+endfunction()
+
 # kestrel_add_test(NAME SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
 function(kestrel_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
@@ -29,6 +40,7 @@ function(kestrel_add_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE KESTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                KESTREL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+    kestrel_test_build_options(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
