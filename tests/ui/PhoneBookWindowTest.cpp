@@ -1,6 +1,8 @@
 #include "ModalDriver.h"
 #include "PhoneBookWindowFixture.h"
 
+#include <QProcess>
+
 namespace kestrel {
 namespace {
 
@@ -367,6 +369,46 @@ TEST_F(PhoneBookWindowTest, PrintListHandsTheRowsOfTheCapacityToThePrinter)
     ASSERT_EQ(printed.size(), 10);
     EXPECT_STREQ(printed[2].name, "Pizza");
     EXPECT_EQ(printed[3].valid, 0);
+}
+
+// A card made by the real `kestrel-sim new --adn 254 --name-length 16`: the window holds the
+// first 250 of its 254 records, with names of up to 16 characters, and writes one back whole.
+TEST_F(PhoneBookWindowTest, ReadsAndWritesTheSixteenCharacterNamesOfAShapedCard)
+{
+    cardPath = tempPath(QStringLiteral("shaped.json"));
+    QProcess sim;
+    sim.start(QString::fromUtf8(KESTREL_SIM_TOOL),
+              {QStringLiteral("new"), cardPath, QStringLiteral("--adn"), QStringLiteral("254"),
+               QStringLiteral("--name-length"), QStringLiteral("16")});
+    ASSERT_TRUE(sim.waitForFinished(60000));
+    ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
+    ASSERT_EQ(host->app.openReader(QStringLiteral("VIRTUAL:") + cardPath), CardStatus::Ok);
+    host->app.createSimCard();
+    host->prompts.pins = {std::string("1234")};
+
+    CSezEdDlg* w = open<CSezEdDlg>(0, 1);
+    EXPECT_TRUE(host->prompts.errors.empty());
+    ASSERT_EQ(w->model().capacity(), 250);
+    ASSERT_EQ(w->list()->model()->rowCount(), 250);
+    EXPECT_EQ(host->app.maxAlphaLength(), 16);
+    EXPECT_EQ(cell(w, 3, 1), QStringLiteral("Conference bridg"));
+    EXPECT_EQ(cell(w, 7, 1), QStringLiteral("Jens Weiß"));
+    EXPECT_EQ(keptEntries(w->model()).size(), 12u);
+
+    putEntry(w->model(), 4, "Sixteen letters!", "5551234", 0);
+    w->model().entry(4).modified = 1;
+    host->prompts.answers = {PromptAnswer::Yes};
+    child<QPushButton>(w, "writeButton")->click();
+    EXPECT_TRUE(host->prompts.errors.empty());
+    const emulator::CardFileResult card = emulator::CardFile::load(cardPath);
+    ASSERT_TRUE(card.ok);
+    for (const emulator::SimFile& f : card.card.files) {
+        if (f.id() != kEfAdn)
+            continue;
+        ASSERT_EQ(f.recordCount(), 254);
+        const auto record5 = std::span<const uint8_t>(f.data).subspan(4 * 30, 30);
+        EXPECT_EQ(std::string(record5.begin(), record5.begin() + 16), "Sixteen letters!");
+    }
 }
 
 } // namespace
