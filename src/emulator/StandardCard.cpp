@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "emulator/StandardCardContents.h"
 #include "gsm/FileIds.h"
@@ -130,10 +131,10 @@ void addGsmFiles(std::vector<SimFile>& files)
     files.push_back(transparent(at(kEfCbmi), std::vector<uint8_t>(10, 0xFF), access(A::Chv1, A::Chv1)));
     // EF_SPN: display condition (bit 1: show the registered network too, when it is the home
     // network), then the name in the default alphabet, FF after it.
-    std::vector<uint8_t> spn{0x01};
-    const std::string name = "Paegas"; // RadioMobil's brand, the home network 230 01
-    spn.insert(spn.end(), name.begin(), name.end());
-    spn.resize(17, 0xFF);
+    std::vector<uint8_t> spn(17, 0xFF);
+    spn[0] = 0x01;
+    const std::string_view name = "Paegas"; // RadioMobil's brand, the home network 230 01
+    std::copy(name.begin(), name.end(), spn.begin() + 1);
     files.push_back(transparent(at(kEfSpn), spn, access(A::Always, A::Adm)));
     files.push_back(transparent(at(kEfBcch), bcchList({3, 17, 29, 45, 61, 78, 96, 112}), access(A::Chv1, A::Chv1)));
     // EF_ACC: access class 0 (the last digit of the IMSI), byte 2 bit 1.

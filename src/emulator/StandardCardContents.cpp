@@ -22,8 +22,8 @@ using namespace gsm::fid;
 
 // One dialling-number record of the card. Names are given as Unicode and stored with the code
 // of each letter in the default alphabet, as a phone stores them. The program itself writes an
-// accented letter as its base letter ("é" as "e"), so the names keep to letters that come back
-// from a write unchanged ("ß" has a code of its own and no base letter).
+// accented letter as its base letter ("é" as "e") and a .DIA import folds "ß" to ".", so the
+// names keep to letters that come back from a write and an import unchanged.
 struct DialSeed
 {
     int record;
@@ -113,15 +113,15 @@ SmsEntry sms(SmsStatus status, const char* number, const char* when, const char*
 
 // Writes entry into its record when the file has it; a sent message carries the reference the
 // network acknowledged it with (TP-MR, after the service centre address and the first octet).
-void putSms(SimFile& file, int number, const SmsEntry& entry, std::optional<uint8_t> messageReference = {})
+// The record as the program itself writes it (a sent message keeps TP-MR FF, as a backup restores
+// it), so that a read, backup and restore of the card give its records back unchanged.
+void putSms(SimFile& file, int number, const SmsEntry& entry)
 {
     if (number > file.recordCount())
         return;
-    SmsEncodeResult encoded = EncodeSmsRecord(entry, file.recordLength);
+    const SmsEncodeResult encoded = EncodeSmsRecord(entry, file.recordLength);
     if (!encoded.fits)
         return;
-    if (messageReference)
-        encoded.record[3 + std::size_t{encoded.record[1]}] = *messageReference;
     std::copy(encoded.record.begin(), encoded.record.end(), record(file, number).begin());
 }
 
@@ -166,7 +166,7 @@ void fillMessages(SimCardData& card)
     putSms(file, 2,
            sms(SmsStatus::Received, "420731000111", "14.03.24 09:02", "Your parcel is waiting at the post office."));
     putSms(file, 3, sms(SmsStatus::ToBeSent, "420602111222", week.c_str(), "See you on Sunday"));
-    putSms(file, 4, sms(SmsStatus::Sent, "420731000111", week.c_str(), "I will pick it up tomorrow"), kSentReference);
+    putSms(file, 4, sms(SmsStatus::Sent, "420731000111", week.c_str(), "I will pick it up tomorrow"));
     // EF_SMSS: the reference of the last message sent, memory capacity not exceeded.
     fileAt(card, {kMf, kDfTelecom, kEfSmss})->data = {kSentReference, 0xFF};
     SimFile& smsp = *fileAt(card, {kMf, kDfTelecom, kEfSmsp});
@@ -222,9 +222,9 @@ void fillContents(SimCardData& card)
                  {4, u"Conference bridge", "123456789012345678901234", 0},
                  {6, u"Pizza", "777888999", 0},
                  {7, u"Hotel Vienna", "43153163001", 1},
-                 {8, u"Jens Weiß", "4930123456", 1},
-                 {9, u"Frau Großmann", "4315121234", 1},
-                 {10, u"Dr. Strauß", "4989765432", 1},
+                 {8, u"Jens Weber", "4930123456", 1},
+                 {9, u"Frau Grossmann", "4315121234", 1},
+                 {10, u"Dr. Strauss", "4989765432", 1},
                  {11, u"Taxi", "14014", 0},
                  {12, u"Anne Marie", "33145678901", 1},
                  {13, u"Dentist", "241012345", 0},
@@ -238,10 +238,10 @@ void fillContents(SimCardData& card)
     putDials(card, kEfSdn, {{1, u"Customer care", "4603", 0}, {2, u"Credit balance", "*101#", 0}}, kEfExt3);
     fillMessages(card);
 
-    // Networks of the operator table: preferred ones abroad (and the other Czech network, first
-    // as it has always been), forbidden ones that refused the card.
-    setData(card, kEfPlmnSel, plmnBytes({{230, 2}, {262, 1}, {232, 1}, {231, 1}, {260, 2}, {208, 1}}, 24));
-    setData(card, kEfFplmn, plmnBytes({{230, 3}, {262, 3}, {232, 3}}, 12));
+    // Networks of the operator table: the other Czech network and one abroad preferred, the third
+    // Czech network forbidden.
+    setData(card, kEfPlmnSel, plmnBytes({{230, 2}, {262, 1}}, 24));
+    setData(card, kEfFplmn, plmnBytes({{230, 3}}, 12));
 
     // EF_PUCT: "CZK", 2.50 per unit = EPPU 250 (0x0FA) x 10^-2 (byte 5: |EX| 2 in bits 6-8, sign
     // bit 5 set, EPPU low nibble A).

@@ -68,11 +68,8 @@ TEST_F(NetworkFilesTest, ReadsTheStandardCardsLists)
         const char* read;
     };
     const Case cases[] = {
-        {false,
-         {"230-02", "262-01", "232-01", "231-01", "260-02", "208-01", "-", "-"},
-         "A0 A4 00 00 02 6F 30",
-         "A0 B0 00 00 18"},
-        {true, {"230-03", "262-03", "232-03", "-"}, "A0 A4 00 00 02 6F 7B", "A0 B0 00 00 0C"},
+        {false, {"230-02", "262-01", "-", "-", "-", "-", "-", "-"}, "A0 A4 00 00 02 6F 30", "A0 B0 00 00 18"},
+        {true, {"230-03", "-", "-", "-"}, "A0 A4 00 00 02 6F 7B", "A0 B0 00 00 0C"},
     };
     open();
     for (const Case& c : cases) {
