@@ -104,7 +104,8 @@ TEST_F(BackupOperationsTest, BackupHoldsEveryPartOfTheStandardCard)
     EXPECT_EQ(fixedText(c.fdn[0].number), "112");
     EXPECT_EQ(c.smsCount, 20);
     EXPECT_EQ(fixedText(c.sms[1].text), "Your parcel is waiting at the post office.");
-    EXPECT_FALSE(c.sms[3].valid);
+    EXPECT_EQ(fixedText(c.sms[3].text), "I will pick it up tomorrow"); // the sent one
+    EXPECT_FALSE(c.sms[4].valid);
     EXPECT_EQ(c.serviceCentre, "+420602909909");
     EXPECT_FALSE(c.validity.empty());
     ASSERT_EQ(c.plmn.size(), 8u);

@@ -67,14 +67,16 @@ TEST_F(CardCliTest, ListsOfTheStandardCard)
         {"phonebook read --pin 1234",
          "name",
          {QStringLiteral("Mother"), QStringLiteral("Office"), QStringLiteral("Voicemail"),
-          QStringLiteral("Conference bri"), QStringLiteral("Pizza"), QStringLiteral("Hotel Vienna")}},
+          QStringLiteral("Conference bri"), QStringLiteral("Pizza"), QStringLiteral("Hotel Vienna"),
+          QStringLiteral("Jens Weber"), QStringLiteral("Frau Grossmann"), QStringLiteral("Dr. Strauss"),
+          QStringLiteral("Taxi"), QStringLiteral("Anne Marie"), QStringLiteral("Dentist")}},
         {"phonebook read --fdn --pin 1234", "number", {QStringLiteral("112"), QStringLiteral("420602111222")}},
         {"phonebook read --lnd --pin 1234", "number", {QStringLiteral("224123456"), QStringLiteral("800123456")}},
         {"phonebook read --msisdn --pin 1234", "name", {QStringLiteral("My number")}},
         {"sms read --pin 1234",
          "text",
          {QStringLiteral("Dinner at seven?"), QStringLiteral("Your parcel is waiting at the post office."),
-          QStringLiteral("See you on Sunday")}},
+          QStringLiteral("See you on Sunday"), QStringLiteral("I will pick it up tomorrow")}},
         {"networks read --pin 1234", "mcc", {QStringLiteral("230"), QStringLiteral("262")}},
         {"networks read --forbidden --pin 1234", "mnc", {QStringLiteral("3")}},
     };
@@ -170,7 +172,7 @@ TEST_F(CardCliTest, BackupRestoreAndDump)
     EXPECT_EQ(names(entries("phoneBook"), "name").first(), QStringLiteral("Mother"));
     EXPECT_EQ(dump.value(QLatin1String("phoneBook")).toObject().value(QLatin1String("count")).toInt(), 250);
     EXPECT_EQ(names(entries("fdn"), "number"), (QStringList{QStringLiteral("112"), QStringLiteral("420602111222")}));
-    EXPECT_EQ(names(entries("sms"), "text").size(), 3);
+    EXPECT_EQ(names(entries("sms"), "text").size(), 4);
     EXPECT_EQ(names(entries("plmn"), "mcc"), (QStringList{QStringLiteral("230"), QStringLiteral("262")}));
     EXPECT_EQ(names(entries("fplmn"), "mcc"), QStringList{QStringLiteral("230")});
     EXPECT_EQ(dump.value(QLatin1String("smsParameters")).toObject().value(QLatin1String("serviceCentre")).toString(),
@@ -200,7 +202,7 @@ TEST_F(CardCliTest, RestoreOnly)
     EXPECT_EQ(r.json().object().value(QLatin1String("restored")).toArray(),
               (QJsonArray{QStringLiteral("sms"), QStringLiteral("networks")}));
     EXPECT_TRUE(run("blank.json", "phonebook read --pin 1234").json().array().isEmpty());
-    EXPECT_EQ(run("blank.json", "sms read --pin 1234").json().array().size(), 3);
+    EXPECT_EQ(run("blank.json", "sms read --pin 1234").json().array().size(), 4);
     EXPECT_EQ(run("blank.json", "networks read --pin 1234").json().array().size(), 2);
     EXPECT_TRUE(run("blank.json", "smsp read --pin 1234")
                     .json()

@@ -60,7 +60,7 @@ TEST_F(CliOptionsTest, GlobalOptionsWhereverTheyStand)
                              "--device SIM --pin 1234 --yes phonebook read"}) {
         const Output r = run(line);
         ASSERT_EQ(r.code, kExitOk) << line << ": " << r.err.toStdString();
-        EXPECT_EQ(r.array().size(), 6) << line;
+        EXPECT_EQ(r.array().size(), 12) << line;
     }
 }
 

@@ -65,13 +65,13 @@ protected:
 TEST_F(SmsCliTest, ExportThenImportGivesTheCardItsMessagesBack)
 {
     const QJsonArray before = cardMessages();
-    ASSERT_EQ(before.size(), 3);
+    ASSERT_EQ(before.size(), 4);
     const Output exported = sms("export", "out.sms");
     ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
-    EXPECT_EQ(exported.object().value(QStringLiteral("messages")).toInt(), 3);
+    EXPECT_EQ(exported.object().value(QStringLiteral("messages")).toInt(), 4);
     EXPECT_TRUE(contents("out.sms").startsWith("1\t>"));
 
-    // An archive of one message replaces all three; the write question says so.
+    // An archive of one message replaces all four; the write question says so.
     QFile one(path("one.sma"));
     ASSERT_TRUE(one.open(QIODevice::WriteOnly));
     one.write(">\t>123\t>7 days\t3\t0\t>Only\r\n");
@@ -87,7 +87,7 @@ TEST_F(SmsCliTest, ExportThenImportGivesTheCardItsMessagesBack)
 
     const Output imported = sms("import", "out.sms");
     ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
-    EXPECT_EQ(imported.object().value(QStringLiteral("messages")).toInt(), 3);
+    EXPECT_EQ(imported.object().value(QStringLiteral("messages")).toInt(), 4);
     EXPECT_EQ(cardMessages(), before);
     EXPECT_EQ(sms("import", "missing.sms").code, 1);
     EXPECT_EQ(sms("export").code, 2);
@@ -97,10 +97,10 @@ TEST_F(SmsCliTest, ArchiveTwiceAppends)
 {
     ASSERT_EQ(sms("archive", "box.sma").code, 0);
     const QByteArray first = contents("box.sma");
-    EXPECT_EQ(first.count("\r\n"), 3);
+    EXPECT_EQ(first.count("\r\n"), 4);
     const Output again = sms("archive", "box.sma");
     ASSERT_EQ(again.code, 0) << again.err.toStdString();
-    EXPECT_EQ(again.object().value(QStringLiteral("messages")).toInt(), 3);
+    EXPECT_EQ(again.object().value(QStringLiteral("messages")).toInt(), 4);
     EXPECT_EQ(contents("box.sma"), first + first);
 }
 

@@ -233,7 +233,7 @@ TEST_F(SmsListModelTest, CardReadAndWrite)
     ASSERT_TRUE(model->readFromCard());
     EXPECT_EQ(model->rowCount(), 20);
     EXPECT_EQ(text(0), "Dinner at seven?");
-    EXPECT_EQ(model->usedCount(), 3);
+    EXPECT_EQ(model->usedCount(), 4);
 
     // A used row beyond the card's 20 records refuses the write before anything is written.
     model->setRowCount(30);

@@ -176,7 +176,7 @@ TEST_F(SmsWindowTest, CardReadEditComposeWriteAndReadBackAgreeWithTheCommandLine
     SmsWindow* again = open(1, 1);
     const SmsListModel& read = again->model();
     EXPECT_FALSE(read.anyModified());
-    EXPECT_EQ(read.usedCount(), 4);
+    EXPECT_EQ(read.usedCount(), 5);
     EXPECT_STREQ(read.entry(1).text, "Parcel collected");
     EXPECT_STREQ(read.entry(5).text, "New one");
 
