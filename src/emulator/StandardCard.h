@@ -25,8 +25,8 @@ public:
         static constexpr int kMaxNameLength = 255 - 14; // a record length is one byte
 
         bool blank = false;   // every user file empty; the card's identity and codes stay
-        int adnRecords = 250; // EF_ADN records, 1-255
-        int smsRecords = 20;  // EF_SMS records, 1-255
+        int adnRecords = 250; // EF_ADN records, 1-254 (kMaxRecords)
+        int smsRecords = 20;  // EF_SMS records, 1-254
         int nameLength = 14;  // alpha bytes X of the dialling-number records (X + 14 bytes), 0-241
         bool pin1Disabled = false;
     };
