@@ -255,9 +255,7 @@ int encodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
     }
 
     // Message texts are 7-bit: letters with diacritics are stored as their base letters.
-    std::string message = unicodeToPcText(*text);
-    for (char& c : message)
-        c = FoldToAscii(c);
+    std::string message = FoldToAsciiText(unicodeToPcText(*text));
     if (message.size() > 160)
         return failure(err, StringTable::text(sid::MessageIsTooLong_57722));
     setFixedText(entry.text, message);

@@ -5,6 +5,7 @@
 
 #include "codec/ByteStream.h"
 #include "codec/FixedText.h"
+#include "codec/PcText.h"
 
 namespace kestrel {
 
@@ -18,6 +19,11 @@ constexpr std::string_view kSectionPlmn = "SECTION_PLMN";
 constexpr std::string_view kSectionFplmn = "SECTION_FPLMN";
 constexpr std::string_view kSectionEnd = "SECTION_END";
 
+// The file keeps names and message texts as Windows-1250, one byte per character, at most as long
+// as the program's first entries held them.
+constexpr std::size_t kFileNameBytes = 49;
+constexpr std::size_t kFileTextBytes = 199;
+
 // Bytes of one network entry: used flag, MCC, MNC.
 constexpr std::size_t kPlmnEntryBytes = 9;
 
@@ -25,7 +31,7 @@ void writeDial(ByteWriter& w, const DialEntry& e)
 {
     w.u32(e.position);
     w.u32(static_cast<uint32_t>(e.valid));
-    w.string(fixedText(e.name));
+    w.string(toWindows1250(fixedText(e.name)).substr(0, kFileNameBytes));
     w.string(fixedText(e.number));
     w.u8(e.ton);
     w.u8(e.npi);
@@ -37,7 +43,7 @@ void writeSms(ByteWriter& w, const SmsEntry& e)
 {
     w.u32(e.position);
     w.u32(static_cast<uint32_t>(e.valid));
-    w.string(fixedText(e.text));
+    w.string(toWindows1250(fixedText(e.text)).substr(0, kFileTextBytes));
     w.string(fixedText(e.scNumber));
     w.string(fixedText(e.number));
     w.u8(e.numberTon);
@@ -58,7 +64,7 @@ void writePlmnList(ByteWriter& w, const std::vector<PlmnEntry>& list)
     }
 }
 
-// Reads one string field into a fixed field, keeping what fits (the name keeps 49 bytes etc.).
+// Reads one string field into a fixed field, keeping what fits (the number keeps 60 bytes etc.).
 template <std::size_t N>
 bool readFixed(ByteReader& r, char (&field)[N])
 {
@@ -66,6 +72,17 @@ bool readFixed(ByteReader& r, char (&field)[N])
     if (!r.string(text, N - 1))
         return false;
     setFixedText(field, text);
+    return true;
+}
+
+// Reads a Windows-1250 text field of at most maxBytes into a fixed PC-text field.
+template <std::size_t N>
+bool readText(ByteReader& r, char (&field)[N], std::size_t maxBytes)
+{
+    std::string text;
+    if (!r.string(text, maxBytes))
+        return false;
+    setFixedText(field, fromWindows1250(text));
     return true;
 }
 
@@ -100,8 +117,8 @@ Section readDialSection(ByteReader& r, std::array<DialEntry, kMaxDialEntries>& e
         DialEntry e;
         uint32_t position = 0;
         uint32_t valid = 0;
-        if (!r.u32(position) || !r.u32(valid) || !readFixed(r, e.name) || !readFixed(r, e.number) || !r.u8(e.ton) ||
-            !r.u8(e.npi) || !r.u8(e.ccpId) || !r.u8(e.extId))
+        if (!r.u32(position) || !r.u32(valid) || !readText(r, e.name, kFileNameBytes) || !readFixed(r, e.number) ||
+            !r.u8(e.ton) || !r.u8(e.npi) || !r.u8(e.ccpId) || !r.u8(e.extId))
             return Section::Truncated;
         if (position > 0xFFFF)
             return Section::Structure;
@@ -123,7 +140,7 @@ Section readSmsSection(ByteReader& r, BackupContents& c)
         uint32_t position = 0;
         uint32_t valid = 0;
         uint32_t status = 0;
-        if (!r.u32(position) || !r.u32(valid) || !readFixed(r, e.text) || !readFixed(r, e.scNumber) ||
+        if (!r.u32(position) || !r.u32(valid) || !readText(r, e.text, kFileTextBytes) || !readFixed(r, e.scNumber) ||
             !readFixed(r, e.number) || !r.u8(e.numberTon) || !r.u8(e.numberNpi) || !r.u8(e.scTon) || !r.u8(e.scNpi) ||
             !readFixed(r, e.when) || !r.u32(status))
             return Section::Truncated;

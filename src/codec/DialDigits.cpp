@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "codec/PcText.h"
+
 namespace kestrel {
 
 namespace {
@@ -128,6 +130,26 @@ char FoldToAscii(char c)
         }
     }
     return '.';
+}
+
+std::string FoldToAsciiText(std::string_view pcText)
+{
+    const QString text = pcTextToUnicode(pcText);
+    std::string folded;
+    folded.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80) {
+            folded.push_back(static_cast<char>(c.unicode()));
+            continue;
+        }
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bool lossy = false;
+        const std::string code = unicodeToWindows1250(QString(c), &lossy);
+        folded.push_back(lossy || code.size() != 1 || c.isSurrogate() ? '.' : FoldToAscii(code[0]));
+    }
+    return folded;
 }
 
 } // namespace kestrel

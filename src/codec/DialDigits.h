@@ -42,4 +42,8 @@ std::string JoinPlus(std::string_view digits, uint8_t ton, std::size_t capacity 
 // 0x80 become '.'; codes below 0x80 are returned unchanged.
 char FoldToAscii(char c);
 
+// FoldToAscii of every character of a PC text (UTF-8): a character of Windows-1250 is folded by
+// its code, every other character outside ASCII becomes ".".
+std::string FoldToAsciiText(std::string_view pcText);
+
 } // namespace kestrel

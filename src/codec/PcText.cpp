@@ -65,16 +65,16 @@ qsizetype characterLength(const QString& text, qsizetype i)
 
 namespace detail {
 
-QString pcTextToUnicodeByTable(std::string_view pcText)
+QString windows1250ToUnicodeByTable(std::string_view bytes)
 {
     QString out;
-    out.reserve(static_cast<qsizetype>(pcText.size()));
-    for (char c : pcText)
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    for (char c : bytes)
         out.append(QChar(tableDecode(static_cast<uint8_t>(c))));
     return out;
 }
 
-std::string unicodeToPcTextByTable(const QString& text)
+std::string unicodeToWindows1250ByTable(const QString& text)
 {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
@@ -90,17 +90,29 @@ std::string unicodeToPcTextByTable(const QString& text)
 
 QString pcTextToUnicode(std::string_view pcText)
 {
-    QStringDecoder decoder(kCodePage);
-    if (!decoder.isValid())
-        return detail::pcTextToUnicodeByTable(pcText);
-    return decoder.decode(QByteArrayView(pcText.data(), static_cast<qsizetype>(pcText.size())));
+    return QString::fromUtf8(pcText.data(), static_cast<qsizetype>(pcText.size()));
 }
 
 std::string unicodeToPcText(const QString& text)
 {
+    return text.toUtf8().toStdString();
+}
+
+QString windows1250ToUnicode(std::string_view bytes)
+{
+    QStringDecoder decoder(kCodePage);
+    if (!decoder.isValid())
+        return detail::windows1250ToUnicodeByTable(bytes);
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+namespace {
+
+std::string encodeWindows1250(const QString& text)
+{
     QStringEncoder encoder(kCodePage);
     if (!encoder.isValid())
-        return detail::unicodeToPcTextByTable(text);
+        return detail::unicodeToWindows1250ByTable(text);
 
     const QByteArray whole = encoder.encode(text);
     if (!encoder.hasError())
@@ -120,6 +132,40 @@ std::string unicodeToPcText(const QString& text)
         i += n;
     }
     return out;
+}
+
+} // namespace
+
+std::string unicodeToWindows1250(const QString& text, bool* lossy)
+{
+    std::string out = encodeWindows1250(text);
+    if (lossy) {
+        // Every character is one byte, so a "?" where the text had none is a replaced character.
+        *lossy = false;
+        qsizetype i = 0;
+        for (std::size_t k = 0; k < out.size() && i < text.size(); ++k) {
+            const qsizetype n = characterLength(text, i);
+            if (out[k] == kDefaultChar && (n != 1 || text.at(i) != QLatin1Char(kDefaultChar)))
+                *lossy = true;
+            i += n;
+        }
+    }
+    return out;
+}
+
+std::string toWindows1250(std::string_view pcText, bool* lossy)
+{
+    return unicodeToWindows1250(pcTextToUnicode(pcText), lossy);
+}
+
+std::string fromWindows1250(std::string_view bytes)
+{
+    return unicodeToPcText(windows1250ToUnicode(bytes));
+}
+
+std::string throughWindows1250(std::string_view pcText)
+{
+    return fromWindows1250(toWindows1250(pcText));
 }
 
 } // namespace kestrel

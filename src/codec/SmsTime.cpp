@@ -212,9 +212,8 @@ bool ParseSmsTime(std::string_view text, SmsTime& out)
 {
     // The texts come from fixed NUL-terminated fields and from the user; 63 characters is more
     // than any valid form needs.
-    std::string folded;
-    for (std::size_t i = 0; i < text.size() && i < 63 && text[i] != '\0'; ++i)
-        folded.push_back(FoldToAscii(text[i]));
+    const std::string_view field = text.substr(0, text.find('\0'));
+    std::string folded = FoldToAsciiText(field.substr(0, utf8Prefix(field, 63)));
     const std::string_view s(folded);
 
     std::size_t pos = skipSpaces(s, 0);

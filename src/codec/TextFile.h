@@ -27,8 +27,8 @@ inline constexpr int kTextFileUpdate = 1; // reading and writing, the file opene
 inline constexpr int kTextFileCreate = 2; // reading and writing, the file always created empty
 
 // A text file of TAB- and line-feed-delimited fields (.DIA phone books, .SMS and .SMA message
-// files). Fields are PC text; a line feed inside a field is stored as ESC "n", CR bytes are
-// ignored when reading, so lines may end in CR LF or LF.
+// files). Fields are bytes (the callers keep them Windows-1250); a line feed inside a field is stored as ESC "n", CR
+// bytes are ignored when reading, so lines may end in CR LF or LF.
 //
 // Each TextFile has its own read-ahead buffer, so two files can be read at the same time. It
 // either owns a file opened by OpenTextFile or works on a device opened elsewhere (attach), for
