@@ -16,7 +16,6 @@ namespace {
 constexpr uint8_t kUnused = 0xFF;
 constexpr uint8_t kFiller = 0x0F;
 constexpr uint8_t kAdditionalData = 0x02;
-constexpr std::size_t kMaxNameBytes = kDialNameSize - 1;
 constexpr std::size_t kDigitBytes = 10;
 
 // Appends the BCD digits of bytes[0 .. nibbleCount/2), low nibble first, until the number holds
@@ -70,11 +69,30 @@ DialEntry DecodeDialRecord(std::span<const uint8_t> record, int recordNumber, st
     entry.valid = 1;
     entry.ccpId = record[x + 12];
     entry.extId = record[x + 13];
+    setFixedText(entry.name, DecodeAlphaId(record.first(x)));
 
-    std::string name;
-    for (std::size_t i = 0; i < x && record[i] != kUnused && name.size() < kMaxNameBytes; ++i)
-        name += GsmToAnsi(record[i]);
-    setFixedText(entry.name, name);
+    // The record and the chain it links to are kept as read. Each extension record is visited at
+    // most once, so a chain that loops ends; so does a link past the last whole record of the
+    // image. A chain too long to keep, or one that loops or points outside the image, keeps nothing.
+    const std::size_t extensionCount = extensionFile.size() / kExtensionRecordLength;
+    std::vector<std::span<const uint8_t>> chain;
+    std::bitset<256> visited;
+    bool sound = true;
+    for (uint8_t id = record[x + 13]; id != kUnused && id != 0; id = chain.back()[12]) {
+        if (id > extensionCount || visited[id] || chain.size() == kMaxKeptExtensions) {
+            sound = false;
+            break;
+        }
+        visited[id] = true;
+        chain.push_back(extensionFile.subspan((std::size_t{id} - 1) * kExtensionRecordLength, kExtensionRecordLength));
+    }
+    if (sound) {
+        entry.kept.recordLength = static_cast<uint8_t>(record.size());
+        std::copy(record.begin(), record.end(), entry.kept.record.begin());
+        entry.kept.extensionCount = static_cast<uint8_t>(chain.size());
+        for (std::size_t i = 0; i < chain.size(); ++i)
+            std::copy(chain[i].begin(), chain[i].end(), entry.kept.extensions[i].begin());
+    }
 
     if (length == 0)
         return entry;
@@ -85,11 +103,9 @@ DialEntry DecodeDialRecord(std::span<const uint8_t> record, int recordNumber, st
     std::string number;
     bool more = appendDigits(number, record.subspan(x + 2, kDigitBytes), 2 * (std::size_t{length} - 1));
 
-    // Follow the chain of additional-data records. Each record is visited at most once, so a chain
-    // that loops ends; so does a link past the last whole record of the image.
-    std::bitset<256> visited;
+    // Follow the chain of additional-data records, each at most once.
+    visited.reset();
     uint8_t id = record[x + 13];
-    const std::size_t extensionCount = extensionFile.size() / kExtensionRecordLength;
     while (more && id != kUnused && id != 0 && id <= extensionCount && !visited[id] && number.size() < kMaxDialDigits) {
         visited[id] = true;
         const auto ext = extensionFile.subspan((std::size_t{id} - 1) * kExtensionRecordLength, kExtensionRecordLength);
@@ -101,8 +117,63 @@ DialEntry DecodeDialRecord(std::span<const uint8_t> record, int recordNumber, st
     return entry;
 }
 
+KeptRecord RelinkKeptBytes(const DialRecordBytes& kept, std::span<const uint8_t> ids)
+{
+    KeptRecord out;
+    const std::size_t length = kept.recordLength;
+    std::copy_n(kept.record.begin(), length, out.record.begin());
+    if (!IsDialRecordLength(length) || ids.size() < kept.extensionCount)
+        return out;
+    const std::size_t x = length - kDialRecordOverhead;
+    for (std::size_t i = 0; i < kept.extensionCount; ++i) {
+        ExtensionRecord piece;
+        piece.id = ids[i];
+        std::copy(kept.extensions[i].begin(), kept.extensions[i].end(), piece.bytes.begin());
+        if (i + 1 < kept.extensionCount)
+            piece.bytes[12] = ids[i + 1];
+        out.extensions.push_back(piece);
+    }
+    if (kept.extensionCount > 0)
+        out.record[x + 13] = ids[0];
+    return out;
+}
+
+std::optional<DialEntry> DecodeKeptBytes(const DialRecordBytes& kept, uint16_t position)
+{
+    if (kept.empty() || !IsDialRecordLength(kept.recordLength) || kept.extensionCount > kMaxKeptExtensions)
+        return std::nullopt;
+    // The chain laid out as extension records 1, 2, ... of an image of its own.
+    std::array<uint8_t, kMaxKeptExtensions> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] = static_cast<uint8_t>(i + 1);
+    const KeptRecord laid = RelinkKeptBytes(kept, ids);
+    std::vector<uint8_t> image(std::size_t{kept.extensionCount} * kExtensionRecordLength, kUnused);
+    for (const ExtensionRecord& piece : laid.extensions)
+        std::copy(piece.bytes.begin(), piece.bytes.end(),
+                  image.begin() + static_cast<std::ptrdiff_t>((piece.id - 1U) * kExtensionRecordLength));
+    DialEntry entry = DecodeDialRecord(std::span(laid.record).first(kept.recordLength), position + 1, image);
+    entry.kept = kept;
+    return entry;
+}
+
+bool KeptBytesCurrent(const DialEntry& entry)
+{
+    const std::optional<DialEntry> read = DecodeKeptBytes(entry.kept, entry.position);
+    return read && SameDialFields(*read, entry);
+}
+
+bool SameDialFields(const DialEntry& a, const DialEntry& b)
+{
+    if ((a.valid != 0) != (b.valid != 0))
+        return false;
+    if (a.valid == 0)
+        return true;
+    return fixedText(a.name) == fixedText(b.name) && fixedText(a.number) == fixedText(b.number) && a.ton == b.ton &&
+           a.npi == b.npi;
+}
+
 DialEncodeResult EncodeDialRecord(const DialEntry& entry, std::span<uint8_t> record,
-                                  const std::function<std::optional<uint8_t>()>& allocateExtension)
+                                  const std::function<std::optional<uint8_t>()>& allocateExtension, bool unicodeNames)
 {
     DialEncodeResult result;
     if (!IsDialRecordLength(record.size())) {
@@ -116,10 +187,7 @@ DialEncodeResult EncodeDialRecord(const DialEntry& entry, std::span<uint8_t> rec
     const std::size_t x = record.size() - kDialRecordOverhead;
 
     if (entry.valid != 0) {
-        const std::string_view name = fixedText(entry.name).substr(0, kMaxNameBytes);
-        std::size_t pos = 0;
-        for (std::size_t i = 0; i < x && pos < name.size(); ++i)
-            out[i] = AnsiToGsm(name, pos);
+        EncodeAlphaId(fixedText(entry.name), std::span(out).first(x), unicodeNames);
 
         out[x + 1] = static_cast<uint8_t>(0x80 | (entry.ton & 0x07) << 4 | (entry.npi & 0x0F));
 
@@ -157,7 +225,7 @@ DialEncodeResult EncodeDialRecord(const DialEntry& entry, std::span<uint8_t> rec
     return result;
 }
 
-DialEntry StoredDialEntry(const DialEntry& entry, std::size_t alphaLength)
+DialEntry StoredDialEntry(const DialEntry& entry, std::size_t alphaLength, bool unicodeNames)
 {
     const std::size_t length = alphaLength + kDialRecordOverhead;
     if (entry.valid == 0 || !IsDialRecordLength(length))
@@ -165,8 +233,8 @@ DialEntry StoredDialEntry(const DialEntry& entry, std::size_t alphaLength)
     std::array<uint8_t, kMaxDialRecordLength> record{};
     // The pieces beyond 20 digits go into extension records 1, 2, ... of an image of their own.
     uint8_t next = 0;
-    const DialEncodeResult encoded = EncodeDialRecord(entry, std::span(record).first(length),
-                                                      [&next]() -> std::optional<uint8_t> { return ++next; });
+    const DialEncodeResult encoded = EncodeDialRecord(
+        entry, std::span(record).first(length), [&next]() -> std::optional<uint8_t> { return ++next; }, unicodeNames);
     if (!encoded.ok)
         return entry;
     std::vector<uint8_t> extensions(std::size_t{next} * kExtensionRecordLength, kUnused);

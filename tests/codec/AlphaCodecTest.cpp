@@ -3,10 +3,11 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "codec/PcText.h"
+#include "HexBytes.h"
 
 using namespace kestrel;
 
@@ -24,6 +25,26 @@ std::string gsmCodes(std::string_view pc)
     for (std::size_t pos = 0; pos < pc.size();)
         out.push_back(static_cast<char>(AnsiToGsm(pc, pos)));
     return out;
+}
+
+std::string hexOf(const std::vector<uint8_t>& bytes)
+{
+    std::string out;
+    static const char* digits = "0123456789ABCDEF";
+    for (const uint8_t b : bytes) {
+        if (!out.empty())
+            out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 0x0F];
+    }
+    return out;
+}
+
+std::string encoded(std::string_view name, std::size_t alphaLength, bool unicode)
+{
+    std::vector<uint8_t> alpha(alphaLength);
+    EncodeAlphaId(name, alpha, unicode);
+    return hexOf(alpha);
 }
 
 } // namespace
@@ -54,116 +75,125 @@ TEST(AlphaCodec, TableHasTheDefaultAlphabetWithItsTwoChanges)
 
 TEST(AlphaCodec, GsmToAnsi)
 {
-    struct Case
-    {
-        uint8_t gsm;
-        std::string pc;
+    const std::pair<uint8_t, std::string> cases[] = {
+        {0x00, "@"}, {0x41, "A"}, {0x7A, "z"}, {0x0A, "\n"}, {0x11, "_"}, {0x20, " "}, {0x1B, "\u00A0"}, {0x09, "ç"},
+        {0x1E, "ß"}, {0x1F, "É"}, {0x24, "¤"}, {0x5B, "Ä"},  {0x05, "é"}, {0x01, "£"}, {0x0B, "Ø"},      {0x0E, "Å"},
+        {0x10, "Δ"}, {0x1A, "Ξ"}, {0x40, "¡"}, {0x5D, "Ñ"},  {0x7F, "à"}, {0x80, "?"}, {0xA5, "?"},      {0xFE, "?"},
     };
-    const Case cases[] = {
-        {0x00, "@"},
-        {0x41, "A"},
-        {0x7A, "z"},
-        {0x0A, "\n"},
-        {0x11, "_"},
-        {0x20, " "},
-        {0x1B, "\xA0"},
-        {0x09, "\xE7"},
-        {0x1E, "\xDF"},
-        {0x1F, "\xC9"},
-        {0x24, "\xA4"},
-        {0x5B, "\xC4"},
-        {0x5C, "\xD6"},
-        {0x5E, "\xDC"},
-        {0x5F, "\xA7"},
-        {0x7C, "\xF6"},
-        {0x7E, "\xFC"},
-        {0x05, "\xE9"},
-        // Units Windows-1250 lacks give its default character.
-        {0x01, "?"},
-        {0x0B, "?"},
-        {0x0E, "?"},
-        {0x10, "?"},
-        {0x1A, "?"},
-        {0x40, "?"},
-        {0x5D, "?"},
-        {0x7F, "?"},
-        // Codes outside the default alphabet.
-        {0x80, "?"},
-        {0xA5, "?"},
-        {0xFE, "?"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(GsmToAnsi(c.gsm), c.pc) << int(c.gsm);
+    for (const auto& [gsm, pc] : cases)
+        EXPECT_EQ(GsmToAnsi(gsm), pc) << int(gsm);
 }
 
 TEST(AlphaCodec, AnsiToGsmFoldsDiacriticsToBaseLetters)
 {
-    struct Case
-    {
-        std::string pc;
-        std::string gsm;
-    };
-    const Case cases[] = {
-        {"\xC8"
-         "ern\xFD",
-         "Cerny"},                                   // Černý
-        {"\xC1\xC9\xCD\xD3\xDA\xD9\xDD", "AEIOUUY"}, // ÁÉÍÓÚŮÝ
-        {"\x8A\x8E\xD8\xCC\xCF\x8D\xD2", "SZREDTN"}, // ŠŽŘĚĎŤŇ
-        {"\xE4\xF6\xFC\xC4\xD6\xDC", "aouAOU"},      // umlauts fold too, though the alphabet has them
-        {"\xE7\xC7\xE9", "cCe"},                     // cedilla, acute
-        {"Jan Nov\xE1k", "Jan Novak"},
-        {std::string("\xDF\xA4\xA7\xA0", 4), "\x1E\x24\x5F\x1B"}, // ß ¤ § no-break space keep their codes
+    const std::pair<std::string, std::string> cases[] = {
+        {"Černý", "Cerny"},
+        {"ÁÉÍÓÚŮÝ", "AEIOUUY"},
+        {"ŠŽŘĚĎŤŇ", "SZREDTN"},
+        {"äöüÄÖÜ", "aouAOU"}, // umlauts fold too, though the alphabet has them
+        {"çÇé", "cCe"},
+        {"Jan Novák", "Jan Novak"},
+        {"ß¤§\u00A0", "\x1E\x24\x5F\x1B"}, // keep their codes
+        {"ØΩΔ£", "\x0B\x15\x10\x01"},      // no decomposition: their own codes
         {"@_\n", std::string("\x00\x11\x0A", 3)},
-        // No code in the alphabet: Ł, Đ, €, grave accent, brackets.
-        {"\xA3\xD0\x80`[", "?????"},
+        {"ŁĐ€`[Ж😀", "???????"},          // no code in the alphabet
+        {std::string("a\xC3", 2), "a?"}, // a sequence cut short
         {std::string(1, '\0'), "?"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(gsmCodes(c.pc), c.gsm) << c.pc;
+    for (const auto& [pc, gsm] : cases)
+        EXPECT_EQ(gsmCodes(pc), gsm) << pc;
 }
 
-TEST(AlphaCodec, AnsiToGsmMovesOneByteAndStopsAtTheEnd)
+TEST(AlphaCodec, AnsiToGsmMovesOneCharacterAndStopsAtTheEnd)
 {
-    const std::string_view text = "ab";
+    const std::string_view text = "aČb";
     std::size_t pos = 1;
-    EXPECT_EQ(AnsiToGsm(text, pos), 0x62);
-    EXPECT_EQ(pos, 2u);
+    EXPECT_EQ(AnsiToGsm(text, pos), 'C');
+    EXPECT_EQ(pos, 3u);
+    EXPECT_EQ(AnsiToGsm(text, pos), 'b');
     EXPECT_EQ(AnsiToGsm(text, pos), 0x3F);
-    EXPECT_EQ(pos, 2u);
+    EXPECT_EQ(pos, 4u);
     pos = 7;
     EXPECT_EQ(AnsiToGsm(text, pos), 0x3F);
     EXPECT_EQ(pos, 7u);
 }
 
-TEST(AlphaCodec, OWithStrokeCannotComeFromWindows1250)
+TEST(AlphaCodec, EveryCodeComesBackExceptTheAccentedLetters)
 {
-    // Ø has its own code 0x0B, but Windows-1250 has no Ø (0xD8 is Ř): no PC byte reaches it,
-    // and a name typed with Ø arrives as "?" and is stored as 0x3F.
-    for (int b = 0; b < 256; ++b) {
-        const std::string pc(1, static_cast<char>(b));
-        EXPECT_NE(pcTextToUnicode(pc), QString(QChar(0x00D8))) << b;
-        EXPECT_NE(gsmOf(pc), 0x0B) << b;
+    const std::map<uint8_t, uint8_t> folded = {{0x04, 'e'}, {0x05, 'e'}, {0x06, 'u'}, {0x07, 'i'}, {0x08, 'o'},
+                                               {0x09, 'c'}, {0x0E, 'A'}, {0x0F, 'a'}, {0x1F, 'E'}, {0x5B, 'A'},
+                                               {0x5C, 'O'}, {0x5D, 'N'}, {0x5E, 'U'}, {0x7B, 'a'}, {0x7C, 'o'},
+                                               {0x7D, 'n'}, {0x7E, 'u'}, {0x7F, 'a'}};
+    for (uint8_t code = 0; code < 0x80; ++code) {
+        const auto fold = folded.find(code);
+        EXPECT_EQ(gsmOf(GsmToAnsi(code)), fold == folded.end() ? code : fold->second) << int(code);
     }
-    EXPECT_EQ(gsmOf(unicodeToPcText(QString(QChar(0x00D8)))), 0x3F);
-    EXPECT_EQ(gsmOf("\xD8"), 'R');
 }
 
-TEST(AlphaCodec, EveryCodeThatReachesPcTextComesBack)
+// GSM 11.11 annex B / ETSI TS 102 221 annex A: the three UCS2 forms, read back exactly.
+TEST(AlphaCodec, DecodesTheUcs2Forms)
 {
-    // A code read into PC text is written back as itself, except the accented letters, which come
-    // back as their base letters.
-    const std::map<uint8_t, uint8_t> folded = {{0x05, 'e'}, {0x09, 'c'}, {0x1F, 'E'}, {0x5B, 'A'}, {0x5C, 'O'},
-                                               {0x5E, 'U'}, {0x7B, 'a'}, {0x7C, 'o'}, {0x7E, 'u'}};
-    int survivors = 0;
-    for (uint8_t code = 0; code < 0x80; ++code) {
-        const std::string pc = GsmToAnsi(code);
-        ASSERT_EQ(pc.size(), 1u);
-        if (pc == "?" && code != 0x3F)
-            continue;
-        const auto fold = folded.find(code);
-        EXPECT_EQ(gsmOf(pc), fold == folded.end() ? code : fold->second) << int(code);
-        ++survivors;
+    const std::pair<const char*, std::string> cases[] = {
+        {"80 00 53 09 95 09 A6 FF FF", "S\u0995\u09A6"},
+        {"81 03 13 53 95 A6 FF FF", "S\u0995\u09A6"},
+        {"81 03 1C 9C B5 C6", "\u0E1C\u0E35\u0E46"},
+        {"82 03 67 00 DC DC 31 FF", "\u675C\u675C1"},
+        {"82 05 05 30 2D 82 D3 2D 31", "-\u0532\u0583-1"},
+        // Bounds: a count beyond the record, an odd byte left over, forms too short to hold a header.
+        {"81 09 13 53 95", "S\u0995"},
+        {"82 FF 05 30 82", "\u0532"},
+        {"80 00 41 00", "A"},
+        {"81 01", ""},
+        {"82 01 05", ""},
+        {"80", ""},
+        // Units that are no characters read as "?"; a default-alphabet code inside 0x81 is one.
+        {"80 00 00 D8 00 00 42", "??B"},
+        {"81 02 00 1B 80", "\u00A0?"},
+    };
+    for (const auto& [hex, name] : cases)
+        EXPECT_EQ(DecodeAlphaId(test::hexBytes(hex)), name) << hex;
+}
+
+TEST(AlphaCodec, EncodesTheShortestFormThatHoldsTheName)
+{
+    struct Case
+    {
+        std::string name;
+        std::size_t alpha;
+        bool unicode;
+        const char* bytes;
+        AlphaForm form;
+        std::size_t fits;
+    };
+    const Case cases[] = {
+        // Off: the fold, one byte a character, cut to the alpha length.
+        {"Jiří Novák", 12, false, "4A 69 72 69 20 4E 6F 76 61 6B FF FF", AlphaForm::Default, 10},
+        {"Ωmega", 4, false, "15 6D 65 67", AlphaForm::Default, 4},
+        // On: the default alphabet where it holds the name exactly (é is its own code there).
+        {"José", 6, true, "4A 6F 73 05 FF FF", AlphaForm::Default, 4},
+        // On: á í ř span 0xE1-0x159, one half-page from 0xE1 but none from a multiple of 0x80: 0x82.
+        {"Jiří Novák", 16, true, "82 0A 00 E1 4A 69 F8 8C 20 4E 6F 76 80 6B FF FF", AlphaForm::Ucs2Base, 10},
+        {"Jiří Novák", 13, true, "82 09 00 E1 4A 69 F8 8C 20 4E 6F 76 80", AlphaForm::Ucs2Base, 9},
+        {"Řeřicha", 10, true, "81 07 02 D8 65 D9 69 63 68 61", AlphaForm::Ucs2HalfPage, 7},
+        // 0x81 wherever a half-page from k << 7 covers them: Greek lower case.
+        {"αβγ x", 10, true, "81 05 07 B1 B2 B3 20 78 FF FF", AlphaForm::Ucs2HalfPage, 5},
+        {"S\u0995\u09A6", 8, true, "81 03 13 53 95 A6 FF FF", AlphaForm::Ucs2HalfPage, 3},
+        // No half-page covers Cyrillic and Thai: 0x80, cut to what fits.
+        {"Ж\u0E1C", 6, true, "80 04 16 0E 1C FF", AlphaForm::Ucs2, 2},
+        {"ЖЖЖ\u0E1C", 6, true, "81 03 08 96 96 96", AlphaForm::Ucs2HalfPage, 3},
+        // A single character: 0x80 is the shortest.
+        {"Ж", 4, true, "80 04 16 FF", AlphaForm::Ucs2, 1},
+        // Nothing fits a one-byte alpha field but the default alphabet.
+        {"Ж", 1, true, "FF", AlphaForm::Default, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(encoded(c.name, c.alpha, c.unicode), c.bytes);
+        const AlphaFit fit = FitAlphaId(c.name, c.alpha, c.unicode);
+        EXPECT_EQ(fit.form, c.form);
+        EXPECT_EQ(fit.characters, c.fits);
+        const std::string stored = StoredAlphaText(c.name, c.alpha, c.unicode);
+        if (c.unicode && fit.characters == fit.total)
+            EXPECT_EQ(stored, c.name);
     }
-    // Lost: £ ¥ è ù ì ò Ø ø Å å, the ten Greek capitals, Æ æ ¡ Ñ ñ ¿ à.
-    EXPECT_EQ(survivors, 128 - 27);
 }
