@@ -162,7 +162,7 @@ int usage(QTextStream& err, const QString& problem)
 {
     err << "kestrel-sim: " << problem << '\n'
         << "usage: kestrel-sim new <card file> [--blank] [--adn N] [--sms N] [--name-length L] [--pin1-disabled]\n"
-        << "                       [--force]\n"
+        << "                       [--modern] [--force]\n"
         << "         --blank          every file the owner fills left empty\n"
         << "         --adn N          EF_ADN with N records (1-" << StandardCard::Shape::kMaxRecords << ", default "
         << StandardCard::Shape{}.adnRecords << ")\n"
@@ -171,6 +171,8 @@ int usage(QTextStream& err, const QString& problem)
         << "         --name-length L  names of up to L characters: dialling-number records of L + 14 bytes (0-"
         << StandardCard::Shape::kMaxNameLength << ", default " << StandardCard::Shape{}.nameLength << ")\n"
         << "         --pin1-disabled  PIN1 not asked for\n"
+        << "         --modern         also names in UCS2 (EF_ADN 14-16), a UCS2 message in three parts, an 8-bit\n"
+        << "                          message and a status report (EF_SMS 5-9)\n"
         << "       kestrel-sim new <card file> --telephone-card [--force]\n"
         << "       kestrel-sim show <card file>\n"
         << "       kestrel-sim serve --card <card file> --vpcd [[host:]port]   (default localhost:"
@@ -213,6 +215,7 @@ bool parseNewOptions(const QStringList& arguments, NewOptions& o, QString& probl
     const Switch switches[] = {
         {"--blank", &o.shape.blank, true},
         {"--pin1-disabled", &o.shape.pin1Disabled, true},
+        {"--modern", &o.shape.modernRecords, true},
         {"--telephone-card", &o.telephone, false},
         {"--force", &o.force, false},
     };

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "emulator/ModernRecords.h"
 #include "emulator/StandardCardContents.h"
 #include "gsm/FileIds.h"
 #include "gsm/Services.h"
@@ -274,8 +275,11 @@ SimCardData StandardCard::simCard(const Shape& requested)
     addTelecomFiles(files, shape);
     addGsmFiles(files);
 
-    if (!shape.blank)
+    if (!shape.blank) {
         standard::fillContents(card);
+        if (shape.modernRecords)
+            standard::fillModernRecords(card);
+    }
     standard::fileAt(card, {kMf, kDfGsm, kEfSst})->data = serviceTable(card);
     return card;
 }

@@ -29,6 +29,10 @@ public:
         int smsRecords = 20;  // EF_SMS records, 1-254
         int nameLength = 14;  // alpha bytes X of the dialling-number records (X + 14 bytes), 0-241
         bool pin1Disabled = false;
+        // Beside the plain records, the ones phones write today: names in the three UCS2 forms,
+        // a UCS2 message in three concatenated parts, an 8-bit message and a status report
+        // (emulator/ModernRecords.h). Not on a blank card.
+        bool modernRecords = false;
     };
 
     // The SIM service (EF_SST, gsm::service) an EF belongs to; df 0 = directly under the MF.

@@ -32,7 +32,7 @@ BackupContents sample()
     for (int i = 0; i < 250; ++i)
         c.phoneBook[i] = DialEntry::emptyAt(static_cast<uint16_t>(i));
     c.phoneBook[0] = dial(0, "Alice", "420123456789", 1);
-    c.phoneBook[249] = dial(249, "Bob \xE8", std::string(60, '7').c_str(), 0);
+    c.phoneBook[249] = dial(249, "Bob \u010D", std::string(60, '7').c_str(), 0);
     c.fdnCount = 10;
     c.fdn[3] = dial(3, "Fixed", "112", 0);
     c.smsCount = 2;
@@ -222,4 +222,30 @@ TEST(BackupStream, LongTextsAreCutToTheirFields)
     ASSERT_EQ(readBackupStream(w.bytes(), out), kBackupReadOk);
     EXPECT_EQ(fixedText(out.phoneBook[0].name), std::string(49, 'N'));
     EXPECT_EQ(fixedText(out.phoneBook[0].number), std::string(60, '5'));
+}
+
+// The file keeps Windows-1250 names and texts, one byte a character: "č" is 0xE8 in it, a Greek
+// name comes back as question marks, and a name longer than the file's 49 bytes is cut there.
+TEST(BackupStream, NamesAndTextsAreWindows1250InTheFile)
+{
+    BackupContents in;
+    in.phoneBookCount = 3;
+    in.phoneBook[0] = dial(0, "Bob \u010D", "1", 0);
+    in.phoneBook[1] = dial(1, "\u0395\u03BB\u03AD\u03BD\u03B7", "2", 0);
+    const std::string fifty = std::string(48, 'x') + "\u017E\u017E"; // 52 bytes, 50 characters
+    in.phoneBook[2] = dial(2, fifty.c_str(), "3", 0);
+    in.smsCount = 1;
+    in.sms[0].valid = 1;
+    setFixedText(in.sms[0].text, "\u0160koda \u20AC \u263A");
+    const std::vector<uint8_t> bytes = writeBackupStream(in);
+    const std::string_view file(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    EXPECT_NE(file.find("Bob \xE8"), std::string_view::npos);
+    EXPECT_NE(file.find("\x8Akoda \x80 ?"), std::string_view::npos);
+
+    BackupContents out;
+    ASSERT_EQ(readBackupStream(bytes, out), kBackupReadOk);
+    EXPECT_EQ(fixedText(out.phoneBook[0].name), "Bob \u010D");
+    EXPECT_EQ(fixedText(out.phoneBook[1].name), "?????");
+    EXPECT_EQ(fixedText(out.phoneBook[2].name), std::string(48, 'x') + "\u017E");
+    EXPECT_EQ(fixedText(out.sms[0].text), "\u0160koda \u20AC ?");
 }

@@ -68,7 +68,7 @@ TEST(SmsTime, RelativePeriods)
         {"   5 min", 0},
         {"5    min", 0},
         {"5 min   ", 0},
-        {"5 m\xEDn", 0},      // i with acute folds to i
+        {"5 m\u00EDn", 0},    // i with acute folds to i
         {"7 long days", 173}, // the unit is looked for anywhere in the rest
         {"2 days 5 min", 0},  // MIN is looked for first
         {"5", -1},
