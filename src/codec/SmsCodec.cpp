@@ -5,6 +5,7 @@
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/SmsTime.h"
+#include "codec/SmsUserData.h"
 
 namespace kestrel {
 
@@ -15,8 +16,10 @@ constexpr std::size_t kMaxDigits = 20;
 constexpr int kMaxTextChars = 199;
 
 // First octet of the TPDU (GSM 03.40 9.2.3).
+constexpr uint8_t kMtiMask = 0x03;
 constexpr uint8_t kMtiSubmit = 0x01;
-constexpr uint8_t kMtiStatusReportOrReserved = 0x02;
+constexpr uint8_t kMtiStatusReport = 0x02;
+constexpr uint8_t kMtiReserved = 0x03;
 constexpr uint8_t kUdhi = 0x40;
 constexpr uint8_t kFoDeliver = 0x00;
 constexpr uint8_t kFoSubmitRelative = 0x11; // SMS-SUBMIT, TP-VPF relative
@@ -90,12 +93,121 @@ uint8_t swappedBcd(uint8_t value)
 
 } // namespace
 
+namespace {
+
+// TP-OA / TP-DA / TP-RA at pos: digit count, TON/NPI, BCD digits. False when the record ends first.
+bool readAddress(std::span<const uint8_t> r, std::size_t& pos, SmsEntry& entry)
+{
+    if (pos + 2 > r.size())
+        return false;
+    const std::size_t digitCount = r[pos];
+    entry.numberTon = (r[pos + 1] >> 4) & 7;
+    entry.numberNpi = r[pos + 1] & 0x0F;
+    pos += 2;
+    setFixedText(entry.number, readDigits(r, pos, digitCount));
+    pos += (digitCount + 1) / 2;
+    return true;
+}
+
+// A seven-octet time stamp at pos as text; false when the record ends first.
+template <std::size_t N>
+bool readTimeText(std::span<const uint8_t> r, std::size_t& pos, char (&field)[N])
+{
+    if (pos + 7 > r.size())
+        return false;
+    setFixedText(field, FormatSmsTime(readTimeStamp(&r[pos]), N));
+    pos += 7;
+    return true;
+}
+
+// TP-UDL and TP-UD at pos, read by the coding and after the header when udhi is set.
+void readUserData(std::span<const uint8_t> r, std::size_t pos, bool udhi, SmsEntry& entry)
+{
+    if (pos >= r.size())
+        return;
+    const std::size_t udl = r[pos++];
+    const std::span<const uint8_t> ud = r.subspan(pos);
+    std::size_t headerOctets = 0;
+    if (udhi) {
+        entry.hasHeader = 1;
+        const SmsUserDataHeader h = ParseUserDataHeader(ud);
+        // A header that runs past its user data leaves nothing to show (the record is kept).
+        const std::size_t udOctets = entry.encoding == SmsEncoding::Default ? (udl * 7 + 7) / 8 : udl;
+        if (!h.valid || h.octets > udOctets)
+            return;
+        headerOctets = h.octets;
+        if (h.concatenated) {
+            entry.concatRef = h.reference;
+            entry.concatTotal = h.total;
+            entry.concatPart = h.part;
+        }
+    }
+    switch (entry.encoding) {
+    case SmsEncoding::Default: {
+        // The text starts at the septet boundary after the header (fill bits in between).
+        const std::size_t first = (headerOctets * 8 + 6) / 7;
+        const std::vector<uint8_t> septets = UnpackSeptetValues(ud, first, udl);
+        setFixedText(entry.text, GsmSeptetsToText(septets, kMaxTextChars));
+        break;
+    }
+    case SmsEncoding::EightBit:
+    case SmsEncoding::Ucs2: {
+        const std::size_t end = std::min(udl, ud.size());
+        const std::span<const uint8_t> octets =
+            headerOctets < end ? ud.subspan(headerOctets, end - headerOctets) : std::span<const uint8_t>();
+        setFixedText(entry.text, entry.encoding == SmsEncoding::Ucs2 ? Ucs2ToText(octets) : OctetsAsHex(octets));
+        break;
+    }
+    case SmsEncoding::Undecodable:
+        break;
+    }
+}
+
+void applyCoding(uint8_t dcs, SmsEntry& entry)
+{
+    const SmsDataCoding coding = DecodeDataCoding(dcs);
+    entry.encoding = coding.encoding;
+    entry.messageClass = coding.messageClass;
+}
+
+// SMS-STATUS-REPORT after its first octet: TP-MR, TP-RA, TP-SCTS, TP-DT, TP-ST, then the
+// optional TP-PI with TP-PID, TP-DCS and TP-UDL/TP-UD.
+void readStatusReport(std::span<const uint8_t> r, std::size_t pos, uint8_t fo, SmsEntry& entry)
+{
+    entry.kind = SmsKind::StatusReport;
+    if (pos >= r.size())
+        return;
+    entry.messageRef = r[pos++];
+    if (!readAddress(r, pos, entry) || !readTimeText(r, pos, entry.when) || !readTimeText(r, pos, entry.dischargeTime))
+        return;
+    if (pos >= r.size())
+        return;
+    entry.reportStatus = r[pos++];
+    // The 0xFF filling the rest of a record is no parameter indicator (its extension bit is set).
+    if (pos >= r.size() || (r[pos] & 0x80) != 0)
+        return;
+    const uint8_t pi = r[pos++];
+    if (pi & 0x01)
+        ++pos; // TP-PID
+    if (pi & 0x02) {
+        if (pos >= r.size())
+            return;
+        applyCoding(r[pos++], entry);
+    }
+    if (pi & 0x04)
+        readUserData(r, pos, (fo & kUdhi) != 0, entry);
+}
+
+} // namespace
+
 SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
 {
     SmsEntry entry;
     entry.position = position;
     const std::span<const uint8_t> r = record.first(std::min(record.size(), kWorkSize));
     const std::size_t n = r.size();
+    entry.keptLength = static_cast<uint16_t>(n);
+    std::copy(r.begin(), r.end(), entry.kept.begin());
 
     if (n < 1 || r[0] == 0xFF || (r[0] & 0x07) == 0)
         return entry;
@@ -118,8 +230,14 @@ SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
     if (pos >= n)
         return entry;
     const uint8_t fo = r[pos++];
-    if (fo & kMtiStatusReportOrReserved)
+    if ((fo & kMtiMask) == kMtiStatusReport) {
+        readStatusReport(r, pos, fo, entry);
         return entry;
+    }
+    if ((fo & kMtiMask) == kMtiReserved) {
+        entry.kind = SmsKind::Other;
+        return entry;
+    }
     const bool submit = (fo & kMtiSubmit) != 0;
     if (submit) {
         if (pos >= n)
@@ -127,17 +245,12 @@ SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
         entry.messageRef = r[pos++];
     }
 
-    // TP-OA / TP-DA: digit count, TON/NPI, BCD digits.
+    if (!readAddress(r, pos, entry))
+        return entry;
     if (pos + 2 > n)
         return entry;
-    const std::size_t digitCount = r[pos];
-    entry.numberTon = (r[pos + 1] >> 4) & 7;
-    entry.numberNpi = r[pos + 1] & 0x0F;
+    applyCoding(r[pos + 1], entry); // TP-PID is not used
     pos += 2;
-    setFixedText(entry.number, readDigits(r, pos, digitCount));
-    pos += (digitCount + 1) / 2;
-
-    pos += 2; // TP-PID, TP-DCS: the user data are always read as septets
 
     std::size_t timeLength = 7;
     bool relative = false;
@@ -171,13 +284,43 @@ SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
     }
     pos += timeLength;
 
-    if (fo & kUdhi)
-        return entry;
-    if (pos >= n)
-        return entry;
-    const int udl = r[pos++];
-    setFixedText(entry.text, UnpackSeptets(r.subspan(pos), udl));
+    readUserData(r, pos, (fo & kUdhi) != 0, entry);
     return entry;
+}
+
+bool SmsIsPlain(const SmsEntry& e)
+{
+    return e.kind == SmsKind::Message && e.encoding == SmsEncoding::Default && e.hasHeader == 0 &&
+           e.messageClass < 0;
+}
+
+void MakePlainSms(SmsEntry& e)
+{
+    e.kind = SmsKind::Message;
+    e.encoding = SmsEncoding::Default;
+    e.messageClass = -1;
+    e.hasHeader = 0;
+    e.concatRef = 0;
+    e.concatTotal = 0;
+    e.concatPart = 0;
+    e.reportStatus = 0;
+    setFixedText(e.dischargeTime, "");
+    e.keptLength = 0;
+    e.kept.fill(0);
+}
+
+bool SmsKeepsRecord(const SmsEntry& e)
+{
+    if (e.keptLength == 0)
+        return false;
+    SmsEntry d = DecodeSmsRecord(std::span<const uint8_t>(e.kept.data(), e.keptLength), e.position);
+    // Received stays received, sent stays sent: anything else is another kind of TPDU.
+    if (d.valid && e.valid && d.status / 2 != e.status / 2)
+        return false;
+    d.status = e.status;
+    d.modified = e.modified;
+    d.dragMark = e.dragMark;
+    return d == e;
 }
 
 int EncodeSmsRecord(const SmsEntry& entry, std::array<uint8_t, 256>& b)
@@ -225,8 +368,32 @@ int EncodeSmsRecord(const SmsEntry& entry, std::array<uint8_t, 256>& b)
     return static_cast<int>(pos);
 }
 
+namespace {
+
+// The kept record for a record of recordLength bytes: cut only where nothing but 0xFF filling is
+// lost, padded with 0xFF; its status byte as the entry says.
+SmsEncodeResult keptRecord(const SmsEntry& e, int recordLength)
+{
+    SmsEncodeResult result;
+    const std::span<const uint8_t> kept(e.kept.data(), e.keptLength);
+    const auto used = std::find_if(kept.rbegin(), kept.rend(), [](uint8_t b) { return b != 0xFF; });
+    result.length = static_cast<int>(kept.rend() - used);
+    if (recordLength < result.length || recordLength > 0xFFFF)
+        return result;
+    result.fits = true;
+    result.record.assign(static_cast<std::size_t>(recordLength), 0xFF);
+    std::copy_n(kept.begin(), std::min<std::size_t>(kept.size(), result.record.size()), result.record.begin());
+    if (e.valid && ((kept[0] >> 1) & 3) != (e.status & 3))
+        result.record[0] = static_cast<uint8_t>((e.status & 3) * 2 + 1);
+    return result;
+}
+
+} // namespace
+
 SmsEncodeResult EncodeSmsRecord(const SmsEntry& entry, int recordLength)
 {
+    if (SmsKeepsRecord(entry))
+        return keptRecord(entry, recordLength);
     std::array<uint8_t, 256> buffer;
     SmsEncodeResult result;
     result.length = EncodeSmsRecord(entry, buffer);
@@ -241,42 +408,35 @@ SmsEncodeResult EncodeSmsRecord(const SmsEntry& entry, int recordLength)
 
 std::string UnpackSeptets(std::span<const uint8_t> data, int udl)
 {
-    std::string text;
-    const int count = std::min(udl, kMaxTextChars);
-    for (int i = 0; i < count; ++i) {
-        const std::size_t bit = 7 * static_cast<std::size_t>(i);
-        const std::size_t k = bit / 8;
-        const unsigned o = bit % 8;
-        // Septet i ends at bit 7i + 6; stop where the data end.
-        if ((bit + 6) / 8 >= data.size())
-            break;
-        unsigned value = 0;
-        if (o == 0)
-            value = data[k] & 0x7F;
-        else if (o == 1)
-            value = (data[k] >> 1) & 0x7F;
-        else
-            value = ((unsigned{data[k + 1]} << (8 - o)) | (data[k] >> o)) & 0x7F;
-        if (value == 0)
-            text.push_back('@');
-        else if (value >= 0x20)
-            text.push_back(static_cast<char>(value));
-    }
-    return text;
+    const std::vector<uint8_t> septets = UnpackSeptetValues(data, 0, static_cast<std::size_t>(std::max(udl, 0)));
+    return GsmSeptetsToText(septets, kMaxTextChars);
 }
 
 int PackSeptets(std::string_view text, std::span<uint8_t> out)
 {
     if (out.empty())
         return 0;
-    const std::size_t fitting = (out.size() - 1) * 8 / 7;
-    const std::size_t count = std::min({text.size(), fitting, std::size_t{255}});
+    std::vector<uint8_t> septets = TextToGsmSeptets(text);
+    const std::size_t fitting = std::min((out.size() - 1) * 8 / 7, std::size_t{255});
+    if (septets.size() > fitting) {
+        // Never end on an escape whose character was cut off.
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < fitting;) {
+            const std::size_t width = septets[i] == 0x1B ? 2 : 1;
+            if (i + width > fitting)
+                break;
+            i += width;
+            count = i;
+        }
+        septets.resize(count);
+    }
+    const std::size_t count = septets.size();
     out[0] = static_cast<uint8_t>(count);
     const std::span<uint8_t> data = out.subspan(1, (7 * count + 7) / 8);
     // The record is 0xFF-filled; bits no septet covers keep that value.
     std::fill(data.begin(), data.end(), uint8_t{0xFF});
     for (std::size_t i = 0; i < count; ++i) {
-        const unsigned septet = text[i] == '@' ? 0u : static_cast<unsigned char>(text[i]) & 0x7Fu;
+        const unsigned septet = septets[i] & 0x7Fu;
         const std::size_t bit = 7 * i;
         const std::size_t k = bit / 8;
         const unsigned o = bit % 8;

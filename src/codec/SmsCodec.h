@@ -12,12 +12,26 @@
 namespace kestrel {
 
 // One EF_SMS record (GSM 11.11): status byte, service-centre address, then a GSM 03.40
-// SMS-DELIVER or SMS-SUBMIT TPDU with 7-bit user data.
+// SMS-DELIVER, SMS-SUBMIT or SMS-STATUS-REPORT TPDU. User data are decoded by their TP-DCS
+// (default alphabet, 8-bit, UCS2; message class) after their user-data header (concatenation).
 
-// Never fails: a record whose status byte is unused gives a free entry; a TPDU of another type,
+// Never fails: a record whose status byte is unused gives a free entry; a TPDU of a reserved type,
 // or one cut short by the end of the record, gives the fields read up to that point. Records
-// longer than 256 bytes are read only up to byte 256.
+// longer than 256 bytes are read only up to byte 256. The entry keeps the record's bytes.
 SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position);
+
+// Whether the entry still is what its kept record decodes to: the same fields, the status at most
+// changed within received (read / to be read) or within sent (sent / to be sent). Such an entry
+// is written back as its kept record (with the status byte the entry says).
+bool SmsKeepsRecord(const SmsEntry& entry);
+
+// Whether the plain encoder writes the message as it is: an SMS-DELIVER or SMS-SUBMIT in the
+// default alphabet without a header or a message class. Editing any other message makes it a
+// plain one (see MakePlainSms), which the user is asked about first.
+bool SmsIsPlain(const SmsEntry& entry);
+
+// The entry as a plain message: kept record, coding, class, header and status-report fields go.
+void MakePlainSms(SmsEntry& entry);
 
 struct SmsEncodeResult
 {
@@ -26,22 +40,23 @@ struct SmsEncodeResult
     std::vector<uint8_t> record; // recordLength bytes, 0xFF after the encoding; empty when !fits
 };
 
-// Encodes entry for a record of recordLength bytes. A message that needs more bytes than the record
-// holds is refused (fits false, no record) rather than written without its last user-data bytes.
+// Encodes entry for a record of recordLength bytes: an entry that keeps its record (SmsKeepsRecord)
+// gives that record, anything else the plain encoding. A message that needs more bytes than the
+// record holds is refused (fits false, no record) rather than written without its last bytes.
 SmsEncodeResult EncodeSmsRecord(const SmsEntry& entry, int recordLength);
 
-// Encodes into a 256-byte buffer filled with 0xFF first; returns the number of bytes used.
+// The plain encoding (7-bit default alphabet, no header) into a 256-byte buffer filled with 0xFF
+// first; returns the number of bytes used. A free entry gives status byte 00.
 int EncodeSmsRecord(const SmsEntry& entry, std::array<uint8_t, 256>& buffer);
 
 // TP-UD of 7-bit default-alphabet septets, udl septets long, at most 199 characters and never
-// beyond data. Septet codes are used as character codes (0 shows as '@'); codes below 0x20 are
-// dropped.
+// beyond data, as UTF-8 through the default alphabet and its extension table.
 std::string UnpackSeptets(std::span<const uint8_t> data, int udl);
 
-// Writes TP-UDL (the character count) and the packed septets to out; '@' becomes septet 0, other
-// characters their code & 0x7F. Writes only as many characters as out holds (and at most 255).
-// A last septet that starts at bit 0 leaves bit 7 of its byte set, as the 0xFF-filled record had
-// it. Returns the bytes written including the TP-UDL byte.
+// Writes TP-UDL (the septet count) and the packed septets of a UTF-8 text to out (characters the
+// alphabet lacks are folded, see TextToGsmSeptets). Writes only as many septets as out holds (and
+// at most 255), never half an escape pair. A last septet that starts at bit 0 leaves bit 7 of its
+// byte set, as the 0xFF-filled record had it. Returns the bytes written including the TP-UDL byte.
 int PackSeptets(std::string_view text, std::span<uint8_t> out);
 
 // "Read", "Received", "Sent", "ToBeSent"; "Unknown" for other values.

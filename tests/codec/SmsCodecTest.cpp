@@ -180,10 +180,10 @@ TEST(SmsCodec, AddressOfMoreThanTwentyDigits)
     EXPECT_STREQ(e.text, "AB");
 }
 
-TEST(SmsCodec, UserDataHeaderKeepsTheRestOfTheEntry)
+TEST(SmsCodec, BrokenUserDataHeaderKeepsTheRestOfTheEntry)
 {
     std::vector<uint8_t> r = bytes(kDeliver, 176);
-    r[8] = 0x44; // TP-UDHI set
+    r[8] = 0x44; // TP-UDHI set: UDHL E8 runs past the user data
     const SmsEntry e = DecodeSmsRecord(r, 0);
     EXPECT_EQ(e.valid, 1);
     EXPECT_EQ(e.status, 1);
@@ -192,9 +192,9 @@ TEST(SmsCodec, UserDataHeaderKeepsTheRestOfTheEntry)
     EXPECT_STREQ(e.text, "");
 }
 
-TEST(SmsCodec, StatusReportIsHeaderOnly)
+TEST(SmsCodec, ReservedTypeIsHeaderOnly)
 {
-    for (uint8_t fo : {0x02, 0x03, 0x06}) {
+    for (uint8_t fo : {0x03, 0x07, 0x43}) {
         std::vector<uint8_t> r = bytes(kDeliver, 176);
         r[8] = fo;
         const SmsEntry e = DecodeSmsRecord(r, 5);
@@ -280,7 +280,8 @@ TEST(SmsCodec, SeptetPacking)
         {"ABCDEFGHI", "09 41 E1 90 58 34 1E 91 C9"},
         {"12345678", "08 31 D9 8C 56 B3 DD 70"},
         {"hellohello", "0A E8 32 9B FD 46 97 D9 EC 37"}, // the widely published 7-bit packing example
-        {"\xE1@", "02 61 00"},                           // codes above 0x7F keep their low seven bits
+        {"\xC3\xA1@", "02 61 00"},                       // what the alphabet lacks is folded
+        {"\xE2\x82\xAC", "02 9B 32"},                    // extension table: escape, 0x65
     };
     for (const Case& c : cases)
         EXPECT_EQ(packed(c.text), c.bytes) << c.text;
@@ -324,10 +325,11 @@ TEST(SmsCodec, SeptetUnpacking)
     for (const Case& c : cases)
         EXPECT_EQ(UnpackSeptets(bytes(c.data), c.udl), c.text) << c.data << " / " << c.udl;
 
-    // Control codes 0x01-0x1F are dropped, 0x20 and 0x7F are kept.
+    // The codes below 0x20 and 0x7F are letters of the default alphabet, 0x0A a line feed.
     std::vector<uint8_t> out(32, 0xFF);
-    PackSeptets(std::string("a\x01\x0A\x1F b\x7F@"), out);
-    EXPECT_EQ(UnpackSeptets(std::span<const uint8_t>(out).subspan(1), out[0]), "a b\x7F@");
+    PackSeptets(std::string("a\xC2\xA3\n\xC3\x89 b\xC3\xA0@"), out);
+    EXPECT_EQ(out[0], 8);
+    EXPECT_EQ(UnpackSeptets(std::span<const uint8_t>(out).subspan(1), out[0]), "a\xC2\xA3\n\xC3\x89 b\xC3\xA0@");
 }
 
 TEST(SmsCodec, EncodesHeaderFields)
@@ -375,7 +377,7 @@ TEST(SmsCodec, RoundTrips)
         makeEntry(SmsStatus::Read, "420603052000", "*31#123", "01.02.03 04:05", "Hello @ world!"),
         makeEntry(SmsStatus::Received, "", "12345678901234567890", "31.12.99 23:59", std::string(160, 'q')),
         makeEntry(SmsStatus::Sent, "1", "1", "7 days", "x"),
-        makeEntry(SmsStatus::ToBeSent, "12345678901234567890", "0", "12 hours", "~}|{`_^]\\[ZA"),
+        makeEntry(SmsStatus::ToBeSent, "12345678901234567890", "0", "12 hours", "~}|{_^]\\[ZA\xE2\x82\xAC"),
         makeEntry(SmsStatus::Sent, "44", "55", "28.02.2003 13:45", "absolute validity"),
         makeEntry(SmsStatus::ToBeSent, "44", "55", "441 days", ""),
     };
