@@ -19,6 +19,7 @@ void visitKeys(Visit&& visit, auto& s)
     visit("confirmations", "scrFree", s.scrFree);
     visit("confirmations", "startWMin", s.startWMin);
     visit("confirmations", "EnCache", s.enCache);
+    visit("confirmations", "unicodeNames", s.unicodeNames);
     visit("findData", "findStr", s.findStr);
     visit("findData", "replStr", s.replStr);
     visit("findData", "itemSrch", s.itemSrch);

@@ -17,11 +17,12 @@ struct AppSettings
     QString device = QStringLiteral("COM2");
     int sleepDelay = 3; // kept and saved, used by nothing
     // [confirmations]
-    int autoRead = 1;  // a new editor window reads the card at once
-    int confirm = 1;   // ask before deleting, overwriting and writing to the card
-    int scrFree = 0;   // set to 1 each time Setup is confirmed
-    int startWMin = 0; // the main window starts as a toolbar
-    int enCache = 1;   // key "EnCache": the SimCard keeps its file images between operations
+    int autoRead = 1;     // a new editor window reads the card at once
+    int confirm = 1;      // ask before deleting, overwriting and writing to the card
+    int scrFree = 0;      // set to 1 each time Setup is confirmed
+    int startWMin = 0;    // the main window starts as a toolbar
+    int enCache = 1;      // key "EnCache": the SimCard keeps its file images between operations
+    int unicodeNames = 0; // names the default alphabet lacks are written in UCS2 (else folded)
     // [findData]
     QString findStr;
     QString replStr;

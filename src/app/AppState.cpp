@@ -33,20 +33,20 @@ void AppState::loadSettings()
 {
     m_settings.LoadSettings(*m_store);
     if (m_sim)
-        m_sim->setSettings(SimCardSettings{m_settings.enCache != 0});
+        m_sim->setSettings(SimCardSettings{m_settings.enCache != 0, m_settings.unicodeNames != 0});
 }
 
 void AppState::saveSettings()
 {
     m_settings.SaveSettings(*m_store);
     if (m_sim)
-        m_sim->setSettings(SimCardSettings{m_settings.enCache != 0});
+        m_sim->setSettings(SimCardSettings{m_settings.enCache != 0, m_settings.unicodeNames != 0});
 }
 
 void AppState::createSimCard()
 {
     m_sim = std::make_unique<SimCard>(*m_readers);
-    m_sim->setSettings(SimCardSettings{m_settings.enCache != 0});
+    m_sim->setSettings(SimCardSettings{m_settings.enCache != 0, m_settings.unicodeNames != 0});
 }
 
 CardStatus AppState::openReader(const std::optional<QString>& deviceOverride)

@@ -44,6 +44,7 @@ SetupModel::SetupModel(AppState& state, Prompter& prompter, ReaderLister lister)
     m_values.confirm = s.confirm != 0;
     m_values.startWMin = s.startWMin != 0;
     m_values.enCache = s.enCache != 0;
+    m_values.unicodeNames = s.unicodeNames != 0;
     m_values.prnHdrAdj = s.prnHdrAdj != 0;
     m_values.intNumber = s.intNumber;
     m_values.intSelector = s.intSelector;
@@ -194,6 +195,7 @@ bool SetupModel::accept()
     s.intNumber = m_values.intNumber;
     s.intSelector = m_values.intSelector;
     s.enCache = m_values.enCache ? 1 : 0;
+    s.unicodeNames = m_values.unicodeNames ? 1 : 0;
     s.prnHdrAdj = m_values.prnHdrAdj ? 1 : 0;
     s.device = m_values.device;
     s.scrFree = 1;

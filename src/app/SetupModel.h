@@ -21,9 +21,10 @@ struct SetupValues
     bool confirm = false;
     bool startWMin = false; // "Kestrel! as toolbar"
     bool enCache = false;
-    bool prnHdrAdj = false; // "Prompt before print"
-    QString intNumber;      // own country code, stored without "+"
-    QString intSelector;    // international access prefix, digits only
+    bool unicodeNames = false; // "Keep accents and other letters on the card"
+    bool prnHdrAdj = false;    // "Prompt before print"
+    QString intNumber;         // own country code, stored without "+"
+    QString intSelector;       // international access prefix, digits only
 };
 
 // The Setup dialog without its widgets: the device list, the values, the reader search, the

@@ -388,7 +388,14 @@ const DialFiles::Kind* DialFiles::planWrite(uint16_t fileId, std::span<DialEntry
         return nullptr;
     }
     cyclic = info.structure == FileStructure::Cyclic;
-    DialWriteSource source{*image, *ext, *links, kind->owner, kind->ext == kEfExt1 && m_adnLinksUnknown, cyclic, {}};
+    DialWriteSource source{*image,
+                           *ext,
+                           *links,
+                           kind->owner,
+                           kind->ext == kEfExt1 && m_adnLinksUnknown,
+                           cyclic,
+                           {},
+                           m_card.settings().unicodeNames};
     for (const uint16_t other : {kEfAdn, kEfLnd, kEfMsisdn}) {
         const Kind& sharer = *kindOf(other);
         if (other != fileId && sharer.ext == kind->ext && m_card.image(sharer.cached))
@@ -447,7 +454,11 @@ bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, Dia
     const int recordLength = image.recordLength;
     const int extLength = std::max(m_extRecordLength[kind->extIndex], kExtRecordLength);
 
+    // A record whose new bytes are what the card holds (this access's image) is not sent again.
     auto writeExtension = [&](int j, std::span<const uint8_t> bytes) {
+        const std::span<const uint8_t> held = ext.record(j);
+        if (std::equal(bytes.begin(), bytes.end(), held.begin(), held.end()))
+            return true;
         std::vector<uint8_t> padded(static_cast<std::size_t>(extLength), kUnused);
         std::copy(bytes.begin(), bytes.end(), padded.begin());
         int length = extLength;
@@ -474,13 +485,20 @@ bool DialFiles::writeDialList(uint16_t fileId, std::span<DialEntry> entries, Dia
                     LinkFlag::kInUse | LinkFlag::kLinked | kind->owner;
             }
             const std::span<const uint8_t> record(step.bytes.data(), static_cast<std::size_t>(recordLength));
-            int length = recordLength;
-            if (!m_card.updateFile(kDfTelecom, fileId, record, length, cyclic ? 0 : step.record,
-                                   cyclic ? gsm::recordMode::kPrevious : gsm::recordMode::kAbsolute))
-                return failAndFlush(m_card.lastStatus());
-            std::copy(record.begin(), record.end(), image.record(step.record).begin());
-            if (step.entry)
+            const std::span<uint8_t> held = image.record(step.record);
+            // A cyclic file is written whole: each update in PREVIOUS mode moves the records on.
+            if (cyclic || !std::equal(record.begin(), record.end(), held.begin(), held.end())) {
+                int length = recordLength;
+                if (!m_card.updateFile(kDfTelecom, fileId, record, length, cyclic ? 0 : step.record,
+                                       cyclic ? gsm::recordMode::kPrevious : gsm::recordMode::kAbsolute))
+                    return failAndFlush(m_card.lastStatus());
+                std::copy(record.begin(), record.end(), held.begin());
+            }
+            if (step.entry) {
                 step.entry->modified = 0;
+                // What the card holds now is what the entry keeps: its next write sends nothing.
+                step.entry->kept = DecodeDialRecord(held, step.record, ext.records).kept;
+            }
         }
         for (const int j : step.released) {
             if (!writeExtension(j, empty))

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "codec/FixedText.h"
+#include "codec/PcText.h"
 #include "sim/DialChain.h"
 
 namespace kestrel {
@@ -100,18 +102,21 @@ DialEntry* entryAt(std::span<DialEntry> entries, int position)
 // The number of the entry in exactly the extension records its record links to now, byte for
 // byte: nothing needs to be written to them, and no moment leaves the record torn.
 bool encodeInPlace(const DialEntry& entry, std::span<uint8_t> record, const std::vector<int>& chain,
-                   const FileImage& ext, ExtensionLedger& ledger, DialEncodeResult& result)
+                   const FileImage& ext, ExtensionLedger& ledger, DialEncodeResult& result, bool unicodeNames)
 {
     // The pieces are made from the last to the first: the chain is handed out from its end.
     std::size_t handed = 0;
-    result = EncodeDialRecord(entry, record, [&]() -> std::optional<uint8_t> {
-        if (handed >= chain.size())
-            return std::nullopt;
-        const int j = chain[chain.size() - 1 - handed++];
-        if (ledger.taken(j))
-            return std::nullopt;
-        return static_cast<uint8_t>(j);
-    });
+    result = EncodeDialRecord(
+        entry, record,
+        [&]() -> std::optional<uint8_t> {
+            if (handed >= chain.size())
+                return std::nullopt;
+            const int j = chain[chain.size() - 1 - handed++];
+            if (ledger.taken(j))
+                return std::nullopt;
+            return static_cast<uint8_t>(j);
+        },
+        unicodeNames);
     if (!result.ok || result.extensions.empty())
         return false;
     for (const ExtensionRecord& piece : result.extensions) {
@@ -120,6 +125,20 @@ bool encodeInPlace(const DialEntry& entry, std::span<uint8_t> record, const std:
             return false;
     }
     return true;
+}
+
+// Whether the entry asks for nothing but what the card's record holds now: its fields are the
+// record's, or (an entry that never saw a card: a file, a backup) the record's as a Windows-1250
+// file gives them back, so that a name no such file can hold is not overwritten by its "?".
+bool holdsCardRecord(const DialEntry& entry, const DialEntry& card)
+{
+    if (SameDialFields(entry, card))
+        return true;
+    if (!entry.kept.empty() || entry.valid == 0 || card.valid == 0)
+        return false;
+    DialEntry seen = card;
+    setFixedText(seen.name, throughWindows1250(fixedText(card.name)));
+    return SameDialFields(entry, seen);
 }
 
 } // namespace
@@ -174,20 +193,59 @@ DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> 
         }
         step.entry = entry;
         const std::span<uint8_t> record(step.bytes.data(), recordLength);
-        if (entry && entry->valid) {
+        const std::span<const uint8_t> now = file.record(g);
+        if (entry && entry->valid && holdsCardRecord(*entry, DecodeDialRecord(now, g, source.extension.records))) {
+            // The record stays as the card holds it, with its chain.
+            std::copy(now.begin(), now.end(), record.begin());
+            for (const int j : chain)
+                ledger.take(j);
+        } else if (entry && entry->valid && KeptBytesCurrent(*entry) && entry->kept.recordLength == recordLength) {
+            // Unchanged since it was read: its own bytes, the chain in place where the card still
+            // holds it so, else moved to free records.
+            const DialRecordBytes& kept = entry->kept;
+            std::vector<uint8_t> ids(chain.begin(), chain.end());
+            KeptRecord relinked = RelinkKeptBytes(kept, ids);
+            const bool inPlace =
+                chain.size() == kept.extensionCount &&
+                std::all_of(relinked.extensions.begin(), relinked.extensions.end(), [&](const ExtensionRecord& piece) {
+                    const std::span<const uint8_t> held = source.extension.record(piece.id);
+                    return !ledger.taken(piece.id) && std::equal(piece.bytes.begin(), piece.bytes.end(), held.begin());
+                });
+            if (!inPlace) {
+                ids.clear();
+                for (std::size_t i = 0; i < kept.extensionCount; ++i) {
+                    const std::optional<uint8_t> j = ledger.takeFree();
+                    if (!j) {
+                        for (const uint8_t taken : ids)
+                            ledger.untake(taken);
+                        return CardStatus::ExtensionSpaceOverflow;
+                    }
+                    ids.push_back(*j);
+                }
+                relinked = RelinkKeptBytes(kept, ids);
+                step.pieces = relinked.extensions;
+            } else {
+                for (const ExtensionRecord& piece : relinked.extensions)
+                    ledger.take(piece.id);
+            }
+            std::copy_n(relinked.record.begin(), recordLength, record.begin());
+        } else if (entry && entry->valid) {
             DialEncodeResult encoded;
-            if (encodeInPlace(*entry, record, chain, source.extension, ledger, encoded)) {
+            if (encodeInPlace(*entry, record, chain, source.extension, ledger, encoded, source.unicodeNames)) {
                 for (const ExtensionRecord& piece : encoded.extensions)
                     ledger.take(piece.id);
             } else {
                 std::fill(record.begin(), record.end(), kUnused);
                 std::vector<int> tentative;
-                encoded = EncodeDialRecord(*entry, record, [&]() -> std::optional<uint8_t> {
-                    const std::optional<uint8_t> j = ledger.takeFree();
-                    if (j)
-                        tentative.push_back(*j);
-                    return j;
-                });
+                encoded = EncodeDialRecord(
+                    *entry, record,
+                    [&]() -> std::optional<uint8_t> {
+                        const std::optional<uint8_t> j = ledger.takeFree();
+                        if (j)
+                            tentative.push_back(*j);
+                        return j;
+                    },
+                    source.unicodeNames);
                 if (!encoded.ok) {
                     for (const int j : tentative)
                         ledger.untake(j);

@@ -47,6 +47,8 @@ struct DialWriteSource
     // The images of the other dialling-number files sharing the extension file: what they link
     // to, or point to while it is empty, is never taken.
     std::vector<const FileImage*> sharers;
+    // Names the default alphabet cannot hold are written in UCS2 (EncodeAlphaId).
+    bool unicodeNames = false;
 };
 
 struct DialWritePlan
@@ -59,6 +61,12 @@ struct DialWritePlan
 // Plans a whole write without a card command: which bytes every record gets, which extension
 // records carry its number and which become free. Record g is written from the first entry whose
 // position is g - 1 (an empty record where that entry is not valid or there is none).
+//
+// An entry whose fields are those of the card's record g keeps that record and its chain as they
+// are; so does one that never saw a card (kept bytes empty) whose fields are record g's as a
+// Windows-1250 file gives them back. An entry unchanged since it was read (KeptBytesCurrent) is
+// written with its kept bytes, byte for byte; its chain stays where the card holds it so and is
+// otherwise moved to free extension records, only its links changed. Any other entry is encoded.
 //
 // The plan is safe to stop at any step: an extension record is taken only when no record still to
 // be written links to it (free, or given up by a record already written), so every record on the

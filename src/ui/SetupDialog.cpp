@@ -61,13 +61,14 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     m_confirm = checkBox(sid::AskForConfirmation_1020, "confirm", reader);
     m_toolbar = checkBox(sid::KestrelAsToolbar_1021, "startWMin", reader);
     m_cache = checkBox(sid::UseCache_9504, "enCache", reader);
+    m_unicodeNames = checkBox(sid::KeepAccentsAndOtherLetters_9856, "unicodeNames", reader);
     m_printPrompt = checkBox(sid::PromptBeforePrint_9505, "prnHdrAdj", reader);
     auto* deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_device, 1);
     deviceRow->addWidget(m_findReader);
     auto* readerLayout = new QVBoxLayout(reader);
     readerLayout->addLayout(deviceRow);
-    for (QCheckBox* box : {m_autoRead, m_confirm, m_toolbar, m_cache, m_printPrompt})
+    for (QCheckBox* box : {m_autoRead, m_confirm, m_toolbar, m_cache, m_unicodeNames, m_printPrompt})
         readerLayout->addWidget(box);
 
     auto* international = new QGroupBox(StringTable::text(sid::InternationalizationSettings_9506), this);
@@ -110,6 +111,7 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
         {m_intSelector, strId(sid::TheDigitsDialledBeforeA_9851)},
         {m_toolbar, strId(sid::StartTheMainWindowCollapsed_9852)},
         {m_cache, strId(sid::KeepTheCardsFilesBetween_9853)},
+        {m_unicodeNames, strId(sid::NamesWithLettersTheCards_9857)},
         {m_printPrompt, strId(sid::ShowTheReportHeaderFor_9854)},
         {m_fromDatabase, strId(sid::ChooseYourCountryCodeFrom_9855)},
     };
@@ -138,6 +140,7 @@ void SetupDialog::showValues()
     m_confirm->setChecked(v.confirm);
     m_toolbar->setChecked(v.startWMin);
     m_cache->setChecked(v.enCache);
+    m_unicodeNames->setChecked(v.unicodeNames);
     m_printPrompt->setChecked(v.prnHdrAdj);
     m_intNumber->setText(v.intNumber);
     m_intSelector->setText(v.intSelector);
@@ -152,6 +155,7 @@ void SetupDialog::takeValues()
     v.confirm = m_confirm->isChecked();
     v.startWMin = m_toolbar->isChecked();
     v.enCache = m_cache->isChecked();
+    v.unicodeNames = m_unicodeNames->isChecked();
     v.prnHdrAdj = m_printPrompt->isChecked();
     v.intNumber = m_intNumber->text();
     v.intSelector = m_intSelector->text();

@@ -48,6 +48,7 @@ private:
     QCheckBox* m_confirm;
     QCheckBox* m_toolbar;
     QCheckBox* m_cache;
+    QCheckBox* m_unicodeNames;
     QCheckBox* m_printPrompt;
     QLineEdit* m_intNumber;
     QLineEdit* m_intSelector;
