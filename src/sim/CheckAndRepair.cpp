@@ -97,8 +97,8 @@ int CheckAndRepair::smsFinding(std::span<const uint8_t> record)
 {
     // GSM 11.11 EF_SMS: byte 0 status (0x00 free), then the service-centre address (length byte K
     // counting the TON/NPI byte and the digits), then the TPDU: its first octet FO at K + 2, for
-    // SMS-SUBMIT (FO bit 0) TP-MR, then the originating or destination address with its length in
-    // digits.
+    // SMS-SUBMIT and SMS-STATUS-REPORT TP-MR, then the originating, destination or recipient
+    // address with its length in digits.
     if (record.empty() || record[0] == 0x00 || record[0] == 0xFF)
         return 0;
     if (record.size() < 2)
@@ -108,10 +108,12 @@ int CheckAndRepair::smsFinding(std::span<const uint8_t> record)
         return kTextNumberFormat;
     if (k + 2 >= record.size())
         return kTextNumberFormat;
-    const uint8_t fo = record[k + 2];
-    if (fo & 0x02)
+    // TP-MTI: 00 SMS-DELIVER, 01 SMS-SUBMIT, 10 SMS-STATUS-REPORT (its TP-MR, then the recipient
+    // address), 11 reserved.
+    const uint8_t mti = record[k + 2] & 0x03;
+    if (mti == 0x03)
         return kTextMessageType;
-    const std::size_t at = k + ((fo & 0x01) ? 4 : 3);
+    const std::size_t at = k + (mti != 0 ? 4 : 3);
     if (at >= record.size() || record[at] >= 21)
         return kTextNumberFormat;
     return 0;

@@ -15,7 +15,8 @@ namespace kestrel {
 //   - dialling-number records whose own extension link is 0, past the extension file or to an
 //     empty extension record,
 //   - SMS records the program cannot read (service-centre address longer than 11 bytes, a
-//     message type other than SMS-DELIVER/SMS-SUBMIT, an address of 21 digits or more),
+//     reserved message type (other than SMS-DELIVER, SMS-SUBMIT and SMS-STATUS-REPORT), an
+//     address of 21 digits or more),
 //   - extension records in use that nothing links to ("lost").
 // The repair removes the broken links and clears the lost extension records and the unreadable
 // messages on the card.

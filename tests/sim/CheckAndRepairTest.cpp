@@ -190,9 +190,10 @@ TEST_F(CheckAndRepairTest, SmsRecordsJudged)
         {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x04, 0x15}, 2324},
         {{0x01, 0x0C}, 2324}, // address of 12 bytes
         {{0x01, 0xFF}, 2324},
-        {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x02, 0x05}, 2325}, // SMS-STATUS-REPORT
-        {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x03, 0x05}, 2325}, // reserved type
-        {{0x01, 0x00, 0x04, 0x0B}, 0},                            // no service-centre address
+        {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x06, 0x2A, 0x0C}, 0},    // SMS-STATUS-REPORT, 12 digits
+        {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x02, 0x2A, 0x15}, 2324}, // ... of 21 digits
+        {{0x01, 0x07, 0x91, 0, 0, 0, 0, 0, 0, 0x03, 0x05}, 2325},       // reserved type
+        {{0x01, 0x00, 0x04, 0x0B}, 0},                                  // no service-centre address
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> r(kSmsLength, 0xFF);
@@ -205,6 +206,10 @@ TEST_F(CheckAndRepairTest, SmsRecordsJudged)
 
 TEST_F(CheckAndRepairTest, CleanStandardCard)
 {
+    // UCS2 names, user-data headers, 8-bit messages and status reports are nothing to repair.
+    use(emulator::StandardCard::simCard({.modernRecords = true}));
+    EXPECT_EQ(lines(check().brief), cleanBrief());
+
     use(emulator::StandardCard::simCard());
     const Report r = check();
     ASSERT_TRUE(r.ok);
