@@ -4,6 +4,7 @@
 
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
+#include "codec/PcText.h"
 #include "codec/SmsTime.h"
 #include "codec/SmsUserData.h"
 
@@ -290,8 +291,7 @@ SmsEntry DecodeSmsRecord(std::span<const uint8_t> record, uint16_t position)
 
 bool SmsIsPlain(const SmsEntry& e)
 {
-    return e.kind == SmsKind::Message && e.encoding == SmsEncoding::Default && e.hasHeader == 0 &&
-           e.messageClass < 0;
+    return e.kind == SmsKind::Message && e.encoding == SmsEncoding::Default && e.hasHeader == 0 && e.messageClass < 0;
 }
 
 void MakePlainSms(SmsEntry& e)
@@ -307,6 +307,49 @@ void MakePlainSms(SmsEntry& e)
     setFixedText(e.dischargeTime, "");
     e.keptLength = 0;
     e.kept.fill(0);
+}
+
+namespace {
+
+// A text as a file field gives it back: through Windows-1250, at most 199 characters (one byte
+// each there), without carriage returns (a .SMS file drops them).
+std::string asStoredText(std::string_view text)
+{
+    std::string through = throughWindows1250(text);
+    std::erase(through, '\r');
+    std::size_t chars = 0;
+    std::size_t cut = 0;
+    while (cut < through.size() && chars < kMaxTextChars) {
+        ++chars;
+        ++cut;
+        while (cut < through.size() && (static_cast<unsigned char>(through[cut]) & 0xC0) == 0x80)
+            ++cut;
+    }
+    through.resize(cut);
+    return through;
+}
+
+bool sameOrUnstored(uint8_t stored, uint8_t card)
+{
+    return stored == card || stored == 0;
+}
+
+} // namespace
+
+bool SmsIsStoredCopy(const SmsEntry& stored, const SmsEntry& card)
+{
+    if (!stored.valid || !card.valid || stored.status / 2 != card.status / 2)
+        return false;
+    std::string storedText(fixedText(stored.text));
+    std::erase(storedText, '\r');
+    if (storedText != asStoredText(fixedText(card.text)))
+        return false;
+    if (fixedText(stored.scNumber) != fixedText(card.scNumber) || fixedText(stored.number) != fixedText(card.number) ||
+        stored.scTon != card.scTon || stored.numberTon != card.numberTon || !sameOrUnstored(stored.scNpi, card.scNpi) ||
+        !sameOrUnstored(stored.numberNpi, card.numberNpi))
+        return false;
+    SmsTime t;
+    return fixedText(stored.when) == fixedText(card.when) || !ParseSmsTime(fixedText(card.when), t);
 }
 
 bool SmsKeepsRecord(const SmsEntry& e)

@@ -33,6 +33,13 @@ bool SmsIsPlain(const SmsEntry& entry);
 // The entry as a plain message: kept record, coding, class, header and status-report fields go.
 void MakePlainSms(SmsEntry& entry);
 
+// Whether stored, an entry without a record from a .SMS/.SMA file or a backup, is what the card's
+// message held once it went through such a file: the text as a Windows-1250 field of at most 199
+// characters gives it back (carriage returns aside), the numbers and types of number are equal
+// (a numbering plan of 0 is one the file did not hold), the time is equal or was no time the file
+// could hold, the status is of the same kind (received or sent). The card's record then stays.
+bool SmsIsStoredCopy(const SmsEntry& stored, const SmsEntry& card);
+
 struct SmsEncodeResult
 {
     bool fits = false;           // the whole encoding fits in the record

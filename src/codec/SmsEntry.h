@@ -58,12 +58,12 @@ struct SmsEntry
     // typed in or read from a file.
     SmsKind kind = SmsKind::Message;
     SmsEncoding encoding = SmsEncoding::Default;
-    int8_t messageClass = -1; // GSM 03.38 message class 0-3, -1 for none
-    uint8_t hasHeader = 0;    // TP-UDHI: the user data start with a header
-    uint16_t concatRef = 0;   // concatenation: reference number,
-    uint8_t concatTotal = 0;  // total parts (0: not a part of a concatenated message)
-    uint8_t concatPart = 0;   // and this part's number, 1-based
-    uint8_t reportStatus = 0; // status report: TP-ST
+    int8_t messageClass = -1;              // GSM 03.38 message class 0-3, -1 for none
+    uint8_t hasHeader = 0;                 // TP-UDHI: the user data start with a header
+    uint16_t concatRef = 0;                // concatenation: reference number,
+    uint8_t concatTotal = 0;               // total parts (0: not a part of a concatenated message)
+    uint8_t concatPart = 0;                // and this part's number, 1-based
+    uint8_t reportStatus = 0;              // status report: TP-ST
     char dischargeTime[kSmsWhenSize] = {}; // status report: TP-DT as text
 
     // The record as it was read from the card (keptLength bytes, 0: none), written back byte for

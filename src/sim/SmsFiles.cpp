@@ -163,17 +163,29 @@ bool SmsFiles::prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePla
             chosen[e.position] = static_cast<int>(i);
     }
     plan.records.assign(static_cast<std::size_t>(n), {});
+    plan.current.assign(static_cast<std::size_t>(n), {});
+    const std::optional<FileImage>& image = m_card.image(CachedFile::Sms);
+    const bool imageFits = image && image->recordLength == length && image->recordCount == n;
     for (int g = 1; g <= n; ++g) {
         const int i = chosen[static_cast<std::size_t>(g - 1)];
         if (i < 0)
             continue;
-        const SmsEntry& e = entries[static_cast<std::size_t>(i)];
-        std::vector<uint8_t>& record = plan.records[static_cast<std::size_t>(g - 1)];
-        if (!e.valid) {
-            // A free record: status byte 00, the rest FF.
-            record.assign(static_cast<std::size_t>(length), 0xFF);
-            record[0] = 0x00;
-            continue;
+        if (imageFits) {
+            const std::span<const uint8_t> r = image->record(g);
+            plan.current[static_cast<std::size_t>(g - 1)].assign(r.begin(), r.end());
+        }
+        SmsEntry e = entries[static_cast<std::size_t>(i)];
+        if (e.keptLength == 0) {
+            // From a file or a backup: the card's record stays when that is all the file could
+            // hold of it, or when both are free.
+            if (!currentRecord(g, length, plan))
+                return failAndFlush();
+            const std::vector<uint8_t>& now = plan.current[static_cast<std::size_t>(g - 1)];
+            SmsEntry card = DecodeSmsRecord(now, e.position);
+            if ((!e.valid && !card.valid) || SmsIsStoredCopy(e, card)) {
+                card.status = e.valid ? e.status : card.status;
+                e = card;
+            }
         }
         SmsEncodeResult encoded = EncodeSmsRecord(e, length);
         if (!encoded.fits) {
@@ -181,8 +193,23 @@ bool SmsFiles::prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePla
                                  StringTable::text(kTextTooLong) + QStringLiteral(" (%1)").arg(g));
             return failAndFlush();
         }
-        record = std::move(encoded.record);
+        plan.records[static_cast<std::size_t>(g - 1)] = std::move(encoded.record);
     }
+    return true;
+}
+
+// The card's record g into plan.current, read from the card when no image gave it.
+bool SmsFiles::currentRecord(int g, int length, SmsWritePlan& plan)
+{
+    std::vector<uint8_t>& now = plan.current[static_cast<std::size_t>(g - 1)];
+    if (!now.empty())
+        return true;
+    std::array<uint8_t, 256> buffer;
+    buffer.fill(0xFF);
+    int got = static_cast<int>(buffer.size());
+    if (!m_card.readFile(kDfTelecom, kEfSms, buffer, got, g, gsm::recordMode::kAbsolute))
+        return false;
+    now.assign(buffer.begin(), buffer.begin() + std::min<std::size_t>(buffer.size(), static_cast<std::size_t>(length)));
     return true;
 }
 
@@ -212,6 +239,11 @@ bool SmsFiles::writeSmsList(std::span<SmsEntry> entries, int& count)
         if (i < 0)
             continue;
         const std::vector<uint8_t>& record = records[static_cast<std::size_t>(g - 1)];
+        // What the card already holds is not written again.
+        if (record == plan.current[static_cast<std::size_t>(g - 1)]) {
+            entries[static_cast<std::size_t>(i)].modified = 0;
+            continue;
+        }
         int written = length;
         if (!m_card.updateFile(kDfTelecom, kEfSms, record, written, g, gsm::recordMode::kAbsolute))
             return failAndFlush();

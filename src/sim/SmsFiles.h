@@ -32,10 +32,14 @@ public:
     bool readSmsList(std::span<SmsEntry> entries, int& count);
 
     // Writes record g of EF_SMS from the first entry whose position is g - 1; records without an
-    // entry stay as they are on the card. A valid entry beyond the file (sid::CardPositionsNumberOverflow_147) or a
-    // message that does not fit in a record (sid::NonSpecificError_140, with the message's number as the status detail)
-    // refuses the whole write before anything is written. count receives the file's record count. Written entries lose
-    // their modified flag; the SMS image, when there is one, follows the card.
+    // entry stay as they are on the card. An entry that keeps its record gives that record; an
+    // entry without one (from a file or a backup) that is what the card's record gives through such
+    // a file (SmsIsStoredCopy) leaves the card's record as it is. A record whose bytes would not
+    // change (the SMS image or, without one, the record read first) is not written again. A valid entry beyond the file
+    // (sid::CardPositionsNumberOverflow_147) or a message that does not fit in a record (sid::NonSpecificError_140,
+    // with the message's number as the status detail) refuses the whole write before anything is written. count
+    // receives the file's record count. Written entries lose their modified flag; the SMS image, when there is one,
+    // follows the card.
     bool writeSmsList(std::span<SmsEntry> entries, int& count);
     // Everything writeSmsList checks before its first UPDATE, without writing.
     bool checkSmsList(std::span<SmsEntry> entries, int& count);
@@ -50,7 +54,9 @@ private:
         int length = 0;
         std::vector<int> chosen;
         std::vector<std::vector<uint8_t>> records;
+        std::vector<std::vector<uint8_t>> current; // the card's record where known, else empty
     };
+    bool currentRecord(int g, int length, SmsWritePlan& plan);
     bool failAndFlush();
     bool openSmsFile(FileInfo& info);
     bool prepareWrite(std::span<SmsEntry> entries, int& count, SmsWritePlan& plan);

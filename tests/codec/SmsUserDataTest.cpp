@@ -34,12 +34,12 @@ TEST(SmsDataCoding, GroupsOfGsm0338)
         int messageClass;
     };
     const Case cases[] = {
-        {0x00, SmsEncoding::Default, -1},    {0x04, SmsEncoding::EightBit, -1},  {0x08, SmsEncoding::Ucs2, -1},
-        {0x0C, SmsEncoding::Undecodable, -1}, {0x10, SmsEncoding::Default, 0},    {0x11, SmsEncoding::Default, 1},
-        {0x16, SmsEncoding::EightBit, 2},     {0x1B, SmsEncoding::Ucs2, 3},       {0x03, SmsEncoding::Default, -1},
+        {0x00, SmsEncoding::Default, -1},     {0x04, SmsEncoding::EightBit, -1},   {0x08, SmsEncoding::Ucs2, -1},
+        {0x0C, SmsEncoding::Undecodable, -1}, {0x10, SmsEncoding::Default, 0},     {0x11, SmsEncoding::Default, 1},
+        {0x16, SmsEncoding::EightBit, 2},     {0x1B, SmsEncoding::Ucs2, 3},        {0x03, SmsEncoding::Default, -1},
         {0x20, SmsEncoding::Undecodable, -1}, {0x31, SmsEncoding::Undecodable, 1}, {0x40, SmsEncoding::Undecodable, -1},
-        {0xB0, SmsEncoding::Undecodable, -1}, {0xC8, SmsEncoding::Default, -1},   {0xD0, SmsEncoding::Default, -1},
-        {0xE8, SmsEncoding::Ucs2, -1},        {0xF0, SmsEncoding::Default, 0},    {0xF6, SmsEncoding::EightBit, 2},
+        {0xB0, SmsEncoding::Undecodable, -1}, {0xC8, SmsEncoding::Default, -1},    {0xD0, SmsEncoding::Default, -1},
+        {0xE8, SmsEncoding::Ucs2, -1},        {0xF0, SmsEncoding::Default, 0},     {0xF6, SmsEncoding::EightBit, 2},
         {0xF3, SmsEncoding::Default, 3},
     };
     for (const Case& c : cases) {
@@ -60,15 +60,15 @@ TEST(SmsUserDataHeader, ElementsAreBoundsChecked)
         int reference, total, part;
     };
     const Case cases[] = {
-        {"05 00 03 2A 02 01", true, 6, true, 0x2A, 2, 1},           // IEI 00, 8-bit reference
-        {"06 08 04 12 34 03 02", true, 7, true, 0x1234, 3, 2},      // IEI 08, 16-bit reference
-        {"08 0A 01 00 00 03 07 03 01", true, 9, true, 7, 3, 1},     // another element first
-        {"05 00 03 01 02 00", true, 6, false, 0, 0, 0},             // part 0: the element is ignored
-        {"05 00 03 01 02 03", true, 6, false, 0, 0, 0},             // part beyond the total
-        {"05 00 03 01 00 01", true, 6, false, 0, 0, 0},             // total 0
-        {"05 00 05 01 02 01", false, 6, false, 0, 0, 0},            // element runs past UDHL
-        {"01 00", false, 2, false, 0, 0, 0},                        // element header cut
-        {"0A 00 03 01 02 01", false, 11, false, 0, 0, 0},           // UDHL past the data
+        {"05 00 03 2A 02 01", true, 6, true, 0x2A, 2, 1},       // IEI 00, 8-bit reference
+        {"06 08 04 12 34 03 02", true, 7, true, 0x1234, 3, 2},  // IEI 08, 16-bit reference
+        {"08 0A 01 00 00 03 07 03 01", true, 9, true, 7, 3, 1}, // another element first
+        {"05 00 03 01 02 00", true, 6, false, 0, 0, 0},         // part 0: the element is ignored
+        {"05 00 03 01 02 03", true, 6, false, 0, 0, 0},         // part beyond the total
+        {"05 00 03 01 00 01", true, 6, false, 0, 0, 0},         // total 0
+        {"05 00 05 01 02 01", false, 6, false, 0, 0, 0},        // element runs past UDHL
+        {"01 00", false, 2, false, 0, 0, 0},                    // element header cut
+        {"0A 00 03 01 02 01", false, 11, false, 0, 0, 0},       // UDHL past the data
         {"00", true, 1, false, 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -94,12 +94,12 @@ TEST(SmsUserData, DefaultAlphabetAndItsExtension)
         std::string back;
     };
     const Case cases[] = {
-        {"\xE2\x82\xAC 5", 4, "\xE2\x82\xAC 5"},           // euro sign: escape + 0x65
+        {"\xE2\x82\xAC 5", 4, "\xE2\x82\xAC 5"}, // euro sign: escape + 0x65
         {"{a}|~^\\", 13, "{a}|~^\\"},
         {"\xC3\x84\xC3\xA9\xCE\xA9", 3, "\xC3\x84\xC3\xA9\xCE\xA9"}, // in the alphabet as they are
-        {"\xC4\x8C\xC3\xA1", 2, "Ca"},                       // folded to their base letters
-        {"a`b", 3, "a?b"},                                    // nothing to fold to
-        {"\xC2\xA0", 1, ""},                                  // no-break space is no escape here
+        {"\xC4\x8C\xC3\xA1", 2, "Ca"},                               // folded to their base letters
+        {"a`b", 3, "a?b"},                                           // nothing to fold to
+        {"\xC2\xA0", 1, ""},                                         // no-break space is no escape here
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GsmSeptetCount(c.text), c.septets) << c.text;
@@ -129,14 +129,13 @@ TEST(SmsCodec, DecodesMessagesAsTheyAre)
     const Case cases[] = {
         // UCS2 SMS-DELIVER (GSM 03.40 / 03.38): "Приве"
         {"01 00 04 04 81 21 43 00 08 30 20 11 21 43 65 00 0A 04 1F 04 40 04 38 04 32 04 35", SmsKind::Message,
-         SmsEncoding::Ucs2, -1, 0, 0, 0, "1234", "11.02.03 12:34",
-         "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5"},
+         SmsEncoding::Ucs2, -1, 0, 0, 0, "1234", "11.02.03 12:34", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5"},
         // 8-bit data, class 1 (1111 0101)
         {"01 00 04 04 81 21 43 00 F5 30 20 11 21 43 65 00 03 01 02 FF", SmsKind::Message, SmsEncoding::EightBit, 1, 0,
          0, 0, "1234", "11.02.03 12:34", "01 02 FF"},
         // Flash message (class 0) in the default alphabet: "hello"
-        {"01 00 04 04 81 21 43 00 10 30 20 11 21 43 65 00 05 E8 32 9B FD 06", SmsKind::Message, SmsEncoding::Default,
-         0, 0, 0, 0, "1234", "11.02.03 12:34", "hello"},
+        {"01 00 04 04 81 21 43 00 10 30 20 11 21 43 65 00 05 E8 32 9B FD 06", SmsKind::Message, SmsEncoding::Default, 0,
+         0, 0, 0, "1234", "11.02.03 12:34", "hello"},
         // Concatenated 7-bit part 1 of 2, IEI 00 reference 2A; the text "hi @€" after one fill bit
         {"01 00 44 04 81 21 43 00 00 30 20 11 21 43 65 00 0D 05 00 03 2A 02 01 D0 69 10 60 53 06", SmsKind::Message,
          SmsEncoding::Default, -1, 0x2A, 2, 1, "1234", "11.02.03 12:34", "hi @\xE2\x82\xAC"},
@@ -147,8 +146,8 @@ TEST(SmsCodec, DecodesMessagesAsTheyAre)
         {"01 00 06 2A 04 81 21 43 30 20 11 21 43 65 00 30 20 11 21 44 65 00 00", SmsKind::StatusReport,
          SmsEncoding::Default, -1, 0, 0, 0, "1234", "11.02.03 12:34", ""},
         // Compressed: kept, not shown
-        {"01 00 04 04 81 21 43 00 20 30 20 11 21 43 65 00 02 12 34", SmsKind::Message, SmsEncoding::Undecodable, -1,
-         0, 0, 0, "1234", "11.02.03 12:34", ""},
+        {"01 00 04 04 81 21 43 00 20 30 20 11 21 43 65 00 02 12 34", SmsKind::Message, SmsEncoding::Undecodable, -1, 0,
+         0, 0, "1234", "11.02.03 12:34", ""},
         // Reserved TP-MTI: the record header only
         {"01 00 07 04 81 21 43", SmsKind::Other, SmsEncoding::Default, -1, 0, 0, 0, "", "", ""},
     };
@@ -195,7 +194,8 @@ TEST(SmsCodec, StatusReportFields)
     // TP-PI 04: user data follow ("AB" in the default alphabet).
     EXPECT_STREQ(e.text, "AB");
     // Cut short anywhere, a report decodes as far as its bytes reach.
-    const std::vector<uint8_t> full = test::hexBytes("01 00 06 2A 04 81 21 43 30 20 11 21 43 65 00 30 20 11 21 44 65 00 00");
+    const std::vector<uint8_t> full =
+        test::hexBytes("01 00 06 2A 04 81 21 43 30 20 11 21 43 65 00 30 20 11 21 44 65 00 00");
     for (std::size_t n = 0; n <= full.size(); ++n)
         EXPECT_EQ(DecodeSmsRecord(std::span<const uint8_t>(full).first(n), 0).keptLength, n);
 }

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "CardFileDoubles.h"
+#include "HexBytes.h"
 #include "SimBench.h"
+#include "codec/PcText.h"
 #include "codec/FixedText.h"
 #include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
@@ -429,5 +431,63 @@ TEST_F(SmsFilesTest, RecordsBeyondTheRowsStayAsTheyWere)
     const auto tail = static_cast<std::ptrdiff_t>(99 * kRecordLength);
     EXPECT_TRUE(std::equal(before.begin() + tail, before.end(), after.begin() + tail));
     EXPECT_FALSE(std::equal(before.begin(), before.begin() + tail, after.begin()));
+    close();
+}
+
+// Messages the plain encoder cannot write (UCS2, a concatenated part) survive a read and write
+// unchanged, and no record whose bytes stay is written again; entries without their record (as a
+// backup or a .SMS file gives them back) that are all such a file could hold of the card's message
+// leave its record as it is.
+TEST_F(SmsFilesTest, UnchangedRecordsAreNotWrittenAgain)
+{
+    const std::vector<uint8_t> ucs2 =
+        hexBytes("03 00 04 04 81 21 43 00 08 30 20 11 21 43 65 00 0A 04 1F 04 40 04 38 04 32 04 35");
+    const std::vector<uint8_t> part =
+        hexBytes("03 00 44 04 81 21 43 00 00 30 20 11 21 43 65 00 0D 05 00 03 2A 02 01 D0 69 10 60 53 06");
+    use(standardCardWith([&](emulator::SimCardData& d) {
+        emulator::SimFile* sms = findFile(d, kEfSms);
+        std::copy(ucs2.begin(), ucs2.end(), sms->data.begin() + 4 * kRecordLength);
+        std::copy(part.begin(), part.end(), sms->data.begin() + 5 * kRecordLength);
+    }));
+    const std::vector<uint8_t> before = cardSms();
+    RecordingProgress progress;
+    open(&progress);
+    std::vector<SmsEntry> rows(kRecords);
+    int count = 0;
+    ASSERT_TRUE(files().readSmsList(rows, count));
+    EXPECT_EQ(rows[4].encoding, SmsEncoding::Ucs2);
+    EXPECT_EQ(rows[5].concatTotal, 2);
+    bench->clearLog();
+    ASSERT_TRUE(files().writeSmsList(rows, count));
+    EXPECT_EQ(rec().count("A0 DC"), 0);
+    EXPECT_EQ(progress.texts.back(), QStringLiteral("Writing SMS messages to SIM\nWriting Item 20 (total 20)"));
+    EXPECT_EQ(cardSms(), before);
+
+    // The same messages through a Windows-1250 file, without their records and with no image.
+    std::vector<SmsEntry> stored(kRecords);
+    for (int i = 0; i < kRecords; ++i) {
+        const SmsEntry& r = rows[static_cast<std::size_t>(i)];
+        SmsEntry& s = stored[static_cast<std::size_t>(i)];
+        s = message(r.position, static_cast<SmsStatus>(r.status), "", "");
+        s.valid = r.valid;
+        setFixedText(s.text, throughWindows1250(fixedText(r.text)));
+        std::copy(std::begin(r.scNumber), std::end(r.scNumber), s.scNumber);
+        std::copy(std::begin(r.number), std::end(r.number), s.number);
+        s.scTon = r.scTon;
+        s.numberTon = r.numberTon;
+        s.scNpi = s.numberNpi = 0; // a .SMS file holds no numbering plan
+        std::copy(std::begin(r.when), std::end(r.when), s.when);
+    }
+    stored[6] = message(6, SmsStatus::ToBeSent, "A new one", "7 days");
+    stored[4].status = static_cast<int32_t>(SmsStatus::Read); // read since
+    sim().flushCaches();
+    sim().closeCard();
+    open();
+    ASSERT_TRUE(files().writeSmsList(stored, count));
+    EXPECT_EQ(rec().count("A0 DC"), 2) << "record 7 and the status byte of record 5";
+    std::vector<uint8_t> expected = before;
+    expected[4 * kRecordLength] = 0x01;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 6 * kRecordLength, cardSms().begin()));
+    EXPECT_EQ(fixedText(DecodeSmsRecord(cardRecord(7), 6).text), "A new one");
     close();
 }
