@@ -260,6 +260,14 @@ uint8_t AnsiToGsm(std::string_view pcText, std::size_t& pos)
     return foldToGsm(nextCodePoint(pcText, pos));
 }
 
+std::size_t NameLength(std::string_view pcText)
+{
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < pcText.size(); ++count)
+        nextCodePoint(pcText, pos);
+    return count;
+}
+
 AlphaFit FitAlphaId(std::string_view pcText, std::size_t alphaLength, bool unicode)
 {
     return place(pcText, alphaLength, unicode).fit;

@@ -33,6 +33,10 @@ std::string GsmToAnsi(uint8_t gsm);
 // With pos at or past the end, 0x3F is returned and pos is left as it is.
 uint8_t AnsiToGsm(std::string_view pcText, std::size_t& pos);
 
+// The number of characters of a PC text (UTF-8 code points; a byte of no valid sequence counts as
+// one): the length limits of names are in characters, not bytes.
+std::size_t NameLength(std::string_view pcText);
+
 // How an alpha identifier is coded: the default alphabet or one of the UCS2 forms (first byte).
 enum class AlphaForm : uint8_t
 {

@@ -1,6 +1,7 @@
 #include "phonebook/DialTextPaste.h"
 
 #include "base/StringTable.h"
+#include "codec/AlphaCodec.h"
 #include "codec/DialDigits.h"
 #include "codec/DialEntry.h"
 
@@ -31,12 +32,13 @@ DialTextLine DialTextReader::next()
     const std::size_t nameEnd = m_text.find_first_of("\t\r\n", m_pos);
     if (nameEnd == std::string_view::npos || m_text[nameEnd] != '\t')
         return refuse(strId(sid::SomeOfTheEntriesDo_5501));
-    if (nameEnd - m_pos > static_cast<std::size_t>(m_maxName))
+    const std::string_view name = m_text.substr(m_pos, nameEnd - m_pos);
+    if (NameLength(name) > static_cast<std::size_t>(m_maxName))
         return refuse(strId(sid::EnteredNameHasTooMany_5500));
-    if (nameEnd == m_pos)
+    if (name.empty())
         return refuse(strId(sid::SomeOfTheEntriesDo_5502));
-    for (std::size_t i = m_pos; i < nameEnd; ++i)
-        line.name.push_back(FoldToAscii(m_text[i]));
+    // The name as pasted: the card write decides what its alphabet keeps.
+    line.name.assign(name);
     m_pos = nameEnd;
 
     skip("\t ");

@@ -10,11 +10,11 @@ namespace kestrel {
 struct DialTextLine
 {
     int messageId = 0;  // 0: read; else the string-table number of why the text is refused
-    std::string name;   // PC text, folded to ASCII
+    std::string name;   // PC text as pasted
     std::string number; // as written, a "+" included
 };
 
-// Reads phone book entries from clipboard text (PC text), one entry per line: optional TABs and
+// Reads phone book entries from clipboard text (PC text, UTF-8), one entry per line: optional TABs and
 // spaces, the name up to a TAB, TABs and spaces, an optional apostrophe, the number up to a TAB,
 // space, CR, LF or the end. A NUL ends the text (the clipboard's terminator).
 class DialTextReader
@@ -25,9 +25,9 @@ public:
     // No further line.
     bool atEnd() const { return m_pos >= m_text.size(); }
     // The next line: sid::SomeOfTheEntriesDo_5501 (no TAB after the name, or no number),
-    // sid::EnteredNameHasTooMany_5500 (name longer than the maximum), sid::SomeOfTheEntriesDo_5502 (empty name),
-    // sid::EnteredPhoneBookContainsToo_5503 (number longer than 60 characters), sid::NumberEnteredContainsTooMany_5504
-    // (number that is no dialling number).
+    // sid::EnteredNameHasTooMany_5500 (name of more characters than the maximum), sid::SomeOfTheEntriesDo_5502 (empty
+    // name), sid::EnteredPhoneBookContainsToo_5503 (number longer than 60 characters),
+    // sid::NumberEnteredContainsTooMany_5504 (number that is no dialling number).
     DialTextLine next();
 
 private:

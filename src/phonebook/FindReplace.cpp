@@ -194,7 +194,7 @@ bool FindReplace::step(bool repeat)
     if (at != std::string::npos)
         text.replace(at, m_find.size(), m_replace);
     if (text.size() > kMaxResult)
-        text.resize(kMaxResult);
+        text.resize(utf8Prefix(text, kMaxResult));
 
     if (!m_replaceAll) {
         switch (m_ui.askReplace()) {

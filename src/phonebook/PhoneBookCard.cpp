@@ -50,6 +50,7 @@ bool PhoneBookModel::readFromCard()
 
     if (ok) {
         m_entries = read;
+        m_alphaLength = size.alphaLength;
         setCapacity(std::min(size.count, kMaxEntries));
         const int alpha = std::min(size.alphaLength, 20);
         m_app.setMaxAlphaLength(fdn ? std::min(m_app.maxAlphaLength(), alpha) : alpha);
@@ -95,9 +96,17 @@ bool PhoneBookModel::writeToCard()
             return !fdn || sim->selectFile(gsm::fid::kDfTelecom, gsm::fid::kEfAdn);
         });
     if (ok) {
-        // The rows show what the card holds: names through its alphabet, numbers as its digits.
-        for (int row = 0; row < m_limit; ++row)
-            entry(row) = StoredDialEntry(entry(row), static_cast<std::size_t>(size.alphaLength));
+        // The rows show what the card holds: names through its alphabet, numbers as its digits; a
+        // row whose record stayed as it was shows the record's own name.
+        m_alphaLength = size.alphaLength;
+        const bool unicode = m_app.settings().unicodeNames != 0;
+        for (int row = 0; row < m_limit; ++row) {
+            DialEntry& e = entry(row);
+            const std::optional<DialEntry> held = e.valid ? DecodeKeptBytes(e.kept, e.position) : std::nullopt;
+            DialEntry shown = held ? *held : StoredDialEntry(e, static_cast<std::size_t>(size.alphaLength), unicode);
+            std::copy(std::begin(shown.name), std::end(shown.name), std::begin(e.name));
+            std::copy(std::begin(shown.number), std::end(shown.number), std::begin(e.number));
+        }
     }
     cardOperationDone(ok);
     redraw();

@@ -100,6 +100,8 @@ bool PhoneBookModel::drop(const QByteArray& payload, int row)
         e.npi = r.npi;
         e.ccpId = r.ccpId;
         e.extId = r.extId;
+        // The bytes the row was read from: they count while its fields are what they decode to.
+        e.kept = r.kept;
     }
     dropDone(row, fits, items);
     return true;

@@ -36,6 +36,8 @@ EditFields PhoneBookModel::editFields(int row) const
     const DialEntry& e = entry(row);
     f.itemNumber = QString::number(e.position + 1);
     f.maxNameLength = m_app.maxAlphaLength();
+    f.alphaLength = m_alphaLength > 0 ? m_alphaLength : f.maxNameLength;
+    f.unicodeNames = m_app.settings().unicodeNames != 0;
     if (e.valid != 0) {
         f.name = pcTextToUnicode(entryFieldText(e.name)).left(f.maxNameLength);
         QString number = pcTextToUnicode(entryFieldText(e.number));
@@ -46,7 +48,6 @@ EditFields PhoneBookModel::editFields(int row) const
 
 EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const QString& name, const QString& number)
 {
-    // Windows-1250 holds one byte per character, so the PC text's length is the character count.
     return acceptEdit(row, itemNumber, unicodeToPcText(name), number);
 }
 
@@ -67,7 +68,7 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
         m_prompter.message(strId(sid::SequenceNumberHasExceededLimit_57621), PromptIcon::Stop);
         return {};
     }
-    if (pcName.size() > 20) {
+    if (NameLength(pcName) > 20) {
         m_prompter.message(strId(sid::NameNotAllowed_57622), PromptIcon::Stop);
         return {};
     }
@@ -110,10 +111,23 @@ EditOutcome PhoneBookModel::acceptEdit(int row, const QString& itemNumber, const
     return {true, target};
 }
 
-QString PhoneBookModel::storedName(const QString& name)
+QString PhoneBookModel::storedName(const QString& name, int alphaLength, bool unicode)
 {
     const std::string pcName = unicodeToPcText(name);
-    return pcTextToUnicode(StoredAlphaText(pcName, pcName.size()));
+    // Negative: room for the whole name in any form (0x80 takes two bytes a character and one more).
+    const std::size_t alpha = alphaLength < 0 ? 1 + 2 * NameLength(pcName) : static_cast<std::size_t>(alphaLength);
+    return pcTextToUnicode(StoredAlphaText(pcName, alpha, unicode));
+}
+
+QString PhoneBookModel::nameNote(const QString& name, int alphaLength, bool unicode)
+{
+    const std::string pcName = unicodeToPcText(name);
+    const AlphaFit fit = FitAlphaId(pcName, static_cast<std::size_t>(std::max(alphaLength, 0)), unicode);
+    if (unicode && fit.characters < fit.total)
+        return StringTable::text(sid::OfCharactersFitOnThe_9858).arg(fit.characters).arg(fit.total);
+    // The whole name as the card's alphabet gives it back (the field's limit cuts it already).
+    const QString stored = storedName(name, -1, unicode);
+    return stored == name ? QString() : StringTable::text(sid::StoredAs_9845).arg(stored);
 }
 
 QString PhoneBookModel::withDialingCode(const QString& number, const QString& code)

@@ -6,12 +6,15 @@
 #include <string_view>
 
 #include <QSaveFile>
+#include <QStringList>
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
+#include "codec/PcText.h"
 #include "codec/TextFile.h"
 #include "phonebook/PhoneBookModel.h"
 
@@ -23,8 +26,10 @@ constexpr int kMaxRows = PhoneBookModel::kMaxEntries;
 // A field of a .DIA line keeps at most 64 bytes; the rest of a longer field is dropped.
 constexpr int kFieldSize = 65;
 constexpr std::string_view kDelimiters = "\t\n";
-// Names of 50 bytes or more do not fit DialEntry::name.
-constexpr std::size_t kMaxNameBytes = kDialNameSize - 1;
+// A .DIA name (Windows-1250, one byte a character) of 50 bytes or more is refused.
+constexpr std::size_t kMaxNameBytes = 49;
+// The names a warning about characters lost to Windows-1250 lists before it stops.
+constexpr int kNamesListed = 5;
 
 // An item number of a .DIA line: decimal digits only, 1-250; 0 for anything else.
 int parseItemNumber(std::string_view text)
@@ -118,13 +123,19 @@ Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
     TextFile file;
     file.attach(&out);
     Result r;
+    // Names with characters Windows-1250 lacks are written with "?" in their place, and said so.
+    QStringList lossyNames;
     for (int row = from - 1; row < to && r; ++row) {
         const DialEntry& e = m_model.entry(row);
         if (e.valid == 0)
             continue;
+        bool lossy = false;
+        const std::string name = toWindows1250(fixedText(e.name), &lossy);
+        if (lossy)
+            lossyNames.append(QString::fromUtf8(fixedText(e.name)));
         r = WriteField(file, std::to_string(e.position + 1), '\t');
         if (r)
-            r = WriteField(file, fixedText(e.name), '\t');
+            r = WriteField(file, name, '\t');
         if (r)
             r = WriteField(file, JoinPlus(fixedText(e.number), e.ton, 64), '\n');
     }
@@ -136,6 +147,17 @@ Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
         return Result::failure(strId(sid::ErrorWhileWritingToFile_57781));
     }
     prompter.message(strId(sid::DataWrittenToFile_57782), PromptIcon::Information);
+    if (!lossyNames.isEmpty()) {
+        const qsizetype count = lossyNames.size();
+        if (count > kNamesListed) {
+            lossyNames = lossyNames.mid(0, kNamesListed);
+            lossyNames.append(QStringLiteral("..."));
+        }
+        prompter.messageText(StringTable::text(sid::NamesHoldCharactersTheDia_9859)
+                                 .arg(count)
+                                 .arg(lossyNames.join(QStringLiteral(", "))),
+                             PromptIcon::Exclamation);
+    }
     return Result::ok();
 }
 
@@ -247,9 +269,6 @@ Result PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers
             name = std::move(line.name);
             number = std::move(line.number);
         }
-        for (char& c : name)
-            c = FoldToAscii(c);
-
         // A NUL byte would end the name early in its fixed field, and "+" alone is no number.
         const int target = item + offset;
         if (target < 1 || target > kMaxRows || name.empty() || name.size() > kMaxNameBytes ||
@@ -271,7 +290,9 @@ Result PhoneBookFiles::load(const QString& path, int offset, bool useItemNumbers
         }
         e = DialEntry::emptyAt(static_cast<uint16_t>(row));
         e.valid = 1;
-        setFixedText(e.name, name);
+        // The name as the file holds it (ß and the accented letters included): the card write
+        // decides what its alphabet keeps.
+        setFixedText(e.name, fromWindows1250(name));
         uint8_t ton = 0;
         setFixedText(e.number, SplitPlus(number, ton));
         e.ton = ton;

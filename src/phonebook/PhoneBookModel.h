@@ -41,10 +41,12 @@ struct DialClip
 // What the edit dialog (113) starts with for one row.
 struct EditFields
 {
-    QString itemNumber;     // "Item nr": position + 1
-    QString name;           // empty for a free position
-    QString number;         // "+" in front when ton is not 0; empty for a free position
-    int maxNameLength = 20; // the name field's limit (the program-wide alpha length)
+    QString itemNumber;        // "Item nr": position + 1
+    QString name;              // empty for a free position
+    QString number;            // "+" in front when ton is not 0; empty for a free position
+    int maxNameLength = 20;    // the name field's limit in characters (the program-wide alpha length)
+    int alphaLength = 20;      // alpha bytes of the card's records (the last read or write; else maxNameLength)
+    bool unicodeNames = false; // the setting confirmations/unicodeNames
 };
 
 // The outcome of the edit dialog's OK.
@@ -107,15 +109,19 @@ public:
     std::optional<int> editRow();
     EditFields editFields(int row) const;
     // The edit dialog's OK for `row` with the texts of its three fields; the name as the user
-    // typed it or as PC text (Windows-1250).
+    // typed it or as PC text (UTF-8).
     EditOutcome acceptEdit(int row, const QString& itemNumber, const QString& name, const QString& number);
     EditOutcome acceptEdit(int row, const QString& itemNumber, const std::string& pcName, const QString& number);
     // The edit dialog's "Dialing Code...": the number text with its first "+" removed and the
     // chosen code ("+" and digits) in front.
     static QString withDialingCode(const QString& number, const QString& code);
-    // The name as a card's alpha identifier holds it ("Jiří Novák" gives "Jiri Novak"): characters
-    // the PC text or the GSM default alphabet lack are changed. Equal to name when nothing is lost.
-    static QString storedName(const QString& name);
+    // The name as an alpha identifier of alphaLength bytes holds it (room for all of it when
+    // negative): with unicode off "Jiří Novák" gives "Jiri Novak"; equal to name when nothing is lost.
+    static QString storedName(const QString& name, int alphaLength = -1, bool unicode = false);
+    // The note beside the name in the edit dialog, empty when the card holds the name as typed:
+    // "stored as: ..." while it would hold it otherwise (the fold with unicode off, "?" for what
+    // UCS2 lacks), "n of m characters fit on the card" while a Unicode name would be cut.
+    static QString nameNote(const QString& name, int alphaLength, bool unicode);
 
     // Insert (2053): a free position at the first selected row; the row whose edit dialog opens
     // next, or -1 after a refusal.
@@ -156,6 +162,7 @@ private:
     ProgressSink* m_progress;
     bool m_fdnActive = false;
     int m_sortedColumn = -1;
+    int m_alphaLength = 0; // alpha bytes of the card's records at the last read or write; 0 = none yet
 };
 
 } // namespace kestrel

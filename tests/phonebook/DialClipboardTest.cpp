@@ -2,6 +2,7 @@
 
 #include "phonebook/DialClipboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -68,11 +69,59 @@ std::vector<const DialEntry*> pointers(const std::vector<DialEntry>& v)
     return p;
 }
 
+// After the rows older readers read: the trailer with the UTF-8 names and the kept bytes.
+const QByteArray kKnownTrailer = bytes({
+    0x0C, 'K',  'e',  's',  't', 'r',  'e',  'l',  '-', 'U', 'T', 'F', '8', // mark
+    0x02, 0x00, 0x00, 0x00,                                                 // rows
+    0x04, 'A',  'n',  'n',  'a', 0x00, 0x00, 0x00,                          // name, nothing kept
+    0x00, 0x00, 0x00, 0x00,                                                 // empty name, nothing kept
+});
+
 TEST(DialClipboard, PayloadBytesOfAKnownSelection)
 {
     const auto entries = knownEntries();
-    EXPECT_EQ(toSpacedHex(encodeDialPayload(0x01020304, pointers(entries))), toSpacedHex(kKnown));
-    EXPECT_EQ(toSpacedHex(encodeDialPayload(-2, {})), "FE FF FF FF FF FF FF FF");
+    EXPECT_EQ(toSpacedHex(encodeDialPayload(0x01020304, pointers(entries))), toSpacedHex(kKnown + kKnownTrailer));
+    EXPECT_EQ(toSpacedHex(encodeDialPayload(-2, {})),
+              "FE FF FF FF FF FF FF FF 0C 4B 65 73 74 72 65 6C 2D 55 54 46 38 00 00 00 00");
+}
+
+// A name Windows-1250 lacks and the bytes of a card record travel in the trailer; a reader of the
+// rows alone sees "?" and nothing kept, a broken trailer is ignored whole.
+TEST(DialClipboard, TrailerCarriesUnicodeNamesAndKeptBytes)
+{
+    DialEntry greek = entry(3, "Ωμέγα Čech", "1", 0);
+    greek.kept.recordLength = 15;
+    greek.kept.extensionCount = 1;
+    std::fill_n(greek.kept.record.begin(), 15, 0xA5);
+    greek.kept.extensions[0].fill(0x5A);
+    const std::vector<DialEntry> entries = {greek};
+    const QByteArray payload = encodeDialPayload(1, pointers(entries));
+
+    const std::optional<DialPayload> p = decodeDialPayload(payload);
+    ASSERT_TRUE(p.has_value());
+    ASSERT_EQ(p->records.size(), 1u);
+    EXPECT_EQ(p->records[0].name, "Ωμέγα Čech");
+    EXPECT_EQ(p->records[0].kept, greek.kept);
+
+    const qsizetype rowsEnd = payload.indexOf(kKnownTrailer.left(13));
+    ASSERT_GT(rowsEnd, 0);
+    for (qsizetype n = rowsEnd; n < payload.size(); ++n) {
+        const std::optional<DialPayload> cut = decodeDialPayload(payload.left(n));
+        ASSERT_TRUE(cut.has_value()) << n;
+        EXPECT_EQ(cut->records[0].name, "????? Čech") << n;
+        EXPECT_TRUE(cut->records[0].kept.empty()) << n;
+    }
+    // Sizes that do not fit: a record length outside 14-64, five extension records, a byte count
+    // that is not theirs, another number of rows.
+    const qsizetype keptAt = payload.size() - (2 + 1 + 15 + 13);
+    for (const auto& [offset, value] : std::vector<std::pair<qsizetype, char>>{
+             {keptAt, 13}, {keptAt, 65}, {keptAt + 1, 5}, {keptAt + 2, 27}, {rowsEnd + 13, 2}}) {
+        QByteArray broken = payload;
+        broken[offset] = value;
+        const std::optional<DialPayload> q = decodeDialPayload(broken);
+        ASSERT_TRUE(q.has_value());
+        EXPECT_TRUE(q->records[0].kept.empty()) << offset;
+    }
 }
 
 TEST(DialClipboard, PayloadReadsBack)
@@ -101,7 +150,8 @@ TEST(DialClipboard, PayloadReadsBack)
 
 TEST(DialClipboard, EveryCutOfThePayloadIsRefused)
 {
-    // Cutting anywhere before the last byte of the end mark leaves a record or the mark unfinished.
+    // Cutting anywhere before the last byte of the end mark leaves a record or the mark unfinished
+    // (the trailer after it is a test of its own).
     for (qsizetype n = 0; n < kKnown.size(); ++n)
         EXPECT_FALSE(decodeDialPayload(kKnown.left(n)).has_value()) << n;
 }

@@ -132,7 +132,7 @@ TEST_F(PhoneBookFilesTest, TwoFieldFilesGetConsecutiveItems)
     // The first "name" is all digits from 1 to 250 and the second field is not empty, but the
     // third is: the file is a two-field file from its first line on. The last line may lack its
     // line end.
-    const QString path = write("42\t555\r\n\r\nBob\t+49301\nCar\xE8\t7");
+    const QString path = write("42\t555\r\n\r\nBob\t+49301\nCar\xE8\xDF\t7");
     EXPECT_EQ(files.openFile(path).messageId(), kOk);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(validCount(), 3);
@@ -140,7 +140,7 @@ TEST_F(PhoneBookFilesTest, TwoFieldFilesGetConsecutiveItems)
     EXPECT_EQ(number(0), "555");
     EXPECT_EQ(name(1), "Bob");
     EXPECT_EQ(number(1), "+49301");
-    EXPECT_EQ(name(2), "Carc"); // letters with diacritics are folded
+    EXPECT_EQ(name(2), "Carčß"); // Windows-1250 read as it is: the card write folds what it must
     EXPECT_EQ(number(2), "7");
 }
 
@@ -344,6 +344,29 @@ TEST_F(PhoneBookFilesTest, AddStartIsChecked)
     put(0, "Keep", "1");
     EXPECT_EQ(files.addFromFile(write("1\tA\t1\r\n"), 51, false).messageId(), kAddStartRefused);
     EXPECT_EQ(name(0), "Keep");
+}
+
+// .DIA files stay Windows-1250: Czech letters and ß go through as they are, letters it lacks are
+// saved as "?" and the user is told which names lost them.
+TEST_F(PhoneBookFilesTest, NamesWindows1250LacksAreSavedAsQuestionMarksWithAWarning)
+{
+    put(0, "Čapek ß", "1");
+    put(1, "Ωμέγα", "2");
+    put(2, "Жора", "3");
+    const QString path = filePath("unicode.dia");
+    ASSERT_TRUE(files.saveFile(path, 1, 250));
+    EXPECT_EQ(readBack(path), "1\t\xC8\x61pek \xDF\t1\r\n2\t?????\t2\r\n3\t????\t3\r\n");
+    ASSERT_EQ(prompter.texts.size(), 1u);
+    EXPECT_EQ(prompter.texts[0].text.toStdString(),
+              "2 names hold characters the .DIA file cannot (they are saved with \"?\" in their place): Ωμέγα, Жора");
+
+    prompter.texts.clear();
+    model->clearEntries();
+    put(0, "Plain", "1");
+    ASSERT_TRUE(files.saveFile(path, 1, 250));
+    EXPECT_TRUE(prompter.texts.empty());
+    ASSERT_EQ(files.openFile(path).messageId(), kOk);
+    EXPECT_EQ(name(0), "Plain");
 }
 
 } // namespace

@@ -31,7 +31,8 @@ QLabel* labelFor(QWidget* parent, int textId, const char* name, QWidget* buddy)
 EditEntryDialog::EditEntryDialog(const EditFields& fields, Check check, QWidget* parent)
     : QDialog(parent), m_check(std::move(check)), m_item(new QLineEdit(fields.itemNumber, this)),
       m_name(new QLineEdit(fields.name, this)), m_number(new QLineEdit(fields.number, this)),
-      m_dialingCode(new QPushButton(StringTable::text(sid::DialingCode_9613), this)), m_stored(new QLabel(this))
+      m_dialingCode(new QPushButton(StringTable::text(sid::DialingCode_9613), this)), m_stored(new QLabel(this)),
+      m_alphaLength(fields.alphaLength), m_unicodeNames(fields.unicodeNames)
 {
     setObjectName(QStringLiteral("editEntryDialog"));
     setWindowTitle(StringTable::text(sid::EditPhoneBookEntry_9611));
@@ -93,9 +94,9 @@ void EditEntryDialog::accept()
 void EditEntryDialog::showStoredName(const QString& name)
 {
     // Shown only while the card would hold the name otherwise than typed.
-    const QString stored = PhoneBookModel::storedName(name);
-    m_stored->setText(stored == name ? QString() : StringTable::text(sid::StoredAs_9845).arg(stored));
-    m_stored->setVisible(stored != name);
+    const QString note = PhoneBookModel::nameNote(name, m_alphaLength, m_unicodeNames);
+    m_stored->setText(note);
+    m_stored->setVisible(!note.isEmpty());
 }
 
 QString EditEntryDialog::storedNameText() const

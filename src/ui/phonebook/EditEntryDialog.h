@@ -43,6 +43,8 @@ private:
     QLineEdit* m_number;
     QPushButton* m_dialingCode;
     QLabel* m_stored;
+    int m_alphaLength;
+    bool m_unicodeNames;
 };
 
 } // namespace kestrel
