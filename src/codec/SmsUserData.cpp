@@ -9,6 +9,7 @@
 
 #include "codec/AlphaCodec.h"
 #include "codec/DialDigits.h"
+#include "codec/PcText.h"
 
 namespace kestrel {
 
@@ -62,8 +63,12 @@ void appendCharacter(char32_t c, std::vector<uint8_t>& out)
         out.insert(out.end(), s->begin(), s->end());
         return;
     }
-    // Folded to the nearest ASCII letter ("Č" to "C"); what is still missing becomes "?".
-    const std::string folded = FoldToAsciiText(utf8Of(c));
+    // Folded to the nearest ASCII letter ("Č" to "C") as the program folds PC text; what is
+    // still missing becomes "?".
+    const std::string one = utf8Of(c);
+    bool lossy = false;
+    toWindows1250(one, &lossy);
+    const std::string folded = lossy ? std::string("?") : FoldToAsciiText(one);
     for (char f : folded) {
         auto s = septetsOf(static_cast<unsigned char>(f));
         if (s)

@@ -4,7 +4,9 @@
 #include "base/StringTable.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
+#include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
+#include "codec/SmsUserData.h"
 #include "phonebook/EntryFields.h"
 #include "phonebook/PhoneBookModel.h"
 #include "sms/SmsListModel.h"
@@ -62,7 +64,7 @@ QString SmsEditForm::phoneNumber() const
 
 QString SmsEditForm::lengthText(const QString& text)
 {
-    return QString::number(text.size());
+    return QString::number(GsmSeptetCount(unicodeToPcText(text)));
 }
 
 int SmsEditForm::maxTextLength()
@@ -87,12 +89,30 @@ bool SmsEditForm::accept(const QString& text, const QString& phoneNumber)
         m_model.prompter().message(strId(sid::ErrorInPhoneNumber_57721), PromptIcon::Stop);
         return false;
     }
-    if (text.size() > maxTextLength()) {
+    // Counted in septets, as the card stores them: an extension-table character takes two.
+    const std::string typed = unicodeToPcText(text);
+    if (GsmSeptetCount(typed) > static_cast<std::size_t>(maxTextLength())) {
         m_model.prompter().message(strId(sid::MessageIsTooLong_57722), PromptIcon::Stop);
         return false;
     }
-    setEntryField(m_working.text, unicodeToPcText(text));
-    setEntryField(m_working.number, SplitPlus(number, m_working.numberTon, kSmsNumberSize));
+    SmsEntry edited = m_working;
+    const bool textChanged = typed != entryFieldText(edited.text);
+    if (textChanged)
+        setEntryField(edited.text, typed);
+    setEntryField(edited.number, SplitPlus(number, edited.numberTon, kSmsNumberSize));
+    if (!SmsKeepsRecord(edited)) {
+        // A message the plain encoder cannot write as it is changes into a plain one: asked
+        // first, whatever the confirm setting.
+        const SmsEntry& original = m_model.entry(m_row);
+        if (original.valid && !SmsIsPlain(original) &&
+            m_model.prompter().question(strId(sid::ThisMessageIsNotA_9880), PromptButtons::YesNo,
+                                        PromptIcon::Question) != PromptAnswer::Yes)
+            return false;
+        MakePlainSms(edited);
+        // The text as the card will give it back.
+        setEntryField(edited.text, ThroughGsmAlphabet(entryFieldText(edited.text)));
+    }
+    m_working = edited;
     m_working.modified = 1;
     m_model.replaceRow(m_row, m_working);
     return true;

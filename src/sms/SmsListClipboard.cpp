@@ -34,9 +34,10 @@ std::vector<std::string> pastedLines(std::string_view text)
     while (i < text.size()) {
         while (i < text.size() && isBlank(text[i]))
             ++i;
-        std::string line;
+        const std::size_t start = i;
         while (i < text.size() && !isLineEnd(text[i]))
-            line.push_back(FoldToAscii(text[i++]));
+            ++i;
+        std::string line = FoldToAsciiText(text.substr(start, i - start));
         while (i < text.size() && (isBlank(text[i]) || isLineEnd(text[i])))
             ++i;
         lines.push_back(std::move(line));

@@ -9,6 +9,7 @@
 #include "base/StringTable.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
+#include "codec/SmsMessageParts.h"
 #include "phonebook/EntryFields.h"
 
 namespace kestrel {
@@ -66,7 +67,10 @@ std::array<QString, SmsListModel::kColumns> SmsListModel::rowTexts(int row) cons
     texts[1] = pcField(entryFieldText(e.when));
     texts[2] = StringTable::text(sid::Read_57927 + statusIndex(e.status));
     texts[3] = numberText(e.number, e.numberTon);
-    texts[4] = pcField(entryFieldText(e.text));
+    // A part, a class or data that are no text say so in front of the text as it is.
+    const QString marker = SmsKindMarker(e);
+    const QString text = pcField(entryFieldText(e.text));
+    texts[4] = marker.isEmpty() ? text : text.isEmpty() ? marker : marker + QLatin1Char(' ') + text;
     return texts;
 }
 
@@ -80,9 +84,19 @@ std::array<QString, SmsListModel::kDetails> SmsListModel::detailTexts(int row) c
     if (row < 0 || row >= kRows || entry(row).valid == 0)
         return {};
     const SmsEntry& e = entry(row);
-    return {pcField(entryFieldText(e.text)), pcField(entryFieldText(e.when)),
-            StringTable::text(sid::Read_57931 + statusIndex(e.status)), numberText(e.number, e.numberTon),
-            numberText(e.scNumber, e.scTon)};
+    // The whole message: a status report with its times and meaning, the parts of a long one
+    // joined (missing parts marked).
+    QString text;
+    if (e.kind == SmsKind::StatusReport) {
+        text = SmsStatusReportDetails(e);
+    } else {
+        text = JoinSmsParts(std::span<const SmsEntry>(m_entries.data(), static_cast<std::size_t>(m_limit)), row).text;
+        const QString marker = SmsKindMarker(e);
+        if (!marker.isEmpty())
+            text = marker + QLatin1Char('\n') + text;
+    }
+    return {text, pcField(entryFieldText(e.when)), StringTable::text(sid::Read_57931 + statusIndex(e.status)),
+            numberText(e.number, e.numberTon), numberText(e.scNumber, e.scTon)};
 }
 
 void SmsListModel::clearRows()

@@ -12,6 +12,7 @@
 #include "base/StringIds.h"
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
+#include "codec/PcText.h"
 #include "codec/SmsTime.h"
 #include "codec/TextFile.h"
 #include "sms/SmsListModel.h"
@@ -28,7 +29,8 @@ constexpr int kShortField = 65;
 constexpr int kLongField = 200;
 constexpr std::string_view kDelimiters = "\t\n";
 constexpr std::size_t kMaxNumberDigits = kSmsNumberSize - 1;
-constexpr std::size_t kMaxTextLength = kSmsTextSize - 1;
+// The text is Windows-1250 in the file, one byte a character.
+constexpr std::size_t kMaxTextLength = kLongField - 1;
 
 // Fields of a record, in the order of a message-file line.
 enum Field
@@ -146,7 +148,7 @@ bool parseRecord(Record& f, SmsEntry& e)
     e.scTon = ton;
     setFixedText(e.number, SplitPlus(f[Number], ton, kSmsNumberSize));
     e.numberTon = ton;
-    setFixedText(e.text, f[Text]);
+    setFixedText(e.text, fromWindows1250(f[Text]));
     // A time too long for the entry ("31.12.2024 23:59") keeps its value in the short form
     // rather than losing its last digit.
     if (f[When].size() < sizeof e.when)
@@ -172,10 +174,11 @@ Result writeText(TextFile& file, std::string_view text, char terminator)
 }
 
 // Writes the used rows, each as one line: with its item number for a message file, without it for
-// an archive file.
-Result writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers)
+// an archive file. lossy is set when a text lost characters on the way into the file.
+Result writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers, bool& lossy)
 {
     Result r;
+    lossy = false;
     for (const SmsEntry& e : model.entries()) {
         if (e.valid == 0)
             continue;
@@ -195,12 +198,26 @@ Result writeRows(TextFile& file, const SmsListModel& model, bool itemNumbers)
             r = WriteField(file, std::to_string(e.status), '\t');
         if (r)
             r = WriteField(file, std::to_string(e.messageRef), '\t');
+        bool replaced = false;
+        std::string text = toWindows1250(fixedText(e.text), &replaced);
+        if (text.size() > kMaxTextLength) {
+            text.resize(kMaxTextLength);
+            replaced = true;
+        }
+        lossy = lossy || replaced;
         if (r)
-            r = writeText(file, ">" + std::string(fixedText(e.text)), '\n');
+            r = writeText(file, ">" + text, '\n');
         if (!r)
             break;
     }
     return r;
+}
+
+// The file holds the messages, but not all of them as the window does: the user is told.
+void warnIfLossy(Prompter& prompter, bool lossy)
+{
+    if (lossy)
+        prompter.message(strId(sid::NotEveryMessageWentInto_9899), PromptIcon::Exclamation);
 }
 
 // Copies the archive as it is into the new file, ending its last line when a hand edit left it
@@ -238,13 +255,15 @@ Result SmsMessageFiles::saveFile(const QString& path)
     }
     TextFile file;
     file.attach(&out);
-    const Result r = writeRows(file, m_model, true);
+    bool lossy = false;
+    const Result r = writeRows(file, m_model, true, lossy);
     CloseTextFile(file);
     if (!r || !out.commit()) {
         out.cancelWriting();
         prompter.message(strId(sid::ErrorWhileWritingDataTo_57686), PromptIcon::Stop);
         return Result::failure(strId(sid::ErrorWhileWritingDataTo_57686));
     }
+    warnIfLossy(prompter, lossy);
     return Result::ok();
 }
 
@@ -268,13 +287,15 @@ Result SmsMessageFiles::appendToArchive(const QString& path)
 
     TextFile file;
     file.attach(&out);
-    const Result r = writeRows(file, m_model, false);
+    bool lossy = false;
+    const Result r = writeRows(file, m_model, false, lossy);
     CloseTextFile(file);
     if (!r || !out.commit()) {
         out.cancelWriting();
         prompter.message(strId(sid::ErrorWhileWritingDataTo_57692), PromptIcon::Stop);
         return Result::failure(strId(sid::ErrorWhileWritingDataTo_57692));
     }
+    warnIfLossy(prompter, lossy);
     return Result::ok();
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "HexBytes.h"
 #include "SmsListFixture.h"
+#include "codec/FixedText.h"
+#include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
 
 using namespace kestrel;
@@ -163,3 +166,60 @@ TEST_F(SmsEditFormsTest, DetailsStatusAndValidityRules)
 }
 
 } // namespace
+
+// A message the plain encoder cannot write as it is (UCS2 here) keeps its record until it is
+// edited; an edit asks first and makes it a plain message. Lengths count septets.
+TEST_F(SmsEditFormsTest, EditingAUcs2MessageAsksAndMakesItPlain)
+{
+    std::vector<uint8_t> r = hexBytes("01 00 04 04 81 21 43 00 08 30 20 11 21 43 65 00 04 04 1F 00 41");
+    r.resize(176, 0xFF);
+    const SmsEntry ucs2 = DecodeSmsRecord(r, 2);
+    struct Case
+    {
+        const char* text;
+        PromptAnswer answer;
+        bool accepted;
+        bool asked;
+        bool kept;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"\xD0\x9F"
+         "A",
+         PromptAnswer::Yes, true, false, true,
+         "\xD0\x9F"
+         "A"}, // unchanged: no question
+        {"\xD0\x9F"
+         "B",
+         PromptAnswer::No, false, true, true,
+         "\xD0\x9F"
+         "A"},
+        {"\xD0\x9F"
+         "B",
+         PromptAnswer::Yes, true, true, false, "?B"}, // stored as the card gives it back
+    };
+    for (const Case& c : cases) {
+        model->entry(2) = ucs2;
+        prompter.questions.clear();
+        prompter.answers = {c.answer};
+        SmsEditForm form(*model, 2);
+        EXPECT_EQ(form.accept(QString::fromUtf8(c.text), QStringLiteral("1234")), c.accepted) << c.text;
+        EXPECT_EQ(!prompter.questions.empty(), c.asked) << c.text;
+        EXPECT_EQ(model->entry(2).keptLength != 0, c.kept) << c.text;
+        EXPECT_EQ(fixedText(model->entry(2).text), c.stored) << c.text;
+    }
+    EXPECT_EQ(model->entry(2).encoding, SmsEncoding::Default);
+    EXPECT_EQ(EncodeSmsRecord(model->entry(2), 176).record[9], 0x00);
+
+    // A plain message: a new number just re-encodes, nothing asked.
+    prompter.questions.clear();
+    SmsEditForm plain(*model, 2);
+    EXPECT_TRUE(plain.accept(QStringLiteral("?B"), QStringLiteral("5678")));
+    EXPECT_TRUE(prompter.questions.empty());
+
+    // The euro sign takes two septets of the 160.
+    EXPECT_EQ(SmsEditForm::lengthText(QString::fromUtf8("\xE2\x82\xAC")), QStringLiteral("2"));
+    EXPECT_FALSE(plain.accept(QString(81, QChar(0x20AC)), QStringLiteral("5678")));
+    EXPECT_EQ(prompter.messages.back(), 57722);
+    EXPECT_TRUE(plain.accept(QString(80, QChar(0x20AC)), QStringLiteral("5678")));
+}

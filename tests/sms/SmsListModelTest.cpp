@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "HexBytes.h"
 #include "SmsListFixture.h"
+#include "codec/FixedText.h"
+#include "codec/SmsCodec.h"
 #include "base/StringTable.h"
 #include "sim/SimCard.h"
 #include "sms/SmsClipboard.h"
@@ -117,7 +120,7 @@ TEST_F(SmsListModelTest, PastedLinesBecomeNewMessagesUpToTheLastRow)
     model->setFocusedRow(97);
     prompter.answers = {PromptAnswer::Yes};
     const std::string longLine(170, 'L');
-    model->pasteText("  \tfirst \xE8\xF8 line\r\n\r\n" + longLine + "\nthird\n");
+    model->pasteText("  \tfirst \xC4\x8D\xC5\x99 line\r\n\r\n" + longLine + "\nthird\n");
     // The overwrite is asked whatever the confirm setting; the third line has no row.
     EXPECT_EQ(prompter.questions, std::vector<int>{57586});
     EXPECT_EQ(prompter.messages, std::vector<int>{5505});
@@ -162,6 +165,10 @@ TEST_F(SmsListModelTest, PayloadOfAKnownSelectionByteForByte)
     expected.append(QByteArray(4, '\0'));
     str(""), i32(0), i32(0);
     i32(-1);
+    // The trailer older copies do not read: UTF-8 texts and kept records (none here).
+    expected.append("KSMSU8\x01", 7);
+    i32(2), str("Hi"), expected.append(QByteArray(2, '\0'));
+    str(""), expected.append(QByteArray(2, '\0'));
     EXPECT_EQ(clip->payload.toHex().toStdString(), expected.toHex().toStdString());
     EXPECT_EQ(clip->text, "Hi\r\n");
 
@@ -176,10 +183,11 @@ TEST_F(SmsListModelTest, BrokenPayloadsAreRefused)
     select({0});
     const QByteArray good = model->copySelection(false)->payload;
     ASSERT_TRUE(decodeSmsPayload(good));
-    EXPECT_FALSE(decodeSmsPayload(good.left(good.size() - 1))); // no end mark
+    const qsizetype end = good.indexOf("KSMSU8");       // the trailer after the end mark
+    EXPECT_FALSE(decodeSmsPayload(good.left(end - 1))); // no end mark
     EXPECT_FALSE(decodeSmsPayload(good.left(3)));
     QByteArray badStatus = good;
-    badStatus[badStatus.size() - 12] = 4; // status of the only message
+    badStatus[end - 12] = 4; // status of the only message
     EXPECT_FALSE(decodeSmsPayload(badStatus));
     QByteArray badDigit = good;
     badDigit[4 + 4 + 4 + 1 + 2 + 1 + 1] = 'x'; // first digit of the number
@@ -296,4 +304,64 @@ TEST_F(SmsListModelTest, UndoAndRedoOfTheMessageRows)
     EXPECT_TRUE(SmsListModel::History::same(model->currentRows(), changed));
     ASSERT_TRUE(model->readFromCard());
     EXPECT_FALSE(model->canUndo() || model->canRedo());
+}
+
+namespace {
+
+// Part 1 of 2 (IEI 00, reference 2A) of "hi @€" in the default alphabet, a UCS2 message and a
+// status report, as a card holds them.
+const char* const kPartOne = "01 00 44 04 81 21 43 00 00 30 20 11 21 43 65 00 0D 05 00 03 2A 02 01 D0 69 10 60 53 06";
+const char* const kUcs2 = "01 00 04 04 81 21 43 00 08 30 20 11 21 43 65 00 04 04 1F 00 41";
+const char* const kReport = "01 00 06 2A 04 81 21 43 30 20 11 21 43 65 00 30 20 11 21 44 65 00 00";
+
+SmsEntry decoded(const char* hex, uint16_t position, int patchAt = -1, uint8_t value = 0)
+{
+    std::vector<uint8_t> r = hexBytes(hex);
+    if (patchAt >= 0)
+        r[static_cast<std::size_t>(patchAt)] = value;
+    r.resize(176, 0xFF);
+    return DecodeSmsRecord(r, position);
+}
+
+} // namespace
+
+TEST_F(SmsListModelTest, PartsAndStatusReportsShowAsTheyAre)
+{
+    model->entry(0) = decoded(kPartOne, 0);
+    model->entry(3) = decoded(kPartOne, 3, 22, 0x02); // part 2
+    model->entry(5) = decoded(kReport, 5);
+    const QString text = QString::fromUtf8("hi @\u20AC");
+    EXPECT_EQ(model->rowTexts(0)[4], QStringLiteral("[part 1 of 2] ") + text);
+    EXPECT_EQ(model->detailTexts(3)[0], QStringLiteral("[part 2 of 2]\n") + text + text);
+    EXPECT_EQ(model->rowTexts(5)[4], QStringLiteral("[Status report: Delivered]"));
+    EXPECT_TRUE(model->detailTexts(5)[0].contains(QStringLiteral("Discharge time: 11.02.03 12:44")));
+    // Another address is another message: part 2 is missing then.
+    std::strcpy(model->entry(3).number, "999");
+    EXPECT_EQ(model->detailTexts(0)[0], QStringLiteral("[part 1 of 2]\n") + text + QStringLiteral("[part 2 missing]"));
+}
+
+TEST_F(SmsListModelTest, ClipboardCarriesTheRecordBetweenWindows)
+{
+    model->entry(0) = decoded(kUcs2, 0);
+    select({0});
+    const QByteArray payload = model->copySelection(false)->payload;
+    SmsListModel other(*app, prompter);
+    other.entry(7).messageRef = 9;
+    ASSERT_TRUE(other.drop(payload, 7));
+    const SmsEntry& e = other.entry(7);
+    EXPECT_EQ(e.position, 7);
+    EXPECT_EQ(e.encoding, SmsEncoding::Ucs2);
+    EXPECT_TRUE(SmsKeepsRecord(e));
+    EXPECT_EQ(fixedText(e.text), "\xD0\x9F"
+                                 "A");
+    // What an older copy reads: the text in Windows-1250, no record.
+    const std::optional<SmsPayload> old = decodeSmsPayload(payload.left(payload.indexOf("KSMSU8")));
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->items[0].text, "?A");
+    EXPECT_TRUE(old->items[0].kept.empty());
+    // A damaged trailer is no trailer.
+    QByteArray broken = payload;
+    broken[broken.size() - 177] = 0x7F; // high byte of the kept length: beyond 256
+    ASSERT_TRUE(decodeSmsPayload(broken));
+    EXPECT_TRUE(decodeSmsPayload(broken)->items[0].kept.empty());
 }

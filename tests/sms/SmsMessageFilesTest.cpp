@@ -181,5 +181,37 @@ TEST_F(SmsMessageFilesTest, ASixteenCharacterTimeKeepsItsValue)
     EXPECT_STREQ(model->entry(2).when, "31.12.24 23:59");
 }
 
+// The files keep Windows-1250 text: what the code page lacks becomes "?", and the user is told;
+// reading gives UTF-8 back.
+TEST_F(SmsMessageFilesTest, TextsAreWindows1250InTheFile)
+{
+    const struct
+    {
+        const char* text;
+        const char* inFile;
+        bool warned;
+    } cases[] = {
+        {"\xC4\x8C"
+         "au",
+         "\xC8"
+         "au",
+         false}, // Č is in the code page
+        {"\xD0\x9F"
+         "A \xE2\x82\xAC",
+         "?A \x80", true}, // П is not, € is
+    };
+    for (const auto& c : cases) {
+        model->clearRows();
+        prompter.messages.clear();
+        put(0, c.text, "123");
+        const QString file = path("cp.sms");
+        ASSERT_EQ(files().saveFile(file).messageId(), kOk);
+        EXPECT_EQ(readBack(file), std::string("1\t>\t>123\t>7 days\t3\t0\t>") + c.inFile + "\r\n");
+        EXPECT_EQ(prompter.messages, c.warned ? std::vector<int>{9899} : std::vector<int>{}) << c.text;
+        ASSERT_EQ(files().openFile(file).messageId(), kOk);
+        EXPECT_EQ(text(0), c.warned ? std::string("?A \xE2\x82\xAC") : std::string(c.text));
+    }
+}
+
 } // namespace
 } // namespace kestrel::test
