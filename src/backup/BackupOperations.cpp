@@ -7,6 +7,8 @@
 #include "app/Prompter.h"
 #include "backup/BackupFile.h"
 #include "base/StringIds.h"
+#include "codec/FixedText.h"
+#include "codec/PcText.h"
 #include "sim/DialFiles.h"
 #include "sim/NetworkFiles.h"
 #include "sim/SimCard.h"
@@ -81,6 +83,29 @@ BackupOperations::BackupOperations(SimCard& card, Prompter& prompter, ProgressSi
 {}
 
 BackupOperations::~BackupOperations() = default;
+
+namespace {
+
+// Names and message texts whose characters the file's Windows-1250 fields cannot all hold (they
+// are saved with "?" in their place).
+int textsTheFileCannotHold(const BackupContents& c)
+{
+    int count = 0;
+    auto check = [&count](std::string_view text) {
+        bool lossy = false;
+        (void)toWindows1250(text, &lossy);
+        count += lossy ? 1 : 0;
+    };
+    for (int i = 0; i < c.phoneBookCount; ++i)
+        check(fixedText(c.phoneBook[static_cast<std::size_t>(i)].name));
+    for (int i = 0; i < c.fdnCount; ++i)
+        check(fixedText(c.fdn[static_cast<std::size_t>(i)].name));
+    for (int i = 0; i < c.smsCount; ++i)
+        check(fixedText(c.sms[static_cast<std::size_t>(i)].text));
+    return count;
+}
+
+} // namespace
 
 int BackupOperations::show(int messageId, bool failure)
 {
@@ -212,6 +237,12 @@ BackupOutcome BackupOperations::BackupCard(const TargetChooser& chooseTarget)
                     cardStatusMessage(part.status);
         m_prompter.messageText(text, PromptIcon::Exclamation);
         return {false, kBackupPartial};
+    }
+    if (const int lossy = textsTheFileCannotHold(*m_contents); lossy > 0) {
+        m_prompter.messageText(StringTable::text(kBackupDone) + QStringLiteral("\n\n") +
+                                   StringTable::text(sid::NamesOrMessageTextsHold_9910).arg(lossy),
+                               PromptIcon::Information);
+        return {true, kBackupDone};
     }
     return {true, show(kBackupDone, false)};
 }

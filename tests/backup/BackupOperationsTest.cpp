@@ -565,3 +565,31 @@ TEST_F(BackupOperationsTest, BackupWithFixedDiallingOnSavesTheRestAndSaysSo)
     EXPECT_EQ(fileData(target.model->data(), kEfAdn), fileData(original, kEfAdn));
     EXPECT_EQ(fileData(target.model->data(), kEfExt1), fileData(original, kEfExt1));
 }
+
+// A card with UCS2 names, a concatenated UCS2 message, an 8-bit message and a status report: the
+// backup says which names and texts it holds with "?", and a restore of it onto the same card
+// leaves every record as it was (the file holds less than those records; what it holds is the
+// same).
+TEST_F(BackupOperationsTest, RestoreOfAModernCardChangesNoRecordTheFileCannotHold)
+{
+    const emulator::SimCardData original = emulator::StandardCard::simCard({.modernRecords = true});
+    SimBench bench(original);
+    {
+        ScriptedPrompter prompter;
+        prompter.pins = {kPin1};
+        BackupOperations operations(*bench.sim, prompter, nullptr, BackupPacing::unpaced());
+        EXPECT_TRUE(operations.BackupCard(path("modern.sim")).ok);
+        // The Greek and the Cyrillic name; the Czech ones and the messages fit Windows-1250.
+        ASSERT_EQ(prompter.texts.size(), 1u);
+        EXPECT_EQ(prompter.texts[0].text,
+                  StringTable::text(kBackupDone) + QStringLiteral("\n\n") + StringTable::text(9910).arg(2));
+    }
+    bench.clearLog();
+    ScriptedPrompter restoring;
+    restoring.pins = {kPin2}; // PIN1 is remembered from the backup
+    BackupOperations restore(*bench.sim, restoring, nullptr, BackupPacing::unpaced());
+    EXPECT_TRUE(restore.RestoreCard(path("modern.sim"), RestoreChoice{}).ok);
+    EXPECT_TRUE(restoring.errors.empty());
+    for (const uint16_t id : {kEfAdn, kEfFdn, kEfExt1, kEfExt2, kEfSms, kEfSmsp, kEfPlmnSel, kEfFplmn})
+        EXPECT_EQ(fileData(bench.model->data(), id), fileData(original, id)) << std::hex << id;
+}
