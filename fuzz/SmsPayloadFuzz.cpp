@@ -1,5 +1,6 @@
-// Parses a "Kestrel_SMS" clipboard payload from arbitrary bytes. Whatever parses must fit SMS
-// entries and come back unchanged through the writer and the parser again.
+// Parses a "Kestrel_SMS" clipboard payload from arbitrary bytes, with or without its trailer (UTF-8
+// texts, kept records). Whatever parses must fit SMS entries and come back unchanged through the
+// writer and the parser again.
 
 #include <cstdint>
 #include <cstdlib>
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!IsValidDialNumber(m.number) || !IsValidDialNumber(m.scNumber) || m.status < 0 || m.status > 3)
             std::abort();
         if (!fits(m.text, kSmsTextSize) || !fits(m.scNumber, kSmsNumberSize) || !fits(m.number, kSmsNumberSize) ||
-            !fits(m.when, kSmsWhenSize))
+            !fits(m.when, kSmsWhenSize) || m.kept.size() > static_cast<std::size_t>(kSmsRecordMax))
             std::abort();
         SmsEntry e;
         e.position = static_cast<uint16_t>(m.position);
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (a.position != b.position || a.valid != (b.valid != 0 ? 1 : 0) || a.text != b.text ||
             a.scNumber != b.scNumber || a.number != b.number || a.when != b.when || a.numberTon != b.numberTon ||
             a.numberNpi != b.numberNpi || a.scTon != b.scTon || a.scNpi != b.scNpi || a.status != b.status ||
-            a.modified != b.modified)
+            a.modified != b.modified || a.kept != b.kept)
             std::abort();
     }
     smsClipText(pointers);

@@ -9,6 +9,7 @@
 #include "codec/DialDigits.h"
 #include "codec/FixedText.h"
 #include "codec/PcText.h"
+#include "codec/SmsMessageParts.h"
 #include "codec/PlmnCodec.h"
 #include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
@@ -89,6 +90,22 @@ QJsonObject smsJson(const SmsEntry& e)
         {QStringLiteral("status"), QString::fromLatin1(smsStatusName(e.status))},
         {QStringLiteral("messageRef"), e.messageRef},
         {QStringLiteral("modified"), e.modified != 0},
+        // What the record is beyond a plain message.
+        {QStringLiteral("kind"), QString::fromLatin1(SmsKindName(e))},
+        {QStringLiteral("encoding"), QString::fromLatin1(SmsEncodingName(e.encoding))},
+        {QStringLiteral("messageClass"), e.messageClass >= 0 ? QJsonValue(e.messageClass) : QJsonValue()},
+        {QStringLiteral("concat"), e.concatTotal == 0 ? QJsonValue()
+                                                      : QJsonObject{{QStringLiteral("reference"), e.concatRef},
+                                                                    {QStringLiteral("part"), e.concatPart},
+                                                                    {QStringLiteral("total"), e.concatTotal}}},
+        {QStringLiteral("statusReport"),
+         e.kind != SmsKind::StatusReport
+             ? QJsonValue()
+             : QJsonObject{{QStringLiteral("status"), e.reportStatus},
+                           {QStringLiteral("statusText"), SmsReportStatusText(e.reportStatus)},
+                           {QStringLiteral("recipient"), dialNumber(fixedText(e.number), e.numberTon)},
+                           {QStringLiteral("serviceCentreTime"), pcText(fixedText(e.when))},
+                           {QStringLiteral("dischargeTime"), pcText(fixedText(e.dischargeTime))}}},
     };
 }
 
@@ -121,9 +138,17 @@ QJsonArray dialListJson(std::span<const DialEntry> entries, bool all)
 QJsonArray smsListJson(std::span<const SmsEntry> entries, bool all)
 {
     QJsonArray list;
-    for (const SmsEntry& e : entries) {
-        if (all || e.valid)
-            list.append(smsJson(e));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const SmsEntry& e = entries[i];
+        if (!all && !e.valid)
+            continue;
+        QJsonObject o = smsJson(e);
+        // A part of a long message: the whole message's text when every part is there.
+        if (e.valid && e.concatTotal != 0) {
+            const SmsJoinedMessage joined = JoinSmsParts(entries, static_cast<int>(i));
+            o.insert(QStringLiteral("joinedText"), joined.whole ? QJsonValue(joined.text) : QJsonValue());
+        }
+        list.append(o);
     }
     return list;
 }

@@ -3,6 +3,7 @@
 #include "base/StringTable.h"
 #include "codec/DialDigits.h"
 #include "codec/PcText.h"
+#include "codec/SmsMessageParts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -279,7 +280,8 @@ int ReportLayout::printMessages(const QList<SmsEntry>& messages)
         m_pageHasBody = true;
 
         // The text in the message font; a page begun on the way gets its header in the normal one.
-        for (const QString& paragraph : splitLines(fixedText(sms.text, kSmsTextSize))) {
+        const std::span<const SmsEntry> all(messages.constData(), static_cast<std::size_t>(messages.size()));
+        for (const QString& paragraph : splitLines(SmsPrintedText(all, static_cast<int>(i)))) {
             m_canvas.useMessageFont(true);
             QStringList lines = wrapWords(paragraph, right - kSmsPhoneX, false);
             m_canvas.useMessageFont(false);

@@ -10,6 +10,7 @@
 
 #include "codec/FixedText.h"
 #include "codec/SmsCodec.h"
+#include "codec/SmsMessageParts.h"
 
 using namespace kestrel;
 
@@ -216,4 +217,26 @@ TEST(SmsCodec, KeptRecordOnAnotherRecordLength)
     EXPECT_EQ(plain.keptLength, 0);
     EXPECT_TRUE(SmsIsPlain(plain));
     EXPECT_EQ(EncodeSmsRecord(plain, 176).record[9], 0x00); // TP-DCS of the plain encoder
+}
+
+TEST(SmsMessageParts, PrintedTextJoinsWholeMessagesAtTheirFirstPart)
+{
+    // Part 2 in row 0, part 1 in row 2, the same reference and address; a status report in row 3.
+    const char* const part = "01 00 44 04 81 21 43 00 00 30 20 11 21 43 65 00 0D 05 00 03 2A 02 01 D0 69 10 60 53 06";
+    std::vector<SmsEntry> rows(4);
+    std::vector<uint8_t> r = record(part);
+    rows[2] = DecodeSmsRecord(r, 2);
+    r[22] = 0x02;
+    rows[0] = DecodeSmsRecord(r, 0);
+    rows[3] = DecodeSmsRecord(record("01 00 06 2A 04 81 21 43 30 20 11 21 43 65 00 30 20 11 21 44 65 00 40"), 3);
+    const QString text = QString::fromUtf8("hi @\u20AC");
+    EXPECT_EQ(SmsPrintedText(rows, 2), QStringLiteral("[part 1 of 2]\n") + text + text);
+    EXPECT_EQ(SmsPrintedText(rows, 0), QStringLiteral("[part 2 of 2]"));
+    EXPECT_EQ(JoinSmsParts(rows, 0).rows, (std::vector<int>{2, 0}));
+    EXPECT_TRUE(SmsPrintedText(rows, 3).endsWith(QStringLiteral("Delivery status: Not delivered (permanent error)")));
+    rows[0].valid = 0;
+    // Not whole: each part prints its own text; the join marks the missing part.
+    EXPECT_EQ(SmsPrintedText(rows, 2), QStringLiteral("[part 1 of 2]\n") + text);
+    EXPECT_EQ(JoinSmsParts(rows, 2).text, text + QStringLiteral("[part 2 missing]"));
+    EXPECT_FALSE(JoinSmsParts(rows, 2).whole);
 }
