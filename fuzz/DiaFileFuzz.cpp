@@ -4,8 +4,9 @@
 // Input: byte 0 chooses the answers (bit 0: Yes to every question, else No), whether Add from File
 // keeps the file's gaps (bit 1) and its start row (the rest); the file follows.
 //
-// Every entry the window holds afterwards must fit a phone book entry; a file opened whole must
-// save to a file that opens again to the same entries.
+// Every entry the window holds afterwards must fit a phone book entry (its name one a
+// Windows-1250 file holds); a file opened whole must save to a file that opens again to the same
+// entries.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "codec/DialDigits.h"
+#include "codec/PcText.h"
 #include "codec/FixedText.h"
 #include "phonebook/PhoneBookFiles.h"
 #include "phonebook/PhoneBookModel.h"
@@ -46,8 +48,9 @@ void checkEntries(const PhoneBookModel& model)
         const std::size_t numberLength = ::strnlen(e.number, sizeof e.number);
         check(nameLength > 0 && nameLength < sizeof e.name);
         check(numberLength > 0 && numberLength < sizeof e.number);
-        for (std::size_t i = 0; i < nameLength; ++i)
-            check(static_cast<unsigned char>(e.name[i]) < 0x80);
+        // Read from Windows-1250: a name that file holds as it is.
+        const std::string_view name(e.name, nameLength);
+        check(throughWindows1250(name) == name);
         check(IsValidDialNumber(e.number) && std::strchr(e.number, '+') == nullptr);
         check(e.ton <= 1);
     }

@@ -1,5 +1,6 @@
-// Parses a "Kestrel_Dial" clipboard payload from arbitrary bytes. Whatever parses must fit phone
-// book entries and come back unchanged through the writer and the parser again.
+// Parses a "Kestrel_Dial" clipboard payload from arbitrary bytes, its trailer (UTF-8 names, kept
+// record bytes) included. Whatever parses must fit phone book entries and come back unchanged
+// through the writer and the parser again.
 
 #include <cstdint>
 #include <cstdlib>
@@ -36,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         e.ccpId = r.ccpId;
         e.extId = r.extId;
         e.modified = r.modified;
+        e.kept = r.kept;
         entries.push_back(e);
     }
     std::vector<const DialEntry*> pointers;
@@ -49,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const DialClipRecord& a = again->records[i];
         const DialClipRecord& b = parsed->records[i];
         if (a.name != b.name || a.number != b.number || a.valid != b.valid || a.ton != b.ton || a.npi != b.npi ||
-            a.ccpId != b.ccpId || a.extId != b.extId || a.modified != b.modified ||
+            a.ccpId != b.ccpId || a.extId != b.extId || a.modified != b.modified || !(a.kept == b.kept) ||
             a.position != static_cast<uint16_t>(b.position))
             std::abort();
     }

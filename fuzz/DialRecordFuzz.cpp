@@ -1,6 +1,7 @@
 // Input: byte 0 = record length R (0-79, so lengths outside 14..64 are tried too), byte 1 = record
 // number, then R record bytes, then the extension file image. The record is decoded, the entry
 // encoded again into a record of the same length and decoded once more; the number must survive.
+// Kept bytes must decode to the entry; with Unicode names a name that fits whole comes back exactly.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,9 @@
 #include <span>
 #include <vector>
 
+#include "codec/AlphaCodec.h"
 #include "codec/DialRecord.h"
+#include "codec/FixedText.h"
 
 using namespace kestrel;
 
@@ -39,6 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const DialEntry first = DecodeDialRecord(record, recordNumber, extensionFile);
     check(std::memchr(first.name, 0, sizeof first.name) != nullptr);
     check(std::strlen(first.number) <= kMaxDialDigits);
+    check(first.kept.empty() || KeptBytesCurrent(first));
+    if (first.valid && IsDialRecordLength(recordLength)) {
+        const std::size_t x = recordLength - kDialRecordOverhead;
+        const std::string name(fixedText(first.name));
+        if (FitAlphaId(name, x, true).characters == NameLength(name))
+            check(StoredAlphaText(name, x, true) == name);
+    }
 
     std::vector<uint8_t> written(recordLength, 0);
     uint8_t nextId = 1;

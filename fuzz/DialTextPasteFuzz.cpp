@@ -1,11 +1,12 @@
 // Reads phone book entries from arbitrary pasted text: the reader always moves on, and every
-// entry it gives fits a phone book entry.
+// entry it gives fits a phone book entry (a name of at most the maximum characters, one field).
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "codec/DialDigits.h"
+#include "codec/AlphaCodec.h"
 #include "phonebook/DialTextPaste.h"
 
 using namespace kestrel;
@@ -27,11 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
             break;
         }
-        if (line.name.empty() || line.name.size() > static_cast<std::size_t>(maxName))
+        if (line.name.empty() || NameLength(line.name) > static_cast<std::size_t>(maxName))
             std::abort();
-        for (char c : line.name)
-            if (static_cast<unsigned char>(c) >= 0x80)
-                std::abort(); // folded to ASCII
+        if (line.name.find_first_of("\t\r\n") != std::string::npos)
+            std::abort();
         if (line.number.empty() || !IsValidDialNumber(line.number))
             std::abort();
     }

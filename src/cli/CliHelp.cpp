@@ -55,8 +55,12 @@ constexpr HelpEntry kEntries[] = {
      "      The phone book (EF_ADN), or the fixed dialling, last dialled or own numbers.\n"},
     {"phonebook", "export import",
      "  [--device D] phonebook export|import [--fdn] FILE.dia [--pin P] [--pin2 P] [--yes]\n"
+     "                 [--unicode-names]\n"
      "      Save the phone book (or fixed dialling numbers) as a .DIA file, or load one into an\n"
-     "      empty phone book and write it to the card.\n"},
+     "      empty phone book and write it to the card. .DIA files are Windows-1250: names with\n"
+     "      letters it lacks are saved with \"?\" (and said so). --unicode-names (or the setting\n"
+     "      confirmations/unicodeNames) writes names the card's alphabet lacks in UCS2 instead of\n"
+     "      their plain letters; records whose entries the file gives unchanged stay as they are.\n"},
     {"sms", "read",
      "  [--device D] sms read [--all] [--pin P]\n"
      "      The messages of EF_SMS.\n"},

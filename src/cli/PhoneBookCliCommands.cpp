@@ -11,6 +11,7 @@
 #include "cli/TerminalPrompter.h"
 #include "phonebook/PhoneBookFiles.h"
 #include "phonebook/PhoneBookModel.h"
+#include "sim/SimCard.h"
 
 namespace kestrel::cli {
 
@@ -64,6 +65,12 @@ int exportFile(CardSession& s, DialBook book, const QString& path)
 int importFile(CardSession& s, DialBook book, const QString& path)
 {
     const std::unique_ptr<AppState> state = sessionState(s);
+    // Names the default alphabet lacks go to the card in UCS2 with --unicode-names or the setting.
+    if (s.args.has(QStringLiteral("unicode-names")))
+        state->settings().unicodeNames = 1;
+    SimCardSettings cardSettings = s.sim.settings();
+    cardSettings.unicodeNames = state->settings().unicodeNames != 0;
+    s.sim.setSettings(cardSettings);
     LoadingPrompter loading(s.prompter);
     PhoneBookModel model(book, *state, loading, s.progress);
     if (!PhoneBookFiles(model).openFile(path))
@@ -91,7 +98,10 @@ int runPhoneBookTransfer(const QString& device, const QStringList& args, QTextSt
                          bool interactive)
 {
     const QString verb = args.value(0);
-    const CardCommandShape shape{QStringLiteral("phonebook ") + verb, {}, {QStringLiteral("fdn")}, 1, 1};
+    QStringList flags{QStringLiteral("fdn")};
+    if (verb == QLatin1String("import"))
+        flags.append(QStringLiteral("unicode-names"));
+    const CardCommandShape shape{QStringLiteral("phonebook ") + verb, {}, flags, 1, 1};
     return runCardSession(device, shape, args.mid(1), out, err, interactive, [&verb](CardSession& s) {
         const DialBook book = s.args.has(QStringLiteral("fdn")) ? DialBook::Fdn : DialBook::Adn;
         const QString path = s.args.positional().value(0);

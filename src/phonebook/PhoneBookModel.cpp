@@ -13,7 +13,8 @@ namespace kestrel {
 
 namespace {
 
-// Case-insensitive byte order after ASCII case folding: only a-z change case.
+// Case-insensitive byte order after ASCII case folding: only a-z change case. The byte order of
+// UTF-8 is the order of the code points, so letters beyond ASCII follow the plain ones.
 int compareFolded(const char* a, const char* b)
 {
     for (;; ++a, ++b) {

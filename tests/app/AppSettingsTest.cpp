@@ -40,6 +40,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
     AppSettings s = AppSettings::defaults();
     s.device = QStringLiteral("PCSC:Reader A");
     s.enCache = 0;
+    s.unicodeNames = 1;
     s.findStr = QStringLiteral("Müller");
     s.intNumber = QStringLiteral("420");
     s.email = QStringLiteral("shop@example.org");
@@ -68,6 +69,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
         QStringLiteral("confirmations/confirm"),
         QStringLiteral("confirmations/scrFree"),
         QStringLiteral("confirmations/startWMin"),
+        QStringLiteral("confirmations/unicodeNames"),
         QStringLiteral("findData/findStr"),
         QStringLiteral("findData/itemSrch"),
         QStringLiteral("findData/replStr"),
@@ -82,6 +84,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
     back.LoadSettings(st);
     EXPECT_EQ(back.device, s.device);
     EXPECT_EQ(back.enCache, 0);
+    EXPECT_EQ(back.unicodeNames, 1);
     EXPECT_EQ(back.findStr, s.findStr);
     EXPECT_EQ(back.intNumber, QStringLiteral("420"));
     EXPECT_EQ(back.email, s.email);

@@ -173,7 +173,7 @@ TEST_F(SetupModelTest, OkOpensTheReaderAndSavesEverySetting)
     EXPECT_NE(state->readers().currentReader(), nullptr);
 
     QSettings stored(settingsPath(), QSettings::IniFormat);
-    EXPECT_EQ(stored.allKeys().size(), 22);
+    EXPECT_EQ(stored.allKeys().size(), 23);
     EXPECT_EQ(stored.value(QStringLiteral("commData/device")).toString(), card);
     EXPECT_EQ(stored.value(QStringLiteral("commData/sleepDelay")).toInt(), 7);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/autoRead")).toInt(), 0);

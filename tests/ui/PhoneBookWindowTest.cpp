@@ -14,7 +14,7 @@ TEST_F(PhoneBookWindowTest, RowTextsShowTheModifiedMarkThePlusAndFreeRows)
     m.entry(0).modified = 1;
     putEntry(m, 9, "Office", "224123456", 0);
     // Any type of number but unknown shows the "+"; Windows-1250 names come out as Unicode.
-    putEntry(m, 249, "\x8A\x65\x66", "*77#", 2);
+    putEntry(m, 249, "Šef", "*77#", 2);
     putEntry(m, 4, "gone", "123", 1);
     m.entry(4).valid = 0;
     m.entry(4).modified = 1;

@@ -10,10 +10,12 @@
 #include <QTreeWidget>
 
 #include "GuiTest.h"
+#include "sim/SimCard.h"
 #include "ModalAnswer.h"
 #include "ScriptedPrompter.h"
 #include "StubReaders.h"
 #include "app/AppState.h"
+#include "sim/SimCard.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 #include "ui/CountryCodeDialog.h"
@@ -93,9 +95,12 @@ TEST_F(SetupDialogTest, ShowsTheDevicesAndTheSettings)
         const char* text;
         bool checked;
     } boxes[] = {
-        {"autoRead", "A&utomatically read SIM", false}, {"confirm", "A&sk for confirmation", true},
-        {"startWMin", "Kestrel! as &toolbar", false},   {"enCache", "&Use cache", true},
+        {"autoRead", "A&utomatically read SIM", false},
+        {"confirm", "A&sk for confirmation", true},
+        {"startWMin", "Kestrel! as &toolbar", false},
+        {"enCache", "&Use cache", true},
         {"prnHdrAdj", "Prompt before print", true},
+        {"unicodeNames", "Keep accents and other letters on the card (Unicode names)", false},
     };
     for (const auto& b : boxes) {
         auto* box = child<QCheckBox>(d.get(), b.name);
@@ -124,6 +129,7 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
     test::answerModal<SetupDialog>([&](SetupDialog* dlg) {
         child<QCheckBox>(dlg, "autoRead")->setChecked(false);
         child<QCheckBox>(dlg, "startWMin")->setChecked(true);
+        child<QCheckBox>(dlg, "unicodeNames")->setChecked(true);
         child<QLineEdit>(dlg, "intNumber")->setText(QStringLiteral("+420"));
         child<QLineEdit>(dlg, "intSelector")->setText(QStringLiteral("00"));
         QTest::mouseClick(child<QPushButton>(dlg, "ok"), Qt::LeftButton);
@@ -133,9 +139,11 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
     EXPECT_EQ(state->readers().currentDevice(), card);
 
     QSettings stored(settingsPath(), QSettings::IniFormat);
-    EXPECT_EQ(stored.allKeys().size(), 22);
+    EXPECT_EQ(stored.allKeys().size(), 23);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/scrFree")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/autoRead")).toInt(), 0);
+    EXPECT_EQ(stored.value(QStringLiteral("confirmations/unicodeNames")).toInt(), 1);
+    EXPECT_TRUE(state->simCard()->settings().unicodeNames);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/startWMin")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("SMSData/intNumber")).toString(), QStringLiteral("420"));
     EXPECT_EQ(stored.value(QStringLiteral("commData/device")).toString(), card);
