@@ -120,4 +120,28 @@ TEST_F(PhoneBookCliTest, ImportRefusals)
     EXPECT_EQ(run({QStringLiteral("phonebook"), QStringLiteral("export")}).code, 2);
 }
 
+// A .DIA name with letters the card's alphabet lacks: their plain letters on the card, or with
+// --unicode-names the letters themselves (UCS2), read back exactly.
+TEST_F(PhoneBookCliTest, ImportWithUnicodeNamesKeepsTheLetters)
+{
+    QFile f(path("czech.dia"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1\t\xC8\x61pek \xD8\xEDha\t603123456\r\n"); // Windows-1250
+    f.close();
+    for (const bool unicode : {false, true}) {
+        QStringList words{QStringLiteral("phonebook"), QStringLiteral("import"), path("czech.dia"),
+                          QStringLiteral("--pin"),     QStringLiteral("1234"),   QStringLiteral("--yes")};
+        if (unicode)
+            words << QStringLiteral("--unicode-names");
+        const Output out = run(words);
+        ASSERT_EQ(out.code, 0) << out.err.toStdString();
+        EXPECT_EQ(cardEntries(), QStringList{unicode ? QStringLiteral("0 Čapek Říha 603123456")
+                                                     : QStringLiteral("0 Capek Riha 603123456")});
+    }
+    EXPECT_EQ(
+        run({QStringLiteral("phonebook"), QStringLiteral("export"), path("x.dia"), QStringLiteral("--unicode-names")})
+            .code,
+        2);
+}
+
 } // namespace
