@@ -125,6 +125,7 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
 {
     const QString card = cardDevice();
     ASSERT_EQ(state->readers().selectDevice(card), CardStatus::Ok);
+    state->createSimCard(); // the settings reach the card's SimCard
     const auto d = dialog();
     test::answerModal<SetupDialog>([&](SetupDialog* dlg) {
         child<QCheckBox>(dlg, "autoRead")->setChecked(false);
@@ -143,6 +144,7 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/scrFree")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/autoRead")).toInt(), 0);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/unicodeNames")).toInt(), 1);
+    ASSERT_NE(state->simCard(), nullptr);
     EXPECT_TRUE(state->simCard()->settings().unicodeNames);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/startWMin")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("SMSData/intNumber")).toString(), QStringLiteral("420"));
