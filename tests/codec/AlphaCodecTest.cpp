@@ -193,7 +193,8 @@ TEST(AlphaCodec, EncodesTheShortestFormThatHoldsTheName)
         EXPECT_EQ(fit.form, c.form);
         EXPECT_EQ(fit.characters, c.fits);
         const std::string stored = StoredAlphaText(c.name, c.alpha, c.unicode);
-        if (c.unicode && fit.characters == fit.total)
+        if (c.unicode && fit.characters == fit.total) {
             EXPECT_EQ(stored, c.name);
+        }
     }
 }

@@ -104,8 +104,9 @@ TEST(SmsUserData, DefaultAlphabetAndItsExtension)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GsmSeptetCount(c.text), c.septets) << c.text;
-        if (c.text != "\xC2\xA0")
+        if (c.text != "\xC2\xA0") {
             EXPECT_EQ(ThroughGsmAlphabet(c.text), c.back) << c.text;
+        }
     }
     EXPECT_NE(TextToGsmSeptets("\xC2\xA0").front(), 0x1B);
     // Packing never ends on half an escape pair: 8 septets fit in 7 bytes.

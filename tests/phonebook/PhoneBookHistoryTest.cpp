@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "PhoneBookFixture.h"
+#include "codec/FixedText.h"
 #include "phonebook/DialClipboard.h"
 #include "phonebook/FindReplace.h"
 #include "phonebook/PhoneBookFiles.h"
@@ -47,7 +48,10 @@ public:
     // One valid entry ("Zed") from another list.
     static QByteArray otherListPayload()
     {
-        DialEntry zed{1, 0, "Zed", "999"};
+        DialEntry zed;
+        zed.valid = 1;
+        setFixedText(zed.name, "Zed");
+        setFixedText(zed.number, "999");
         const DialEntry* rows[] = {&zed};
         return encodeDialPayload(newEditorListHandle(), rows);
     }
