@@ -413,20 +413,29 @@ int EncodeSmsRecord(const SmsEntry& entry, std::array<uint8_t, 256>& b)
 
 namespace {
 
+// The first used bytes of bytes as a record of recordLength bytes, 0xFF after them; refused (fits
+// false, no record) when they do not fit. A linear-fixed record length is one byte in the file's
+// FCI, so anything far beyond is no record.
+SmsEncodeResult intoRecord(std::span<const uint8_t> bytes, int used, int recordLength)
+{
+    SmsEncodeResult result;
+    result.length = used;
+    if (recordLength < used || recordLength > 0xFFFF)
+        return result;
+    result.fits = true;
+    result.record.assign(static_cast<std::size_t>(recordLength), 0xFF);
+    std::copy_n(bytes.begin(), std::min(bytes.size(), result.record.size()), result.record.begin());
+    return result;
+}
+
 // The kept record for a record of recordLength bytes: cut only where nothing but 0xFF filling is
 // lost, padded with 0xFF; its status byte as the entry says.
 SmsEncodeResult keptRecord(const SmsEntry& e, int recordLength)
 {
-    SmsEncodeResult result;
     const std::span<const uint8_t> kept(e.kept.data(), e.keptLength);
     const auto used = std::find_if(kept.rbegin(), kept.rend(), [](uint8_t b) { return b != 0xFF; });
-    result.length = static_cast<int>(kept.rend() - used);
-    if (recordLength < result.length || recordLength > 0xFFFF)
-        return result;
-    result.fits = true;
-    result.record.assign(static_cast<std::size_t>(recordLength), 0xFF);
-    std::copy_n(kept.begin(), std::min<std::size_t>(kept.size(), result.record.size()), result.record.begin());
-    if (e.valid && ((kept[0] >> 1) & 3) != (e.status & 3))
+    SmsEncodeResult result = intoRecord(kept, static_cast<int>(kept.rend() - used), recordLength);
+    if (result.fits && e.valid && ((kept[0] >> 1) & 3) != (e.status & 3))
         result.record[0] = static_cast<uint8_t>((e.status & 3) * 2 + 1);
     return result;
 }
@@ -438,15 +447,8 @@ SmsEncodeResult EncodeSmsRecord(const SmsEntry& entry, int recordLength)
     if (SmsKeepsRecord(entry))
         return keptRecord(entry, recordLength);
     std::array<uint8_t, 256> buffer;
-    SmsEncodeResult result;
-    result.length = EncodeSmsRecord(entry, buffer);
-    // A linear-fixed record length is one byte in the file's FCI; anything far beyond is no record.
-    if (recordLength < result.length || recordLength > 0xFFFF)
-        return result;
-    result.fits = true;
-    result.record.assign(static_cast<std::size_t>(recordLength), 0xFF);
-    std::copy_n(buffer.begin(), std::min<std::size_t>(buffer.size(), result.record.size()), result.record.begin());
-    return result;
+    const int used = EncodeSmsRecord(entry, buffer);
+    return intoRecord(buffer, used, recordLength);
 }
 
 std::string UnpackSeptets(std::span<const uint8_t> data, int udl)

@@ -127,6 +127,41 @@ bool encodeInPlace(const DialEntry& entry, std::span<uint8_t> record, const std:
     return true;
 }
 
+// Lays the kept bytes of an entry unchanged since it was read into record: its chain stays where
+// the card still holds it so, else it moves to free extension records (step.pieces).
+// sid::ExtensionCardSpaceOverflow_148, nothing taken, when there are too few of them.
+CardStatus placeKeptBytes(const DialRecordBytes& kept, std::span<uint8_t> record, const std::vector<int>& chain,
+                          const FileImage& ext, ExtensionLedger& ledger, DialWriteStep& step)
+{
+    std::vector<uint8_t> ids(chain.begin(), chain.end());
+    KeptRecord relinked = RelinkKeptBytes(kept, ids);
+    const bool inPlace =
+        chain.size() == kept.extensionCount &&
+        std::all_of(relinked.extensions.begin(), relinked.extensions.end(), [&](const ExtensionRecord& piece) {
+            const std::span<const uint8_t> held = ext.record(piece.id);
+            return !ledger.taken(piece.id) && std::equal(piece.bytes.begin(), piece.bytes.end(), held.begin());
+        });
+    if (!inPlace) {
+        ids.clear();
+        for (std::size_t i = 0; i < kept.extensionCount; ++i) {
+            const std::optional<uint8_t> j = ledger.takeFree();
+            if (!j) {
+                for (const uint8_t taken : ids)
+                    ledger.untake(taken);
+                return CardStatus::ExtensionSpaceOverflow;
+            }
+            ids.push_back(*j);
+        }
+        relinked = RelinkKeptBytes(kept, ids);
+        step.pieces = relinked.extensions;
+    } else {
+        for (const ExtensionRecord& piece : relinked.extensions)
+            ledger.take(piece.id);
+    }
+    std::copy_n(relinked.record.begin(), record.size(), record.begin());
+    return CardStatus::Ok;
+}
+
 // Whether the entry asks for nothing but what the card's record holds now: its fields are the
 // record's, or (an entry that never saw a card: a file, a backup) the record's as a Windows-1250
 // file gives them back, so that a name no such file can hold is not overwritten by its "?".
@@ -200,35 +235,10 @@ DialWritePlan PlanDialWrite(const DialWriteSource& source, std::span<DialEntry> 
             for (const int j : chain)
                 ledger.take(j);
         } else if (entry && entry->valid && KeptBytesCurrent(*entry) && entry->kept.recordLength == recordLength) {
-            // Unchanged since it was read: its own bytes, the chain in place where the card still
-            // holds it so, else moved to free records.
-            const DialRecordBytes& kept = entry->kept;
-            std::vector<uint8_t> ids(chain.begin(), chain.end());
-            KeptRecord relinked = RelinkKeptBytes(kept, ids);
-            const bool inPlace =
-                chain.size() == kept.extensionCount &&
-                std::all_of(relinked.extensions.begin(), relinked.extensions.end(), [&](const ExtensionRecord& piece) {
-                    const std::span<const uint8_t> held = source.extension.record(piece.id);
-                    return !ledger.taken(piece.id) && std::equal(piece.bytes.begin(), piece.bytes.end(), held.begin());
-                });
-            if (!inPlace) {
-                ids.clear();
-                for (std::size_t i = 0; i < kept.extensionCount; ++i) {
-                    const std::optional<uint8_t> j = ledger.takeFree();
-                    if (!j) {
-                        for (const uint8_t taken : ids)
-                            ledger.untake(taken);
-                        return CardStatus::ExtensionSpaceOverflow;
-                    }
-                    ids.push_back(*j);
-                }
-                relinked = RelinkKeptBytes(kept, ids);
-                step.pieces = relinked.extensions;
-            } else {
-                for (const ExtensionRecord& piece : relinked.extensions)
-                    ledger.take(piece.id);
-            }
-            std::copy_n(relinked.record.begin(), recordLength, record.begin());
+            // Unchanged since it was read: its own bytes.
+            if (const CardStatus placed = placeKeptBytes(entry->kept, record, chain, source.extension, ledger, step);
+                placed != CardStatus::Ok)
+                return placed;
         } else if (entry && entry->valid) {
             DialEncodeResult encoded;
             if (encodeInPlace(*entry, record, chain, source.extension, ledger, encoded, source.unicodeNames)) {

@@ -259,7 +259,9 @@ TEST_F(SmsWindowTest, ListColumnsMenuAndClipboard)
                                  QStringLiteral("&Copy"), QStringLiteral("Cu&t"), QStringLiteral("&Paste"),
                                  QStringLiteral("-"), QStringLiteral("&Undo"), QStringLiteral("&Redo")}));
 
-    put(from, 0, "Ahoj \xC5\xA1" "efe"); // PC text is UTF-8
+    put(from, 0,
+        "Ahoj \xC5\xA1"
+        "efe"); // PC text is UTF-8
     put(from, 2, "Second");
     from->model().redraw();
     clickRow(from, 0);
