@@ -14,6 +14,7 @@
 #include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
+#include "cli/ImageCliCommands.h"
 #include "cli/JsonOutput.h"
 #include "cli/PhoneBookCliCommands.h"
 #include "cli/SmsCliCommands.h"
@@ -290,6 +291,8 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
 
 int runBackup(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
+    if (wantsImage(args))
+        return runImageBackup(device, args, out, err, interactive);
     return runCardSession(device, CardCommandShape{QStringLiteral("backup"), {}, {}, 1, 1}, args, out, err, interactive,
                           [](CardSession& s) {
                               const QString path = s.args.positional().first();
@@ -319,6 +322,8 @@ int runBackup(const QString& device, const QStringList& args, QTextStream& out, 
 
 int runRestore(const QString& device, const QStringList& args, QTextStream& out, QTextStream& err, bool interactive)
 {
+    if (wantsImage(args))
+        return runImageRestore(device, args, out, err, interactive);
     const CardCommandShape shape{QStringLiteral("restore"), {QStringLiteral("only")}, {}, 1, 1};
     const auto check = [&](const CliArgs& a) { return restoreChoice(a, err) ? kExitOk : kExitUsage; };
     return runCardSession(

@@ -24,7 +24,7 @@ bool readSmsEntries(CardSession& s, std::vector<SmsEntry>& entries);
 //   phonebook read [--fdn|--lnd|--msisdn] [--all]
 //   sms read [--all]
 //   smsp read | smsp write --sc NUMBER --validity TEXT
-//   backup <file.sim>
+//   backup <file.sim>           (backup --image FILE.json: cli/ImageCliCommands.h)
 //   restore <file.sim> [--only phonebook,fdn,sms,smsp,networks]
 // Lists hold the valid entries, or every record with --all. Codes come from --pin/--pin2/... or
 // are asked on the terminal; interactive: standard input may be asked.

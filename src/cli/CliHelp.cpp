@@ -54,13 +54,20 @@ constexpr HelpEntry kEntries[] = {
      "  [--device D] phonebook read [--fdn|--lnd|--msisdn] [--all] [--pin P]\n"
      "      The phone book (EF_ADN), or the fixed dialling, last dialled or own numbers.\n"},
     {"phonebook", "export import",
-     "  [--device D] phonebook export|import [--fdn] FILE.dia [--pin P] [--pin2 P] [--yes]\n"
-     "                 [--unicode-names]\n"
+     "  [--device D] phonebook export|import [--fdn] FILE.dia|FILE.vcf|FILE.csv [--pin P]\n"
+     "                 [--pin2 P] [--yes] [--unicode-names]\n"
      "      Save the phone book (or fixed dialling numbers) as a .DIA file, or load one into an\n"
      "      empty phone book and write it to the card. .DIA files are Windows-1250: names with\n"
      "      letters it lacks are saved with \"?\" (and said so). --unicode-names (or the setting\n"
      "      confirmations/unicodeNames) writes names the card's alphabet lacks in UCS2 instead of\n"
-     "      their plain letters; records whose entries the file gives unchanged stay as they are.\n"},
+     "      their plain letters; records whose entries the file gives unchanged stay as they are.\n"
+     "      A name ending in .vcf or .csv is a contact file: vCard (3.0 written; 2.1, 3.0 and 4.0\n"
+     "      read) or CSV with a header row (\"Name\",\"Phone\" written; the columns of common\n"
+     "      address book exports read). A contact with several numbers gives one entry a number,\n"
+     "      its name ending in /M, /W, /H, /F or /O by type. Names longer than the card holds are\n"
+     "      cut, numbers it cannot hold left out: the list is asked about before anything is\n"
+     "      written (--yes loads the rest; without a terminal the import is refused) and the JSON\n"
+     "      gives it as \"cut\" and \"dropped\".\n"},
     {"sms", "read",
      "  [--device D] sms read [--all] [--pin P]\n"
      "      The messages of EF_SMS.\n"},
@@ -87,11 +94,23 @@ constexpr HelpEntry kEntries[] = {
      "  [--device D] backup FILE.sim [--pin P]\n"
      "      Back up the phone book, fixed dialling numbers, messages, SMS parameters and\n"
      "      network lists into a backup file; an existing file is replaced only when the\n"
-     "      backup is complete.\n"},
+     "      backup is complete.\n"
+     "  [--device D] backup --image FILE.json [--pin P]\n"
+     "      Save a card image: every file of the MF, DF_TELECOM and DF_GSM the card lets us\n"
+     "      read, with its header, records or data, as a card file that opens as a virtual\n"
+     "      card (--device VIRTUAL:FILE.json). The card's PIN and PUK codes are not in it:\n"
+     "      its codes are those of the standard card. Files the card does not let us read\n"
+     "      are listed under \"leftOut\".\n"},
     {"restore", "",
      "  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]\n"
      "      Write a backup file back to the card (all parts unless --only); PIN2 is needed\n"
-     "      for fixed dialling numbers.\n"},
+     "      for fixed dialling numbers.\n"
+     "  [--device D] restore --image FILE.json [--pin P] [--pin2 P]\n"
+     "      Write the user files of a card image back (phone book, FDN, extension files,\n"
+     "      messages, SMS parameters, last dialled and own numbers, network lists), only\n"
+     "      the records that differ. Nothing is written when a file of the card differs in\n"
+     "      structure, record length or room; the message names it. PIN2 is needed only\n"
+     "      when FDN or EXT2 records are written.\n"},
     {"info", "",
      "  [--device D] info [--text] [--pin P]\n"
      "      Identity, PIN counters, call costs, capacities, last dialled and own numbers of\n"

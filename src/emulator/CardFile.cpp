@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include "emulator/CardFileImage.h"
 #include "gsm/FileIds.h"
 
 namespace kestrel::emulator {
@@ -292,10 +293,8 @@ bool readFile(const QJsonValue& value, int index, SimFile& file, QString& error)
         return true;
 
     QString structure;
-    if (!r.string("structure", structure))
-        return false;
     QJsonObject accessObject;
-    if (!r.object("access", accessObject))
+    if (!r.string("structure", structure) || !r.object("access", accessObject))
         return false;
     FieldReader access(accessObject, QStringLiteral("%1 (%2) access").arg(where, pathString), error);
     if (!access.level("read", file.access.read) || !access.level("update", file.access.update) ||
@@ -452,7 +451,7 @@ QString CardFile::check(const SimCardData& card)
                 return where + QStringLiteral("the data is not 1 to %1 whole records").arg(kMaxRecords);
         }
     }
-    return {};
+    return checkImageFields(card);
 }
 
 CardFileResult CardFile::fromJson(const QByteArray& json)
@@ -480,10 +479,8 @@ CardFileResult CardFile::fromJson(const QByteArray& json)
         r.fail(QStringLiteral("the format is \"%1\", not \"%2\"").arg(format, kFormat));
         return result;
     }
-    if (!r.integer("version", kVersion, kVersion, version))
-        return result;
     QString kind;
-    if (!r.string("kind", kind))
+    if (!r.integer("version", kVersion, kVersion, version) || !r.string("kind", kind))
         return result;
     if (kind == QLatin1String("telephone")) {
         card.kind = CardKind::TelephoneCard;
@@ -530,6 +527,8 @@ CardFileResult CardFile::fromJson(const QByteArray& json)
             return result;
         card.files.push_back(std::move(file));
     }
+    if (!readImageFields(doc.object(), card, error))
+        return result;
     error = check(card);
     result.ok = error.isEmpty();
     return result;
@@ -576,6 +575,7 @@ QByteArray CardFile::toJson(const SimCardData& card)
     QJsonArray files;
     for (const SimFile& f : card.files)
         files.append(fileObject(f));
+    writeImageFields(card, root, files);
     root.insert(QStringLiteral("files"), files);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -34,6 +34,7 @@ struct CardFileResult
 // A telephone card is { "format", "version", "kind": "telephone", "memory": "<32 bytes>" }.
 // Byte strings are hexadecimal without separators. Records are listed in record-number order
 // (for a cyclic file record 1 is the newest).
+// An image of a real card adds "image" and a "response" per EF (emulator/CardFileImage.h).
 class CardFile
 {
 public:

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "gsm/FileIds.h"
+#include "gsm/StandardFiles.h"
 
 namespace kestrel::emulator {
 
@@ -53,70 +54,13 @@ bool isValidChvCode(std::string_view code)
 
 std::string standardFileName(const std::vector<uint16_t>& path)
 {
-    struct Known
-    {
-        uint16_t df;
-        uint16_t id;
-        const char* name;
-    };
-    using namespace gsm::fid;
-    // df 0: directly under the MF.
-    static constexpr Known kKnown[] = {
-        {0, kEfIccid, "EF_ICCID"},
-        {0, kEfElp, "EF_ELP"},
-        {0, kDfTelecom, "DF_TELECOM"},
-        {0, kDfGsm, "DF_GSM"},
-        {0, kDfDcs1800, "DF_DCS1800"},
-        {kDfTelecom, kEfAdn, "EF_ADN"},
-        {kDfTelecom, kEfFdn, "EF_FDN"},
-        {kDfTelecom, kEfSms, "EF_SMS"},
-        {kDfTelecom, kEfCcp, "EF_CCP"},
-        {kDfTelecom, kEfMsisdn, "EF_MSISDN"},
-        {kDfTelecom, kEfSmsp, "EF_SMSP"},
-        {kDfTelecom, kEfSmss, "EF_SMSS"},
-        {kDfTelecom, kEfLnd, "EF_LND"},
-        {kDfTelecom, kEfSmsr, "EF_SMSR"},
-        {kDfTelecom, kEfSdn, "EF_SDN"},
-        {kDfTelecom, kEfExt1, "EF_EXT1"},
-        {kDfTelecom, kEfExt2, "EF_EXT2"},
-        {kDfTelecom, kEfExt3, "EF_EXT3"},
-        {kDfTelecom, kEfBdn, "EF_BDN"},
-        {kDfTelecom, kEfExt4, "EF_EXT4"},
-        {kDfGsm, kEfLp, "EF_LP"},
-        {kDfGsm, kEfImsi, "EF_IMSI"},
-        {kDfGsm, kEfKc, "EF_Kc"},
-        {kDfGsm, kEfPlmnSel, "EF_PLMNsel"},
-        {kDfGsm, kEfHplmn, "EF_HPLMN"},
-        {kDfGsm, kEfAcmMax, "EF_ACMmax"},
-        {kDfGsm, kEfSst, "EF_SST"},
-        {kDfGsm, kEfAcm, "EF_ACM"},
-        {kDfGsm, kEfGid1, "EF_GID1"},
-        {kDfGsm, kEfGid2, "EF_GID2"},
-        {kDfGsm, kEfPuct, "EF_PUCT"},
-        {kDfGsm, kEfCbmi, "EF_CBMI"},
-        {kDfGsm, kEfSpn, "EF_SPN"},
-        {kDfGsm, kEfCbmid, "EF_CBMID"},
-        {kDfGsm, kEfCbmir, "EF_CBMIR"},
-        {kDfGsm, kEfKcGprs, "EF_KcGPRS"},
-        {kDfGsm, kEfLociGprs, "EF_LOCIGPRS"},
-        {kDfGsm, kEfBcch, "EF_BCCH"},
-        {kDfGsm, kEfAcc, "EF_ACC"},
-        {kDfGsm, kEfFplmn, "EF_FPLMN"},
-        {kDfGsm, kEfLoci, "EF_LOCI"},
-        {kDfGsm, kEfAd, "EF_AD"},
-        {kDfGsm, kEfPhase, "EF_Phase"},
-        {kDfGsm, kEfEcc, "EF_ECC"},
-    };
+    using gsm::fid::kMf;
     if (path.size() == 1 && path[0] == kMf)
         return "MF";
     if (path.size() < 2 || path.size() > 3 || path[0] != kMf)
         return {};
-    const uint16_t df = path.size() == 3 ? path[1] : 0;
-    for (const Known& k : kKnown) {
-        if (k.df == df && k.id == path.back())
-            return k.name;
-    }
-    return {};
+    const char* name = gsm::standardFileName(path.size() == 3 ? path[1] : 0, path.back());
+    return name ? name : std::string();
 }
 
 std::string formatPath(const std::vector<uint16_t>& path)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,9 @@ struct SimFile
     bool invalidated = false;
     // Byte 12 bit 3 of the EF response: READ and UPDATE work on the invalidated file.
     bool readableWhenInvalidated = false;
+    // An image of a real card: the SELECT response the card gave (informative; the virtual card
+    // answers from the fields above). Empty otherwise.
+    std::vector<uint8_t> response;
 
     uint16_t id() const { return path.empty() ? 0 : path.back(); }
     bool isDirectory() const { return type != FileType::EF; }
@@ -106,6 +110,17 @@ struct CardOptions
     bool operator==(const CardOptions&) const = default;
 };
 
+// What a card file made from a real card tells about its making. The codes of such a file are
+// never the card's own: the note says whose they are.
+struct CardImageInfo
+{
+    std::string madeAt; // ISO 8601, UTC
+    std::string iccid;  // the digits of the card it was made from
+    std::string note;
+
+    bool operator==(const CardImageInfo&) const = default;
+};
+
 struct SimCardData
 {
     static constexpr int kMemoryCardSize = 32;
@@ -119,6 +134,7 @@ struct SimCardData
     CardOptions options;
     std::vector<SimFile> files;                    // the MF first; every file after its directory
     std::array<uint8_t, kMemoryCardSize> memory{}; // telephone card contents
+    std::optional<CardImageInfo> image;            // only in an image of a real card
 
     bool operator==(const SimCardData&) const = default;
 };

@@ -141,7 +141,10 @@ bool SimCard::openCard(bool chv1, bool chv2, bool strict, bool toolkit)
             gsm.endCardAccess(m_access);
         m_cardFlags &= ~CardFlag::kPoweredByOpening;
         bool otherCard = false;
-        const CardStatus begun = gsm.beginCardAccess(m_access, true, nullptr, nullptr, otherCard);
+        ReaderBuffer atr(254);
+        const CardStatus begun = gsm.beginCardAccess(m_access, true, &atr, nullptr, otherCard);
+        const std::span<const uint8_t> received = atr.received();
+        m_atr.assign(received.begin(), received.end());
         if (otherCard) {
             // Codes of one card are never offered to another: a wrong try would be ours.
             forgetPin(1);

@@ -201,6 +201,8 @@ public:
     // The identity copy of the card the images belong to: the length read and the ICCID bytes;
     // none after flushCaches until the next openCard.
     const std::optional<std::vector<uint8_t>>& identityCopy() const { return m_identity; }
+    // The answer to reset of the last power-up by openCard; empty before the first.
+    const std::vector<uint8_t>& answerToReset() const { return m_atr; }
     uint16_t currentDf() const { return m_currentDf; }
     uint16_t currentEf() const { return m_currentEf; }
 
@@ -226,6 +228,7 @@ private:
     // Field order of the program's card object.
     std::vector<uint8_t> m_serviceTable;
     std::optional<std::vector<uint8_t>> m_identity; // length byte + ICCID of the cached card
+    std::vector<uint8_t> m_atr;
     std::array<std::optional<FileImage>, 7> m_images;
     std::array<std::optional<RecordMap>, 7> m_maps; // Ext1, Ext2 link maps; Adn..Msisdn check maps
     CardProgress m_progress;
