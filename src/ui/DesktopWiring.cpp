@@ -54,6 +54,8 @@ void wireDesktop(KestrelApp& app)
     app.setCommandHook(CommandId::kPrintFont, &choosePrintFont);
     app.setCommandHook(CommandId::kBackupCard, &backupCard);
     app.setCommandHook(CommandId::kRestoreCard, &restoreCard);
+    app.setCommandHook(CommandId::kBackupCardImage, &backupCardImage);
+    app.setCommandHook(CommandId::kRestoreCardImage, &restoreCardImage);
     app.setCommandHook(CommandId::kOpenBackupFile, &openBackupFile);
     for (const bool forbidden : {false, true})
         app.setCommandHook(

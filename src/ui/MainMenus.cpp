@@ -78,6 +78,8 @@ const std::vector<MenuDef>& mainMenus()
           {kMenuSeparator, 0},
           {kBackupCard, strId(sid::BackupCard_40024)},
           {kRestoreCard, strId(sid::RestoreCard_40025)},
+          {kBackupCardImage, strId(sid::BackupCardImage_40120)},
+          {kRestoreCardImage, strId(sid::RestoreCardImage_40121)},
           {kOpenBackupFile, strId(sid::OpenBackupFile_40078)},
           {kMenuSeparator, 0},
           {kPreferredNetworks, strId(sid::PreferredNetworks_40094)},

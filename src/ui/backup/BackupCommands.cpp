@@ -6,6 +6,7 @@
 #include "app/Prompter.h"
 #include "backup/BackupFile.h"
 #include "backup/BackupOperations.h"
+#include "backup/CardImage.h"
 #include "base/StringTable.h"
 #include "ui/FileChooser.h"
 #include "ui/MainWindow.h"
@@ -33,6 +34,19 @@ QString chooseBackupFile(QWidget* parent, bool save)
                       save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
                       save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
                       QStringLiteral("SIM")};
+    return chooseFile(parent, choice);
+}
+
+// The save or open dialog of a card image (a card file, JSON); empty when cancelled.
+QString chooseImageFile(QWidget* parent, bool save)
+{
+    FileChoice choice{save ? strId(sid::SaveCardImage_9981) : strId(sid::OpenCardImage_9982),
+                      {StringTable::text(sid::KestrelCardImages_9980) + QStringLiteral(" (*.json)"),
+                       StringTable::text(kAllFilesFilter) + QStringLiteral(" (*)")},
+                      "cardImageDialog",
+                      save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                      save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                      QStringLiteral("json")};
     return chooseFile(parent, choice);
 }
 
@@ -67,6 +81,25 @@ void restoreCard(MainWindow& window)
         return;
     BackupOperations operations(window.state().sim(), window.prompter(), window.progress());
     operations.RestoreCard(path, [&window](const BackupContents&) { return RestoreChoiceDialog::ask(&window); });
+}
+
+void backupCardImage(MainWindow& window)
+{
+    CardImage image(window.state().sim(), window.prompter(), window.progress());
+    image.BackupImage([&window]() -> std::optional<QString> {
+        const QString path = chooseImageFile(&window, true);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    });
+}
+
+void restoreCardImage(MainWindow& window)
+{
+    const QString path = chooseImageFile(&window, false);
+    if (path.isEmpty())
+        return;
+    CardImage(window.state().sim(), window.prompter(), window.progress()).RestoreImage(path);
 }
 
 void openBackupFile(MainWindow& window)
