@@ -33,6 +33,7 @@ public:
     PromptAnswer question(int, PromptButtons, PromptIcon) override { return PromptAnswer::No; }
     void message(int id, PromptIcon) override { last = id; }
     void messageText(const QString& text, PromptIcon) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    PromptAnswer questionText(const QString&, PromptButtons, PromptIcon) override { return PromptAnswer::No; }
     void showCardError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     std::optional<SecretText> askPin(int chv) override
     {

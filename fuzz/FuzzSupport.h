@@ -183,6 +183,7 @@ public:
     PromptAnswer question(int, PromptButtons, PromptIcon) override { return answer; }
     void message(int, PromptIcon) override {}
     void messageText(const QString&, PromptIcon) override {}
+    PromptAnswer questionText(const QString&, PromptButtons, PromptIcon) override { return answer; }
     void showCardError(const QString&) override {}
     std::optional<SecretText> askPin(int) override { return std::nullopt; }
 

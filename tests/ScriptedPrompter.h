@@ -32,6 +32,15 @@ public:
         icons.push_back(icon);
     }
     void messageText(const QString& text, PromptIcon icon) override { texts.push_back({text, icon}); }
+    PromptAnswer questionText(const QString& text, PromptButtons, PromptIcon) override
+    {
+        questionTexts.push_back(text);
+        if (answers.empty())
+            return PromptAnswer::No;
+        const PromptAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     void showCardError(const QString& text) override { errors.push_back(text); }
     std::optional<SecretText> askPin(int chv) override
     {
@@ -75,6 +84,7 @@ public:
     std::deque<std::optional<Fields>> unblockFields;
 
     std::vector<int> questions;
+    std::vector<QString> questionTexts; // questions with composed texts (questionText)
     std::vector<int> messages;
     std::vector<PromptIcon> icons;
     std::vector<QString> errors;

@@ -69,6 +69,9 @@ public:
     // A message whose text is composed at run time (a string-table text followed by a device name
     // or a status message) and so has no number of its own.
     virtual void messageText(const QString& text, PromptIcon icon) = 0;
+    // A question whose text is composed at run time (a list of what an import leaves out); the
+    // work goes on only on Yes.
+    virtual PromptAnswer questionText(const QString& text, PromptButtons buttons, PromptIcon icon) = 0;
     // "Kestrel! - Card Operation Error" with text ("Communication error:", a line break, the
     // status message).
     virtual void showCardError(const QString& text) = 0;

@@ -1,5 +1,6 @@
 #include "cli/PhoneBookCliCommands.h"
 
+#include <QJsonArray>
 #include <QSettings>
 
 #include "app/AppState.h"
@@ -17,8 +18,9 @@ namespace kestrel::cli {
 
 namespace {
 
-// Loading a file into an empty phone book answers its questions Yes; messages, codes and the
-// card error still go to the terminal prompter.
+// Loading a file into an empty phone book answers its questions Yes (they are about entries the
+// window does not hold); messages, codes, the card error and a contact file's list of what it
+// leaves out still go to the terminal prompter.
 class LoadingPrompter final : public Prompter
 {
 public:
@@ -31,6 +33,12 @@ public:
         m_terminal.message(textId, icon);
     }
     void messageText(const QString& text, PromptIcon icon) override { m_terminal.messageText(text, icon); }
+    // What a contact file leaves out is asked on the terminal (--yes answers it; without a
+    // terminal the import is refused).
+    PromptAnswer questionText(const QString& text, PromptButtons buttons, PromptIcon icon) override
+    {
+        return m_terminal.questionText(text, buttons, icon);
+    }
     void showCardError(const QString& text) override { m_terminal.showCardError(text); }
     std::optional<SecretText> askPin(int chv) override { return m_terminal.askPin(chv); }
     int lastMessage() const { return m_lastMessage; }
@@ -45,6 +53,37 @@ private:
     int m_lastMessage = 0;
 };
 
+QString formatName(const QString& path)
+{
+    switch (phoneBookFormatOf(path)) {
+    case PhoneBookFormat::VCard:
+        return QStringLiteral("vcard");
+    case PhoneBookFormat::Csv:
+        return QStringLiteral("csv");
+    case PhoneBookFormat::Dia:
+        break;
+    }
+    return QStringLiteral("dia");
+}
+
+// What a contact file's import cut ("cut": name, to) and left out ("dropped": name, number,
+// reason).
+void addLosses(QJsonObject& json, const std::vector<ContactLoss>& losses)
+{
+    QJsonArray cut;
+    QJsonArray dropped;
+    for (const ContactLoss& loss : losses) {
+        if (loss.cut())
+            cut.append(QJsonObject{{QStringLiteral("name"), loss.name}, {QStringLiteral("to"), loss.cutTo}});
+        else
+            dropped.append(QJsonObject{{QStringLiteral("name"), loss.name},
+                                       {QStringLiteral("number"), loss.number},
+                                       {QStringLiteral("reason"), StringTable::text(loss.reasonId)}});
+    }
+    json.insert(QStringLiteral("cut"), cut);
+    json.insert(QStringLiteral("dropped"), dropped);
+}
+
 int exportFile(CardSession& s, DialBook book, const QString& path)
 {
     const std::unique_ptr<AppState> state = sessionState(s);
@@ -57,6 +96,7 @@ int exportFile(CardSession& s, DialBook book, const QString& path)
     if (!PhoneBookFiles(model).saveFile(path, 1, model.capacity()))
         return kExitFailed;
     printJson(s.out, QJsonObject{{QStringLiteral("file"), path},
+                                 {QStringLiteral("format"), formatName(path)},
                                  {QStringLiteral("capacity"), model.capacity()},
                                  {QStringLiteral("entries"), valid}});
     return kExitOk;
@@ -73,7 +113,8 @@ int importFile(CardSession& s, DialBook book, const QString& path)
     s.sim.setSettings(cardSettings);
     LoadingPrompter loading(s.prompter);
     PhoneBookModel model(book, *state, loading, s.progress);
-    if (!PhoneBookFiles(model).openFile(path))
+    PhoneBookFiles files(model);
+    if (!files.openFile(path))
         return kExitFailed;
     int valid = 0;
     for (int row = 0; row < model.capacity(); ++row)
@@ -88,7 +129,12 @@ int importFile(CardSession& s, DialBook book, const QString& path)
     // A write the user declined is no success either.
     if (writer.anyModified())
         return kExitFailed;
-    printJson(s.out, QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("entries"), valid}});
+    QJsonObject json{{QStringLiteral("file"), path},
+                     {QStringLiteral("format"), formatName(path)},
+                     {QStringLiteral("entries"), valid}};
+    if (phoneBookFormatOf(path) != PhoneBookFormat::Dia)
+        addLosses(json, files.losses());
+    printJson(s.out, json);
     return kExitOk;
 }
 

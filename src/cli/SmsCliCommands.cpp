@@ -34,6 +34,10 @@ public:
     }
     void message(int textId, PromptIcon icon) override { m_terminal.message(textId, icon); }
     void messageText(const QString& text, PromptIcon icon) override { m_terminal.messageText(text, icon); }
+    PromptAnswer questionText(const QString& text, PromptButtons buttons, PromptIcon icon) override
+    {
+        return m_terminal.questionText(text, buttons, icon);
+    }
     void showCardError(const QString& text) override { m_terminal.showCardError(text); }
     std::optional<SecretText> askPin(int chv) override { return m_terminal.askPin(chv); }
 

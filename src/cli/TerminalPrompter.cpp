@@ -151,7 +151,17 @@ TerminalPrompter::TerminalPrompter(TerminalAnswers answers, QTextStream& err, bo
 
 PromptAnswer TerminalPrompter::question(int textId, PromptButtons, PromptIcon)
 {
-    const QString text = StringTable::text(textId);
+    return ask(StringTable::text(textId));
+}
+
+PromptAnswer TerminalPrompter::questionText(const QString& text, PromptButtons, PromptIcon)
+{
+    QString lines = text;
+    return ask(lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+PromptAnswer TerminalPrompter::ask(const QString& text)
+{
     if (m_answers.yes) {
         line() << text << QStringLiteral(" yes\n");
         m_err.flush();

@@ -52,6 +52,8 @@ public:
     PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) override;
     void message(int textId, PromptIcon icon) override;
     void messageText(const QString& text, PromptIcon icon) override;
+    // As question, the text's lines kept.
+    PromptAnswer questionText(const QString& text, PromptButtons buttons, PromptIcon icon) override;
     void showCardError(const QString& text) override;
     std::optional<SecretText> askPin(int chv) override;
 
@@ -86,6 +88,8 @@ protected:
 
 private:
     void freshLine();
+    // A question's text, then the answer: --yes, the terminal's, or No without a terminal.
+    PromptAnswer ask(const QString& text);
     // `err`, with the progress line ended.
     QTextStream& line();
     // The given code (once), else nullopt.

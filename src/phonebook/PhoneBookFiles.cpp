@@ -107,6 +107,8 @@ Result PhoneBookFiles::saveFile(const QString& path, int from, int to)
 {
     if (!acceptSaveInterval(from, to))
         return Result::failure(strId(sid::WrongIntervalEntered_57783));
+    if (const PhoneBookFormat format = phoneBookFormatOf(path); format != PhoneBookFormat::Dia)
+        return saveContacts(path, from, to, format);
     Prompter& prompter = m_model.prompter();
 
     // Written beside the old file and renamed over it at the end, so that a failed save never
@@ -175,6 +177,8 @@ bool PhoneBookFiles::confirmOpen()
 
 Result PhoneBookFiles::openFile(const QString& path)
 {
+    if (const PhoneBookFormat format = phoneBookFormatOf(path); format != PhoneBookFormat::Dia)
+        return loadContacts(path, 0, false, format);
     return load(path, 0, true, false);
 }
 
@@ -197,6 +201,8 @@ Result PhoneBookFiles::addFromFile(const QString& path, int from, bool includeEm
 {
     if (!acceptAddStart(from))
         return Result::failure(kAddStartRefused);
+    if (const PhoneBookFormat format = phoneBookFormatOf(path); format != PhoneBookFormat::Dia)
+        return loadContacts(path, from - 1, true, format);
     return load(path, from - 1, includeEmpty, true);
 }
 

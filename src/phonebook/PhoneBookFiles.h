@@ -1,9 +1,12 @@
 #pragma once
 
+#include <vector>
+
 #include <QString>
 
 #include "base/Result.h"
 #include "base/StringTable.h"
+#include "phonebook/ContactImport.h"
 
 namespace kestrel {
 
@@ -34,6 +37,14 @@ inline constexpr int kDiaReadError = strId(sid::ErrorWhileReadingDataFrom_57476)
 // number CR LF" in PC text (older files may hold "name TAB number" lines without item numbers).
 // Save File, Open File and Add from File with their checks, questions and messages; the window
 // runs the range and file dialogs and hands over their values.
+//
+// A path ending in .vcf or .csv (any case) is a contact file instead (VCardFormat.h,
+// CsvFormat.h): Save File writes the valid entries of the range one contact each; Open File
+// replaces the window's entries with the file's contacts from the first row, Add from File puts
+// them into the free rows from the start row on (the window's capacity is the limit; the file's
+// gaps mean nothing there). A broken file is refused whole (sid::TheContactFileCannotBe_9920 with its
+// line); what does not fit (ContactImport.h) is listed in one Yes/No question before anything
+// changes, and No changes nothing (sid::LoadTheOtherEntries_9950 is the Result then).
 class PhoneBookFiles
 {
 public:
@@ -67,10 +78,17 @@ public:
     // are kept relative to the start (gaps stay free); without it the entries are packed.
     Result addFromFile(const QString& path, int from, bool includeEmpty);
 
+    // What the last contact file load cut or left out (also when the question was answered No).
+    const std::vector<ContactLoss>& losses() const { return m_losses; }
+
 private:
     Result load(const QString& path, int offset, bool useItemNumbers, bool adding);
+    // The contact files (PhoneBookContactFiles.cpp).
+    Result saveContacts(const QString& path, int from, int to, PhoneBookFormat format);
+    Result loadContacts(const QString& path, int offset, bool adding, PhoneBookFormat format);
 
     PhoneBookModel& m_model;
+    std::vector<ContactLoss> m_losses;
 };
 
 } // namespace kestrel

@@ -1,5 +1,7 @@
 #include "ui/FileChooser.h"
 
+#include <QRegularExpression>
+
 #include "base/StringTable.h"
 
 namespace kestrel {
@@ -11,8 +13,14 @@ QString chooseFile(QWidget* parent, const FileChoice& choice)
     dialog.setNameFilters(choice.filters);
     dialog.setAcceptMode(choice.accept);
     dialog.setFileMode(choice.mode);
-    if (!choice.defaultSuffix.isEmpty())
+    if (!choice.defaultSuffix.isEmpty()) {
         dialog.setDefaultSuffix(choice.defaultSuffix);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &choice](const QString& filter) {
+            static const QRegularExpression extension(QStringLiteral("\\(\\*\\.(\\w+)"));
+            const QRegularExpressionMatch m = extension.match(filter);
+            dialog.setDefaultSuffix(m.hasMatch() ? m.captured(1) : choice.defaultSuffix);
+        });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

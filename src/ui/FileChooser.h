@@ -16,7 +16,8 @@ struct FileChoice
     const char* objectName; // the dialog's object name (tests find the dialog by it)
     QFileDialog::AcceptMode accept = QFileDialog::AcceptOpen;
     QFileDialog::FileMode mode = QFileDialog::ExistingFile;
-    QString defaultSuffix; // added to a name typed without one; empty: none
+    QString defaultSuffix; // added to a name typed without one; empty: none. A filter chosen in
+                           // the dialog with an extension of its own ("(*.vcf)") gives its own.
 };
 
 // Runs the file dialog; the chosen path, empty when cancelled.

@@ -149,6 +149,11 @@ void QtPrompter::messageText(const QString& text, PromptIcon icon)
     ask(text, icon, std::nullopt);
 }
 
+PromptAnswer QtPrompter::questionText(const QString& text, PromptButtons buttons, PromptIcon icon)
+{
+    return ask(text, icon, buttons);
+}
+
 void QtPrompter::showCardError(const QString& text)
 {
     CardErrorDialog dialog(m_state, text, dialogParent());

@@ -37,6 +37,7 @@ public:
     PromptAnswer question(int textId, PromptButtons buttons, PromptIcon icon) override;
     void message(int textId, PromptIcon icon) override;
     void messageText(const QString& text, PromptIcon icon) override;
+    PromptAnswer questionText(const QString& text, PromptButtons buttons, PromptIcon icon) override;
     void showCardError(const QString& text) override;
     std::optional<SecretText> askPin(int chv) override;
     // A cancel shows no box: the main window's status line says "Operation cancelled by user".

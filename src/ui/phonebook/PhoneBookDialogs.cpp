@@ -21,11 +21,14 @@ namespace {
 
 using namespace PhoneBookCommand;
 
-// The .DIA file of Open File, Add from File (open) or Save File (save); empty when cancelled.
+// The .DIA, vCard or CSV file of Open File, Add from File (open) or Save File (save); empty when
+// cancelled. PhoneBookFiles picks the format by the extension.
 QString chooseDiaFile(QWidget* parent, bool save)
 {
     return chooseFile(parent, {save ? strId(sid::WriteItemsToFile_57926) : strId(sid::ReadItemsFromFile_57904),
                                {StringTable::text(sid::PhoneBookFilesDia_57902) + QStringLiteral(" (*.dia *.DIA)"),
+                                StringTable::text(sid::VCardFilesVcf_9952) + QStringLiteral(" (*.vcf *.VCF)"),
+                                StringTable::text(sid::CsvFilesCsv_9953) + QStringLiteral(" (*.csv *.CSV)"),
                                 StringTable::text(sid::AllFiles_57903) + QStringLiteral(" (*)")},
                                "diaFileDialog",
                                save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
