@@ -113,6 +113,15 @@ int importFile(CardSession& s, DialBook book, const QString& path)
     s.sim.setSettings(cardSettings);
     LoadingPrompter loading(s.prompter);
     PhoneBookModel model(book, *state, loading, s.progress);
+    // A contact file is fitted to the card: its record count and name length are read first, so
+    // that what the card cannot hold is listed (and asked about) rather than cut by the write.
+    const bool contacts = phoneBookFormatOf(path) != PhoneBookFormat::Dia;
+    if (contacts) {
+        PhoneBookModel card(book, *state, s.prompter, s.progress);
+        if (!card.readFromCard())
+            return kExitFailed;
+        model.setCapacity(card.capacity());
+    }
     PhoneBookFiles files(model);
     if (!files.openFile(path))
         return kExitFailed;
@@ -132,7 +141,7 @@ int importFile(CardSession& s, DialBook book, const QString& path)
     QJsonObject json{{QStringLiteral("file"), path},
                      {QStringLiteral("format"), formatName(path)},
                      {QStringLiteral("entries"), valid}};
-    if (phoneBookFormatOf(path) != PhoneBookFormat::Dia)
+    if (contacts)
         addLosses(json, files.losses());
     printJson(s.out, json);
     return kExitOk;

@@ -144,4 +144,51 @@ TEST_F(PhoneBookCliTest, ImportWithUnicodeNamesKeepsTheLetters)
         2);
 }
 
+// vCard and CSV by extension: an export imports back to the same names and numbers (packed from
+// the first record); what a file loses is asked before the write and reported in the JSON.
+TEST_F(PhoneBookCliTest, ContactFilesExportImportAndReportLosses)
+{
+    const auto withoutPositions = [](QStringList lines) {
+        for (QString& l : lines)
+            l = l.section(u' ', 1);
+        return lines;
+    };
+    const QStringList before = withoutPositions(cardEntries());
+    for (const char* name : {"book.vcf", "book.csv"}) {
+        SCOPED_TRACE(name);
+        const Output exported = run({QStringLiteral("phonebook"), QStringLiteral("export"), path(name),
+                                     QStringLiteral("--pin"), QStringLiteral("1234")});
+        ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+        EXPECT_EQ(exported.object().value(QStringLiteral("entries")).toInt(), before.size());
+        const Output imported = run({QStringLiteral("phonebook"), QStringLiteral("import"), path(name),
+                                     QStringLiteral("--pin"), QStringLiteral("1234"), QStringLiteral("--yes")});
+        ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
+        EXPECT_EQ(imported.object().value(QStringLiteral("dropped")).toArray().size(), 0);
+        EXPECT_EQ(withoutPositions(cardEntries()), before);
+    }
+
+    QFile f(path("loss.vcf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jiří Novák z Horní Dolní\r\nTEL;TYPE=CELL:+420 603 123 456\r\n"
+            "TEL;TYPE=WORK:212 345 678 ext. 9\r\nEND:VCARD\r\n");
+    f.close();
+    const QStringList words{QStringLiteral("phonebook"), QStringLiteral("import"), path("loss.vcf"),
+                            QStringLiteral("--pin"), QStringLiteral("1234")};
+    const QStringList kept = cardEntries();
+    const Output refused = run(words);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("is left out"))) << refused.err.toStdString();
+    EXPECT_EQ(cardEntries(), kept);
+
+    const Output loaded = run(words + QStringList{QStringLiteral("--yes")});
+    ASSERT_EQ(loaded.code, 0) << loaded.err.toStdString();
+    const QJsonObject json = loaded.object();
+    EXPECT_EQ(json.value(QStringLiteral("format")).toString(), QStringLiteral("vcard"));
+    EXPECT_EQ(json.value(QStringLiteral("cut")).toArray().at(0).toObject().value(QStringLiteral("to")).toString(),
+              QStringLiteral(u"Jiří Novák z H"));
+    EXPECT_EQ(json.value(QStringLiteral("dropped")).toArray().at(0).toObject().value(QStringLiteral("number")),
+              QStringLiteral("212 345 678 ext. 9"));
+    EXPECT_EQ(cardEntries(), QStringList{QStringLiteral(u"0 Jiri Novak z H +420603123456")});
+}
+
 } // namespace
