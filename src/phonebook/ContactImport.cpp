@@ -121,7 +121,10 @@ ContactImport importContacts(const std::vector<Contact>& contacts, int maxNameLe
                 continue;
             }
             const int room = maxName - static_cast<int>(suffix.size());
-            const QString base = leftChars(name, room);
+            QString base = leftChars(name, room);
+            // A cut between two words leaves no blank before the suffix ("Jan /M2" is "Jan/M2").
+            if (base != name && !suffix.isEmpty())
+                base = base.trimmed();
             // A suffix longer than the whole name length is cut itself.
             const QString entryName = leftChars(base + suffix, maxName);
             if (base != name || entryName != base + suffix)
