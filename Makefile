@@ -16,7 +16,12 @@ FUZZ_TIME ?= 300
 FUZZ_PARALLEL ?= 2
 FUZZ_DEB_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps fuzz-deps configure build run test fuzz clean format
+# `make package`: the Debian package kestrel_<version>_<arch>.deb, made by CPack in BUILD_DIR
+# (Depends from dpkg-shlibdeps). `make package-check` checks it (tools/check-package.sh).
+PACKAGE_DEB_PACKAGES := dpkg-dev file
+PACKAGE_CHECK_DEB_PACKAGES := lintian appstream desktop-file-utils shared-mime-info groff-base
+
+.PHONY: all deps fuzz-deps package-deps configure build run test fuzz package package-check clean format
 
 all: build
 
@@ -65,6 +70,17 @@ fuzz-deps: deps
 
 fuzz: fuzz-deps
 	CMAKE_FLAGS="$(CMAKE_FLAGS)" fuzz/run.sh $(FUZZ_DIR) $(FUZZ_TIME) $(FUZZ_PARALLEL)
+
+package-deps: deps
+	$(call install-packages,$(PACKAGE_DEB_PACKAGES))
+
+package: package-deps build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@echo "Package: $$(ls -t $(BUILD_DIR)/kestrel_*.deb | head -n 1)"
+
+package-check: package
+	$(call install-packages,$(PACKAGE_CHECK_DEB_PACKAGES))
+	tools/check-package.sh "$$(ls -t $(BUILD_DIR)/kestrel_*.deb | head -n 1)"
 
 format:
 	find src tests fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
