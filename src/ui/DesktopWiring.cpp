@@ -4,6 +4,7 @@
 #include "ui/CountryCodeDialog.h"
 #include "ui/KestrelApp.h"
 #include "ui/SetupDialog.h"
+#include "ui/StartFileOpener.h"
 #include "ui/TelephoneCardDialog.h"
 #include "ui/backup/BackupCommands.h"
 #include "ui/check/CheckAndRepairCommand.h"
@@ -57,6 +58,7 @@ void wireDesktop(KestrelApp& app)
     app.setCommandHook(CommandId::kBackupCardImage, &backupCardImage);
     app.setCommandHook(CommandId::kRestoreCardImage, &restoreCardImage);
     app.setCommandHook(CommandId::kOpenBackupFile, &openBackupFile);
+    app.setFileOpener(&openStartFile);
     for (const bool forbidden : {false, true})
         app.setCommandHook(
             forbidden ? CommandId::kForbiddenNetworks : CommandId::kPreferredNetworks, [forbidden](MainWindow& window) {

@@ -7,6 +7,11 @@
 
 #include "app/AppState.h"
 #include "app/MainCommands.h"
+#include "app/Prompter.h"
+#include "app/StartFile.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
+#include "emulator/CardFile.h"
 #include "ui/AboutDialog.h"
 #include "ui/QtPrompter.h"
 #include "ui/UiText.h"
@@ -66,7 +71,18 @@ bool KestrelApp::start(const StartOptions& options)
     if (options.showInformation)
         (new AboutDialog(m_main.get()))->showForStartup(options.informationMilliseconds);
 
-    m_readerStatus = toInt(m_state->openReader(options.device));
+    // A card image given as FILE is the card of this run, as the virtual card.
+    std::optional<QString> device = options.device;
+    const bool image = options.file && startFileKind(*options.file) == StartFileKind::CardImage;
+    if (image) {
+        const emulator::CardFileResult loaded = emulator::CardFile::load(*options.file);
+        if (loaded.ok)
+            device = cardImageDevice(*options.file);
+        else
+            m_prompter->messageText(StringTable::text(sid::TheFileIsNotA_9969).arg(loaded.error),
+                                    PromptIcon::Exclamation);
+    }
+    m_readerStatus = toInt(m_state->openReader(device));
     if (m_readerStatus != toInt(CardStatus::Ok) && m_setupHook)
         m_setupHook(*m_main);
 
@@ -74,6 +90,8 @@ bool KestrelApp::start(const StartOptions& options)
     if (!m_state->simCard())
         return false;
     m_main->updateCommandState();
+    if (options.file && !image && m_fileOpener)
+        m_fileOpener(*m_main, *options.file);
     return true;
 }
 
@@ -90,6 +108,8 @@ KestrelApp::Parsed KestrelApp::parseArguments(const QStringList& arguments)
                                     uiText(strId(sid::DoNotShowTheProgram_9341)));
     parser.addOption(device);
     parser.addOption(noInfo);
+    parser.addPositionalArgument(QStringLiteral("file"), uiText(strId(sid::AFileToOpenA_9912)),
+                                 QStringLiteral("[file]"));
     // Read before the application object exists, so the program's name is put in by hand.
     const auto helpText = [&parser] {
         return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kestrel"));
@@ -109,7 +129,7 @@ KestrelApp::Parsed KestrelApp::parseArguments(const QStringList& arguments)
         out.exitStatus = 0;
         return out;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "%s\n", qPrintable(helpText()));
         out.exitStatus = 2;
         return out;
@@ -117,6 +137,8 @@ KestrelApp::Parsed KestrelApp::parseArguments(const QStringList& arguments)
     if (parser.isSet(device))
         out.options.device = parser.value(device);
     out.options.showInformation = !parser.isSet(noInfo);
+    if (!parser.positionalArguments().isEmpty())
+        out.options.file = parser.positionalArguments().front();
     return out;
 }
 

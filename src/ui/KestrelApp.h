@@ -24,6 +24,9 @@ struct StartOptions
     bool showInformation = true;
     // How long it stays when nobody clicks it away.
     int informationMilliseconds = 4000;
+    // `kestrel FILE`: the file opened once the program has started (by its kind, StartFile.h); a
+    // card image is opened as the virtual card instead of the reader.
+    std::optional<QString> file;
 };
 
 // The application object: the settings, the reader and the SimCard (AppState), the Prompter and
@@ -53,6 +56,9 @@ public:
     // Editor factories and command hooks to hand to the main window when it is made.
     void setEditorFactory(EditorKind kind, MainWindow::EditorFactory factory);
     void setCommandHook(int id, MainWindow::CommandHook hook);
+    // Opens StartOptions::file once the program has started. Default: nothing.
+    using FileOpener = std::function<void(MainWindow&, const QString&)>;
+    void setFileOpener(FileOpener opener) { m_fileOpener = std::move(opener); }
 
     // Start-up: settings loaded, main window made (as a toolbar when startWMin is set), shown, the
     // program information shown, the reader opened (Setup when that fails), the SimCard made.
@@ -65,7 +71,7 @@ public:
     // The reader's status at start-up (sid::OK_102 when it opened).
     int readerStatus() const { return m_readerStatus; }
 
-    // --device, --no-info, --help, --version.
+    // --device, --no-info, --help, --version and at most one FILE.
     static Parsed parseArguments(const QStringList& arguments);
 
 private:
@@ -73,6 +79,7 @@ private:
     std::unique_ptr<QtPrompter> m_prompter;
     std::unique_ptr<MainWindow> m_main;
     MainWindow::CommandHook m_setupHook;
+    FileOpener m_fileOpener;
     std::map<EditorKind, MainWindow::EditorFactory> m_factories;
     std::map<int, MainWindow::CommandHook> m_hooks;
     int m_readerStatus = 0;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTest>
@@ -13,6 +14,9 @@
 #include "GuiTest.h"
 #include "ModalDriver.h"
 #include "app/AppState.h"
+#include "app/StartFile.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "emulator/CardFile.h"
 #include "emulator/StandardCard.h"
 #include "phonebook/PhoneBookModel.h"
@@ -184,7 +188,7 @@ TEST_F(KestrelAppTest, CommandLine)
         {{k, QStringLiteral("--version")}, 0, std::nullopt, true},
         {{k, QStringLiteral("--help")}, 0, std::nullopt, true},
         {{k, QStringLiteral("--bogus")}, 2, std::nullopt, true},
-        {{k, QStringLiteral("stray")}, 2, std::nullopt, true},
+        {{k, QStringLiteral("one.dia"), QStringLiteral("two.dia")}, 2, std::nullopt, true},
         {{k, QStringLiteral("--device")}, 2, std::nullopt, true},
     };
     for (const Case& c : cases) {
@@ -195,6 +199,69 @@ TEST_F(KestrelAppTest, CommandLine)
             EXPECT_EQ(p.options.device, c.device);
             EXPECT_EQ(p.options.showInformation, c.info);
         }
+    }
+    EXPECT_EQ(KestrelApp::parseArguments({k, QStringLiteral("book.vcf")}).options.file, QStringLiteral("book.vcf"));
+    const QString kinds[] = {QStringLiteral("a.DIA"), QStringLiteral("a.csv"),  QStringLiteral("b.sma"),
+                             QStringLiteral("c.SIM"), QStringLiteral("d.json"), QStringLiteral("e.txt")};
+    const StartFileKind expected[] = {StartFileKind::PhoneBook, StartFileKind::PhoneBook, StartFileKind::Messages,
+                                      StartFileKind::Backup,    StartFileKind::CardImage, StartFileKind::Unknown};
+    for (std::size_t i = 0; i < std::size(kinds); ++i)
+        EXPECT_EQ(startFileKind(kinds[i]), expected[i]) << kinds[i].toStdString();
+}
+
+// `kestrel FILE`, as the desktop entry starts it for a double-clicked file: a contact file in a
+// new phone book window, a message file in a new SMS window (a missing one says so), a card image
+// as the card of the run, another kind refused with a message.
+TEST_F(KestrelAppTest, FileGivenOnTheCommandLineOpensByItsKind)
+{
+    const QString vcf = tempPath(QStringLiteral("book.vcf"));
+    {
+        QFile f(vcf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ji\xc5\x99\xc3\xad Nov\xc3\xa1k\r\nTEL:+420603123456\r\nEND:VCARD\r\n");
+    }
+    const QString image = cardFile();
+    struct Case
+    {
+        QString file;
+        QString message; // the message box shown, empty when none
+    };
+    const Case cases[] = {
+        {vcf, {}},
+        {tempPath(QStringLiteral("missing.sms")), StringTable::text(sid::CannotOpenFileForReading_57687)},
+        {image, {}},
+        {tempPath(QStringLiteral("old.sim")), StringTable::text(sid::CannotOpenBackupFileRestore_57426)},
+        {tempPath(QStringLiteral("notes.txt")), QStringLiteral("notes.txt cannot be opened")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        KestrelApp app(newState());
+        wireDesktop(app);
+        StartOptions options = quiet();
+        options.device = QStringLiteral("NOTHING");
+        options.file = c.file;
+        test::ModalDriver driver;
+        QString shown;
+        if (!c.message.isEmpty()) {
+            driver.expect(QStringLiteral("messageBox"), [&shown](QWidget* w) {
+                shown = static_cast<QMessageBox*>(w)->text();
+                static_cast<QMessageBox*>(w)->accept();
+            });
+        }
+        ASSERT_TRUE(app.start(options));
+        EXPECT_TRUE(driver.done());
+        EXPECT_TRUE(shown.startsWith(c.message)) << shown.toStdString();
+        MainWindow& main = *app.mainWindow();
+        const StartFileKind kind = startFileKind(c.file);
+        auto* book = dynamic_cast<CSezEdDlg*>(main.currentEditor(EditorKind::PhoneBook));
+        EXPECT_EQ(book != nullptr, kind == StartFileKind::PhoneBook);
+        if (book) {
+            EXPECT_EQ(QString::fromUtf8(book->model().entry(0).name), QStringLiteral(u"Jiří Novák"));
+        }
+        EXPECT_EQ(main.currentEditor(EditorKind::Sms) != nullptr, kind == StartFileKind::Messages);
+        EXPECT_EQ(app.state().readers().currentDevice(),
+                  kind == StartFileKind::CardImage ? cardImageDevice(image) : QStringLiteral("NOTHING"));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "base/StringTable.h"
 #include "ui/FileChooser.h"
 #include "ui/MainWindow.h"
+#include "ui/NewEditorWindow.h"
 #include "ui/backup/RestoreChoiceDialog.h"
 #include "ui/phonebook/PhoneBookWindow.h"
 #include "ui/sms/SmsWindow.h"
@@ -48,17 +49,6 @@ QString chooseImageFile(QWidget* parent, bool save)
                       save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
                       QStringLiteral("json")};
     return chooseFile(parent, choice);
-}
-
-// A new, empty window of a kind (no card read, no file), null when none could be made.
-template <typename Window>
-Window* newWindow(MainWindow& window, EditorKind kind)
-{
-    EditorRequest request;
-    request.kind = kind;
-    request.createNew = true;
-    request.readMode = -1;
-    return qobject_cast<Window*>(window.openEditor(request));
 }
 
 } // namespace
@@ -109,19 +99,27 @@ void openBackupFile(MainWindow& window)
         return;
     }
     const QString path = chooseBackupFile(&window, false);
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        openBackupFileAt(window, path);
+}
+
+void openBackupFileAt(MainWindow& window, const QString& path)
+{
+    if (window.desk().openCount() > 0) {
+        window.prompter().message(kCloseAllWindows, PromptIcon::Exclamation);
         return;
+    }
     // Some 100 KiB: kept off the stack.
     auto contents = std::make_unique<BackupContents>();
     if (const Result loaded = loadBackupFile(path, *contents); !loaded) {
         window.prompter().message(loaded.messageId(), PromptIcon::Exclamation);
         return;
     }
-    if (auto* book = newWindow<PhoneBookWindow>(window, EditorKind::PhoneBook))
+    if (auto* book = newEditorWindow<PhoneBookWindow>(window, EditorKind::PhoneBook))
         book->model().loadRows(contents->phoneBook, contents->phoneBookCount);
-    if (auto* fdn = newWindow<PhoneBookWindow>(window, EditorKind::Fdn))
+    if (auto* fdn = newEditorWindow<PhoneBookWindow>(window, EditorKind::Fdn))
         fdn->model().loadRows(contents->fdn, contents->fdnCount);
-    if (auto* sms = newWindow<SmsWindow>(window, EditorKind::Sms))
+    if (auto* sms = newEditorWindow<SmsWindow>(window, EditorKind::Sms))
         sms->model().loadRows(contents->sms, contents->smsCount);
     takeBackupSmsParameters(*contents, window.state().settings());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace kestrel {
 
 class MainWindow;
@@ -26,5 +28,7 @@ void restoreCardImage(MainWindow& window);
 // window is open; otherwise the file's phone book, fixed dialling numbers and messages each in a new window sized as
 // the card they came from, and its SMS parameters as the settings of new messages (not saved).
 void openBackupFile(MainWindow& window);
+// The same for a file already chosen (`kestrel FILE.sim`).
+void openBackupFileAt(MainWindow& window, const QString& path);
 
 } // namespace kestrel
