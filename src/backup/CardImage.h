@@ -29,6 +29,15 @@ struct ImageFileWritten
     int records = 0;
 };
 
+// The file a restore's UPDATE failed in (the card refused it, was pulled, or Abort), and how far
+// it got.
+struct ImageWriteFailure
+{
+    QString name;
+    int recordsWritten = 0; // of its records, before the failure
+    int records = 0;        // its records to write
+};
+
 // How a card-image command ended.
 struct ImageOutcome
 {
@@ -42,6 +51,10 @@ struct ImageOutcome
     // written then).
     std::vector<ImageFileWritten> written;
     QString mismatch;
+    // Restore: the user answered No to the question before the first UPDATE (nothing written).
+    bool declined = false;
+    // Restore: where the writing stopped; the files in written were written whole before it.
+    std::optional<ImageWriteFailure> failedAt;
 };
 
 // The card image: every EF of the MF, DF_TELECOM and DF_GSM (DF_DCS1800 when DF_GSM is missing)
@@ -60,16 +73,26 @@ struct ImageOutcome
 // promises a file it lacks.
 //
 // RestoreImage writes the user files back: EF_ADN, EF_FDN, EF_EXT1, EF_EXT2, EF_SMS, EF_SMSP,
-// EF_LND, EF_MSISDN (DF_TELECOM), EF_PLMNsel and EF_FPLMN (DF_GSM). Before any UPDATE every one of
+// EF_LND, EF_MSISDN (DF_TELECOM), EF_PLMNsel and EF_FPLMN (DF_GSM; an image taken under DF_DCS1800
+// goes to whichever of the two the card has, and so the other way). Before any UPDATE every one of
 // them the image holds is checked against the card: the card has it (unless the image's copy is
 // empty), with the same structure; record files the same record length and at least the image's
-// records, or fewer when the image's surplus records are empty; transparent files any size where
-// the part of the image that does not fit is all FF. One that differs writes nothing, and the
-// message names the file with both values. The card's records are then read and only those that
-// differ are written: the card's records beyond the image's become empty, a shorter transparent
-// body is padded with FF, EF_LND (cyclic) is written whole in PREVIOUS mode, oldest first, when any
-// record differs. PIN2 is asked only when EF_FDN or EF_EXT2 has a record to write. The caches of
-// the SimCard are dropped afterwards. Access conditions are not written: no command can.
+// records, or fewer when the image's surplus records are free; transparent files any size where
+// the part of the image that does not fit is all FF. A record is free by what it means: an EF_SMS
+// record with status bit 1 clear (a phone frees one so and leaves its bytes), a dialling-number
+// record with no name and number length FF or 00, an extension record of type 00 or FF, an EF_SMSP
+// record all FF; any other record only when it is the file's empty record. One that differs writes
+// nothing, and the message names the file with both values. The card's records are then read and
+// only those that differ are planned: the card's records beyond the image's become empty, a
+// shorter transparent body is padded with FF, EF_LND (cyclic) is written whole in PREVIOUS mode,
+// oldest first, when any record differs. A file with a record to write whose UPDATE condition on
+// the card is ADM or NEV, or that is invalidated there and not updatable so, also refuses the
+// whole restore. With something to write, one Yes/No question lists the files and their records
+// (No: nothing written, nothing more said); with nothing, the closing message says the card holds
+// the image already. PIN2 is asked only when a file to write is UPDATE CHV2 on the card. When an
+// UPDATE fails the message (and failedAt) tells the files written before it and where it stopped.
+// The caches of the SimCard are dropped afterwards. Access conditions are not written: no command
+// can.
 class CardImage
 {
 public:

@@ -39,6 +39,8 @@ constexpr int kServicesOff = sid::ServicesOfTheCardsService_9984;
 // READ/UPDATE BINARY offsets are 15 bits; record numbers run from 1 to 254.
 constexpr int kMaxTransparentSize = 0x7FFF;
 constexpr int kMaxRecords = 254;
+// EF_ICCID: 10 bytes of BCD.
+constexpr std::size_t kMaxIccidDigits = 20;
 
 AccessLevel accessLevel(uint8_t nibble)
 {
@@ -221,7 +223,12 @@ void CardImage::finishImage(int freeMemory)
 
     emulator::CardImageInfo info;
     info.madeAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
-    info.iccid = SimInformationReader::iccidText(m_card.iccid()).toStdString();
+    // The note never costs the image: what is not a hex digit, and digits beyond the 20 of an
+    // ICCID, stay out of it.
+    for (const QChar c : SimInformationReader::iccidText(m_card.iccid())) {
+        if (info.iccid.size() < kMaxIccidDigits && QStringLiteral("0123456789ABCDEFabcdef").contains(c))
+            info.iccid.push_back(static_cast<char>(c.unicode()));
+    }
     info.note =
         StringTable::text(kNote)
             .arg(QString::fromStdString(standard.chv1.code), QString::fromStdString(standard.chv2.code),

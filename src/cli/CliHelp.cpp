@@ -105,12 +105,15 @@ constexpr HelpEntry kEntries[] = {
      "  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]\n"
      "      Write a backup file back to the card (all parts unless --only); PIN2 is needed\n"
      "      for fixed dialling numbers.\n"
-     "  [--device D] restore --image FILE.json [--pin P] [--pin2 P]\n"
+     "  [--device D] restore --image FILE.json [--pin P] [--pin2 P] [--yes]\n"
      "      Write the user files of a card image back (phone book, FDN, extension files,\n"
      "      messages, SMS parameters, last dialled and own numbers, network lists), only\n"
      "      the records that differ. Nothing is written when a file of the card differs in\n"
-     "      structure, record length or room; the message names it. PIN2 is needed only\n"
-     "      when FDN or EXT2 records are written.\n"},
+     "      structure, record length or room, or is one the card lets only its issuer (ADM)\n"
+     "      or nobody (NEV) update; the message names it. The records to replace are asked\n"
+     "      about first (--yes answers yes; without a terminal the restore is refused).\n"
+     "      PIN2 is needed only when a file to write needs it on the card. A write that\n"
+     "      fails half-way gives \"written\" and \"failedAt\" in the JSON.\n"},
     {"info", "",
      "  [--device D] info [--text] [--pin P]\n"
      "      Identity, PIN counters, call costs, capacities, last dialled and own numbers of\n"

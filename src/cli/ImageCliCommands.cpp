@@ -74,7 +74,9 @@ int runImageRestore(const QString& device, const QStringList& args, QTextStream&
         device, QStringLiteral("restore"), args, out, err, interactive, [](CardSession& s, const QString& path) {
             CardImage image(s.sim, s.prompter, s.progress);
             const ImageOutcome outcome = image.RestoreImage(path);
-            if (!outcome.ok)
+            // A write that failed half-way says what the card holds now; any other failure
+            // wrote nothing.
+            if (!outcome.ok && !outcome.failedAt && outcome.written.empty())
                 return kExitFailed;
             QJsonObject o = head(QStringLiteral("restore"), path);
             QJsonArray written;
@@ -85,8 +87,16 @@ int runImageRestore(const QString& device, const QStringList& args, QTextStream&
             }
             o.insert(QStringLiteral("written"), written);
             o.insert(QStringLiteral("records"), records);
+            if (!outcome.ok) {
+                o.insert(QStringLiteral("result"), QStringLiteral("failed"));
+                if (outcome.failedAt)
+                    o.insert(QStringLiteral("failedAt"),
+                             QJsonObject{{QStringLiteral("file"), outcome.failedAt->name},
+                                         {QStringLiteral("recordsWritten"), outcome.failedAt->recordsWritten},
+                                         {QStringLiteral("records"), outcome.failedAt->records}});
+            }
             printJson(s.out, o);
-            return kExitOk;
+            return outcome.ok ? kExitOk : kExitFailed;
         });
 }
 

@@ -12,10 +12,8 @@ constexpr qsizetype kMaxTimeLength = 40;
 constexpr qsizetype kMaxIccidLength = 20;
 constexpr qsizetype kMaxNoteLength = 2000;
 
-bool isHexText(const QString& text)
+bool isHexDigits(const QString& text)
 {
-    if (text.size() % 2 != 0)
-        return false;
     for (QChar c : text) {
         if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
             return false;
@@ -23,13 +21,16 @@ bool isHexText(const QString& text)
     return true;
 }
 
-bool isDigits(const QString& text)
+bool isHexText(const QString& text)
 {
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
+    return text.size() % 2 == 0 && isHexDigits(text);
+}
+
+// An ICCID as EF_ICCID gives it: BCD digits, and on some cards hex digits A-E in nibbles that are
+// no decimal digit.
+bool isIccidText(const QString& text)
+{
+    return isHexDigits(text);
 }
 
 // The text field key of object, at most max characters; false with error otherwise.
@@ -62,8 +63,8 @@ bool readImageFields(const QJsonObject& root, SimCardData& card, QString& error)
             !textField(o, "iccid", kMaxIccidLength, info.iccid, error) ||
             !textField(o, "note", kMaxNoteLength, info.note, error))
             return false;
-        if (!isDigits(QString::fromStdString(info.iccid))) {
-            error = QStringLiteral("image: the ICCID is not digits");
+        if (!isIccidText(QString::fromStdString(info.iccid))) {
+            error = QStringLiteral("image: the ICCID is not hex digits");
             return false;
         }
         card.image = std::move(info);
@@ -120,7 +121,7 @@ QString checkImageFields(const SimCardData& card)
                 .arg(kMaxResponseLength);
     }
     if (card.image && (card.image->iccid.size() > static_cast<std::size_t>(kMaxIccidLength) ||
-                       !isDigits(QString::fromStdString(card.image->iccid)) ||
+                       !isIccidText(QString::fromStdString(card.image->iccid)) ||
                        card.image->note.size() > static_cast<std::size_t>(kMaxNoteLength) * 4 ||
                        card.image->madeAt.size() > static_cast<std::size_t>(kMaxTimeLength)))
         return QStringLiteral("image: a field is longer than it may be");

@@ -30,6 +30,8 @@ inline constexpr uint16_t kEfExt2 = 0x6F4B;
 inline constexpr uint16_t kEfExt3 = 0x6F4C;
 inline constexpr uint16_t kEfBdn = 0x6F4D;
 inline constexpr uint16_t kEfExt4 = 0x6F4E;
+inline constexpr uint16_t kEfEccp = 0x6F4F;
+inline constexpr uint16_t kEfSume = 0x6F54;
 inline constexpr uint16_t kEfCmi = 0x6F58;
 
 // Under DF_GSM
@@ -53,7 +55,6 @@ inline constexpr uint16_t kEfCbmir = 0x6F50;
 inline constexpr uint16_t kEfNia = 0x6F51;
 inline constexpr uint16_t kEfKcGprs = 0x6F52;
 inline constexpr uint16_t kEfLociGprs = 0x6F53;
-inline constexpr uint16_t kEfSume = 0x6F54;
 inline constexpr uint16_t kEfPlmnWAct = 0x6F60;
 inline constexpr uint16_t kEfOplmnWAct = 0x6F61;
 inline constexpr uint16_t kEfHplmnWAct = 0x6F62;
@@ -75,9 +76,11 @@ inline constexpr uint16_t kEfEcc = 0x6FB7;
 inline constexpr uint16_t kEfPnn = 0x6FC5;
 inline constexpr uint16_t kEfOpl = 0x6FC6;
 inline constexpr uint16_t kEfMbdn = 0x6FC7;
+inline constexpr uint16_t kEfExt6 = 0x6FC8;
 inline constexpr uint16_t kEfMbi = 0x6FC9;
 inline constexpr uint16_t kEfMwis = 0x6FCA;
 inline constexpr uint16_t kEfCfis = 0x6FCB;
+inline constexpr uint16_t kEfExt7 = 0x6FCC;
 inline constexpr uint16_t kEfSpdi = 0x6FCD;
 
 } // namespace kestrel::gsm::fid

@@ -4,9 +4,9 @@
 
 #include "gsm/FileIds.h"
 
-// The files GSM 11.11 (phase 2+) defines under the MF, DF_TELECOM and DF_GSM, with their names.
-// A card holds those of its services; what it holds beyond them is found by a search of the
-// directory. Dependency-free on purpose.
+// The files GSM 11.11 / 3GPP TS 51.011 (phase 2+) define under the MF, DF_TELECOM and DF_GSM,
+// with their names. A card holds those of its services; what it holds beyond them is found by a
+// search of the directory. Dependency-free on purpose.
 namespace kestrel::gsm {
 
 struct StandardFile
@@ -39,6 +39,8 @@ inline constexpr StandardFile kStandardFiles[] = {
     {kDfTelecom, kEfExt3, "EF_EXT3"},
     {kDfTelecom, kEfBdn, "EF_BDN"},
     {kDfTelecom, kEfExt4, "EF_EXT4"},
+    {kDfTelecom, kEfEccp, "EF_ECCP"},
+    {kDfTelecom, kEfSume, "EF_SUME"},
     {kDfTelecom, kEfCmi, "EF_CMI"},
     {kDfGsm, kEfLp, "EF_LP"},
     {kDfGsm, kEfImsi, "EF_IMSI"},
@@ -60,7 +62,6 @@ inline constexpr StandardFile kStandardFiles[] = {
     {kDfGsm, kEfNia, "EF_NIA"},
     {kDfGsm, kEfKcGprs, "EF_KcGPRS"},
     {kDfGsm, kEfLociGprs, "EF_LOCIGPRS"},
-    {kDfGsm, kEfSume, "EF_SUME"},
     {kDfGsm, kEfPlmnWAct, "EF_PLMNwAcT"},
     {kDfGsm, kEfOplmnWAct, "EF_OPLMNwAcT"},
     {kDfGsm, kEfHplmnWAct, "EF_HPLMNwAcT"},
@@ -82,9 +83,11 @@ inline constexpr StandardFile kStandardFiles[] = {
     {kDfGsm, kEfPnn, "EF_PNN"},
     {kDfGsm, kEfOpl, "EF_OPL"},
     {kDfGsm, kEfMbdn, "EF_MBDN"},
+    {kDfGsm, kEfExt6, "EF_EXT6"},
     {kDfGsm, kEfMbi, "EF_MBI"},
     {kDfGsm, kEfMwis, "EF_MWIS"},
     {kDfGsm, kEfCfis, "EF_CFIS"},
+    {kDfGsm, kEfExt7, "EF_EXT7"},
     {kDfGsm, kEfSpdi, "EF_SPDI"},
 };
 } // namespace detail

@@ -51,7 +51,15 @@ TEST_F(ImageCliTest, ImageBacksUpOpensAsACardAndRestores)
     EXPECT_FALSE(fromImage.array().isEmpty());
     EXPECT_EQ(fromImage.out, fromCard.out);
 
+    // Without --yes and without a terminal the question is answered No: nothing written.
+    const QByteArray blankBytes = fileBytes(path("blank.json"));
     r = run("blank.json", QStringLiteral("restore --image %1 --pin 1234 --pin2 5678").arg(path("image.json")));
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("will be replaced: EF_ADN ("))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(fileBytes(path("blank.json")), blankBytes);
+
+    r = run("blank.json", QStringLiteral("restore --image %1 --pin 1234 --pin2 5678 --yes").arg(path("image.json")));
     ASSERT_EQ(r.code, kExitOk) << r.err.toStdString();
     EXPECT_GT(r.object().value(QStringLiteral("records")).toInt(), 0);
     const emulator::SimCardData restored = loadCard(path("blank.json"));
@@ -60,7 +68,7 @@ TEST_F(ImageCliTest, ImageBacksUpOpensAsACardAndRestores)
         EXPECT_EQ(fileData(restored, id), fileData(standard, id)) << std::hex << id;
 
     const QByteArray before = fileBytes(path("long.json"));
-    r = run("long.json", QStringLiteral("restore --image %1 --pin 1234 --pin2 5678").arg(path("image.json")));
+    r = run("long.json", QStringLiteral("restore --image %1 --pin 1234 --pin2 5678 --yes").arg(path("image.json")));
     EXPECT_EQ(r.code, kExitFailed);
     EXPECT_TRUE(r.err.contains(QStringLiteral("EF_ADN: records of 28 bytes in the image, 34 on this card")))
         << r.err.toStdString();
