@@ -198,22 +198,32 @@ bool allEmpty(const QStringList& fields)
     return true;
 }
 
-// The separator the header row uses: "," unless it holds none but a ";".
+// The separator the header row (the first line that is not blank) uses: "," unless it holds none
+// but a ";".
 QChar separatorOf(const QString& text)
 {
     bool quoted = false;
+    bool comma = false;
     bool semicolon = false;
+    bool blank = true;
     for (const QChar c : text) {
-        if (c == QLatin1Char('"'))
+        if (c == QLatin1Char('"')) {
             quoted = !quoted;
-        else if (!quoted && c == QLatin1Char(','))
-            return c;
-        else if (!quoted && c == QLatin1Char(';'))
+        } else if (quoted) {
+            blank = blank && c.isSpace();
+        } else if (c == QLatin1Char(',')) {
+            comma = true;
+        } else if (c == QLatin1Char(';')) {
             semicolon = true;
-        else if (!quoted && c == QLatin1Char('\n'))
-            break;
+        } else if (c == QLatin1Char('\n')) {
+            if (!blank)
+                break;
+            comma = semicolon = false;
+        } else if (!c.isSpace()) {
+            blank = false;
+        }
     }
-    return semicolon ? QLatin1Char(';') : QLatin1Char(',');
+    return semicolon && !comma ? QLatin1Char(';') : QLatin1Char(',');
 }
 
 } // namespace
@@ -239,7 +249,9 @@ ContactsRead readCsvContacts(const QByteArray& bytes)
     RecordReader reader(text, separatorOf(text));
     Failure failure;
     QStringList header;
+    int headerLine = 1;
     while (!reader.atEnd() && header.isEmpty()) {
+        headerLine = reader.line();
         if (!reader.next(header, failure))
             return refuse(failure);
         if (allEmpty(header))
@@ -258,9 +270,9 @@ ContactsRead readCsvContacts(const QByteArray& bytes)
         hasPhone = hasPhone || r == Role::Phone || r == Role::PhoneValue;
     }
     if (!hasName)
-        return refuse({strId(sid::TheHeaderRowHasNo_9935), 1});
+        return refuse({strId(sid::TheHeaderRowHasNo_9935), headerLine});
     if (!hasPhone)
-        return refuse({strId(sid::TheHeaderRowHasNo_9936), 1});
+        return refuse({strId(sid::TheHeaderRowHasNo_9936), headerLine});
 
     QStringList row;
     while (!reader.atEnd()) {

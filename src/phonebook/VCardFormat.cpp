@@ -108,11 +108,12 @@ bool parseProperty(const QByteArray& logical, PropertyLine& p)
     return true;
 }
 
-// A logical line whose value is quoted-printable (checked before its soft line breaks are joined).
-bool isQuotedPrintable(const QByteArray& logical)
+// A property whose value is quoted-printable, told by its first physical line (the name and
+// parameters before the ":"), once: its soft line breaks are joined without looking again.
+bool isQuotedPrintable(const QByteArray& firstLine)
 {
-    const qsizetype colon = logical.indexOf(':');
-    return logical.left(colon < 0 ? logical.size() : colon).toUpper().contains("QUOTED-PRINTABLE");
+    const qsizetype colon = firstLine.indexOf(':');
+    return firstLine.left(colon < 0 ? firstLine.size() : colon).toUpper().contains("QUOTED-PRINTABLE");
 }
 
 int hexValue(char c)
@@ -284,8 +285,10 @@ std::optional<Contact> readCard(const std::vector<PropertyLine>& lines, Failure&
             n = nameFromN(*text);
         } else if (p.name == "TEL") {
             QString number = unescape(*text).trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                number = number.mid(4);
+            while (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                number = number.mid(4).trimmed();
+            if (number.isEmpty())
+                continue; // an empty TEL is no number
             if (contact.numbers.size() == kMaxNumbersPerContact) {
                 failure = {strId(sid::AContactHasMoreThan_9939), p.line};
                 return std::nullopt;
@@ -337,11 +340,12 @@ ContactsRead readVCards(const QByteArray& bytes)
         // the line after a quoted-printable soft line break ("=" at the end).
         QByteArray logical = raw;
         const int start = physical;
+        const bool quotedPrintable = isQuotedPrintable(raw);
         haveRaw = nextLine(raw);
         for (;;) {
             if (logical.size() > kMaxContactLineBytes)
                 return refuse({strId(sid::TheLineIsLongerThan_9923), start});
-            if (haveRaw && logical.endsWith('=') && isQuotedPrintable(logical)) {
+            if (haveRaw && quotedPrintable && logical.endsWith('=')) {
                 logical.chop(1);
                 logical += raw;
             } else if (haveRaw && !raw.isEmpty() && (raw[0] == ' ' || raw[0] == '\t')) {

@@ -54,9 +54,9 @@ TEST(VCardFormatTest, ReadsTheFormsAddressBooksAndPhonesWrite)
          "item1.X-ABLabel:Office\r\nPHOTO;ENCODING=b;TYPE=JPEG:AAAA\r\n\tBBBB\r\nEND:VCARD\r\n\r\n"
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John;;Dr.;\r\nFN:\r\nTEL;TYPE=fax,work:#21#\r\nEND:VCARD\r\n",
          {QStringLiteral(u"Novák, Jiří ml.|w:*31#"), QStringLiteral("Dr. John Smith|f:#21#")}},
-        {"4.0 tel: URI, lower case names, a contact without a number",
+        {"4.0 tel: URI, lower case names, a contact without a number (its TEL values empty)",
          "begin:vcard\nversion:4.0\nfn:Eva\ntel;value=uri;type=cell:tel:+420603123456\nend:vcard\n"
-         "BEGIN:VCARD\nVERSION:4.0\nFN:Nobody\nEMAIL:a@b.c\nEND:VCARD\n",
+         "BEGIN:VCARD\nVERSION:4.0\nFN:Nobody\nEMAIL:a@b.c\nTEL:\nTEL;VALUE=uri:tel: \nEND:VCARD\n",
          {QStringLiteral("Eva|c:+420603123456"), QStringLiteral("Nobody")}},
     };
     for (const ReadCase& c : cases) {
@@ -94,6 +94,9 @@ TEST(VCardFormatTest, ABrokenFileIsRefusedWholeWithItsLine)
         {"an over-long folded line",
          "BEGIN:VCARD\nNOTE:" + QByteArray(kMaxContactLineBytes / 2, 'x') + "\n " +
              QByteArray(kMaxContactLineBytes / 2, 'y') + "\nEND:VCARD\n",
+         sid::TheLineIsLongerThan_9923, 2},
+        {"soft line breaks of a quoted-printable line without a colon, up to the line limit (in linear time)",
+         "BEGIN:VCARD\nFN;QUOTED-PRINTABLE=\n" + QByteArray("x=\n").repeated(kMaxContactLineBytes),
          sid::TheLineIsLongerThan_9923, 2},
     };
     for (const BrokenCase& c : cases) {
@@ -144,8 +147,8 @@ TEST(CsvFormatTest, ReadsTheExportsOfCommonAddressBooks)
          ",,,,,,\r\n"
          "\"Jan\",,\"Dvořák, st.\",,*31#,,\r\n",
          {QStringLiteral(u"Čeněk Řeřicha|w:+420 2 2222 2222|c:603123456"), QStringLiteral(u"Jan Dvořák, st.|h:*31#")}},
-        {"a Czech spreadsheet: ';' separated, LF only",
-         "Jméno;Name;Telefon;Phone\nx;Iva;y;#21#\n",
+        {"a Czech spreadsheet: ';' separated, LF only, blank lines before the header",
+         "\n \n;;\nJméno;Name;Telefon;Phone\nx;Iva;y;#21#\n",
          {QStringLiteral("Iva|v:#21#")}},
     };
     for (const ReadCase& c : cases) {
@@ -163,6 +166,7 @@ TEST(CsvFormatTest, ABrokenFileIsRefusedWholeWithItsLine)
         {"text after a closing quote", "Name,Phone\r\n\"A\"x,1\r\n", sid::TextAfterTheClosingQuote_9934, 2},
         {"no name column", "E-mail,Phone\r\na@b,1\r\n", sid::TheHeaderRowHasNo_9935, 1},
         {"no phone column", "Name,E-mail\r\nA,a@b\r\n", sid::TheHeaderRowHasNo_9936, 1},
+        {"no phone column, blank lines first", "\r\n\r\nName;E-mail\r\nA;a@b\r\n", sid::TheHeaderRowHasNo_9936, 3},
         {"no header row", "\r\n\r\n", sid::TheFileHasNoHeader_9937, 0},
         {"more fields than the header", "Name,Phone\r\nA,1,\r\nB,2,x\r\n", sid::ARowHasMoreFields_9938, 3},
         {"an over-long record", "Name,Phone\r\nA," + QByteArray(kMaxContactLineBytes + 1, '1') + "\r\n",
