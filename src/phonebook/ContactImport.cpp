@@ -42,6 +42,12 @@ namespace {
 // The suffix letters by ContactType (Voice, Cell, Work, Home, Fax, Other).
 constexpr std::array<char, 6> kSuffixLetters = {'O', 'M', 'W', 'H', 'F', 'O'};
 
+// The type a suffix is counted under: untyped and other numbers share "/O", so "/O", "/O2".
+std::size_t suffixCounter(ContactType type)
+{
+    return static_cast<std::size_t>(type == ContactType::Other ? ContactType::Voice : type);
+}
+
 // Control characters (a NUL would end the name in its field) become spaces; runs of white space
 // one space.
 QString cleanName(const QString& name)
@@ -63,10 +69,18 @@ QString leftChars(const QString& text, int max)
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), std::max(max, 0));
 }
 
+// "+44 (0)20 7946 0000" without its "(0)": the trunk prefix written after the country code is
+// not dialled from abroad. Any other bracket goes with the separators.
+QString withoutTrunkPrefix(const QString& number)
+{
+    static const QRegularExpression trunk(QStringLiteral("^(\\s*\\+[\\s.-]*\\d{1,3})[\\s.-]*\\(\\s*0\\s*\\)"));
+    return QString(number).replace(trunk, QStringLiteral("\\1 "));
+}
+
 // The number as the window keeps it, or the reason it is left out.
 int cleanNumber(const QString& number, std::string& out)
 {
-    std::string text = number.toStdString();
+    std::string text = withoutTrunkPrefix(number).toStdString();
     text.erase(std::remove(text.begin(), text.end(), '/'), text.end());
     out = StripNumberSeparators(text);
     if (IsValidDialNumber(out) && !out.empty() && out != "+")
@@ -111,7 +125,7 @@ ContactImport importContacts(const std::vector<Contact>& contacts, int maxNameLe
         for (const Kept& k : kept) {
             QString suffix;
             if (kept.size() > 1) {
-                const int count = ++seen[static_cast<std::size_t>(k.type)];
+                const int count = ++seen[suffixCounter(k.type)];
                 suffix = QStringLiteral("/") + QLatin1Char(kSuffixLetters[static_cast<std::size_t>(k.type)]);
                 if (count > 1)
                     suffix += QString::number(count);
