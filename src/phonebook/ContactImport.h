@@ -55,7 +55,8 @@ struct ContactImport
 // characters. A contact with one number gives one entry with its name; with several, one entry a
 // number with a suffix by type ("/M" cell, "/W" work, "/H" home, "/F" fax, "/O" other and untyped,
 // "/M2" for a second of the same type), the name cut so that the suffix still fits. Numbers lose
-// the separators people write ("/" too); a leading "00" stays. A number a dial number cannot
+// the separators people write ("/" too) and the trunk prefix "(0)" after the country code of a
+// "+" number; a leading "00" stays. A number a dial number cannot
 // hold, or of more than 60 digits, is left out (a cut number would call someone else), and so are
 // a contact without a number or a name and whatever finds no free row. Every cut and every loss
 // is listed.
