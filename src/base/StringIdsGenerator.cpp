@@ -18,7 +18,10 @@ struct Entry
 {
     int id;
     const char16_t* text;
+    bool data = false;
 };
+
+constexpr bool Data = true;
 
 constexpr Entry kEntries[] = {
 #include "StringTable.inc"

@@ -3,6 +3,18 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <vector>
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+// The compiled translations (:/i18n/kestrel_cs.qm), a resource of this static library.
+static void initTranslationResource()
+{
+    Q_INIT_RESOURCE(kestrel_translations);
+}
 
 namespace kestrel::StringTable {
 
@@ -12,7 +24,11 @@ struct Entry
 {
     int id;
     const char16_t* text;
+    bool data = false; // parsed, stored or compared: always English
 };
+
+// The table's marker of such an entry.
+constexpr bool Data = true;
 
 // Kept sorted by id so lookups can bisect; checked at compile time below and by a test.
 constexpr Entry kEntries[] = {
@@ -39,12 +55,49 @@ const Entry* find(int id)
     return it;
 }
 
+// The texts of the installed language, one per entry in table order (a data entry's empty);
+// empty while the program speaks English. Filled once by installLanguage, so that text() costs no
+// more than a copy of a shared string.
+std::vector<QString>& translatedTexts()
+{
+    static std::vector<QString> texts;
+    return texts;
+}
+
+QTranslator& translator()
+{
+    // Never destroyed: the application may outlive any static object's order of destruction.
+    static QTranslator* t = new QTranslator;
+    return *t;
+}
+
+QString language(const QString& choice)
+{
+    const QString c = choice.trimmed().toLower();
+    if (!c.isEmpty() && c != QLatin1String("auto"))
+        return c;
+    // LANGUAGE, LC_ALL, LC_MESSAGES and LANG, as the system locale gives them.
+    const QStringList ui = QLocale::system().uiLanguages();
+    return !ui.isEmpty() && ui.first().startsWith(QLatin1String("cs")) ? QStringLiteral("cs") : QStringLiteral("en");
+}
+
 } // namespace
 
 QString text(int id)
 {
     const Entry* e = find(id);
-    return e ? QString::fromUtf16(e->text) : QString();
+    if (!e)
+        return QString();
+    const std::vector<QString>& translated = translatedTexts();
+    if (!e->data && !translated.empty())
+        return translated[static_cast<std::size_t>(e - std::begin(kEntries))];
+    return QString::fromUtf16(e->text);
+}
+
+bool isData(int id)
+{
+    const Entry* e = find(id);
+    return e && e->data;
 }
 
 bool contains(int id)
@@ -62,3 +115,42 @@ QList<int> ids()
 }
 
 } // namespace kestrel::StringTable
+
+namespace kestrel {
+
+bool installLanguage(const QString& choice)
+{
+    using namespace StringTable;
+    const QString lang = language(choice);
+    if (lang != QLatin1String("en") && lang != QLatin1String("cs"))
+        return false;
+    QTranslator& t = translator();
+    const bool haveApplication = QCoreApplication::instance() != nullptr;
+    if (haveApplication)
+        QCoreApplication::removeTranslator(&t);
+    translatedTexts().clear();
+    if (lang == QLatin1String("en"))
+        return true;
+
+    initTranslationResource();
+    if (!t.load(QStringLiteral(":/i18n/kestrel_%1.qm").arg(lang)))
+        return false;
+    if (haveApplication)
+        QCoreApplication::installTranslator(&t);
+    std::vector<QString> texts;
+    texts.reserve(std::size(kEntries));
+    for (const Entry& e : kEntries) {
+        QString translated;
+        if (!e.data) {
+            const QByteArray english = QString::fromUtf16(e.text).toUtf8();
+            translated = t.translate("StringTable", english.constData(), QByteArray::number(e.id).constData());
+            if (translated.isEmpty())
+                translated = QString::fromUtf16(e.text);
+        }
+        texts.push_back(std::move(translated));
+    }
+    translatedTexts() = std::move(texts);
+    return true;
+}
+
+} // namespace kestrel

@@ -16,6 +16,10 @@ namespace StringTable {
 // The text stored under id, or an empty string when the table has no such entry.
 QString text(int id);
 
+// True when the entry under id is data rather than display text (marked Data in the table: a text
+// that is parsed, stored in a file or compared); such an entry is never translated.
+bool isData(int id);
+
 // True when the table holds an entry under id.
 bool contains(int id);
 
@@ -23,6 +27,12 @@ bool contains(int id);
 QList<int> ids();
 
 } // namespace StringTable
+
+// Makes text() give the table in a language: choice "" or "auto" by the system locale (LANGUAGE,
+// LC_ALL, LC_MESSAGES, LANG; Czech for cs*, else English), "en" or "cs". The translator is also
+// installed on the QCoreApplication when one exists. Call it before other threads use the table.
+// False for an unknown choice or a translation that cannot be loaded (the program stays English).
+bool installLanguage(const QString& choice);
 
 // Marks a string-table id that code passes around as a value to be shown later (for example a
 // function returning strId(sid::ErrorInBackupFileStructure_57427) for its caller to display). It
