@@ -45,7 +45,8 @@ done
 # The file types compile into a MIME database, and each type's icon is there in every size.
 mkdir -p "$work/mime/packages"
 cp "$root/mime/packages/kestrel.xml" "$work/mime/packages/"
-if update-mime-database "$work/mime" >"$work/mime.log" 2>&1 && ! grep -q . "$work/mime.log"; then
+if XDG_DATA_DIRS=$work update-mime-database "$work/mime" >"$work/mime.log" 2>&1 &&
+    ! grep -q . "$work/mime.log" && grep -q 'application/x-kestrel-backup:\*\.sim' "$work/mime/globs2"; then
     pass "update-mime-database kestrel.xml"
 else
     cat "$work/mime.log"
