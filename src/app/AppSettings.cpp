@@ -35,6 +35,7 @@ void visitKeys(Visit&& visit, auto& s)
     visit("PrintHdr", "Phone", s.phone);
     visit("PrintHdr", "Fax", s.fax);
     visit("PrintHdr", "Email", s.email);
+    visit("general", "language", s.language);
 }
 
 QString keyOf(const char* section, const char* key)
@@ -85,6 +86,20 @@ Result AppSettings::SaveSettings(QSettings& store) const
     if (store.status() != QSettings::NoError)
         return Result::failure(strId(sid::ErrorWhileWritingDataTo_57686), store.fileName());
     return Result::ok();
+}
+
+std::unique_ptr<QSettings> AppSettings::openUserStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brantwick"),
+                                       StringTable::text(sid::Kestrel40_57344));
+}
+
+void AppSettings::installStoredLanguage()
+{
+    AppSettings settings;
+    settings.LoadSettings(*openUserStore());
+    // An unknown choice in the store leaves the program in English, as it was.
+    installLanguage(settings.language);
 }
 
 } // namespace kestrel

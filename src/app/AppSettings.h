@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
 #include "base/Result.h"
@@ -41,6 +43,8 @@ struct AppSettings
     QString phone;
     QString fax;
     QString email;
+    // [general]
+    QString language = QStringLiteral("auto"); // "auto" (by the system locale), "en" or "cs"
 
     // The defaults, with intNumber and intSelector taken from the string table.
     static AppSettings defaults();
@@ -51,6 +55,12 @@ struct AppSettings
     // Every key in the same order. A store that cannot be written keeps the old file and gives
     // sid::ErrorWhileWritingDataTo_57686 with the store's file name.
     Result SaveSettings(QSettings& store) const;
+
+    // The user's settings store (organisation "Brantwick", application sid::Kestrel40_57344).
+    static std::unique_ptr<QSettings> openUserStore();
+    // Installs the language the user's store names (installLanguage; "auto" when it names none).
+    // Called by each program once its QCoreApplication exists, before any text is shown.
+    static void installStoredLanguage();
 };
 
 } // namespace kestrel

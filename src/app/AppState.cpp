@@ -10,10 +10,7 @@
 
 namespace kestrel {
 
-AppState::AppState()
-    : AppState(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brantwick"),
-                                           StringTable::text(sid::Kestrel40_57344)))
-{}
+AppState::AppState() : AppState(AppSettings::openUserStore()) {}
 
 AppState::AppState(std::unique_ptr<QSettings> store) : AppState(std::move(store), std::make_unique<ReaderManager>()) {}
 

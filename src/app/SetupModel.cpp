@@ -48,8 +48,23 @@ SetupModel::SetupModel(AppState& state, Prompter& prompter, ReaderLister lister)
     m_values.prnHdrAdj = s.prnHdrAdj != 0;
     m_values.intNumber = s.intNumber;
     m_values.intSelector = s.intSelector;
+    m_values.language = QStringLiteral("auto");
+    for (const LanguageChoice& choice : languageChoices()) {
+        if (s.language == QLatin1String(choice.value))
+            m_values.language = s.language;
+    }
     m_openedWith = m_values.device;
     listDevices(m_lister ? m_lister() : QStringList());
+}
+
+const std::vector<LanguageChoice>& SetupModel::languageChoices()
+{
+    static const std::vector<LanguageChoice> choices = {
+        {"auto", strId(sid::AutomaticSystem_9914)},
+        {"en", strId(sid::English_9915)},
+        {"cs", strId(sid::Cestina_9916)},
+    };
+    return choices;
 }
 
 QStringList SetupModel::systemPcscReaders()
@@ -198,6 +213,7 @@ bool SetupModel::accept()
     s.unicodeNames = m_values.unicodeNames ? 1 : 0;
     s.prnHdrAdj = m_values.prnHdrAdj ? 1 : 0;
     s.device = m_values.device;
+    s.language = m_values.language;
     s.scrFree = 1;
     m_state.saveSettings();
     return true;

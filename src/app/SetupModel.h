@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,14 @@ struct SetupValues
     bool prnHdrAdj = false;    // "Prompt before print"
     QString intNumber;         // own country code, stored without "+"
     QString intSelector;       // international access prefix, digits only
+    QString language;          // "auto" (by the system locale), "en" or "cs"; used from the next start
+};
+
+// A language Setup offers: the value of the setting and the string-table id of its name.
+struct LanguageChoice
+{
+    const char* value;
+    int nameId;
 };
 
 // The Setup dialog without its widgets: the device list, the values, the reader search, the
@@ -52,6 +61,8 @@ public:
     // A device as the list shows it: a serial port with the device it opens beside its name
     // ("COM1 (/dev/ttyS0)", or the device the setting commData/COMn names); others as they are.
     static QString deviceLabel(const QString& device);
+    // The languages offered, "auto" first: a stored value that is none of them shows as "auto".
+    static const std::vector<LanguageChoice>& languageChoices();
     // The devices the search tries after the first PC/SC reader, in order.
     static QStringList defaultSearchCandidates();
 

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "app/AppSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliGlobals.h"
 #include "cli/CodeOptions.h"
@@ -67,6 +68,7 @@ int main(int argc, char* argv[])
 {
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrel-cli"));
+    kestrel::AppSettings::installStoredLanguage();
     const QStringList args = QCoreApplication::arguments().mid(1);
     blankCodes(argc, argv);
     QTextStream out(stdout);

@@ -88,6 +88,14 @@ SetupDialog::SetupDialog(AppState& state, Prompter& prompter, SetupModel::Reader
     codeLabel->setBuddy(m_intNumber);
     internationalLayout->addRow(codeLabel, codeRow);
     internationalLayout->addRow(StringTable::text(sid::ToCallAbroad_1082), m_intSelector);
+    m_language = new QComboBox(international);
+    m_language->setObjectName(QStringLiteral("language"));
+    for (const LanguageChoice& choice : SetupModel::languageChoices())
+        m_language->addItem(StringTable::text(choice.nameId), QString::fromLatin1(choice.value));
+    internationalLayout->addRow(StringTable::text(sid::Language_9913), m_language);
+    auto* languageNote = new QLabel(StringTable::text(sid::TheLanguageTakesEffectAt_9917), international);
+    languageNote->setWordWrap(true);
+    internationalLayout->addRow(languageNote);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(StringTable::text(sid::Ok_9507), QDialogButtonBox::AcceptRole);
@@ -144,6 +152,7 @@ void SetupDialog::showValues()
     m_printPrompt->setChecked(v.prnHdrAdj);
     m_intNumber->setText(v.intNumber);
     m_intSelector->setText(v.intSelector);
+    m_language->setCurrentIndex(m_language->findData(v.language));
 }
 
 void SetupDialog::takeValues()
@@ -159,6 +168,7 @@ void SetupDialog::takeValues()
     v.prnHdrAdj = m_printPrompt->isChecked();
     v.intNumber = m_intNumber->text();
     v.intSelector = m_intSelector->text();
+    v.language = m_language->currentData().toString();
 }
 
 void SetupDialog::findReader()

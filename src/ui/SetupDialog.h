@@ -53,6 +53,7 @@ private:
     QLineEdit* m_intNumber;
     QLineEdit* m_intSelector;
     QPushButton* m_fromDatabase;
+    QComboBox* m_language;
     bool m_searching = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "app/AppSettings.h"
 #include "ui/CommandIcons.h"
 #include "ui/DesktopWiring.h"
 #include "ui/KestrelApp.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(KESTREL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kestrel"));
     QApplication::setWindowIcon(kestrel::CommandIcons::appIcon());
+    kestrel::AppSettings::installStoredLanguage();
 
     kestrel::KestrelApp kestrelApp;
     kestrel::wireDesktop(kestrelApp);

@@ -73,6 +73,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryKeyUnderItsSectionAndLoadReadsItBack)
         QStringLiteral("findData/findStr"),
         QStringLiteral("findData/itemSrch"),
         QStringLiteral("findData/replStr"),
+        QStringLiteral("general/language"),
     };
     QStringList keys = st.allKeys();
     keys.sort();

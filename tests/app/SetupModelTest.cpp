@@ -87,7 +87,9 @@ TEST_F(SetupModelTest, ValuesAreCopiesOfTheSettings)
     s.prnHdrAdj = 1;
     s.intNumber = QStringLiteral("420");
     s.intSelector = QStringLiteral("011");
+    s.language = QStringLiteral("cs");
     SetupModel m = model();
+    EXPECT_EQ(m.values().language, QStringLiteral("cs"));
     EXPECT_FALSE(m.values().autoRead);
     EXPECT_TRUE(m.values().confirm);
     EXPECT_TRUE(m.values().startWMin);
@@ -97,6 +99,9 @@ TEST_F(SetupModelTest, ValuesAreCopiesOfTheSettings)
     EXPECT_EQ(m.values().intSelector, QStringLiteral("011"));
     m.values().intNumber = QStringLiteral("1");
     EXPECT_EQ(s.intNumber, QStringLiteral("420"));
+    // A language the program does not offer shows as the automatic choice.
+    s.language = QStringLiteral("xx");
+    EXPECT_EQ(model().values().language, QStringLiteral("auto"));
 }
 
 TEST_F(SetupModelTest, InternationalChecksOnOk)
@@ -167,13 +172,15 @@ TEST_F(SetupModelTest, OkOpensTheReaderAndSavesEverySetting)
     v.prnHdrAdj = true;
     v.intNumber = QStringLiteral("+420");
     v.intSelector = QStringLiteral("00");
+    v.language = QStringLiteral("en");
     ASSERT_TRUE(m.accept());
     EXPECT_TRUE(prompter.texts.empty());
     EXPECT_EQ(state->readers().currentDevice(), card);
     EXPECT_NE(state->readers().currentReader(), nullptr);
 
     QSettings stored(settingsPath(), QSettings::IniFormat);
-    EXPECT_EQ(stored.allKeys().size(), 23);
+    EXPECT_EQ(stored.allKeys().size(), 24);
+    EXPECT_EQ(stored.value(QStringLiteral("general/language")).toString(), QStringLiteral("en"));
     EXPECT_EQ(stored.value(QStringLiteral("commData/device")).toString(), card);
     EXPECT_EQ(stored.value(QStringLiteral("commData/sleepDelay")).toInt(), 7);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/autoRead")).toInt(), 0);

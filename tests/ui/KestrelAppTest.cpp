@@ -292,7 +292,7 @@ TEST_F(KestrelAppTest, FirstStartWithoutAReaderOpensSetupAndConfirmingItStoresEv
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/scrFree")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("SMSData/intNumber")).toString(), QStringLiteral("420"));
     EXPECT_EQ(stored.value(QStringLiteral("commData/device")).toString(), device);
-    EXPECT_EQ(stored.allKeys().size(), 23);
+    EXPECT_EQ(stored.allKeys().size(), 24);
 }
 
 TEST_F(KestrelAppTest, EditPhoneBookFromTheMenuReadsTheCardIntoAWindow)

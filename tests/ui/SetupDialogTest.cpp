@@ -133,6 +133,12 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
         child<QCheckBox>(dlg, "unicodeNames")->setChecked(true);
         child<QLineEdit>(dlg, "intNumber")->setText(QStringLiteral("+420"));
         child<QLineEdit>(dlg, "intSelector")->setText(QStringLiteral("00"));
+        auto* language = child<QComboBox>(dlg, "language");
+        EXPECT_EQ(
+            items(language, Qt::DisplayRole),
+            (QStringList{QStringLiteral("Automatic (system)"), QStringLiteral("English"), QStringLiteral("Čeština")}));
+        EXPECT_EQ(language->currentIndex(), 0);
+        language->setCurrentIndex(2);
         QTest::mouseClick(child<QPushButton>(dlg, "ok"), Qt::LeftButton);
     });
     ASSERT_EQ(d->exec(), QDialog::Accepted);
@@ -140,7 +146,8 @@ TEST_F(SetupDialogTest, OkOpensTheReaderAndSavesEverySetting)
     EXPECT_EQ(state->readers().currentDevice(), card);
 
     QSettings stored(settingsPath(), QSettings::IniFormat);
-    EXPECT_EQ(stored.allKeys().size(), 23);
+    EXPECT_EQ(stored.allKeys().size(), 24);
+    EXPECT_EQ(stored.value(QStringLiteral("general/language")).toString(), QStringLiteral("cs"));
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/scrFree")).toInt(), 1);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/autoRead")).toInt(), 0);
     EXPECT_EQ(stored.value(QStringLiteral("confirmations/unicodeNames")).toInt(), 1);
