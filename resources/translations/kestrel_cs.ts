@@ -3023,6 +3023,12 @@ Pokračovat?</translation>
         <translation>Soubory CSV (.csv)</translation>
     </message>
     <message>
+        <source>The text is not valid in its character set.</source>
+        <comment>9954</comment>
+        <extracomment>contact file refused: why</extracomment>
+        <translation>Text není ve své znakové sadě platný.</translation>
+    </message>
+    <message>
         <source>Reading card file %1 (%2)</source>
         <comment>9960</comment>
         <extracomment>card image: progress</extracomment>

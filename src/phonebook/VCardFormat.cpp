@@ -180,12 +180,19 @@ std::optional<QString> decodeText(const PropertyLine& p, bool v21, Failure& fail
     }
     if (charset == "windows-1250" || charset == "cp1250")
         return windows1250ToUnicode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    QStringDecoder decoder(charset.constData());
+    QStringDecoder decoder(charset.constData(), QStringDecoder::Flag::Stateless);
     if (!decoder.isValid()) {
         failure = {strId(sid::UnknownCharacterSet_9931), p.line};
         return std::nullopt;
     }
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // Bytes the character set has no character for, or a UTF-7 run that decodes to half a surrogate
+    // pair: no name could be written back or stored as the file means it.
+    if (decoder.hasError() || !text.isValidUtf16()) {
+        failure = {strId(sid::TheTextIsNotValid_9954), p.line};
+        return std::nullopt;
+    }
+    return text;
 }
 
 // Splits a structured value at ";" that no backslash escapes.
