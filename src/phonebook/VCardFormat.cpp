@@ -148,9 +148,14 @@ std::optional<QByteArray> decodeQuotedPrintable(const QByteArray& in)
     return out;
 }
 
+// A value's text decoders keep a U+FEFF at its start as a character (only the file's own byte order
+// mark is skipped): it stays where the writer puts it back.
+constexpr QStringDecoder::Flags kValueDecoding =
+    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
 std::optional<QString> strictUtf8(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8, kValueDecoding);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -180,7 +185,7 @@ std::optional<QString> decodeText(const PropertyLine& p, bool v21, Failure& fail
     }
     if (charset == "windows-1250" || charset == "cp1250")
         return windows1250ToUnicode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    QStringDecoder decoder(charset.constData(), QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(charset.constData(), kValueDecoding);
     if (!decoder.isValid()) {
         failure = {strId(sid::UnknownCharacterSet_9931), p.line};
         return std::nullopt;

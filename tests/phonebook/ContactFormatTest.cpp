@@ -58,6 +58,9 @@ TEST(VCardFormatTest, ReadsTheFormsAddressBooksAndPhonesWrite)
          "begin:vcard\nversion:4.0\nfn:Eva\ntel;value=uri;type=cell:tel:+420603123456\nend:vcard\n"
          "BEGIN:VCARD\nVERSION:4.0\nFN:Nobody\nEMAIL:a@b.c\nTEL:\nTEL;VALUE=uri:tel: \nEND:VCARD\n",
          {QStringLiteral("Eva|c:+420603123456"), QStringLiteral("Nobody")}},
+        {"a U+FEFF at the start of a value is a character, not a byte order mark",
+         "BEGIN:VCARD\nFN:\xEF\xBB\xBFZ\nTEL:1\nEND:VCARD\n",
+         {QStringLiteral(u"\uFEFFZ|v:1")}},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);
