@@ -141,9 +141,15 @@ ContactImport importContacts(const std::vector<Contact>& contacts, int maxNameLe
                 base = base.trimmed();
             // A suffix longer than the whole name length is cut itself.
             const QString entryName = leftChars(base + suffix, maxName);
+            std::string pcName = unicodeToPcText(entryName);
+            // A name cut to nothing the card can hold (a BOM, a control character) is no name.
+            if (pcName.empty()) {
+                result.losses.push_back({name + suffix, k.shown, {}, strId(sid::NoName_9947)});
+                continue;
+            }
             if (base != name || entryName != base + suffix)
                 result.losses.push_back({name + suffix, k.shown, entryName, 0});
-            result.entries.push_back({unicodeToPcText(entryName), k.number});
+            result.entries.push_back({std::move(pcName), k.number});
         }
     }
     return result;
