@@ -20,19 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "reader/ReaderBuffer.h"
 #include "reader/SerialLine.h"
 #include "reader/SerialReader.h"
 
 using namespace kestrel;
+using kestrel::fuzz::check;
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 struct FarEnd
 {

@@ -11,21 +11,13 @@
 #include <span>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "codec/AlphaCodec.h"
 #include "codec/DialRecord.h"
 #include "codec/FixedText.h"
 
 using namespace kestrel;
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kestrel::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-// What several fuzz targets share: the abort on a broken promise, a reader that hands the GSM
-// commands straight to a card object (no byte engine: the card's answers are what is fuzzed, not
-// the line), a card that answers from the fuzz input, and a scratch file for the file loaders.
+// What several fuzz targets share: a reader that hands the GSM commands straight to a card object
+// (no byte engine: the card's answers are what is fuzzed, not the line), a card that answers from
+// the fuzz input, and a scratch file for the file loaders.
 
 #include <algorithm>
 #include <cstddef>
@@ -19,21 +19,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "FuzzCheck.h"
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "emulator/Icc.h"
 #include "reader/T0Engine.h"
 
 namespace kestrel::fuzz {
-
-// A broken promise: the place goes into the log, and the abort makes libFuzzer keep the input.
-inline void check(bool condition, const char* file = __builtin_FILE(), int line = __builtin_LINE())
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "fuzz check failed: %s:%d\n", file, line);
-    std::abort();
-}
 
 // A connected reader with a card in it; transmit gives the command to the card as it is.
 class IccReader final : public T0Engine

@@ -11,20 +11,16 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "codec/FixedText.h"
 #include "codec/SmsCodec.h"
 #include "codec/SmsTime.h"
 #include "codec/SmsUserData.h"
 
 using namespace kestrel;
+using kestrel::fuzz::check;
 
 namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 template <std::size_t N>
 void checkTerminated(const char (&field)[N])

@@ -7,19 +7,11 @@
 #include <cstdlib>
 #include <span>
 
+#include "FuzzCheck.h"
 #include "toolkit/ToolkitProtocol.h"
 
 using namespace kestrel;
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kestrel::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

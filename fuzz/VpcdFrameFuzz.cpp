@@ -9,21 +9,13 @@
 #include <span>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "emulator/SimCardModel.h"
 #include "emulator/StandardCard.h"
 #include "emulator/VpcdFace.h"
 
 using namespace kestrel::emulator;
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kestrel::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

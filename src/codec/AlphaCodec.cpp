@@ -169,10 +169,11 @@ uint8_t exactGsm(char32_t cp)
     return cp < kFoldTableEnd ? alphaTables().exact[cp] : exactCode(cp);
 }
 
-// A character UCS2 can hold: a code point of the BMP that is a character.
+// A character UCS2 can hold: a code point of the BMP that is a character. U+FFFF is none, and in
+// the 0x80 form it is the filler that ends the name, so it could not read back.
 char32_t ucs2Character(char32_t cp)
 {
-    return cp > 0xFFFF || cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) ? kQuestion : cp;
+    return cp >= 0xFFFF || cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) ? kQuestion : cp;
 }
 
 // The bytes the first count characters take in a form; 0 when the form cannot hold them. base is

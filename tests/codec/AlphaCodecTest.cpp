@@ -149,6 +149,8 @@ TEST(AlphaCodec, DecodesTheUcs2Forms)
         // Units that are no characters read as "?"; a default-alphabet code inside 0x81 is one.
         {"80 00 00 D8 00 00 42", "??B"},
         {"81 02 00 1B 80", "\u00A0?"},
+        // U+FFFF (the 0x80 form's filler) from a base of 0xFFFF, and 0xFFFF + 0x7F beyond the BMP.
+        {"82 02 FF FF 80 FF", "??"},
     };
     for (const auto& [hex, name] : cases)
         EXPECT_EQ(DecodeAlphaId(test::hexBytes(hex)), name) << hex;
@@ -197,4 +199,6 @@ TEST(AlphaCodec, EncodesTheShortestFormThatHoldsTheName)
             EXPECT_EQ(stored, c.name);
         }
     }
+    // U+FFFF would read back as the 0x80 form's filler, so it is written as "?".
+    EXPECT_EQ(encoded("\uFFFF", 3, true), "3F FF FF");
 }
