@@ -3237,6 +3237,30 @@ Pokračovat?</translation>
         <translation>Chyba nastala při zápisu %1, po %2 z jeho %3 záznamů.</translation>
     </message>
     <message>
+        <source>Kestrel! - User Guide</source>
+        <comment>9994</comment>
+        <extracomment>user guide window caption</extracomment>
+        <translation>Kestrel! - Uživatelská příručka</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <comment>9995</comment>
+        <extracomment>user guide: the page shown before</extracomment>
+        <translation>&amp;Zpět</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <comment>9996</comment>
+        <extracomment>user guide: the page shown after</extracomment>
+        <translation>&amp;Vpřed</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <comment>9997</comment>
+        <extracomment>user guide: the first page</extracomment>
+        <translation>&amp;Obsah</translation>
+    </message>
+    <message>
         <source>&amp;Edit Phone Book</source>
         <comment>40001</comment>
         <extracomment>command (menu text)</extracomment>
@@ -3511,6 +3535,12 @@ Pokračovat?</translation>
         <comment>40121</comment>
         <extracomment>command (menu text)</extracomment>
         <translation>Obnovit obr&amp;az karty...</translation>
+    </message>
+    <message>
+        <source>&amp;User Guide</source>
+        <comment>40122</comment>
+        <extracomment>command (menu text)</extracomment>
+        <translation>&amp;Uživatelská příručka</translation>
     </message>
     <message>
         <source>Window  &amp;1</source>
