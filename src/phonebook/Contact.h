@@ -43,6 +43,22 @@ struct ContactsRead
     bool ok() const { return errorId == 0; }
 };
 
+// Where and why a contact file reader stopped: a string-table number and the 1-based line.
+struct ContactFailure
+{
+    int id = 0;
+    int line = 0;
+};
+
+// A refused file: no contacts, only the failure.
+inline ContactsRead refusedContacts(ContactFailure failure)
+{
+    ContactsRead read;
+    read.errorId = failure.id;
+    read.errorLine = failure.line;
+    return read;
+}
+
 // Limits every contact reader keeps, so that a hostile file costs a bounded amount of memory.
 inline constexpr qsizetype kMaxContactFileBytes = 16 * 1024 * 1024;
 inline constexpr qsizetype kMaxContactLineBytes = 1024 * 1024; // one vCard line unfolded, one CSV record

@@ -110,12 +110,6 @@ ContactType typeOfLabel(const QString& label)
     return ContactType::Other;
 }
 
-struct Failure
-{
-    int id = 0;
-    int line = 0;
-};
-
 // The records of the text, each a list of fields with the line it starts on.
 class RecordReader
 {
@@ -126,7 +120,7 @@ public:
     int line() const { return m_line; }
 
     // The next record; false with `failure` set when it is broken.
-    bool next(QStringList& fields, Failure& failure)
+    bool next(QStringList& fields, ContactFailure& failure)
     {
         fields.clear();
         const int start = m_line;
@@ -231,14 +225,8 @@ QChar separatorOf(const QString& text)
 ContactsRead readCsvContacts(const QByteArray& bytes)
 {
     ContactsRead result;
-    auto refuse = [&result](Failure f) {
-        result.contacts.clear();
-        result.errorId = f.id;
-        result.errorLine = f.line;
-        return result;
-    };
     if (bytes.size() > kMaxContactFileBytes)
-        return refuse({strId(sid::TheFileIsLargerThan_9922), 0});
+        return refusedContacts({strId(sid::TheFileIsLargerThan_9922), 0});
     const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(body);
@@ -247,18 +235,18 @@ ContactsRead readCsvContacts(const QByteArray& bytes)
         text = windows1250ToUnicode(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
 
     RecordReader reader(text, separatorOf(text));
-    Failure failure;
+    ContactFailure failure;
     QStringList header;
     int headerLine = 1;
     while (!reader.atEnd() && header.isEmpty()) {
         headerLine = reader.line();
         if (!reader.next(header, failure))
-            return refuse(failure);
+            return refusedContacts(failure);
         if (allEmpty(header))
             header.clear();
     }
     if (header.isEmpty())
-        return refuse({strId(sid::TheFileHasNoHeader_9937), 0});
+        return refusedContacts({strId(sid::TheFileHasNoHeader_9937), 0});
 
     std::vector<Column> columns;
     bool hasName = false;
@@ -270,23 +258,23 @@ ContactsRead readCsvContacts(const QByteArray& bytes)
         hasPhone = hasPhone || r == Role::Phone || r == Role::PhoneValue;
     }
     if (!hasName)
-        return refuse({strId(sid::TheHeaderRowHasNo_9935), headerLine});
+        return refusedContacts({strId(sid::TheHeaderRowHasNo_9935), headerLine});
     if (!hasPhone)
-        return refuse({strId(sid::TheHeaderRowHasNo_9936), headerLine});
+        return refusedContacts({strId(sid::TheHeaderRowHasNo_9936), headerLine});
 
     QStringList row;
     while (!reader.atEnd()) {
         const int line = reader.line();
         if (!reader.next(row, failure))
-            return refuse(failure);
+            return refusedContacts(failure);
         if (allEmpty(row))
             continue;
         for (qsizetype i = header.size(); i < row.size(); ++i) {
             if (!row[i].trimmed().isEmpty())
-                return refuse({strId(sid::ARowHasMoreFields_9938), line});
+                return refusedContacts({strId(sid::ARowHasMoreFields_9938), line});
         }
         if (result.contacts.size() == kMaxContacts)
-            return refuse({strId(sid::TheFileHoldsMoreThan_9924), line});
+            return refusedContacts({strId(sid::TheFileHoldsMoreThan_9924), line});
 
         QString full;
         QStringList parts[3]; // given, middle, family
@@ -317,7 +305,7 @@ ContactsRead readCsvContacts(const QByteArray& bytes)
                 }
                 for (const QString& number : value.split(QStringLiteral(" ::: "), Qt::SkipEmptyParts)) {
                     if (contact.numbers.size() == kMaxNumbersPerContact)
-                        return refuse({strId(sid::AContactHasMoreThan_9939), line});
+                        return refusedContacts({strId(sid::AContactHasMoreThan_9939), line});
                     contact.numbers.push_back({number.trimmed(), type});
                 }
                 break;

@@ -26,12 +26,6 @@ struct PropertyLine
     QByteArray value;
 };
 
-struct Failure
-{
-    int id = 0;
-    int line = 0;
-};
-
 bool isBareEncoding(const QByteArray& p)
 {
     return p == "QUOTED-PRINTABLE" || p == "BASE64" || p == "8BIT" || p == "7BIT" || p == "B";
@@ -163,7 +157,7 @@ std::optional<QString> strictUtf8(const QByteArray& bytes)
 }
 
 // The text of a property value: quoted-printable undone, then its character set.
-std::optional<QString> decodeText(const PropertyLine& p, bool v21, Failure& failure)
+std::optional<QString> decodeText(const PropertyLine& p, bool v21, ContactFailure& failure)
 {
     QByteArray bytes = p.value;
     if (p.encoding == "QUOTED-PRINTABLE") {
@@ -267,7 +261,7 @@ QString nameFromN(const QString& value)
 }
 
 // One BEGIN:VCARD ... END:VCARD block.
-std::optional<Contact> readCard(const std::vector<PropertyLine>& lines, Failure& failure)
+std::optional<Contact> readCard(const std::vector<PropertyLine>& lines, ContactFailure& failure)
 {
     bool v21 = false;
     for (const PropertyLine& p : lines) {
@@ -317,14 +311,8 @@ std::optional<Contact> readCard(const std::vector<PropertyLine>& lines, Failure&
 ContactsRead readVCards(const QByteArray& bytes)
 {
     ContactsRead result;
-    auto refuse = [&result](Failure f) {
-        result.contacts.clear();
-        result.errorId = f.id;
-        result.errorLine = f.line;
-        return result;
-    };
     if (bytes.size() > kMaxContactFileBytes)
-        return refuse({strId(sid::TheFileIsLargerThan_9922), 0});
+        return refusedContacts({strId(sid::TheFileIsLargerThan_9922), 0});
 
     // Physical lines without their CR LF or LF; a UTF-8 byte order mark before the first.
     qsizetype pos = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
@@ -356,7 +344,7 @@ ContactsRead readVCards(const QByteArray& bytes)
         haveRaw = nextLine(raw);
         for (;;) {
             if (logical.size() > kMaxContactLineBytes)
-                return refuse({strId(sid::TheLineIsLongerThan_9923), start});
+                return refusedContacts({strId(sid::TheLineIsLongerThan_9923), start});
             if (haveRaw && quotedPrintable && logical.endsWith('=')) {
                 logical.chop(1);
                 logical += raw;
@@ -373,32 +361,32 @@ ContactsRead readVCards(const QByteArray& bytes)
         PropertyLine p;
         p.line = start;
         if (!parseProperty(logical, p))
-            return refuse({strId(sid::AVCardLineWithout_9928), start});
+            return refusedContacts({strId(sid::AVCardLineWithout_9928), start});
         const QByteArray value = p.value.trimmed().toUpper();
         if (p.name == "BEGIN" && value == "VCARD") {
             if (cardStart != 0)
-                return refuse({strId(sid::BeginVcardHasNoEnd_9925), cardStart});
+                return refusedContacts({strId(sid::BeginVcardHasNoEnd_9925), cardStart});
             cardStart = start;
             card.clear();
         } else if (p.name == "END" && value == "VCARD") {
             if (cardStart == 0)
-                return refuse({strId(sid::EndVcardWithoutBeginVcard_9926), start});
-            Failure failure;
+                return refusedContacts({strId(sid::EndVcardWithoutBeginVcard_9926), start});
+            ContactFailure failure;
             std::optional<Contact> contact = readCard(card, failure);
             if (!contact)
-                return refuse(failure);
+                return refusedContacts(failure);
             if (result.contacts.size() == kMaxContacts)
-                return refuse({strId(sid::TheFileHoldsMoreThan_9924), cardStart});
+                return refusedContacts({strId(sid::TheFileHoldsMoreThan_9924), cardStart});
             result.contacts.push_back(std::move(*contact));
             cardStart = 0;
         } else if (cardStart == 0) {
-            return refuse({strId(sid::TextOutsideBeginVcardAnd_9927), start});
+            return refusedContacts({strId(sid::TextOutsideBeginVcardAnd_9927), start});
         } else {
             card.push_back(std::move(p));
         }
     }
     if (cardStart != 0)
-        return refuse({strId(sid::BeginVcardHasNoEnd_9925), cardStart});
+        return refusedContacts({strId(sid::BeginVcardHasNoEnd_9925), cardStart});
     return result;
 }
 
