@@ -3261,6 +3261,1072 @@ Pokračovat?</translation>
         <translation>&amp;Obsah</translation>
     </message>
     <message>
+        <source>Usage: kestrel-cli &lt;command&gt; ... [--device D] [codes] [--yes] [--text]
+       kestrel-cli &lt;command&gt; --help | help [&lt;command&gt;] | --version
+
+Commands:
+</source>
+        <comment>10000</comment>
+        <extracomment>kestrel-cli help: the usage line and the heading of the command list</extracomment>
+        <translation>Použití: kestrel-cli &lt;příkaz&gt; ... [--device D] [kódy] [--yes] [--text]
+         kestrel-cli &lt;příkaz&gt; --help | help [&lt;příkaz&gt;] | --version
+
+Příkazy:
+</translation>
+    </message>
+    <message>
+        <source>  decode adn &lt;record-hex&gt; [--ext &lt;extension-file-hex&gt;]
+      Decode one dialling-number record (EF_ADN/EF_FDN/EF_MSISDN/EF_LND) as record 1.
+      The extension file is the concatenation of its 13-byte records.
+</source>
+        <comment>10001</comment>
+        <extracomment>kestrel-cli help: decode adn</extracomment>
+        <translation>  decode adn &lt;record-hex&gt; [--ext &lt;extension-file-hex&gt;]
+      Dekóduje jeden záznam volaného čísla (EF_ADN/EF_FDN/EF_MSISDN/EF_LND) jako záznam 1.
+      Soubor rozšíření je zřetězení jeho 13bajtových záznamů.
+</translation>
+    </message>
+    <message>
+        <source>  decode sms &lt;record-hex&gt;
+      Decode one EF_SMS record.
+</source>
+        <comment>10002</comment>
+        <extracomment>kestrel-cli help: decode sms</extracomment>
+        <translation>  decode sms &lt;record-hex&gt;
+      Dekóduje jeden záznam EF_SMS.
+</translation>
+    </message>
+    <message>
+        <source>  decode plmn &lt;file-hex&gt;
+      Decode EF_PLMNsel or EF_FPLMN contents, with operator names.
+</source>
+        <comment>10003</comment>
+        <extracomment>kestrel-cli help: decode plmn</extracomment>
+        <translation>  decode plmn &lt;file-hex&gt;
+      Dekóduje obsah EF_PLMNsel nebo EF_FPLMN, s názvy operátorů.
+</translation>
+    </message>
+    <message>
+        <source>  encode adn --record-length R --name NAME --number NUMBER [--npi N]
+      Encode a phone book entry; extension records are linked as if the extension
+      file&apos;s first free records were 1, 2, 3 ... in the order they are made.
+</source>
+        <comment>10004</comment>
+        <extracomment>kestrel-cli help: encode adn</extracomment>
+        <translation>  encode adn --record-length R --name NAME --number NUMBER [--npi N]
+      Zakóduje položku telefonního seznamu; záznamy rozšíření se propojí, jako by první
+      volné záznamy souboru rozšíření byly 1, 2, 3 ... v pořadí, v jakém vznikají.
+</translation>
+    </message>
+    <message>
+        <source>  encode sms --status S --text TEXT [--sc NUMBER] [--number NUMBER] [--when W]
+             [--record-length L]
+      Encode an SMS record; S is Read, Received, Sent or ToBeSent; L defaults to 176.
+</source>
+        <comment>10005</comment>
+        <extracomment>kestrel-cli help: encode sms</extracomment>
+        <translation>  encode sms --status S --text TEXT [--sc NUMBER] [--number NUMBER] [--when W]
+             [--record-length L]
+      Zakóduje záznam SMS; S je Read, Received, Sent nebo ToBeSent; L je výchozí 176.
+</translation>
+    </message>
+    <message>
+        <source>  encode plmn --size BYTES MCC-MNC ...
+      Encode a network list file of BYTES bytes.
+</source>
+        <comment>10006</comment>
+        <extracomment>kestrel-cli help: encode plmn</extracomment>
+        <translation>  encode plmn --size BYTES MCC-MNC ...
+      Zakóduje soubor se seznamem sítí o velikosti BYTES bajtů.
+</translation>
+    </message>
+    <message>
+        <source>  readers [--text]
+      The device strings the program can use (--text: one per line).
+</source>
+        <comment>10007</comment>
+        <extracomment>kestrel-cli help: readers</extracomment>
+        <translation>  readers [--text]
+      Řetězce zařízení, která program může použít (--text: jeden na řádek).
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] apdu &lt;command-hex&gt; ... [--text]
+      Send command APDUs to the card as they are; each answer&apos;s data and status word
+      (--text: one line each).
+</source>
+        <comment>10008</comment>
+        <extracomment>kestrel-cli help: apdu</extracomment>
+        <translation>  [--device D] apdu &lt;command-hex&gt; ... [--text]
+      Pošle kartě příkazy APDU tak, jak jsou; vypíše data a stavové slovo každé odpovědi
+      (--text: každou na jeden řádek).
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] pin verify|verify2|change|change2|enable|disable|unblock
+             [--pin P] [--pin2 P] [--puk P] [--puk2 P] [--new-pin P] [--new-pin2 P] [--yes]
+      Verify, change, enable, disable or unblock PIN1/PIN2 of the card. Codes not given
+      as options are asked on the terminal without echo; --yes answers the questions.
+</source>
+        <comment>10009</comment>
+        <extracomment>kestrel-cli help: pin verify|verify2|change|change2|enable|disable|unblock</extracomment>
+        <translation>  [--device D] pin verify|verify2|change|change2|enable|disable|unblock
+             [--pin P] [--pin2 P] [--puk P] [--puk2 P] [--new-pin P] [--new-pin2 P] [--yes]
+      Ověří, změní, zapne, vypne nebo odblokuje PIN1/PIN2 karty. Kódy nezadané jako
+      volby se vyžádají na terminálu bez zobrazení; --yes odpoví na otázky.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] fdn on|off [--pin P] [--pin2 P] [--yes]
+      Switch fixed dialling on or off (needs PIN2).
+</source>
+        <comment>10010</comment>
+        <extracomment>kestrel-cli help: fdn on|off</extracomment>
+        <translation>  [--device D] fdn on|off [--pin P] [--pin2 P] [--yes]
+      Zapne nebo vypne pevná volaná čísla (vyžaduje PIN2).
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] phonebook read [--fdn|--lnd|--msisdn] [--all] [--pin P]
+      The phone book (EF_ADN), or the fixed dialling, last dialled or own numbers.
+</source>
+        <comment>10011</comment>
+        <extracomment>kestrel-cli help: phonebook read</extracomment>
+        <translation>  [--device D] phonebook read [--fdn|--lnd|--msisdn] [--all] [--pin P]
+      Telefonní seznam (EF_ADN), nebo pevná volaná, naposledy volaná či vlastní čísla.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] phonebook export|import [--fdn] FILE.dia|FILE.vcf|FILE.csv [--pin P]
+                 [--pin2 P] [--yes] [--unicode-names]
+      Save the phone book (or fixed dialling numbers) as a .DIA file, or load one into an
+      empty phone book and write it to the card. .DIA files are Windows-1250: names with
+      letters it lacks are saved with &quot;?&quot; (and said so). --unicode-names (or the setting
+      confirmations/unicodeNames) writes names the card&apos;s alphabet lacks in UCS2 instead of
+      their plain letters; records whose entries the file gives unchanged stay as they are.
+      A name ending in .vcf or .csv is a contact file: vCard (3.0 written; 2.1, 3.0 and 4.0
+      read) or CSV with a header row (&quot;Name&quot;,&quot;Phone&quot; written; the columns of common
+      address book exports read). A contact with several numbers gives one entry a number,
+      its name ending in /M, /W, /H, /F or /O by type. Names longer than the card holds are
+      cut, numbers it cannot hold left out: the list is asked about before anything is
+      written (--yes loads the rest; without a terminal the import is refused) and the JSON
+      gives it as &quot;cut&quot; and &quot;dropped&quot;.
+</source>
+        <comment>10012</comment>
+        <extracomment>kestrel-cli help: phonebook export|import</extracomment>
+        <translation>  [--device D] phonebook export|import [--fdn] FILE.dia|FILE.vcf|FILE.csv [--pin P]
+                 [--pin2 P] [--yes] [--unicode-names]
+      Uloží telefonní seznam (nebo pevná volaná čísla) jako soubor .DIA, nebo jej načte do
+      prázdného telefonního seznamu a zapíše na kartu. Soubory .DIA jsou ve Windows-1250:
+      jména s písmeny, která nemá, se uloží s &quot;?&quot; (a program to oznámí). --unicode-names
+      (nebo nastavení confirmations/unicodeNames) zapíše jména s písmeny, která abeceda
+      karty nemá, v UCS2 místo prostých písmen; záznamy, jejichž položky soubor nemění, zůstanou.
+      Název končící .vcf nebo .csv je soubor kontaktů: vCard (zapisuje se 3.0; čte se 2.1,
+      3.0 a 4.0) nebo CSV s řádkem záhlaví (zapisuje se &quot;Name&quot;,&quot;Phone&quot;; čtou se sloupce
+      běžných exportů adresářů). Kontakt s více čísly dává každému číslu jednu položku,
+      jejíž jméno končí /M, /W, /H, /F nebo /O podle typu. Jména delší, než karta pojme,
+      se zkrátí, čísla, která nepojme, se vynechají: na seznam se program zeptá dříve, než
+      cokoli zapíše (--yes načte zbytek; bez terminálu je import odmítnut) a JSON jej
+      uvádí jako &quot;cut&quot; a &quot;dropped&quot;.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] sms read [--all] [--pin P]
+      The messages of EF_SMS.
+</source>
+        <comment>10013</comment>
+        <extracomment>kestrel-cli help: sms read</extracomment>
+        <translation>  [--device D] sms read [--all] [--pin P]
+      Zprávy v EF_SMS.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] sms export FILE.sms [--pin P]
+  [--device D] sms archive FILE.sma [--pin P]
+  [--device D] sms import FILE.sms|FILE.sma [--pin P] [--yes]
+      Save the card&apos;s messages as a message file, append them to an archive file
+      (created when missing), or replace the card&apos;s messages with those of a file.
+</source>
+        <comment>10014</comment>
+        <extracomment>kestrel-cli help: sms export|archive|import</extracomment>
+        <translation>  [--device D] sms export FILE.sms [--pin P]
+  [--device D] sms archive FILE.sma [--pin P]
+  [--device D] sms import FILE.sms|FILE.sma [--pin P] [--yes]
+      Uloží zprávy z karty do souboru zpráv, připojí je k archivnímu souboru (který
+      vytvoří, pokud chybí), nebo nahradí zprávy na kartě zprávami ze souboru.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] smsp read [--pin P]
+  [--device D] smsp write --sc NUMBER --validity TEXT [--pin P]
+      The default service centre and validity period (e.g. &quot;1 day&quot;, &quot;7 days&quot;).
+</source>
+        <comment>10015</comment>
+        <extracomment>kestrel-cli help: smsp read|write</extracomment>
+        <translation>  [--device D] smsp read [--pin P]
+  [--device D] smsp write --sc NUMBER --validity TEXT [--pin P]
+      Výchozí středisko zpráv a doba platnosti (např. &quot;1 day&quot;, &quot;7 days&quot;).
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] networks read [--forbidden] [--all] [--pin P]
+      The preferred (EF_PLMNsel) or forbidden (EF_FPLMN) networks, with operator names.
+</source>
+        <comment>10016</comment>
+        <extracomment>kestrel-cli help: networks read</extracomment>
+        <translation>  [--device D] networks read [--forbidden] [--all] [--pin P]
+      Preferované (EF_PLMNsel) nebo zakázané (EF_FPLMN) sítě, s názvy operátorů.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] networks write [--forbidden] MCC-MNC ... [--pin P]
+      Write the list: the networks given in entries 1, 2, ..., every further entry freed.
+</source>
+        <comment>10017</comment>
+        <extracomment>kestrel-cli help: networks write</extracomment>
+        <translation>  [--device D] networks write [--forbidden] MCC-MNC ... [--pin P]
+      Zapíše seznam: zadané sítě do položek 1, 2, ..., každou další položku uvolní.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] networks delete [--forbidden] N [--pin P]
+      Free entry N (from 1) of the list.
+</source>
+        <comment>10018</comment>
+        <extracomment>kestrel-cli help: networks delete</extracomment>
+        <translation>  [--device D] networks delete [--forbidden] N [--pin P]
+      Uvolní položku N (od 1) seznamu.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] backup FILE.sim [--pin P]
+      Back up the phone book, fixed dialling numbers, messages, SMS parameters and
+      network lists into a backup file; an existing file is replaced only when the
+      backup is complete.
+  [--device D] backup --image FILE.json [--pin P]
+      Save a card image: every file of the MF, DF_TELECOM and DF_GSM the card lets us
+      read, with its header, records or data, as a card file that opens as a virtual
+      card (--device VIRTUAL:FILE.json). The card&apos;s PIN and PUK codes are not in it:
+      its codes are those of the standard card. Files the card does not let us read
+      are listed under &quot;leftOut&quot;.
+</source>
+        <comment>10019</comment>
+        <extracomment>kestrel-cli help: backup</extracomment>
+        <translation>  [--device D] backup FILE.sim [--pin P]
+      Zálohuje telefonní seznam, pevná volaná čísla, zprávy, parametry SMS a seznamy
+      sítí do záložního souboru; existující soubor se nahradí, teprve když je záloha
+      úplná.
+  [--device D] backup --image FILE.json [--pin P]
+      Uloží obraz karty: každý soubor MF, DF_TELECOM a DF_GSM, který karta dovolí přečíst,
+      s jeho záhlavím, záznamy nebo daty, jako soubor karty, který se otevře jako virtuální
+      karta (--device VIRTUAL:FILE.json). Kódy PIN a PUK karty v něm nejsou: jeho kódy
+      jsou kódy standardní karty. Soubory, které karta nedovolí přečíst, jsou uvedeny
+      pod &quot;leftOut&quot;.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]
+      Write a backup file back to the card (all parts unless --only); PIN2 is needed
+      for fixed dialling numbers.
+  [--device D] restore --image FILE.json [--pin P] [--pin2 P] [--yes]
+      Write the user files of a card image back (phone book, FDN, extension files,
+      messages, SMS parameters, last dialled and own numbers, network lists), only
+      the records that differ. Nothing is written when a file of the card differs in
+      structure, record length or room, or is one the card lets only its issuer (ADM)
+      or nobody (NEV) update; the message names it. The records to replace are asked
+      about first (--yes answers yes; without a terminal the restore is refused).
+      PIN2 is needed only when a file to write needs it on the card. A write that
+      fails half-way gives &quot;written&quot; and &quot;failedAt&quot; in the JSON.
+</source>
+        <comment>10020</comment>
+        <extracomment>kestrel-cli help: restore</extracomment>
+        <translation>  [--device D] restore FILE.sim [--only phonebook,fdn,sms,smsp,networks] [--pin P] [--pin2 P]
+      Zapíše záložní soubor zpět na kartu (všechny části, není-li dáno --only); pro pevná
+      volaná čísla je potřeba PIN2.
+  [--device D] restore --image FILE.json [--pin P] [--pin2 P] [--yes]
+      Zapíše zpět uživatelské soubory obrazu karty (telefonní seznam, FDN, soubory rozšíření,
+      zprávy, parametry SMS, naposledy volaná a vlastní čísla, seznamy sítí), jen záznamy,
+      které se liší. Nic se nezapíše, když se soubor na kartě liší strukturou, délkou
+      záznamu nebo místem, nebo když jej karta dovolí aktualizovat jen vydavateli (ADM)
+      nebo nikomu (NEV); hlášení jej uvede. Na záznamy k nahrazení se program nejprve
+      zeptá (--yes odpoví ano; bez terminálu je obnova odmítnuta).
+      PIN2 je potřeba, jen když jej na kartě vyžaduje některý zapisovaný soubor. Zápis,
+      který selže v polovině, uvede v JSON &quot;written&quot; a &quot;failedAt&quot;.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] info [--text] [--pin P]
+      Identity, PIN counters, call costs, capacities, last dialled and own numbers of
+      the card; --text (or --report) prints them as the printed report&apos;s text.
+</source>
+        <comment>10021</comment>
+        <extracomment>kestrel-cli help: info</extracomment>
+        <translation>  [--device D] info [--text] [--pin P]
+      Identita, čítače PIN, ceny hovorů, kapacity, naposledy volaná a vlastní čísla
+      karty; --text (nebo --report) je vypíše jako text tištěného protokolu.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] telcard
+      Units remaining, total units, issuing country and data of a telephone card.
+</source>
+        <comment>10022</comment>
+        <extracomment>kestrel-cli help: telcard</extracomment>
+        <translation>  [--device D] telcard
+      Zbývající jednotky, celkové jednotky, země vydání a data telefonní karty.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] stk menu [--pin P]
+      The card&apos;s SIM Application menu.
+</source>
+        <comment>10023</comment>
+        <extracomment>kestrel-cli help: stk menu</extracomment>
+        <translation>  [--device D] stk menu [--pin P]
+      Nabídka aplikace SIM karty.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] stk select ID [--item N] [--input TEXT] [--pin P]
+      Choose menu item ID; the card&apos;s questions are answered from --item and --input
+      (or asked on the terminal), and what the card displays is shown.
+</source>
+        <comment>10024</comment>
+        <extracomment>kestrel-cli help: stk select</extracomment>
+        <translation>  [--device D] stk select ID [--item N] [--input TEXT] [--pin P]
+      Zvolí položku nabídky ID; na otázky karty se odpoví z --item a --input (nebo
+      se vyžádají na terminálu) a vypíše se, co karta zobrazí.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] check [--repair] [--detailed] [--text] [--pin P] [--pin2 P]
+      Check the dialling-number files, their extension files and the messages for
+      broken links, lost extension records and unreadable messages (every record
+      with --detailed; --text: the report as text). --repair then repairs what was
+      found; PIN2 is needed for findings in the fixed dialling numbers.
+</source>
+        <comment>10025</comment>
+        <extracomment>kestrel-cli help: check</extracomment>
+        <translation>  [--device D] check [--repair] [--detailed] [--text] [--pin P] [--pin2 P]
+      Zkontroluje soubory volaných čísel, jejich soubory rozšíření a zprávy, zda nemají
+      porušené odkazy, ztracené záznamy rozšíření a nečitelné zprávy (s --detailed
+      každý záznam; --text: protokol jako text). --repair pak opraví, co bylo
+      nalezeno; pro nálezy v pevných volaných číslech je potřeba PIN2.
+</translation>
+    </message>
+    <message>
+        <source>  [--device D] print info|check|phonebook|fdn|sms|networks|forbidden --pdf FILE.pdf
+             [--detailed] [--pin P] [--pin2 P]
+      Read the card and print the information report, the check report (the detailed
+      one with --detailed), the phone book, the fixed dialling numbers, the messages or
+      the preferred or forbidden networks into a PDF file, with the report header of the
+      settings.
+</source>
+        <comment>10026</comment>
+        <extracomment>kestrel-cli help: print info|check|phonebook|fdn|sms|networks|forbidden</extracomment>
+        <translation>  [--device D] print info|check|phonebook|fdn|sms|networks|forbidden --pdf FILE.pdf
+             [--detailed] [--pin P] [--pin2 P]
+      Přečte kartu a vytiskne informační protokol, protokol kontroly (s --detailed
+      podrobný), telefonní seznam, pevná volaná čísla, zprávy nebo preferované či
+      zakázané sítě do souboru PDF, se záhlavím protokolu podle
+      nastavení.
+</translation>
+    </message>
+    <message>
+        <source>  dump FILE.sim [--all]
+      The contents of a backup file.
+</source>
+        <comment>10027</comment>
+        <extracomment>kestrel-cli help: dump</extracomment>
+        <translation>  dump FILE.sim [--all]
+      Obsah záložního souboru.
+</translation>
+    </message>
+    <message>
+        <source>  Lists hold the entries in use; --all shows every record.
+
+--device, the codes, --yes and --text may stand before or after the command;
+--help after a command shows its usage.
+
+Codes: a code option given as - reads its code from standard input, one line per
+code in the order of the options (on a terminal it is asked without echo);
+KESTREL_PIN, KESTREL_PIN2, KESTREL_PUK and KESTREL_PUK2 are used when their option
+is not given. A code written on the command line can be seen by other users.
+
+Output is JSON on standard output (--text: the readable form of check, info, apdu
+and readers); errors go to standard error, progress too when it is a terminal.
+Exit status: 0 success, 1 operation failed, 2 usage error.
+</source>
+        <comment>10028</comment>
+        <extracomment>kestrel-cli help: the notes after the command list</extracomment>
+        <translation>  Seznamy obsahují použité položky; --all zobrazí všechny záznamy.
+
+--device, kódy, --yes a --text mohou stát před příkazem i za ním;
+--help za příkazem zobrazí jeho použití.
+
+Kódy: volba kódu zadaná jako - čte svůj kód ze standardního vstupu, jeden řádek na
+kód v pořadí voleb (na terminálu se vyžádá bez zobrazení); KESTREL_PIN,
+KESTREL_PIN2, KESTREL_PUK a KESTREL_PUK2 se použijí, když jejich volba není
+zadána. Kód zapsaný na příkazovém řádku mohou vidět ostatní uživatelé.
+
+Výstup je JSON na standardní výstup (--text: čitelná podoba check, info, apdu
+a readers); chyby jdou na standardní chybový výstup, průběh také, je-li to terminál.
+Návratový kód: 0 úspěch, 1 operace selhala, 2 chyba použití.
+</translation>
+    </message>
+    <message>
+        <source>Usage:
+</source>
+        <comment>10029</comment>
+        <extracomment>kestrel-cli &lt;command&gt; --help: the heading before the command&apos;s usage</extracomment>
+        <translation>Použití:
+</translation>
+    </message>
+    <message>
+        <source>option --%1 given twice</source>
+        <comment>10040</comment>
+        <extracomment>kestrel-cli: an option given twice</extracomment>
+        <translation>volba --%1 je zadána dvakrát</translation>
+    </message>
+    <message>
+        <source>option --%1 needs a value</source>
+        <comment>10041</comment>
+        <extracomment>kestrel-cli: an option without its value</extracomment>
+        <translation>volba --%1 vyžaduje hodnotu</translation>
+    </message>
+    <message>
+        <source>unknown option %1 before the command</source>
+        <comment>10042</comment>
+        <extracomment>kestrel-cli: an option it does not know before the command</extracomment>
+        <translation>neznámá volba %1 před příkazem</translation>
+    </message>
+    <message>
+        <source>%1 (try kestrel-cli help)</source>
+        <comment>10043</comment>
+        <extracomment>kestrel-cli: a mistake in the options before the command</extracomment>
+        <translation>%1 (zkuste kestrel-cli help)</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot; (try kestrel-cli help)</source>
+        <comment>10044</comment>
+        <extracomment>kestrel-cli: a command it does not have</extracomment>
+        <translation>neznámý příkaz &quot;%1&quot; (zkuste kestrel-cli help)</translation>
+    </message>
+    <message>
+        <source>%1: unexpected %2</source>
+        <comment>10045</comment>
+        <extracomment>kestrel-cli: an option or argument the command does not take</extracomment>
+        <translation>%1: neočekávané %2</translation>
+    </message>
+    <message>
+        <source>%1: missing argument (try kestrel-cli help)</source>
+        <comment>10046</comment>
+        <extracomment>kestrel-cli: the command lacks its argument</extracomment>
+        <translation>%1: chybí argument (zkuste kestrel-cli help)</translation>
+    </message>
+    <message>
+        <source>--%1 -: standard input ended before its line</source>
+        <comment>10047</comment>
+        <extracomment>kestrel-cli: a code option given as - found no line</extracomment>
+        <translation>--%1 -: standardní vstup skončil před jeho řádkem</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <comment>10048</comment>
+        <extracomment>kestrel-cli: the answer to a question, when --yes answered it</extracomment>
+        <translation>ano</translation>
+    </message>
+    <message>
+        <source>no (give --yes to answer yes)</source>
+        <comment>10049</comment>
+        <extracomment>kestrel-cli: the answer to a question without a terminal</extracomment>
+        <translation>ne (pro odpověď ano zadejte --yes)</translation>
+    </message>
+    <message>
+        <source>Old PIN: </source>
+        <comment>10050</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Starý PIN: </translation>
+    </message>
+    <message>
+        <source>New PIN: </source>
+        <comment>10051</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Nový PIN: </translation>
+    </message>
+    <message>
+        <source>Re-enter new PIN: </source>
+        <comment>10052</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Znovu zadejte nový PIN: </translation>
+    </message>
+    <message>
+        <source>Old PIN2: </source>
+        <comment>10053</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Starý PIN2: </translation>
+    </message>
+    <message>
+        <source>New PIN2: </source>
+        <comment>10054</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Nový PIN2: </translation>
+    </message>
+    <message>
+        <source>Re-enter new PIN2: </source>
+        <comment>10055</comment>
+        <extracomment>kestrel-cli: terminal prompt</extracomment>
+        <translation>Znovu zadejte nový PIN2: </translation>
+    </message>
+    <message>
+        <source>Item (empty to cancel): </source>
+        <comment>10056</comment>
+        <extracomment>kestrel-cli stk select: terminal prompt for the menu item</extracomment>
+        <translation>Položka (prázdné pro zrušení): </translation>
+    </message>
+    <message>
+        <source>%1 needs %2</source>
+        <comment>10060</comment>
+        <extracomment>kestrel-cli: a command without its verb; %2 lists the verbs</extracomment>
+        <translation>%1 vyžaduje %2</translation>
+    </message>
+    <message>
+        <source>or</source>
+        <comment>10061</comment>
+        <extracomment>kestrel-cli: between the last two verbs of the list in &quot;%1 needs %2&quot;</extracomment>
+        <translation>nebo</translation>
+    </message>
+    <message>
+        <source>restore: unknown part &quot;%1&quot; in --only (phonebook, fdn, sms, smsp, networks)</source>
+        <comment>10062</comment>
+        <extracomment>kestrel-cli restore</extracomment>
+        <translation>restore: neznámá část &quot;%1&quot; v --only (phonebook, fdn, sms, smsp, networks)</translation>
+    </message>
+    <message>
+        <source>restore: --only needs at least one of phonebook, fdn, sms, smsp, networks</source>
+        <comment>10063</comment>
+        <extracomment>kestrel-cli restore</extracomment>
+        <translation>restore: --only vyžaduje alespoň jedno z phonebook, fdn, sms, smsp, networks</translation>
+    </message>
+    <message>
+        <source>phonebook read: give at most one of --fdn, --lnd, --msisdn</source>
+        <comment>10064</comment>
+        <extracomment>kestrel-cli phonebook read</extracomment>
+        <translation>phonebook read: zadejte nejvýše jedno z --fdn, --lnd, --msisdn</translation>
+    </message>
+    <message>
+        <source>smsp write needs --sc and --validity</source>
+        <comment>10065</comment>
+        <extracomment>kestrel-cli smsp write</extracomment>
+        <translation>smsp write vyžaduje --sc a --validity</translation>
+    </message>
+    <message>
+        <source>smsp write: &quot;%1&quot; is not a service-centre number (at most %2 digits)</source>
+        <comment>10066</comment>
+        <extracomment>kestrel-cli smsp write</extracomment>
+        <translation>smsp write: &quot;%1&quot; není číslo střediska zpráv (nejvýše %2 číslic)</translation>
+    </message>
+    <message>
+        <source>smsp write: &quot;%1&quot; is not a validity period (e.g. &quot;1 day&quot;, &quot;7 days&quot;)</source>
+        <comment>10067</comment>
+        <extracomment>kestrel-cli smsp write; the examples are input and stay as they are</extracomment>
+        <translation>smsp write: &quot;%1&quot; není doba platnosti (např. &quot;1 day&quot;, &quot;7 days&quot;)</translation>
+    </message>
+    <message>
+        <source>dump: unknown option --%1</source>
+        <comment>10068</comment>
+        <extracomment>kestrel-cli dump</extracomment>
+        <translation>dump: neznámá volba --%1</translation>
+    </message>
+    <message>
+        <source>dump needs one backup file</source>
+        <comment>10069</comment>
+        <extracomment>kestrel-cli dump</extracomment>
+        <translation>dump vyžaduje jeden záložní soubor</translation>
+    </message>
+    <message>
+        <source>check: nothing to repair</source>
+        <comment>10070</comment>
+        <extracomment>kestrel-cli check --repair</extracomment>
+        <translation>check: není co opravit</translation>
+    </message>
+    <message>
+        <source>unknown option --%1</source>
+        <comment>10071</comment>
+        <extracomment>kestrel-cli decode/encode</extracomment>
+        <translation>neznámá volba --%1</translation>
+    </message>
+    <message>
+        <source>expected one hex argument</source>
+        <comment>10072</comment>
+        <extracomment>kestrel-cli decode</extracomment>
+        <translation>očekáván jeden hexadecimální argument</translation>
+    </message>
+    <message>
+        <source>wrong number of arguments</source>
+        <comment>10073</comment>
+        <extracomment>kestrel-cli decode/encode</extracomment>
+        <translation>nesprávný počet argumentů</translation>
+    </message>
+    <message>
+        <source>the record is not hex bytes</source>
+        <comment>10074</comment>
+        <extracomment>kestrel-cli decode</extracomment>
+        <translation>záznam není v hexadecimálních bajtech</translation>
+    </message>
+    <message>
+        <source>a dialling-number record has %1 to %2 bytes, not %3</source>
+        <comment>10075</comment>
+        <extracomment>kestrel-cli decode adn</extracomment>
+        <translation>záznam volaného čísla má %1 až %2 bajtů, ne %3</translation>
+    </message>
+    <message>
+        <source>the extension file is not hex bytes</source>
+        <comment>10076</comment>
+        <extracomment>kestrel-cli decode adn --ext</extracomment>
+        <translation>soubor rozšíření není v hexadecimálních bajtech</translation>
+    </message>
+    <message>
+        <source>the extension file must be whole 13-byte records</source>
+        <comment>10077</comment>
+        <extracomment>kestrel-cli decode adn --ext</extracomment>
+        <translation>soubor rozšíření musí obsahovat celé 13bajtové záznamy</translation>
+    </message>
+    <message>
+        <source>an SMS record has 1 to %1 bytes</source>
+        <comment>10078</comment>
+        <extracomment>kestrel-cli decode sms</extracomment>
+        <translation>záznam SMS má 1 až %1 bajtů</translation>
+    </message>
+    <message>
+        <source>the file is not hex bytes</source>
+        <comment>10079</comment>
+        <extracomment>kestrel-cli decode plmn</extracomment>
+        <translation>soubor není v hexadecimálních bajtech</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not a valid dialling number</source>
+        <comment>10080</comment>
+        <extracomment>kestrel-cli encode; %1 is &quot;the number&quot; or &quot;the service centre&quot;</extracomment>
+        <translation>%1 &quot;%2&quot; není platné telefonní číslo</translation>
+    </message>
+    <message>
+        <source>%1 has more than %2 digits</source>
+        <comment>10081</comment>
+        <extracomment>kestrel-cli encode; %1 is &quot;the number&quot; or &quot;the service centre&quot;</extracomment>
+        <translation>%1 má více než %2 číslic</translation>
+    </message>
+    <message>
+        <source>the number</source>
+        <comment>10082</comment>
+        <extracomment>kestrel-cli encode: %1 of &quot;%1 has more than %2 digits&quot;</extracomment>
+        <translation>číslo</translation>
+    </message>
+    <message>
+        <source>the service centre</source>
+        <comment>10083</comment>
+        <extracomment>kestrel-cli encode sms: %1 of &quot;%1 has more than %2 digits&quot;</extracomment>
+        <translation>středisko zpráv</translation>
+    </message>
+    <message>
+        <source>encode adn needs --record-length, --name and --number</source>
+        <comment>10084</comment>
+        <extracomment>kestrel-cli encode adn</extracomment>
+        <translation>encode adn vyžaduje --record-length, --name a --number</translation>
+    </message>
+    <message>
+        <source>--record-length must be %1 to %2</source>
+        <comment>10085</comment>
+        <extracomment>kestrel-cli encode adn</extracomment>
+        <translation>--record-length musí být %1 až %2</translation>
+    </message>
+    <message>
+        <source>--npi must be 0 to 15</source>
+        <comment>10086</comment>
+        <extracomment>kestrel-cli encode adn</extracomment>
+        <translation>--npi musí být 0 až 15</translation>
+    </message>
+    <message>
+        <source>warning: the name is cut to the record&apos;s %1 alpha bytes</source>
+        <comment>10087</comment>
+        <extracomment>kestrel-cli encode adn</extracomment>
+        <translation>upozornění: jméno je zkráceno na %1 bajtů pro jméno v záznamu</translation>
+    </message>
+    <message>
+        <source>the record length is not that of a dialling-number file</source>
+        <comment>10088</comment>
+        <extracomment>kestrel-cli encode adn</extracomment>
+        <translation>délka záznamu neodpovídá souboru volaných čísel</translation>
+    </message>
+    <message>
+        <source>encode sms needs --status and --text</source>
+        <comment>10089</comment>
+        <extracomment>kestrel-cli encode sms</extracomment>
+        <translation>encode sms vyžaduje --status a --text</translation>
+    </message>
+    <message>
+        <source>--status must be Read, Received, Sent or ToBeSent</source>
+        <comment>10090</comment>
+        <extracomment>kestrel-cli encode sms; the four status words are input and stay as they are</extracomment>
+        <translation>--status musí být Read, Received, Sent nebo ToBeSent</translation>
+    </message>
+    <message>
+        <source>--record-length must be 1 to %1</source>
+        <comment>10091</comment>
+        <extracomment>kestrel-cli encode sms</extracomment>
+        <translation>--record-length musí být 1 až %1</translation>
+    </message>
+    <message>
+        <source>the message needs %1 bytes and does not fit a record of %2 bytes</source>
+        <comment>10092</comment>
+        <extracomment>kestrel-cli encode sms</extracomment>
+        <translation>zpráva potřebuje %1 bajtů a nevejde se do záznamu o %2 bajtech</translation>
+    </message>
+    <message>
+        <source>encode plmn needs --size</source>
+        <comment>10093</comment>
+        <extracomment>kestrel-cli encode plmn</extracomment>
+        <translation>encode plmn vyžaduje --size</translation>
+    </message>
+    <message>
+        <source>--size must be 0 to 65535 bytes</source>
+        <comment>10094</comment>
+        <extracomment>kestrel-cli encode plmn</extracomment>
+        <translation>--size musí být 0 až 65535 bajtů</translation>
+    </message>
+    <message>
+        <source>%1 networks do not fit a file of %2 bytes</source>
+        <comment>10095</comment>
+        <extracomment>kestrel-cli encode plmn</extracomment>
+        <translation>%1 sítí se nevejde do souboru o %2 bajtech</translation>
+    </message>
+    <message>
+        <source>%1 needs a kind: adn, sms or plmn</source>
+        <comment>10096</comment>
+        <extracomment>kestrel-cli decode/encode without its kind</extracomment>
+        <translation>%1 vyžaduje druh: adn, sms nebo plmn</translation>
+    </message>
+    <message>
+        <source>unknown kind &quot;%1&quot;: adn, sms or plmn</source>
+        <comment>10097</comment>
+        <extracomment>kestrel-cli decode/encode</extracomment>
+        <translation>neznámý druh &quot;%1&quot;: adn, sms nebo plmn</translation>
+    </message>
+    <message>
+        <source>%1 --image needs a file name</source>
+        <comment>10098</comment>
+        <extracomment>kestrel-cli backup/restore --image</extracomment>
+        <translation>%1 --image vyžaduje název souboru</translation>
+    </message>
+    <message>
+        <source>forbidden networks file (EF_FPLMN)</source>
+        <comment>10099</comment>
+        <extracomment>kestrel-cli networks: %2 of 10101, %1 of 10102</extracomment>
+        <translation>soubor zakázaných sítí (EF_FPLMN)</translation>
+    </message>
+    <message>
+        <source>preferred networks file (EF_PLMNsel)</source>
+        <comment>10100</comment>
+        <extracomment>kestrel-cli networks: %2 of 10101, %1 of 10102</extracomment>
+        <translation>soubor preferovaných sítí (EF_PLMNsel)</translation>
+    </message>
+    <message>
+        <source>networks write: %1 networks given, but the %2 has %3 slots; nothing written</source>
+        <comment>10101</comment>
+        <extracomment>kestrel-cli networks write</extracomment>
+        <translation>networks write: zadáno %1 sítí, ale %2 má %3 míst; nic nebylo zapsáno</translation>
+    </message>
+    <message>
+        <source>networks delete: the %1 has entries 1 to %2, not %3; nothing written</source>
+        <comment>10102</comment>
+        <extracomment>kestrel-cli networks delete</extracomment>
+        <translation>networks delete: %1 má položky 1 až %2, ne %3; nic nebylo zapsáno</translation>
+    </message>
+    <message>
+        <source>networks needs read, write or delete</source>
+        <comment>10103</comment>
+        <extracomment>kestrel-cli networks</extracomment>
+        <translation>networks vyžaduje read, write nebo delete</translation>
+    </message>
+    <message>
+        <source>%1: nothing was changed</source>
+        <comment>10104</comment>
+        <extracomment>kestrel-cli pin/fdn: the question was answered no</extracomment>
+        <translation>%1: nic nebylo změněno</translation>
+    </message>
+    <message>
+        <source>pin needs one of verify, verify2, change, change2, enable, disable, unblock</source>
+        <comment>10105</comment>
+        <extracomment>kestrel-cli pin</extracomment>
+        <translation>pin vyžaduje jedno z verify, verify2, change, change2, enable, disable, unblock</translation>
+    </message>
+    <message>
+        <source>fdn needs on or off</source>
+        <comment>10106</comment>
+        <extracomment>kestrel-cli fdn</extracomment>
+        <translation>fdn vyžaduje on nebo off</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not hex bytes</source>
+        <comment>10107</comment>
+        <extracomment>kestrel-cli apdu</extracomment>
+        <translation>&quot;%1&quot; nejsou hexadecimální bajty</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is shorter than a command header (5 bytes)</source>
+        <comment>10108</comment>
+        <extracomment>kestrel-cli apdu</extracomment>
+        <translation>&quot;%1&quot; je kratší než záhlaví příkazu (5 bajtů)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: P3 says %2 data bytes, %3 given</source>
+        <comment>10109</comment>
+        <extracomment>kestrel-cli apdu</extracomment>
+        <translation>&quot;%1&quot;: P3 udává %2 datových bajtů, zadáno %3</translation>
+    </message>
+    <message>
+        <source>readers takes no arguments but --text</source>
+        <comment>10110</comment>
+        <extracomment>kestrel-cli readers</extracomment>
+        <translation>readers nepřijímá žádné argumenty kromě --text</translation>
+    </message>
+    <message>
+        <source>apdu needs at least one command APDU in hex</source>
+        <comment>10111</comment>
+        <extracomment>kestrel-cli apdu</extracomment>
+        <translation>apdu vyžaduje alespoň jeden příkaz APDU v hexadecimálním tvaru</translation>
+    </message>
+    <message>
+        <source>stk: the card offers no SIM Application menu</source>
+        <comment>10112</comment>
+        <extracomment>kestrel-cli stk</extracomment>
+        <translation>stk: karta nenabízí nabídku aplikace SIM</translation>
+    </message>
+    <message>
+        <source>stk needs menu or select</source>
+        <comment>10113</comment>
+        <extracomment>kestrel-cli stk</extracomment>
+        <translation>stk vyžaduje menu nebo select</translation>
+    </message>
+    <message>
+        <source>stk select: &quot;%1&quot; is not a menu item number (0-255)</source>
+        <comment>10114</comment>
+        <extracomment>kestrel-cli stk select</extracomment>
+        <translation>stk select: &quot;%1&quot; není číslo položky nabídky (0-255)</translation>
+    </message>
+    <message>
+        <source>stk select: --item &quot;%1&quot; is not an item number (0-255)</source>
+        <comment>10115</comment>
+        <extracomment>kestrel-cli stk select</extracomment>
+        <translation>stk select: --item &quot;%1&quot; není číslo položky (0-255)</translation>
+    </message>
+    <message>
+        <source>stk select: the card&apos;s menu has no item %1</source>
+        <comment>10116</comment>
+        <extracomment>kestrel-cli stk select</extracomment>
+        <translation>stk select: nabídka karty nemá položku %1</translation>
+    </message>
+    <message>
+        <source>print needs %1</source>
+        <comment>10117</comment>
+        <extracomment>kestrel-cli print without its kind; %1 lists the kinds</extracomment>
+        <translation>print vyžaduje %1</translation>
+    </message>
+    <message>
+        <source>print %1: give --pdf FILE.pdf</source>
+        <comment>10118</comment>
+        <extracomment>kestrel-cli print</extracomment>
+        <translation>print %1: zadejte --pdf FILE.pdf</translation>
+    </message>
+    <message>
+        <source>print %1: --detailed is for print check only</source>
+        <comment>10119</comment>
+        <extracomment>kestrel-cli print</extracomment>
+        <translation>print %1: --detailed je jen pro print check</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a network (MCC-MNC, e.g. 234-01)</source>
+        <comment>10120</comment>
+        <extracomment>kestrel-cli encode plmn</extracomment>
+        <translation>&quot;%1&quot; není síť (MCC-MNC, např. 234-01)</translation>
+    </message>
+    <message>
+        <source>networks write: &quot;%1&quot; is not a network (MCC-MNC, e.g. 230-03)</source>
+        <comment>10121</comment>
+        <extracomment>kestrel-cli networks write</extracomment>
+        <translation>networks write: &quot;%1&quot; není síť (MCC-MNC, např. 230-03)</translation>
+    </message>
+    <message>
+        <source>networks delete: &quot;%1&quot; is not an entry number (1, 2, ...)</source>
+        <comment>10122</comment>
+        <extracomment>kestrel-cli networks delete</extracomment>
+        <translation>networks delete: &quot;%1&quot; není číslo položky (1, 2, ...)</translation>
+    </message>
+    <message>
+        <source>--when &quot;%1&quot; is neither a date and time (DD.MM.YY HH:MM) nor a validity period (e.g. &quot;7 days&quot;)</source>
+        <comment>10123</comment>
+        <extracomment>kestrel-cli encode sms; the formats and the example are input and stay as they are</extracomment>
+        <translation>--when &quot;%1&quot; není datum a čas (DD.MM.YY HH:MM) ani doba platnosti (např. &quot;7 days&quot;)</translation>
+    </message>
+    <message>
+        <source>print: this kestrel-cli was built without the desktop program&apos;s printers</source>
+        <comment>10124</comment>
+        <extracomment>kestrel-cli print</extracomment>
+        <translation>print: tento kestrel-cli byl sestaven bez tiskáren desktopového programu</translation>
+    </message>
+    <message>
+        <source>usage: kestrel-sim new &lt;card file&gt; [--blank] [--adn N] [--sms N] [--name-length L] [--pin1-disabled]
+                       [--modern] [--force]
+         --blank          every file the owner fills left empty
+         --adn N          EF_ADN with N records (1-%1, default %2)
+         --sms N          EF_SMS with N records (1-%1, default %3)
+         --name-length L  names of up to L characters: dialling-number records of L + 14 bytes (0-%4, default %5)
+         --pin1-disabled  PIN1 not asked for
+         --modern         also names in UCS2 (EF_ADN 14-16), a UCS2 message in three parts, an 8-bit
+                          message and a status report (EF_SMS 5-9)
+       kestrel-sim new &lt;card file&gt; --telephone-card [--force]
+       kestrel-sim show &lt;card file&gt;
+       kestrel-sim serve --card &lt;card file&gt; --vpcd [[host:]port]   (default localhost:%6)
+             [--pull-at N] [--status-at N[:SW]] [--garbage-at N] [--nulls-from N]
+</source>
+        <comment>10200</comment>
+        <extracomment>kestrel-sim: the usage after a usage error; %1 the most records, %2/%3/%5 the defaults, %4 the longest name, %6 the vpcd port</extracomment>
+        <translation>použití: kestrel-sim new &lt;card file&gt; [--blank] [--adn N] [--sms N] [--name-length L] [--pin1-disabled]
+                         [--modern] [--force]
+           --blank          každý soubor, který plní vlastník, zůstane prázdný
+           --adn N          EF_ADN s N záznamy (1-%1, výchozí %2)
+           --sms N          EF_SMS s N záznamy (1-%1, výchozí %3)
+           --name-length L  jména až o L znacích: záznamy volaných čísel o L + 14 bajtech (0-%4, výchozí %5)
+           --pin1-disabled  PIN1 se nevyžaduje
+           --modern         také jména v UCS2 (EF_ADN 14-16), zpráva UCS2 ve třech částech, 8bitová
+                            zpráva a stavový report (EF_SMS 5-9)
+         kestrel-sim new &lt;card file&gt; --telephone-card [--force]
+         kestrel-sim show &lt;card file&gt;
+         kestrel-sim serve --card &lt;card file&gt; --vpcd [[host:]port]   (výchozí localhost:%6)
+               [--pull-at N] [--status-at N[:SW]] [--garbage-at N] [--nulls-from N]
+</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <comment>10201</comment>
+        <extracomment>kestrel-sim new/show</extracomment>
+        <translation>neznámá volba %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a number from %2 to %3</source>
+        <comment>10202</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>%1 vyžaduje číslo od %2 do %3</translation>
+    </message>
+    <message>
+        <source>new needs exactly one card file</source>
+        <comment>10203</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>new vyžaduje právě jeden soubor karty</translation>
+    </message>
+    <message>
+        <source>--telephone-card takes none of the SIM options</source>
+        <comment>10204</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>--telephone-card nepřijímá žádnou z voleb SIM</translation>
+    </message>
+    <message>
+        <source>%1 exists; use --force to overwrite it</source>
+        <comment>10205</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>%1 existuje; pro přepsání použijte --force</translation>
+    </message>
+    <message>
+        <source>Wrote a telephone card to %1</source>
+        <comment>10206</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>Telefonní karta zapsána do %1</translation>
+    </message>
+    <message>
+        <source>Wrote a SIM card to %1</source>
+        <comment>10207</comment>
+        <extracomment>kestrel-sim new</extracomment>
+        <translation>Karta SIM zapsána do %1</translation>
+    </message>
+    <message>
+        <source>show needs exactly one card file</source>
+        <comment>10208</comment>
+        <extracomment>kestrel-sim show</extracomment>
+        <translation>show vyžaduje právě jeden soubor karty</translation>
+    </message>
+    <message>
+        <source>--card needs a card file</source>
+        <comment>10210</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>--card vyžaduje soubor karty</translation>
+    </message>
+    <message>
+        <source>unknown argument %1</source>
+        <comment>10211</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>neznámý argument %1</translation>
+    </message>
+    <message>
+        <source>serve needs --card &lt;card file&gt;</source>
+        <comment>10212</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>serve vyžaduje --card &lt;card file&gt;</translation>
+    </message>
+    <message>
+        <source>serve needs --vpcd (the face to serve the card on)</source>
+        <comment>10213</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>serve vyžaduje --vpcd (rozhraní, na kterém se karta poskytuje)</translation>
+    </message>
+    <message>
+        <source>cannot save the card: %1</source>
+        <comment>10214</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>kartu nelze uložit: %1</translation>
+    </message>
+    <message>
+        <source>cannot reach vpcd at %1:%2: %3</source>
+        <comment>10215</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>vpcd na %1:%2 není dostupný: %3</translation>
+    </message>
+    <message>
+        <source>Serving %1 to vpcd at %2:%3</source>
+        <comment>10216</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>Poskytování %1 pro vpcd na %2:%3</translation>
+    </message>
+    <message>
+        <source>vpcd closed the connection; the card is out of the reader (%1 commands served)</source>
+        <comment>10217</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>vpcd ukončil spojení; karta je vyjmuta ze čtečky (obslouženo příkazů: %1)</translation>
+    </message>
+    <message>
+        <source>Stopped; the card is out of the reader (%1 commands served)</source>
+        <comment>10218</comment>
+        <extracomment>kestrel-sim serve: after SIGTERM or SIGINT</extracomment>
+        <translation>Zastaveno; karta je vyjmuta ze čtečky (obslouženo příkazů: %1)</translation>
+    </message>
+    <message>
+        <source>connection to vpcd failed: %1</source>
+        <comment>10219</comment>
+        <extracomment>kestrel-sim serve</extracomment>
+        <translation>spojení s vpcd selhalo: %1</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <comment>10220</comment>
+        <extracomment>kestrel-sim</extracomment>
+        <translation>nebyl zadán žádný příkaz</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <comment>10221</comment>
+        <extracomment>kestrel-sim</extracomment>
+        <translation>neznámý příkaz %1</translation>
+    </message>
+    <message>
         <source>&amp;Edit Phone Book</source>
         <comment>40001</comment>
         <extracomment>command (menu text)</extracomment>

@@ -75,7 +75,8 @@ bool verb(const QStringList& args, const QStringList& verbs, const QString& comm
 {
     if (verbs.contains(args.value(0)))
         return true;
-    usage(err, QStringLiteral("%1 needs %2").arg(command, verbs.join(QStringLiteral(" or "))));
+    usage(err, StringTable::text(sid::Needs_10060)
+                   .arg(command, verbs.join(QStringLiteral(" %1 ").arg(StringTable::text(sid::Or_10061)))));
     return false;
 }
 
@@ -123,13 +124,12 @@ std::optional<RestoreChoice> restoreChoice(const CliArgs& args, QTextStream& err
             }
         }
         if (!known) {
-            usage(err, QStringLiteral("restore: unknown part \"%1\" in --only (phonebook, fdn, sms, smsp, networks)")
-                           .arg(word));
+            usage(err, StringTable::text(sid::RestoreUnknownPartInOnly_10062).arg(word));
             return std::nullopt;
         }
     }
     if (only->split(u',', Qt::SkipEmptyParts).isEmpty()) {
-        usage(err, QStringLiteral("restore: --only needs at least one of phonebook, fdn, sms, smsp, networks"));
+        usage(err, StringTable::text(sid::RestoreOnlyNeedsAtLeast_10063));
         return std::nullopt;
     }
     return choice;
@@ -193,8 +193,7 @@ int runPhonebook(const QString& device, const QStringList& args, QTextStream& ou
         int given = 0;
         for (const QString& f : files)
             given += a.has(f) ? 1 : 0;
-        return given > 1 ? usage(err, QStringLiteral("phonebook read: give at most one of --fdn, --lnd, --msisdn"))
-                         : kExitOk;
+        return given > 1 ? usage(err, StringTable::text(sid::PhonebookReadGiveAtMost_10064)) : kExitOk;
     };
     return runCardSession(
         device, shape, args.mid(1), out, err, interactive,
@@ -256,18 +255,16 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
         const std::optional<QString> sc = a.value(QStringLiteral("sc"));
         const std::optional<QString> validity = a.value(QStringLiteral("validity"));
         if (!sc || !validity)
-            return usage(err, QStringLiteral("smsp write needs --sc and --validity"));
+            return usage(err, StringTable::text(sid::SmspWriteNeedsScAnd_10065));
         const std::string centre = StripNumberSeparators(unicodeToPcText(*sc));
         uint8_t ton = 0;
         if (centre.empty() || !IsValidDialNumber(centre) ||
             SplitPlus(centre, ton).size() > SmsParameters::kMaxCentreDigits)
-            return usage(err, QStringLiteral("smsp write: \"%1\" is not a service-centre number (at most %2 digits)")
-                                  .arg(*sc)
-                                  .arg(SmsParameters::kMaxCentreDigits));
+            return usage(err,
+                         StringTable::text(sid::SmspWriteIsNotA_10066).arg(*sc).arg(SmsParameters::kMaxCentreDigits));
         SmsTime time;
         if (!ParseSmsTime(unicodeToPcText(*validity), time) || time.isAbsolute)
-            return usage(err, QStringLiteral("smsp write: \"%1\" is not a validity period (e.g. \"1 day\", \"7 days\")")
-                                  .arg(*validity));
+            return usage(err, StringTable::text(sid::SmspWriteIsNotA_10067).arg(*validity));
         return kExitOk;
     };
     return runCardSession(
@@ -351,9 +348,9 @@ int runDump(const QStringList& words, QTextStream& out, QTextStream& err)
     if (!args.parse(words, {kAll}))
         return usage(err, args.error());
     if (const QStringList unknown = args.unknown({kAll}); !unknown.isEmpty())
-        return usage(err, QStringLiteral("dump: unknown option --%1").arg(unknown.first()));
+        return usage(err, StringTable::text(sid::DumpUnknownOption_10068).arg(unknown.first()));
     if (args.positional().size() != 1)
-        return usage(err, QStringLiteral("dump needs one backup file"));
+        return usage(err, StringTable::text(sid::DumpNeedsOneBackupFile_10069));
     auto contents = std::make_unique<BackupContents>();
     if (const Result loaded = loadBackupFile(args.positional().first(), *contents); !loaded) {
         err << QStringLiteral("kestrel-cli: ") << oneLine(loaded.text()) << QLatin1Char('\n');
@@ -408,7 +405,8 @@ int runCheck(const QString& device, const QStringList& args, QTextStream& out, Q
         if (!s.args.has(QStringLiteral("repair")))
             return finish(false);
         if (!command.errorsFound()) {
-            s.err << QStringLiteral("kestrel-cli: check: nothing to repair\n");
+            s.err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::CheckNothingToRepair_10070)
+                  << QLatin1Char('\n');
             return finish(false);
         }
         if (!command.repair())

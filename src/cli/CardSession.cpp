@@ -127,13 +127,16 @@ int runCardSession(const QString& device, const CardCommandShape& shape, const Q
         option.prepend(QStringLiteral("--"));
     const auto positionals = args.positional().size();
     if (!unknown.isEmpty() || positionals > shape.maxPositional) {
-        err << QStringLiteral("kestrel-cli: %1: unexpected %2\n")
+        err << QStringLiteral("kestrel-cli: ")
+            << StringTable::text(sid::Unexpected_10045)
                    .arg(shape.name,
-                        unknown.isEmpty() ? args.positional().mid(shape.maxPositional).join(u' ') : unknown.join(u' '));
+                        unknown.isEmpty() ? args.positional().mid(shape.maxPositional).join(u' ') : unknown.join(u' '))
+            << QLatin1Char('\n');
         return kExitUsage;
     }
     if (positionals < shape.minPositional) {
-        err << QStringLiteral("kestrel-cli: %1: missing argument (try kestrel-cli help)\n").arg(shape.name);
+        err << QStringLiteral("kestrel-cli: ")
+            << StringTable::text(sid::MissingArgumentTryKestrelCli_10046).arg(shape.name) << QLatin1Char('\n');
         return kExitUsage;
     }
     if (check) {

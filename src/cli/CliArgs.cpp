@@ -1,5 +1,7 @@
 #include "cli/CliArgs.h"
 
+#include "base/StringTable.h"
+
 namespace kestrel::cli {
 
 bool CliArgs::parse(const QStringList& words, const QStringList& flags)
@@ -12,7 +14,7 @@ bool CliArgs::parse(const QStringList& words, const QStringList& flags)
         }
         const QString name = w.mid(2);
         if (m_options.contains(name) || m_flags.contains(name)) {
-            m_error = QStringLiteral("option --%1 given twice").arg(name);
+            m_error = StringTable::text(sid::OptionGivenTwice_10040).arg(name);
             return false;
         }
         if (flags.contains(name)) {
@@ -20,7 +22,7 @@ bool CliArgs::parse(const QStringList& words, const QStringList& flags)
             continue;
         }
         if (i + 1 >= words.size()) {
-            m_error = QStringLiteral("option --%1 needs a value").arg(name);
+            m_error = StringTable::text(sid::OptionNeedsAValue_10041).arg(name);
             return false;
         }
         m_options.insert(name, words[++i]);

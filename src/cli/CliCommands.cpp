@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "base/StringTable.h"
 #include "cli/CardCliCommands.h"
 #include "cli/CliGlobals.h"
 #include "cli/CliHelp.h"
@@ -38,7 +39,8 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
 {
     const GlobalOptions global = parseGlobalOptions(commandLine);
     if (!global.error.isEmpty()) {
-        err << QStringLiteral("kestrel-cli: ") << global.error << QStringLiteral(" (try kestrel-cli help)\n");
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::TryKestrelCliHelp_10043).arg(global.error)
+            << QLatin1Char('\n');
         return kExitUsage;
     }
     if (global.version) {
@@ -62,7 +64,8 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
             named.removeLast();
         const std::optional<QString> text = helpText(named);
         if (!text) {
-            err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(named.first());
+            err << QStringLiteral("kestrel-cli: ")
+                << StringTable::text(sid::UnknownCommandTryKestrelCli_10044).arg(named.first()) << QLatin1Char('\n');
             return kExitUsage;
         }
         out << *text;
@@ -106,15 +109,16 @@ int runCli(const QStringList& commandLine, QTextStream& out, QTextStream& err, b
         return runCheck(card, rest, out, err, interactive);
     if (command == QLatin1String("print")) {
         if (!printCommand()) {
-            err << QStringLiteral(
-                "kestrel-cli: print: this kestrel-cli was built without the desktop program's printers\n");
+            err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::PrintThisKestrelCliWas_10124)
+                << QLatin1Char('\n');
             return kExitFailed;
         }
         return printCommand()(card, rest, out, err, interactive);
     }
     if (command == QLatin1String("apdu"))
         return runApdu(deviceGiven ? device : storedDevice(), rest, out, err);
-    err << QStringLiteral("kestrel-cli: unknown command \"%1\" (try kestrel-cli help)\n").arg(command);
+    err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::UnknownCommandTryKestrelCli_10044).arg(command)
+        << QLatin1Char('\n');
     return kExitUsage;
 }
 

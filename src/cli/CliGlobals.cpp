@@ -1,5 +1,6 @@
 #include "cli/CliGlobals.h"
 
+#include "base/StringTable.h"
 #include "cli/CodeOptions.h"
 
 namespace kestrel::cli {
@@ -33,11 +34,11 @@ bool isFlagBeforeCommand(const QString& name)
 bool takeDevice(GlobalOptions& g, const QStringList& words, qsizetype& i)
 {
     if (i + 1 >= words.size()) {
-        g.error = QStringLiteral("option --device needs a value");
+        g.error = StringTable::text(sid::OptionNeedsAValue_10041).arg(kDevice.mid(2));
         return false;
     }
     if (g.deviceGiven) {
-        g.error = QStringLiteral("option --device given twice");
+        g.error = StringTable::text(sid::OptionGivenTwice_10040).arg(kDevice.mid(2));
         return false;
     }
     g.device = words[i + 1];
@@ -72,7 +73,7 @@ GlobalOptions parseGlobalOptions(const QStringList& commandLine)
                 return g;
         } else if (takesValueBeforeCommand(name)) {
             if (i + 1 >= commandLine.size()) {
-                g.error = QStringLiteral("option %1 needs a value").arg(word);
+                g.error = StringTable::text(sid::OptionNeedsAValue_10041).arg(name);
                 return g;
             }
             moved << word << commandLine[i + 1];
@@ -80,7 +81,7 @@ GlobalOptions parseGlobalOptions(const QStringList& commandLine)
         } else if (isFlagBeforeCommand(name)) {
             moved << word;
         } else {
-            g.error = QStringLiteral("unknown option %1 before the command").arg(word);
+            g.error = StringTable::text(sid::UnknownOptionBeforeTheCommand_10042).arg(word);
             return g;
         }
     }

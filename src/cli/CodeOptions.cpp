@@ -84,7 +84,8 @@ int gatherCodes(const CliArgs& args, bool interactive, QTextStream& err, Termina
             continue;
         std::optional<SecretText> line = TerminalPrompter::readPipedSecret();
         if (!line) {
-            err << QStringLiteral("kestrel-cli: --%1 -: standard input ended before its line\n").arg(name);
+            err << QStringLiteral("kestrel-cli: ")
+                << StringTable::text(sid::StandardInputEndedBeforeIts_10047).arg(name) << QLatin1Char('\n');
             return kExitUsage;
         }
         answers[option->slot] = std::move(line);

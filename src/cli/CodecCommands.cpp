@@ -49,12 +49,12 @@ bool parseArgs(const QStringList& words, int positionals, const QStringList& kno
     }
     const QStringList unknown = args.unknown(known);
     if (!unknown.isEmpty()) {
-        usage(err, QStringLiteral("unknown option --%1").arg(unknown.first()));
+        usage(err, StringTable::text(sid::UnknownOption_10071).arg(unknown.first()));
         return false;
     }
     if (args.positional().size() != positionals) {
-        usage(err, positionals == 1 ? QStringLiteral("expected one hex argument")
-                                    : QStringLiteral("wrong number of arguments"));
+        usage(err, positionals == 1 ? StringTable::text(sid::ExpectedOneHexArgument_10072)
+                                    : StringTable::text(sid::WrongNumberOfArguments_10073));
         return false;
     }
     return true;
@@ -76,9 +76,9 @@ int decodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
         return kExitUsage;
     const auto record = parseHex(args.positional().first());
     if (!record)
-        return usage(err, QStringLiteral("the record is not hex bytes"));
+        return usage(err, StringTable::text(sid::TheRecordIsNotHex_10074));
     if (record->size() < kMinDialRecord || record->size() > kMaxDialRecord)
-        return usage(err, QStringLiteral("a dialling-number record has %1 to %2 bytes, not %3")
+        return usage(err, StringTable::text(sid::ADiallingNumberRecordHas_10075)
                               .arg(kMinDialRecord)
                               .arg(kMaxDialRecord)
                               .arg(record->size()));
@@ -86,9 +86,9 @@ int decodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
     if (const auto extText = args.value(QStringLiteral("ext"))) {
         const auto parsed = parseHex(*extText);
         if (!parsed)
-            return usage(err, QStringLiteral("the extension file is not hex bytes"));
+            return usage(err, StringTable::text(sid::TheExtensionFileIsNot_10076));
         if (parsed->size() % kExtensionRecordLength != 0)
-            return usage(err, QStringLiteral("the extension file must be whole 13-byte records"));
+            return usage(err, StringTable::text(sid::TheExtensionFileMustBe_10077));
         ext = *parsed;
     }
     printJson(out, dialJson(DecodeDialRecord(*record, 1, ext)));
@@ -102,9 +102,9 @@ int decodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
         return kExitUsage;
     const auto record = parseHex(args.positional().first());
     if (!record)
-        return usage(err, QStringLiteral("the record is not hex bytes"));
+        return usage(err, StringTable::text(sid::TheRecordIsNotHex_10074));
     if (record->empty() || record->size() > kMaxSmsRecord)
-        return usage(err, QStringLiteral("an SMS record has 1 to %1 bytes").arg(kMaxSmsRecord));
+        return usage(err, StringTable::text(sid::AnSmsRecordHas1_10078).arg(kMaxSmsRecord));
     printJson(out, smsJson(DecodeSmsRecord(*record, 0)));
     return kExitOk;
 }
@@ -116,7 +116,7 @@ int decodePlmn(const QStringList& words, QTextStream& out, QTextStream& err)
         return kExitUsage;
     const auto file = parseHex(args.positional().first());
     if (!file)
-        return usage(err, QStringLiteral("the file is not hex bytes"));
+        return usage(err, StringTable::text(sid::TheFileIsNotHex_10079));
     const QJsonArray list = plmnListJson(DecodePlmnList(*file), true);
     printJson(out, list);
     return kExitOk;
@@ -129,12 +129,12 @@ std::optional<std::string> userNumber(const QString& text, int maxDigits, uint8_
 {
     const std::string latin = StripNumberSeparators(text.toStdString());
     if (!IsValidDialNumber(latin)) {
-        usage(err, QStringLiteral("%1 \"%2\" is not a valid dialling number").arg(what, text));
+        usage(err, StringTable::text(sid::IsNotAValidDialling_10080).arg(what, text));
         return std::nullopt;
     }
     std::string digits = SplitPlus(latin, ton);
     if (static_cast<int>(digits.size()) > maxDigits) {
-        usage(err, QStringLiteral("%1 has more than %2 digits").arg(what).arg(maxDigits));
+        usage(err, StringTable::text(sid::HasMoreThanDigits_10081).arg(what).arg(maxDigits));
         return std::nullopt;
     }
     return digits;
@@ -152,25 +152,26 @@ int encodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
     const auto nameText = args.value(QStringLiteral("name"));
     const auto numberText = args.value(QStringLiteral("number"));
     if (!lengthText || !nameText || !numberText)
-        return usage(err, QStringLiteral("encode adn needs --record-length, --name and --number"));
+        return usage(err, StringTable::text(sid::EncodeAdnNeedsRecordLength_10084));
     const auto length = parseInt(*lengthText, kMinDialRecord, kMaxDialRecord);
     if (!length)
-        return usage(err, QStringLiteral("--record-length must be %1 to %2").arg(kMinDialRecord).arg(kMaxDialRecord));
+        return usage(err, StringTable::text(sid::RecordLengthMustBeTo_10085).arg(kMinDialRecord).arg(kMaxDialRecord));
     std::optional<int> npi = 0;
     if (const auto npiText = args.value(QStringLiteral("npi")))
         npi = parseInt(*npiText, 0, 15);
     if (!npi)
-        return usage(err, QStringLiteral("--npi must be 0 to 15"));
+        return usage(err, StringTable::text(sid::NpiMustBe0To_10086));
 
     DialEntry entry;
     entry.valid = 1;
     const std::string name = unicodeToPcText(*nameText);
     const std::size_t alphaLength = static_cast<std::size_t>(*length - kMinDialRecord);
     if (name.size() > alphaLength)
-        err << QStringLiteral("kestrel-cli: warning: the name is cut to the record's %1 alpha bytes\n")
-                   .arg(alphaLength);
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::WarningTheNameIsCut_10087).arg(alphaLength)
+            << QLatin1Char('\n');
     setFixedText(entry.name, name);
-    const auto digits = userNumber(*numberText, kMaxDialDigits, entry.ton, err, QStringLiteral("the number"));
+    const auto digits =
+        userNumber(*numberText, kMaxDialDigits, entry.ton, err, StringTable::text(sid::TheNumber_10082));
     if (!digits)
         return kExitUsage;
     setFixedText(entry.number, *digits);
@@ -183,7 +184,7 @@ int encodeAdn(const QStringList& words, QTextStream& out, QTextStream& err)
     if (result.status == DialEncodeStatus::NoFreeExtension)
         return failure(err, StringTable::text(sid::ExtensionCardSpaceOverflow_148));
     if (!result.ok)
-        return usage(err, QStringLiteral("the record length is not that of a dialling-number file"));
+        return usage(err, StringTable::text(sid::TheRecordLengthIsNot_10088));
     QJsonArray ext;
     for (const ExtensionRecord& piece : result.extensions)
         ext.append(toHex(piece.bytes));
@@ -219,26 +220,26 @@ int encodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
     const auto statusText = args.value(QStringLiteral("status"));
     const auto text = args.value(QStringLiteral("text"));
     if (!statusText || !text)
-        return usage(err, QStringLiteral("encode sms needs --status and --text"));
+        return usage(err, StringTable::text(sid::EncodeSmsNeedsStatusAnd_10089));
     const auto status = parseStatus(*statusText);
     if (!status)
-        return usage(err, QStringLiteral("--status must be Read, Received, Sent or ToBeSent"));
+        return usage(err, StringTable::text(sid::StatusMustBeReadReceived_10090));
     std::optional<int> recordLength = kDefaultSmsRecord;
     if (const auto lengthText = args.value(QStringLiteral("record-length")))
         recordLength = parseInt(*lengthText, 1, kMaxSmsRecord);
     if (!recordLength)
-        return usage(err, QStringLiteral("--record-length must be 1 to %1").arg(kMaxSmsRecord));
+        return usage(err, StringTable::text(sid::RecordLengthMustBe1_10091).arg(kMaxSmsRecord));
 
     SmsEntry entry;
     entry.valid = 1;
     entry.status = static_cast<int32_t>(*status);
     const auto sc = userNumber(args.value(QStringLiteral("sc")).value_or(QString()), kSmsNumberSize - 1, entry.scTon,
-                               err, QStringLiteral("the service centre"));
+                               err, StringTable::text(sid::TheServiceCentre_10083));
     if (!sc)
         return kExitUsage;
     setFixedText(entry.scNumber, *sc);
     const auto number = userNumber(args.value(QStringLiteral("number")).value_or(QString()), kSmsNumberSize - 1,
-                                   entry.numberTon, err, QStringLiteral("the number"));
+                                   entry.numberTon, err, StringTable::text(sid::TheNumber_10082));
     if (!number)
         return kExitUsage;
     setFixedText(entry.number, *number);
@@ -248,9 +249,7 @@ int encodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
         const std::string whenText = unicodeToPcText(when);
         SmsTime parsed;
         if (!ParseSmsTime(whenText, parsed))
-            return usage(err, QStringLiteral("--when \"%1\" is neither a date and time (DD.MM.YY HH:MM) nor a "
-                                             "validity period (e.g. \"7 days\")")
-                                  .arg(when));
+            return usage(err, StringTable::text(sid::WhenIsNeitherADate_10123).arg(when));
         setFixedText(entry.when, whenText);
     }
 
@@ -262,9 +261,8 @@ int encodeSms(const QStringList& words, QTextStream& out, QTextStream& err)
 
     const SmsEncodeResult result = EncodeSmsRecord(entry, *recordLength);
     if (!result.fits)
-        return failure(err, QStringLiteral("the message needs %1 bytes and does not fit a record of %2 bytes")
-                                .arg(result.length)
-                                .arg(*recordLength));
+        return failure(err,
+                       StringTable::text(sid::TheMessageNeedsBytesAnd_10092).arg(result.length).arg(*recordLength));
     printJson(out, QJsonObject{{QStringLiteral("record"), toHex(result.record)}});
     return kExitOk;
 }
@@ -275,25 +273,25 @@ int encodePlmn(const QStringList& words, QTextStream& out, QTextStream& err)
     if (!args.parse(words))
         return usage(err, args.error());
     if (const QStringList unknown = args.unknown({QStringLiteral("size")}); !unknown.isEmpty())
-        return usage(err, QStringLiteral("unknown option --%1").arg(unknown.first()));
+        return usage(err, StringTable::text(sid::UnknownOption_10071).arg(unknown.first()));
     const auto sizeText = args.value(QStringLiteral("size"));
     if (!sizeText)
-        return usage(err, QStringLiteral("encode plmn needs --size"));
+        return usage(err, StringTable::text(sid::EncodePlmnNeedsSize_10093));
     // EF_PLMNsel and EF_FPLMN are transparent files; a READ BINARY reaches at most 255 bytes at
     // a time, but the file itself may be longer: keep a generous bound.
     const auto size = parseInt(*sizeText, 0, 0xFFFF);
     if (!size)
-        return usage(err, QStringLiteral("--size must be 0 to 65535 bytes"));
+        return usage(err, StringTable::text(sid::SizeMustBe0To_10094));
     std::vector<PlmnEntry> list;
     for (const QString& word : args.positional()) {
         PlmnEntry e;
         if (!parsePlmn(word.toStdString(), e.mcc, e.mnc))
-            return usage(err, QStringLiteral("\"%1\" is not a network (MCC-MNC, e.g. 234-01)").arg(word));
+            return usage(err, StringTable::text(sid::IsNotANetworkMcc_10120).arg(word));
         e.used = 1;
         list.push_back(e);
     }
     if (list.size() * 3 > static_cast<std::size_t>(*size))
-        return usage(err, QStringLiteral("%1 networks do not fit a file of %2 bytes").arg(list.size()).arg(*size));
+        return usage(err, StringTable::text(sid::NetworksDoNotFitA_10095).arg(list.size()).arg(*size));
     printJson(out, QJsonObject{{QStringLiteral("file"), toHex(EncodePlmnList(list, static_cast<std::size_t>(*size)))}});
     return kExitOk;
 }
@@ -301,7 +299,7 @@ int encodePlmn(const QStringList& words, QTextStream& out, QTextStream& err)
 int dispatch(const QStringList& args, QTextStream& out, QTextStream& err, bool decode)
 {
     if (args.isEmpty())
-        return usage(err, QStringLiteral("%1 needs a kind: adn, sms or plmn")
+        return usage(err, StringTable::text(sid::NeedsAKindAdnSms_10096)
                               .arg(decode ? QStringLiteral("decode") : QStringLiteral("encode")));
     const QString& kind = args.first();
     const QStringList rest = args.mid(1);
@@ -311,7 +309,7 @@ int dispatch(const QStringList& args, QTextStream& out, QTextStream& err, bool d
         return decode ? decodeSms(rest, out, err) : encodeSms(rest, out, err);
     if (kind == QLatin1String("plmn"))
         return decode ? decodePlmn(rest, out, err) : encodePlmn(rest, out, err);
-    return usage(err, QStringLiteral("unknown kind \"%1\": adn, sms or plmn").arg(kind));
+    return usage(err, StringTable::text(sid::UnknownKindAdnSmsOr_10097).arg(kind));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 
 #include "backup/CardImage.h"
+#include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
@@ -25,7 +26,8 @@ int runImage(const QString& device, const QString& command, const QStringList& a
         [&](CardSession& s) { return body(s, s.args.value(kImage).value_or(QString())); },
         [&](const CliArgs& a) {
             if (a.value(kImage).value_or(QString()).isEmpty()) {
-                err << QStringLiteral("kestrel-cli: %1 --image needs a file name\n").arg(command);
+                err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::ImageNeedsAFileName_10098).arg(command)
+                    << QLatin1Char('\n');
                 return kExitUsage;
             }
             return kExitOk;

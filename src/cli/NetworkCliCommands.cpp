@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
@@ -35,8 +36,8 @@ int refused(CardSession& s, const QString& message)
 
 QString fileName(bool forbidden)
 {
-    return forbidden ? QStringLiteral("forbidden networks file (EF_FPLMN)")
-                     : QStringLiteral("preferred networks file (EF_PLMNsel)");
+    return forbidden ? StringTable::text(sid::ForbiddenNetworksFileEfFplmn_10099)
+                     : StringTable::text(sid::PreferredNetworksFileEfPLMNsel_10100);
 }
 
 struct Network
@@ -90,7 +91,7 @@ int writeList(CardSession& s)
     if (!model.readFromCard())
         return kExitFailed;
     if (static_cast<int>(given.size()) > model.count())
-        return refused(s, QStringLiteral("networks write: %1 networks given, but the %2 has %3 slots; nothing written")
+        return refused(s, StringTable::text(sid::NetworksWriteNetworksGivenBut_10101)
                               .arg(given.size())
                               .arg(fileName(forbidden))
                               .arg(model.count()));
@@ -113,7 +114,7 @@ int deleteEntry(CardSession& s)
     if (!model.readFromCard())
         return kExitFailed;
     if (number > model.count())
-        return refused(s, QStringLiteral("networks delete: the %1 has entries 1 to %2, not %3; nothing written")
+        return refused(s, StringTable::text(sid::NetworksDeleteTheHasEntries_10102)
                               .arg(fileName(forbidden))
                               .arg(model.count())
                               .arg(number));
@@ -143,9 +144,7 @@ int runNetworks(const QString& device, const QStringList& args, QTextStream& out
             QString bad;
             return networks(a.positional(), given, bad)
                        ? kExitOk
-                       : usage(
-                             err,
-                             QStringLiteral("networks write: \"%1\" is not a network (MCC-MNC, e.g. 230-03)").arg(bad));
+                       : usage(err, StringTable::text(sid::NetworksWriteIsNotA_10121).arg(bad));
         };
         return runCardSession(device, shape, rest, out, err, interactive, writeList, check);
     }
@@ -154,12 +153,11 @@ int runNetworks(const QString& device, const QStringList& args, QTextStream& out
         const auto check = [&](const CliArgs& a) {
             return entryNumber(a.positional().first()) > 0
                        ? kExitOk
-                       : usage(err, QStringLiteral("networks delete: \"%1\" is not an entry number (1, 2, ...)")
-                                        .arg(a.positional().first()));
+                       : usage(err, StringTable::text(sid::NetworksDeleteIsNotAn_10122).arg(a.positional().first()));
         };
         return runCardSession(device, shape, rest, out, err, interactive, deleteEntry, check);
     }
-    return usage(err, QStringLiteral("networks needs read, write or delete"));
+    return usage(err, StringTable::text(sid::NetworksNeedsReadWriteOr_10103));
 }
 
 } // namespace kestrel::cli

@@ -26,7 +26,8 @@ int runCardCommand(const QString& device, const QString& name, const QStringList
                                   return kExitOk;
                               }
                               if (result == CommandResult::NotDone && !session.prompter.reportNeededCodes())
-                                  err << QStringLiteral("kestrel-cli: %1: nothing was changed\n").arg(name);
+                                  err << QStringLiteral("kestrel-cli: ")
+                                      << StringTable::text(sid::NothingWasChanged_10104).arg(name) << QLatin1Char('\n');
                               return kExitFailed;
                           });
 }
@@ -54,8 +55,8 @@ int runPin(const QString& device, const QStringList& args, QTextStream& out, QTe
     else if (verb == QLatin1String("unblock"))
         command = [](PinCommands& c) { return c.unblockCard(); };
     if (!command) {
-        err << QStringLiteral("kestrel-cli: pin needs one of verify, verify2, change, change2, enable, disable, "
-                              "unblock\n");
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::PinNeedsOneOfVerify_10105)
+            << QLatin1Char('\n');
         return kExitUsage;
     }
     return runCardCommand(device, name, rest, out, err, interactive, command);
@@ -65,7 +66,7 @@ int runFdn(const QString& device, const QStringList& args, QTextStream& out, QTe
 {
     const QString verb = args.value(0);
     if (verb != QLatin1String("on") && verb != QLatin1String("off")) {
-        err << QStringLiteral("kestrel-cli: fdn needs on or off\n");
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::FdnNeedsOnOrOff_10106) << QLatin1Char('\n');
         return kExitUsage;
     }
     const bool on = verb == QLatin1String("on");

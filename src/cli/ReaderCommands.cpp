@@ -60,11 +60,11 @@ bool parseApdu(const QString& text, ParsedApdu& apdu, QString& why)
 {
     const auto bytes = parseHex(text);
     if (!bytes) {
-        why = QStringLiteral("\"%1\" is not hex bytes").arg(text);
+        why = StringTable::text(sid::IsNotHexBytes_10107).arg(text);
         return false;
     }
     if (bytes->size() < 5) {
-        why = QStringLiteral("\"%1\" is shorter than a command header (5 bytes)").arg(text);
+        why = StringTable::text(sid::IsShorterThanACommand_10108).arg(text);
         return false;
     }
     std::copy_n(bytes->begin(), 5, apdu.header);
@@ -72,10 +72,8 @@ bool parseApdu(const QString& text, ParsedApdu& apdu, QString& why)
     if (apdu.toCard) {
         apdu.data.assign(bytes->begin() + 5, bytes->end());
         if (apdu.data.size() != apdu.header[4]) {
-            why = QStringLiteral("\"%1\": P3 says %2 data bytes, %3 given")
-                      .arg(text)
-                      .arg(apdu.header[4])
-                      .arg(apdu.data.size());
+            why =
+                StringTable::text(sid::P3SaysDataBytesGiven_10109).arg(text).arg(apdu.header[4]).arg(apdu.data.size());
             return false;
         }
     } else {
@@ -96,7 +94,8 @@ QString storedDevice()
 int runReaders(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     if (!args.isEmpty() && args != QStringList{kText}) {
-        err << QStringLiteral("kestrel-cli: readers takes no arguments but --text\n");
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::ReadersTakesNoArgumentsBut_10110)
+            << QLatin1Char('\n');
         return kExitUsage;
     }
     const QStringList devices = ReaderManager::deviceStrings();
@@ -126,7 +125,8 @@ int runApdu(const QString& device, const QStringList& words, QTextStream& out, Q
     QStringList args = words;
     args.removeAll(kText);
     if (args.isEmpty()) {
-        err << QStringLiteral("kestrel-cli: apdu needs at least one command APDU in hex\n");
+        err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::ApduNeedsAtLeastOne_10111)
+            << QLatin1Char('\n');
         return kExitUsage;
     }
     std::vector<ParsedApdu> apdus(static_cast<std::size_t>(args.size()));

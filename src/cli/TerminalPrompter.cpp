@@ -163,12 +163,12 @@ PromptAnswer TerminalPrompter::questionText(const QString& text, PromptButtons, 
 PromptAnswer TerminalPrompter::ask(const QString& text)
 {
     if (m_answers.yes) {
-        line() << text << QStringLiteral(" yes\n");
+        line() << text << QLatin1Char(' ') << StringTable::text(sid::Yes_10048) << QLatin1Char('\n');
         m_err.flush();
         return PromptAnswer::Yes;
     }
     if (!m_interactive) {
-        line() << text << QStringLiteral(" no (give --yes to answer yes)\n");
+        line() << text << QLatin1Char(' ') << StringTable::text(sid::NoGiveYesToAnswer_10049) << QLatin1Char('\n');
         m_err.flush();
         return PromptAnswer::No;
     }
@@ -332,19 +332,19 @@ std::optional<Prompter::PinFields> TerminalPrompter::fields(CodeSlot first, cons
 std::optional<Prompter::PinFields> TerminalPrompter::enterPinChange(int chv, const PinFields* previous)
 {
     if (chv == 2)
-        return fields(CodeSlot::Pin2, QStringLiteral("Old PIN2: "), CodeSlot::NewPin2, QStringLiteral("New PIN2: "),
-                      QStringLiteral("Re-enter new PIN2: "), previous);
-    return fields(CodeSlot::Pin, QStringLiteral("Old PIN: "), CodeSlot::NewPin, QStringLiteral("New PIN: "),
-                  QStringLiteral("Re-enter new PIN: "), previous);
+        return fields(CodeSlot::Pin2, StringTable::text(sid::OldPin2_10053), CodeSlot::NewPin2,
+                      StringTable::text(sid::NewPin2_10054), StringTable::text(sid::ReEnterNewPin2_10055), previous);
+    return fields(CodeSlot::Pin, StringTable::text(sid::OldPin_10050), CodeSlot::NewPin,
+                  StringTable::text(sid::NewPin_10051), StringTable::text(sid::ReEnterNewPin_10052), previous);
 }
 
 std::optional<Prompter::PinFields> TerminalPrompter::enterUnblock(int chv, const PinFields* previous)
 {
     if (chv == 2)
-        return fields(CodeSlot::Puk2, QStringLiteral("PUK2: "), CodeSlot::NewPin2, QStringLiteral("New PIN2: "),
-                      QStringLiteral("Re-enter new PIN2: "), previous);
-    return fields(CodeSlot::Puk, QStringLiteral("PUK: "), CodeSlot::NewPin, QStringLiteral("New PIN: "),
-                  QStringLiteral("Re-enter new PIN: "), previous);
+        return fields(CodeSlot::Puk2, QStringLiteral("PUK2: "), CodeSlot::NewPin2,
+                      StringTable::text(sid::NewPin2_10054), StringTable::text(sid::ReEnterNewPin2_10055), previous);
+    return fields(CodeSlot::Puk, QStringLiteral("PUK: "), CodeSlot::NewPin, StringTable::text(sid::NewPin_10051),
+                  StringTable::text(sid::ReEnterNewPin_10052), previous);
 }
 
 void TerminalPrompter::setToolkitAnswers(std::optional<uint8_t> item, std::optional<QString> input)
@@ -369,7 +369,7 @@ std::optional<uint8_t> TerminalPrompter::selectToolkitItem(const QString& title,
         line() << title << QLatin1Char('\n');
     for (const ToolkitChoice& entry : entries)
         line() << QStringLiteral("  ") << entry.text << QLatin1Char('\n');
-    line() << QStringLiteral("Item (empty to cancel): ");
+    line() << StringTable::text(sid::ItemEmptyToCancel_10056);
     m_err.flush();
     const std::optional<QString> line = readPlainLine();
     bool ok = false;

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include "base/StringTable.h"
 #include "cli/CardSession.h"
 #include "cli/CliCommands.h"
 #include "cli/JsonOutput.h"
@@ -57,7 +58,8 @@ bool openMenu(CardSession& s, SimApplicationPage& page)
         return false;
     }
     if (!page.hasMenu()) {
-        s.err << QStringLiteral("kestrel-cli: stk: the card offers no SIM Application menu\n");
+        s.err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::StkTheCardOffersNo_10112)
+              << QLatin1Char('\n');
         return false;
     }
     return true;
@@ -79,17 +81,15 @@ int runStk(const QString& device, const QStringList& args, QTextStream& out, QTe
                               });
     }
     if (verb != QLatin1String("select"))
-        return usage(err, QStringLiteral("stk needs menu or select"));
+        return usage(err, StringTable::text(sid::StkNeedsMenuOrSelect_10113));
 
     const CardCommandShape shape{
         QStringLiteral("stk select"), {QStringLiteral("item"), QStringLiteral("input")}, {}, 1, 1};
     const auto check = [&](const CliArgs& a) {
         if (!itemNumber(a.positional().value(0)))
-            return usage(
-                err,
-                QStringLiteral("stk select: \"%1\" is not a menu item number (0-255)").arg(a.positional().value(0)));
+            return usage(err, StringTable::text(sid::StkSelectIsNotA_10114).arg(a.positional().value(0)));
         if (const std::optional<QString> item = a.value(QStringLiteral("item")); item && !itemNumber(*item))
-            return usage(err, QStringLiteral("stk select: --item \"%1\" is not an item number (0-255)").arg(*item));
+            return usage(err, StringTable::text(sid::StkSelectItemIsNot_10115).arg(*item));
         return kExitOk;
     };
     return runCardSession(
@@ -109,7 +109,8 @@ int runStk(const QString& device, const QStringList& args, QTextStream& out, QTe
                     index = static_cast<int>(i);
             }
             if (index < 0) {
-                s.err << QStringLiteral("kestrel-cli: stk select: the card's menu has no item %1\n").arg(id);
+                s.err << QStringLiteral("kestrel-cli: ") << StringTable::text(sid::StkSelectTheCardsMenu_10116).arg(id)
+                      << QLatin1Char('\n');
                 return kExitFailed;
             }
             page.setSelectedEntry(index);

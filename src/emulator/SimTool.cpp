@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 
+#include "base/StringTable.h"
 #include "emulator/CardFile.h"
 #include "emulator/FaultyIcc.h"
 #include "emulator/SimCardModel.h"
@@ -160,24 +161,15 @@ Options splitArguments(const QStringList& arguments)
 
 int usage(QTextStream& err, const QString& problem)
 {
+    using Shape = StandardCard::Shape;
     err << "kestrel-sim: " << problem << '\n'
-        << "usage: kestrel-sim new <card file> [--blank] [--adn N] [--sms N] [--name-length L] [--pin1-disabled]\n"
-        << "                       [--modern] [--force]\n"
-        << "         --blank          every file the owner fills left empty\n"
-        << "         --adn N          EF_ADN with N records (1-" << StandardCard::Shape::kMaxRecords << ", default "
-        << StandardCard::Shape{}.adnRecords << ")\n"
-        << "         --sms N          EF_SMS with N records (1-" << StandardCard::Shape::kMaxRecords << ", default "
-        << StandardCard::Shape{}.smsRecords << ")\n"
-        << "         --name-length L  names of up to L characters: dialling-number records of L + 14 bytes (0-"
-        << StandardCard::Shape::kMaxNameLength << ", default " << StandardCard::Shape{}.nameLength << ")\n"
-        << "         --pin1-disabled  PIN1 not asked for\n"
-        << "         --modern         also names in UCS2 (EF_ADN 14-16), a UCS2 message in three parts, an 8-bit\n"
-        << "                          message and a status report (EF_SMS 5-9)\n"
-        << "       kestrel-sim new <card file> --telephone-card [--force]\n"
-        << "       kestrel-sim show <card file>\n"
-        << "       kestrel-sim serve --card <card file> --vpcd [[host:]port]   (default localhost:"
-        << VpcdFace::kDefaultPort << ")\n"
-        << "             [--pull-at N] [--status-at N[:SW]] [--garbage-at N] [--nulls-from N]\n";
+        << StringTable::text(sid::UsageKestrelSimNewCard_10200)
+               .arg(Shape::kMaxRecords)
+               .arg(Shape{}.adnRecords)
+               .arg(Shape{}.smsRecords)
+               .arg(Shape::kMaxNameLength)
+               .arg(Shape{}.nameLength)
+               .arg(VpcdFace::kDefaultPort);
     return kExitUsage;
 }
 
@@ -236,13 +228,13 @@ bool parseNewOptions(const QStringList& arguments, NewOptions& o, QString& probl
         const auto number = std::find_if(std::begin(kNumbers), std::end(kNumbers),
                                          [&a](const Number& n) { return a == QLatin1String(n.flag); });
         if (number == std::end(kNumbers)) {
-            problem = QStringLiteral("unknown option %1").arg(a);
+            problem = StringTable::text(sid::UnknownOption_10201).arg(a);
             return false;
         }
         bool ok = false;
         const int value = i + 1 < arguments.size() ? arguments[i + 1].toInt(&ok, 10) : 0;
         if (!ok || value < number->min || value > number->max) {
-            problem = QStringLiteral("%1 needs a number from %2 to %3").arg(a).arg(number->min).arg(number->max);
+            problem = StringTable::text(sid::NeedsANumberFromTo_10202).arg(a).arg(number->min).arg(number->max);
             return false;
         }
         ++i;
@@ -250,11 +242,11 @@ bool parseNewOptions(const QStringList& arguments, NewOptions& o, QString& probl
         o.shaped = true;
     }
     if (positional.size() != 1) {
-        problem = QStringLiteral("new needs exactly one card file");
+        problem = StringTable::text(sid::NewNeedsExactlyOneCard_10203);
         return false;
     }
     if (o.telephone && o.shaped) {
-        problem = QStringLiteral("--telephone-card takes none of the SIM options");
+        problem = StringTable::text(sid::TelephoneCardTakesNoneOf_10204);
         return false;
     }
     o.path = positional.front();
@@ -268,7 +260,7 @@ int newCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
     if (!parseNewOptions(arguments, o, problem))
         return usage(err, problem);
     if (QFileInfo::exists(o.path) && !o.force) {
-        err << "kestrel-sim: " << o.path << " exists; use --force to overwrite it\n";
+        err << "kestrel-sim: " << StringTable::text(sid::ExistsUseForceToOverwrite_10205).arg(o.path) << '\n';
         return kExitFailure;
     }
     const SimCardData card = o.telephone ? StandardCard::telephoneCard() : StandardCard::simCard(o.shape);
@@ -277,7 +269,8 @@ int newCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "kestrel-sim: " << error << '\n';
         return kExitFailure;
     }
-    out << "Wrote " << (o.telephone ? "a telephone card" : "a SIM card") << " to " << o.path << '\n';
+    out << StringTable::text(o.telephone ? sid::WroteATelephoneCardTo_10206 : sid::WroteASimCardTo_10207).arg(o.path)
+        << '\n';
     return kExitOk;
 }
 
@@ -285,9 +278,9 @@ int showCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Options o = splitArguments(arguments);
     if (!o.flags.isEmpty())
-        return usage(err, QStringLiteral("unknown option %1").arg(o.flags.front()));
+        return usage(err, StringTable::text(sid::UnknownOption_10201).arg(o.flags.front()));
     if (o.positional.size() != 1)
-        return usage(err, QStringLiteral("show needs exactly one card file"));
+        return usage(err, StringTable::text(sid::ShowNeedsExactlyOneCard_10208));
     const CardFileResult loaded = CardFile::load(o.positional.front());
     if (!loaded.ok) {
         err << "kestrel-sim: " << loaded.error << '\n';
@@ -370,20 +363,20 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
             faultFlags.append({a, value});
         } else if (a == QLatin1String("--card")) {
             if (!hasValue)
-                return usage(err, QStringLiteral("--card needs a card file"));
+                return usage(err, StringTable::text(sid::CardNeedsACardFile_10210));
             cardPath = arguments[++i];
         } else if (a == QLatin1String("--vpcd")) {
             vpcd = true;
             if (hasValue)
                 address = arguments[++i];
         } else {
-            return usage(err, QStringLiteral("unknown argument %1").arg(a));
+            return usage(err, StringTable::text(sid::UnknownArgument_10211).arg(a));
         }
     }
     if (cardPath.isEmpty())
-        return usage(err, QStringLiteral("serve needs --card <card file>"));
+        return usage(err, StringTable::text(sid::ServeNeedsCardCardFile_10212));
     if (!vpcd)
-        return usage(err, QStringLiteral("serve needs --vpcd (the face to serve the card on)"));
+        return usage(err, StringTable::text(sid::ServeNeedsVpcdTheFace_10213));
     QString host;
     uint16_t port = 0;
     if (!VpcdFace::parseAddress(address, host, port, error))
@@ -407,7 +400,7 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
         if (model.lastSaveError() != lastSaveError) {
             lastSaveError = model.lastSaveError();
             if (!lastSaveError.isEmpty()) {
-                err << "kestrel-sim: cannot save the card: " << lastSaveError << '\n';
+                err << "kestrel-sim: " << StringTable::text(sid::CannotSaveTheCard_10214).arg(lastSaveError) << '\n';
                 err.flush();
             }
         }
@@ -415,24 +408,24 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     StopSignals stopSignals;
     if (!face.connectTo(host, port, kConnectTimeoutMs, error)) {
-        err << "kestrel-sim: cannot reach vpcd at " << host << ':' << port << ": " << error << '\n';
+        err << "kestrel-sim: "
+            << StringTable::text(sid::CannotReachVpcdAt_10215).arg(host, QString::number(port), error) << '\n';
         return kExitFailure;
     }
-    out << "Serving " << cardPath << " to vpcd at " << host << ':' << port << '\n';
+    out << StringTable::text(sid::ServingToVpcdAt_10216).arg(cardPath, host).arg(port) << '\n';
     out.flush();
 
     switch (face.serve(stopSignals.fd(), error)) {
     case VpcdFace::End::PeerClosed:
-        out << "vpcd closed the connection; the card is out of the reader (" << face.commandCount()
-            << " commands served)\n";
+        out << StringTable::text(sid::VpcdClosedTheConnectionThe_10217).arg(face.commandCount()) << '\n';
         return kExitOk;
     case VpcdFace::End::Stopped:
-        out << "Stopped; the card is out of the reader (" << face.commandCount() << " commands served)\n";
+        out << StringTable::text(sid::StoppedTheCardIsOut_10218).arg(face.commandCount()) << '\n';
         return kExitOk;
     case VpcdFace::End::Failed:
         break;
     }
-    err << "kestrel-sim: connection to vpcd failed: " << error << '\n';
+    err << "kestrel-sim: " << StringTable::text(sid::ConnectionToVpcdFailed_10219).arg(error) << '\n';
     return kExitFailure;
 }
 
@@ -473,12 +466,12 @@ int runSimTool(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"serve", serveCard},
     };
     if (arguments.isEmpty())
-        return usage(err, QStringLiteral("no command given"));
+        return usage(err, StringTable::text(sid::NoCommandGiven_10220));
     for (const Mode& m : kModes) {
         if (arguments.front() == QLatin1String(m.name))
             return m.run(arguments.mid(1), out, err);
     }
-    return usage(err, QStringLiteral("unknown command %1").arg(arguments.front()));
+    return usage(err, StringTable::text(sid::UnknownCommand_10221).arg(arguments.front()));
 }
 
 } // namespace kestrel::emulator

@@ -11,7 +11,9 @@
 
 int main(int argc, char** argv)
 {
-    // The options are read before the display is opened, so --help and --version work without one.
+    // The options are read before the display is opened, so --help and --version work without one;
+    // the language is installed first, so that --help speaks it.
+    kestrel::AppSettings::installStoredLanguage();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -86,13 +86,13 @@ int runPrint(const QString& device, const QStringList& args, QTextStream& out, Q
 {
     const QString kind = args.value(0);
     if (!kKinds.contains(kind))
-        return usage(err, QStringLiteral("print needs %1").arg(kKinds.join(QStringLiteral(", "))));
+        return usage(err, StringTable::text(sid::PrintNeeds_10117).arg(kKinds.join(QStringLiteral(", "))));
     const CardCommandShape shape{QStringLiteral("print ") + kind, {kPdf}, {kDetailed}, 0, 0};
     const auto check = [&](const CliArgs& a) {
         if (!a.value(kPdf) || a.value(kPdf)->isEmpty())
-            return usage(err, QStringLiteral("print %1: give --pdf FILE.pdf").arg(kind));
+            return usage(err, StringTable::text(sid::PrintGivePdfFilePdf_10118).arg(kind));
         if (a.has(kDetailed) && kind != QLatin1String("check"))
-            return usage(err, QStringLiteral("print %1: --detailed is for print check only").arg(kind));
+            return usage(err, StringTable::text(sid::PrintDetailedIsForPrint_10119).arg(kind));
         return kExitOk;
     };
     return runCardSession(
