@@ -21,7 +21,8 @@ FUZZ_DEB_PACKAGES := clang libclang-rt-14-dev
 PACKAGE_DEB_PACKAGES := dpkg-dev file
 PACKAGE_CHECK_DEB_PACKAGES := lintian appstream desktop-file-utils shared-mime-info groff-base
 
-.PHONY: all deps fuzz-deps package-deps configure build run test fuzz package package-check clean format
+.PHONY: all deps fuzz-deps package-deps configure build run test fuzz package package-check clean format \
+	guide-screenshots
 
 all: build
 
@@ -64,6 +65,14 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The user guide's screenshots, taken of the program's own windows on the virtual card
+# (tools/guide-shots; the printed page needs pdftoppm of poppler-utils). The PNGs are committed;
+# run this again after changing a window.
+GUIDE_IMAGES := resources/guide/images
+guide-screenshots: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kestrel-guide-shots
+	$(BUILD_DIR)/tools/guide-shots/kestrel-guide-shots $(GUIDE_IMAGES)
 
 fuzz-deps: deps
 	$(call install-packages,$(FUZZ_DEB_PACKAGES))
