@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgtest-dev libgmock-dev \
+DEB_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgtest-dev libgmock-dev \
 	pcscd libpcsclite-dev vsmartcard-vpcd poppler-utils
 
 # `make fuzz`: the fuzz targets built with clang in FUZZ_DIR, each run FUZZ_TIME seconds on its

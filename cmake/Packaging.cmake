@@ -64,8 +64,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(KESTREL_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 endif()
-# pcscd serves PC/SC readers; vpcd puts kestrel-sim's card into one.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS pcscd)
+# pcscd serves PC/SC readers (vpcd puts kestrel-sim's card into one); Qt's translations give Qt's
+# own dialogs and buttons the program's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pcscd, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS vsmartcard-vpcd)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

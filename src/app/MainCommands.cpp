@@ -223,6 +223,7 @@ std::optional<bool> MainCommands::enabled(int id, const DeskSnapshot& desk)
         return desk.card;
     case kExit:
     case kAbout:
+    case kUserGuide:
     case kHelp:
     case kHelpContents:
     case kContextHelp:

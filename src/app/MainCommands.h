@@ -63,6 +63,7 @@ inline constexpr int kSmsNext = sid::SmsMessagesNext_40076;
 inline constexpr int kOpenBackupFile = sid::OpenBackupFile_40078;
 inline constexpr int kInternationalization = sid::Internationalization_40079;
 inline constexpr int kAbout = sid::AboutKestrel_40081;
+inline constexpr int kUserGuide = sid::UserGuide_40122;
 inline constexpr int kFindReplace = 40082;
 inline constexpr int kTelephoneCard = sid::TelephoneCard_40086;
 inline constexpr int kUnblockCard = sid::UnblockCard_40087;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 // The compiled translations (:/i18n/kestrel_cs.qm), a resource of this static library.
@@ -64,9 +65,24 @@ std::vector<QString>& translatedTexts()
     return texts;
 }
 
+// The language installLanguage made the table speak.
+QString& installedLanguage()
+{
+    static QString language = QStringLiteral("en");
+    return language;
+}
+
 QTranslator& translator()
 {
     // Never destroyed: the application may outlive any static object's order of destruction.
+    static QTranslator* t = new QTranslator;
+    return *t;
+}
+
+// Qt's own texts in the language (the Yes/No/Cancel of message boxes, the print dialog), from the
+// translations Qt installs (Debian: qt6-translations-l10n); English where they are missing.
+QTranslator& qtTranslator()
+{
     static QTranslator* t = new QTranslator;
     return *t;
 }
@@ -126,17 +142,23 @@ bool installLanguage(const QString& choice)
         return false;
     QTranslator& t = translator();
     const bool haveApplication = QCoreApplication::instance() != nullptr;
-    if (haveApplication)
+    if (haveApplication) {
         QCoreApplication::removeTranslator(&t);
+        QCoreApplication::removeTranslator(&qtTranslator());
+    }
     translatedTexts().clear();
+    installedLanguage() = QStringLiteral("en");
     if (lang == QLatin1String("en"))
         return true;
 
     initTranslationResource();
     if (!t.load(QStringLiteral(":/i18n/kestrel_%1.qm").arg(lang)))
         return false;
-    if (haveApplication)
+    if (haveApplication) {
         QCoreApplication::installTranslator(&t);
+        if (qtTranslator().load(QStringLiteral("qtbase_") + lang, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qtTranslator());
+    }
     std::vector<QString> texts;
     texts.reserve(std::size(kEntries));
     for (const Entry& e : kEntries) {
@@ -150,7 +172,13 @@ bool installLanguage(const QString& choice)
         texts.push_back(std::move(translated));
     }
     translatedTexts() = std::move(texts);
+    installedLanguage() = lang;
     return true;
+}
+
+QString languageInUse()
+{
+    return StringTable::installedLanguage();
 }
 
 } // namespace kestrel

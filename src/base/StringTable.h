@@ -34,6 +34,9 @@ QList<int> ids();
 // False for an unknown choice or a translation that cannot be loaded (the program stays English).
 bool installLanguage(const QString& choice);
 
+// The language the table speaks: "en" until installLanguage made it another ("cs").
+QString languageInUse();
+
 // Marks a string-table id that code passes around as a value to be shown later (for example a
 // function returning strId(sid::ErrorInBackupFileStructure_57427) for its caller to display). It
 // returns its argument unchanged. Ids are written as the generated names of base/StringIds.h

@@ -92,7 +92,10 @@ const std::vector<MenuDef>& mainMenus()
           {kPrintFont, strId(sid::PrintFont_9310)},
           {kMenuSeparator, 0},
           {kSetup, strId(sid::Setup_40021)}}},
-        {strId(sid::Help_9307), {{kAbout, strId(sid::AboutKestrel_40081)}, {kContextHelp, strId(sid::WhatsThis_9311)}}},
+        {strId(sid::Help_9307),
+         {{kUserGuide, strId(sid::UserGuide_40122)},
+          {kAbout, strId(sid::AboutKestrel_40081)},
+          {kContextHelp, strId(sid::WhatsThis_9311)}}},
     };
     return kMenus;
 }
@@ -160,7 +163,7 @@ QList<QKeySequence> acceleratorsOf(int id)
         return {QKeySequence(Qt::SHIFT | Qt::Key_F1)};
     case kHelp:
         return {QKeySequence(Qt::Key_F1)};
-    case kHelpContents:
+    case kUserGuide:
         return {QKeySequence(Qt::CTRL | Qt::Key_F1)};
     default:
         return {};

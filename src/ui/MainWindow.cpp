@@ -22,8 +22,10 @@
 #include "app/AppState.h"
 #include "app/PinCommands.h"
 #include "app/Prompter.h"
+#include "app/UserGuide.h"
 #include "app/WindowCascade.h"
 #include "ui/AboutDialog.h"
+#include "ui/GuideWindow.h"
 #include "ui/BannerWidget.h"
 #include "ui/CommandIcons.h"
 #include "ui/FileTypeDialog.h"
@@ -64,10 +66,7 @@ MainWindow::MainWindow(AppState& state, Prompter& prompter, QWidget* parent)
     buildMainArea();
     buildMenus();
     buildButtonBar();
-    for (const int id : {kHelp, kHelpContents}) {
-        QAction* a = makeAction(id, QString());
-        addAction(a);
-    }
+    addAction(makeAction(kHelp, QString()));
     resize(680, 520);
     m_state.mainStatus().setOnChange([this] { refreshState(); });
     updateCommandState();
@@ -559,8 +558,11 @@ void MainWindow::runCommand(int id)
         return;
     case kAbout:
     case kHelp:
-    case kHelpContents:
         showAbout();
+        return;
+    case kUserGuide:
+    case kHelpContents:
+        GuideWindow::showPage(this, UserGuide::pageFor(m_desk.activeKind()));
         return;
     case kContextHelp:
         QWhatsThis::enterWhatsThisMode();
