@@ -2963,7 +2963,7 @@ Pokračovat?</translation>
         <translation>%1 %2 je vynecháno: %3</translation>
     </message>
     <message>
-        <source>the number holds characters a phone number cannot</source>
+        <source>the number holds characters a phone number cannot hold</source>
         <comment>9944</comment>
         <extracomment>contact import: why left out</extracomment>
         <translation>číslo obsahuje znaky, které telefonní číslo obsahovat nemůže</translation>
