@@ -260,8 +260,8 @@ int runSmsp(const QString& device, const QStringList& args, QTextStream& out, QT
         uint8_t ton = 0;
         if (centre.empty() || !IsValidDialNumber(centre) ||
             SplitPlus(centre, ton).size() > SmsParameters::kMaxCentreDigits)
-            return usage(err,
-                         StringTable::text(sid::SmspWriteIsNotA_10066).arg(*sc).arg(SmsParameters::kMaxCentreDigits));
+            return usage(err, StringTable::text(sid::SmspWriteIsNotA_10066)
+                                  .arg(*sc, QString::number(SmsParameters::kMaxCentreDigits)));
         SmsTime time;
         if (!ParseSmsTime(unicodeToPcText(*validity), time) || time.isAbsolute)
             return usage(err, StringTable::text(sid::SmspWriteIsNotA_10067).arg(*validity));

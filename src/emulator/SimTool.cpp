@@ -412,7 +412,7 @@ int serveCard(const QStringList& arguments, QTextStream& out, QTextStream& err)
             << StringTable::text(sid::CannotReachVpcdAt_10215).arg(host, QString::number(port), error) << '\n';
         return kExitFailure;
     }
-    out << StringTable::text(sid::ServingToVpcdAt_10216).arg(cardPath, host).arg(port) << '\n';
+    out << StringTable::text(sid::ServingToVpcdAt_10216).arg(cardPath, host, QString::number(port)) << '\n';
     out.flush();
 
     switch (face.serve(stopSignals.fd(), error)) {
