@@ -9,10 +9,12 @@
 
 #include <QByteArray>
 
+#include "FuzzCheck.h"
 #include "codec/DialDigits.h"
 #include "phonebook/DialClipboard.h"
 
 using namespace kestrel;
+using kestrel::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -23,10 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::vector<DialEntry> entries;
     for (const DialClipRecord& r : parsed->records) {
-        if (r.name.size() >= sizeof DialEntry::name || r.number.size() >= sizeof DialEntry::number)
-            std::abort();
-        if (!IsValidDialNumber(r.number) || r.number.find('+') != std::string::npos)
-            std::abort();
+        check(r.name.size() < sizeof DialEntry::name && r.number.size() < sizeof DialEntry::number);
+        check(IsValidDialNumber(r.number) && r.number.find('+') == std::string::npos);
         DialEntry e;
         e.position = static_cast<uint16_t>(r.position);
         e.valid = r.valid;
@@ -45,15 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         pointers.push_back(&e);
 
     const std::optional<DialPayload> again = decodeDialPayload(encodeDialPayload(parsed->sourceList, pointers));
-    if (!again || again->sourceList != parsed->sourceList || again->records.size() != parsed->records.size())
-        std::abort();
+    check(again && again->sourceList == parsed->sourceList && again->records.size() == parsed->records.size());
     for (std::size_t i = 0; i < again->records.size(); ++i) {
         const DialClipRecord& a = again->records[i];
         const DialClipRecord& b = parsed->records[i];
-        if (a.name != b.name || a.number != b.number || a.valid != b.valid || a.ton != b.ton || a.npi != b.npi ||
-            a.ccpId != b.ccpId || a.extId != b.extId || a.modified != b.modified || !(a.kept == b.kept) ||
-            a.position != static_cast<uint16_t>(b.position))
-            std::abort();
+        check(a.name == b.name && a.number == b.number && a.valid == b.valid && a.ton == b.ton && a.npi == b.npi &&
+              a.ccpId == b.ccpId && a.extId == b.extId && a.modified == b.modified && a.kept == b.kept &&
+              a.position == static_cast<uint16_t>(b.position));
     }
     dialClipText(pointers);
     return 0;

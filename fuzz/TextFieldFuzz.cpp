@@ -11,9 +11,11 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include "FuzzCheck.h"
 #include "codec/TextFile.h"
 
 using namespace kestrel;
+using kestrel::fuzz::check;
 
 namespace {
 
@@ -36,23 +38,19 @@ void readFields(const QByteArray& bytes, int fieldSize, uint8_t pattern)
         if (i % 2) {
             std::string field;
             r = ReadField(file, field, fieldSize, skip, "\t\n");
-            if (field.size() > kept)
-                std::abort();
+            check(field.size() <= kept);
         } else {
             char out[100];
             std::memset(out, 'G', sizeof out);
             r = ReadField(file, out, fieldSize, skip, "\t\n");
-            if (fieldSize > 0 && ::strnlen(out, sizeof out) > kept)
-                std::abort();
-            if (out[fieldSize > 0 ? fieldSize : 0] != 'G')
-                std::abort(); // wrote past the buffer
+            check(fieldSize <= 0 || ::strnlen(out, sizeof out) <= kept);
+            check(out[fieldSize > 0 ? fieldSize : 0] == 'G'); // nothing written past the buffer
         }
         if (r.messageId() == kTextFileEndOfFile)
             return;
-        if (!r)
-            std::abort(); // an in-memory buffer never fails
+        check(static_cast<bool>(r)); // an in-memory buffer never fails
     }
-    std::abort();
+    check(false); // the reading never came to the end of the file
 }
 
 void writeAndReadBack(const QByteArray& bytes, char terminator)
@@ -82,20 +80,14 @@ void writeAndReadBack(const QByteArray& bytes, char terminator)
     buffer.open(QIODevice::ReadWrite);
     TextFile file;
     file.attach(&buffer);
-    if (!WriteField(file, text, terminator) || !WriteField(file, "end", '\n'))
-        std::abort();
-    if (stored.size() > 256 + 2 + 5)
-        std::abort();
-    if (!buffer.seek(0))
-        std::abort();
+    check(WriteField(file, text, terminator) && WriteField(file, "end", '\n'));
+    check(stored.size() <= 256 + 2 + 5);
+    check(buffer.seek(0));
 
     std::string field;
-    if (!ReadField(file, field, 300, false, "\t\n") || field != expected)
-        std::abort();
-    if (!ReadField(file, field, 300, true, "\t\n") || field != "end")
-        std::abort();
-    if (ReadField(file, field, 300, true, "\t\n").messageId() != kTextFileEndOfFile)
-        std::abort();
+    check(ReadField(file, field, 300, false, "\t\n") && field == expected);
+    check(ReadField(file, field, 300, true, "\t\n") && field == "end");
+    check(ReadField(file, field, 300, true, "\t\n").messageId() == kTextFileEndOfFile);
 }
 
 } // namespace
